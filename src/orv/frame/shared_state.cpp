@@ -1,0 +1,10 @@
+#include "orv/frame/shared_state.hpp"
+
+namespace orv {
+
+SharedState& Shared() {
+  static SharedState state;
+  return state;
+}
+
+}  // namespace orv

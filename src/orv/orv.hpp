@@ -1,0 +1,4 @@
+#pragma once
+// The public API of orvmain.
+#include "orv/frame/frame.hpp"
+#include "orv/matrix/CMatrix.hpp"

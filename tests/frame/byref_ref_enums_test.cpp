@@ -1,0 +1,115 @@
+#include <gtest/gtest.h>
+
+#include "orv/frame/frame.hpp"
+
+namespace orv {
+namespace {
+
+// A member that lowers its by-reference argument, as SetSize with Persist does.
+Long Lower(ByRef<Long> value, Long limit) {
+  if (*value > limit) *value = limit;
+  return *value;
+}
+
+void Append(ByRef<Array<double>> a) {
+  Long n = a->IsAllocated() ? a->UBound(1) : 0;
+  a->ReDimPreserve(1, n + 1);
+  (*a)(n + 1) = 7.0;
+}
+
+TEST(ByRef, AVariableSeesTheWriteBack) {
+  Long rows = 10;
+  EXPECT_EQ(Lower(rows, 3), 3);
+  EXPECT_EQ(rows, 3);
+  Array<double> a;
+  Append(a);
+  Append(a);
+  EXPECT_EQ(a.UBound(1), 2);
+  EXPECT_EQ(a(2), 7.0);
+}
+
+TEST(ByRef, ALiteralOrConstantWorksOnItsOwnCopy) {
+  EXPECT_EQ(Lower(10, 3), 3);
+  const Long fixed = 10;
+  EXPECT_EQ(Lower(fixed, 4), 4);
+  EXPECT_EQ(fixed, 10);
+  Append(Array<double>(1, 1));
+}
+
+struct Counter {
+  int count = 0;
+};
+
+TEST(Ref, CopiesShareAndNothingIsError91) {
+  Ref<Counter> a;
+  Ref<Counter> b = a;
+  b->count = 5;
+  EXPECT_EQ(a->count, 5);
+  EXPECT_TRUE(a == b);
+  Ref<Counter> fresh;
+  EXPECT_FALSE(fresh == a);
+  Ref<Counter> none(Nothing);
+  EXPECT_TRUE(none.IsNothing());
+  try {
+    (void)none->count;
+    FAIL();
+  } catch (const Error& e) {
+    EXPECT_EQ(e.Number, 91);
+    EXPECT_EQ(e.Description, "Object variable or With block variable not set");
+  }
+}
+
+TEST(Ref, GlobalIsOneInstancePerProcess) {
+  Global<Counter>().count = 3;
+  EXPECT_EQ(Global<Counter>().count, 3);
+  EXPECT_EQ(&Global<Counter>(), &Global<Counter>());
+}
+
+TEST(Enumerations, ErrorNumbersAndAliases) {
+  EXPECT_EQ(orvErrInvalidRange, -2147216504);
+  EXPECT_EQ(orvErrBlankYCells, -2147216488);
+  EXPECT_EQ(orvErrMatrixNotCovariance, -2147216400);
+  EXPECT_EQ(orvErrNoVariableVariance, -2147216410);
+  EXPECT_EQ(orvErrStart, orvErrInvalidRange);
+  EXPECT_EQ(orvMinError, orvErrInvalidRange);
+  EXPECT_EQ(orvErrEnd, orvErrMatrixNotCovariance);
+  EXPECT_EQ(orvMaxError, orvErrMatrixNotCovariance);
+  EXPECT_EQ(orvErrUnbalancedParentheses, orvErrEmptyParentheses);
+  EXPECT_EQ(orvErrUnbalancedParentheses, kObjectErrorBase + 5043);
+  EXPECT_EQ(orverrNoNumericalYData, kObjectErrorBase + 5045);
+  EXPECT_EQ(orvErrSingleCaseGroup, kObjectErrorBase + 5080);
+  EXPECT_EQ(MXNotPositiveDefinite, -2147215504);
+  EXPECT_EQ(sizeof(ORVError), 4u);
+}
+
+TEST(Enumerations, SharedEnumerationValues) {
+  EXPECT_EQ(static_cast<int>(ORVNumericDataType::variable), 3);
+  EXPECT_EQ(static_cast<int>(ORVStringDataType::NonNumericData), 4);
+  EXPECT_EQ(static_cast<int>(ORVMatrixType::Covariance), 2);
+  EXPECT_EQ(static_cast<int>(ORVMatrixItemOpDirection::DiagonalRows), 4);
+  EXPECT_EQ(orvSortDescending, ORVSortDescending);
+  EXPECT_EQ(ORVSortColumns, 1);
+  EXPECT_EQ(ORVMDDiagonal, 3);
+  EXPECT_EQ(ORVMVDiagonal, 2);
+  EXPECT_EQ(orvPSBoth, 3);
+  EXPECT_EQ(ORVPSRegSpecified, 2);
+  EXPECT_EQ(ORVHistogramCategorical, 1);
+  EXPECT_EQ(ORVScroll, 2);
+  EXPECT_EQ(ORVCursorMode, 2);
+  EXPECT_EQ(ORVQuestion, 2);
+  EXPECT_EQ(orvColumn, 1);
+  EXPECT_EQ(ORVFactor, 1);
+  EXPECT_EQ(orvFPCA, 31);
+  EXPECT_EQ(orvFLRegressionCompare, 37);
+}
+
+TEST(SharedState, StartsEmpty) {
+  SharedState fresh;
+  EXPECT_EQ(fresh.ExcelApplication, nullptr);
+  EXPECT_EQ(fresh.Properties.TitleBackColour, 0);
+  EXPECT_EQ(fresh.Properties.DecimalPlaces, "");
+  EXPECT_FALSE(fresh.Properties.RememberRefs);
+}
+
+}  // namespace
+}  // namespace orv
