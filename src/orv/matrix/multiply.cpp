@@ -1,0 +1,255 @@
+// Packed, register-blocked matrix product. The operands are copied into
+// panels laid out for the micro-kernels (B in strips of NR columns, A in
+// strips of MR rows, zero-padded at the edges); each micro-kernel keeps an
+// MR x NR block of the result in registers and runs through one panel of k
+// in increasing order, so every element still receives its products one
+// by one, in order of k, each product rounded before it is added. Blocking
+// over k stores the running value in c between panels, which is exact.
+#include "orv/matrix/multiply.hpp"
+
+#include <immintrin.h>
+
+#include <algorithm>
+#include <cstdint>
+#include <memory>
+#include <new>
+
+namespace orv::kernels {
+namespace {
+
+constexpr std::size_t kDepthBlock = 256;    // k per panel
+constexpr std::size_t kRowBlock = 96;       // rows of A per panel, a multiple of every MR
+constexpr std::size_t kColumnBlock = 4096;  // columns of B per panel
+
+using MicroKernel = void (*)(std::size_t depth, const double* a, const double* b, double* c,
+                             std::size_t ldc);
+
+// --- micro-kernels: c(MR x NR) += a-strip (depth x MR) * b-strip (depth x NR) ---
+
+void KernelSse2(std::size_t depth, const double* a, const double* b, double* c, std::size_t ldc) {
+  constexpr int kRows = 4;
+  __m128d acc[kRows][2];
+  for (int r = 0; r < kRows; ++r) {
+    acc[r][0] = _mm_loadu_pd(c + r * ldc);
+    acc[r][1] = _mm_loadu_pd(c + r * ldc + 2);
+  }
+  for (std::size_t k = 0; k < depth; ++k) {
+    const __m128d b0 = _mm_load_pd(b);
+    const __m128d b1 = _mm_load_pd(b + 2);
+    for (int r = 0; r < kRows; ++r) {
+      const __m128d ar = _mm_set1_pd(a[r]);
+      acc[r][0] = _mm_add_pd(acc[r][0], _mm_mul_pd(ar, b0));
+      acc[r][1] = _mm_add_pd(acc[r][1], _mm_mul_pd(ar, b1));
+    }
+    a += kRows;
+    b += 4;
+  }
+  for (int r = 0; r < kRows; ++r) {
+    _mm_storeu_pd(c + r * ldc, acc[r][0]);
+    _mm_storeu_pd(c + r * ldc + 2, acc[r][1]);
+  }
+}
+
+__attribute__((target("avx2"))) void KernelAvx2(std::size_t depth, const double* a, const double* b,
+                                                double* c, std::size_t ldc) {
+  constexpr int kRows = 4;
+  __m256d acc[kRows][2];
+  for (int r = 0; r < kRows; ++r) {
+    acc[r][0] = _mm256_loadu_pd(c + r * ldc);
+    acc[r][1] = _mm256_loadu_pd(c + r * ldc + 4);
+  }
+  for (std::size_t k = 0; k < depth; ++k) {
+    const __m256d b0 = _mm256_load_pd(b);
+    const __m256d b1 = _mm256_load_pd(b + 4);
+    for (int r = 0; r < kRows; ++r) {
+      const __m256d ar = _mm256_broadcast_sd(a + r);
+      acc[r][0] = _mm256_add_pd(acc[r][0], _mm256_mul_pd(ar, b0));
+      acc[r][1] = _mm256_add_pd(acc[r][1], _mm256_mul_pd(ar, b1));
+    }
+    a += kRows;
+    b += 8;
+  }
+  for (int r = 0; r < kRows; ++r) {
+    _mm256_storeu_pd(c + r * ldc, acc[r][0]);
+    _mm256_storeu_pd(c + r * ldc + 4, acc[r][1]);
+  }
+}
+
+__attribute__((target("avx512f"))) void KernelAvx512(std::size_t depth, const double* a,
+                                                     const double* b, double* c, std::size_t ldc) {
+  constexpr int kRows = 6;
+  __m512d acc[kRows][2];
+  for (int r = 0; r < kRows; ++r) {
+    acc[r][0] = _mm512_loadu_pd(c + r * ldc);
+    acc[r][1] = _mm512_loadu_pd(c + r * ldc + 8);
+  }
+  for (std::size_t k = 0; k < depth; ++k) {
+    const __m512d b0 = _mm512_load_pd(b);
+    const __m512d b1 = _mm512_load_pd(b + 8);
+    for (int r = 0; r < kRows; ++r) {
+      const __m512d ar = _mm512_set1_pd(a[r]);
+      acc[r][0] = _mm512_add_pd(acc[r][0], _mm512_mul_pd(ar, b0));
+      acc[r][1] = _mm512_add_pd(acc[r][1], _mm512_mul_pd(ar, b1));
+    }
+    a += kRows;
+    b += 16;
+  }
+  for (int r = 0; r < kRows; ++r) {
+    _mm512_storeu_pd(c + r * ldc, acc[r][0]);
+    _mm512_storeu_pd(c + r * ldc + 8, acc[r][1]);
+  }
+}
+
+// --- packing ---
+
+// 64-byte aligned scratch space.
+class Panel {
+ public:
+  explicit Panel(std::size_t count)
+      : p_(static_cast<double*>(::operator new[](count * sizeof(double), std::align_val_t{64}))) {}
+  ~Panel() { ::operator delete[](p_, std::align_val_t{64}); }
+  Panel(const Panel&) = delete;
+  Panel& operator=(const Panel&) = delete;
+  double* get() const { return p_; }
+
+ private:
+  double* p_;
+};
+
+inline double At(const ConstMatrixView& m, std::size_t i, std::size_t j) {
+  return m.transposed ? m.data[j * m.ld + i] : m.data[i * m.ld + j];
+}
+
+// Strips of NR columns of b(k0 .. k0+depth-1, j0 .. j0+columns-1): within a
+// strip, row k holds its NR values next to each other; columns beyond the
+// edge are 0.
+template <std::size_t NR>
+void PackB(const ConstMatrixView& b, std::size_t k0, std::size_t j0, std::size_t depth,
+           std::size_t columns, double* out) {
+  for (std::size_t js = 0; js < columns; js += NR) {
+    const std::size_t width = std::min(NR, columns - js);
+    if (!b.transposed && width == NR) {
+      const double* src = b.data + k0 * b.ld + j0 + js;
+      for (std::size_t k = 0; k < depth; ++k, src += b.ld, out += NR) std::copy_n(src, NR, out);
+      continue;
+    }
+    for (std::size_t k = 0; k < depth; ++k, out += NR) {
+      std::size_t q = 0;
+      for (; q < width; ++q) out[q] = At(b, k0 + k, j0 + js + q);
+      for (; q < NR; ++q) out[q] = 0.0;
+    }
+  }
+}
+
+// Strips of MR rows of a(i0 .. i0+rows-1, k0 .. k0+depth-1): within a strip,
+// column k holds its MR values next to each other; rows beyond the edge are 0.
+template <std::size_t MR>
+void PackA(const ConstMatrixView& a, std::size_t i0, std::size_t k0, std::size_t rows,
+           std::size_t depth, double* out) {
+  for (std::size_t is = 0; is < rows; is += MR) {
+    const std::size_t height = std::min(MR, rows - is);
+    for (std::size_t k = 0; k < depth; ++k, out += MR) {
+      std::size_t r = 0;
+      for (; r < height; ++r) out[r] = At(a, i0 + is + r, k0 + k);
+      for (; r < MR; ++r) out[r] = 0.0;
+    }
+  }
+}
+
+template <std::size_t MR, std::size_t NR, MicroKernel kernel>
+void Blocked(std::size_t rows, std::size_t columns, std::size_t depth, const ConstMatrixView& a,
+             const ConstMatrixView& b, double* c, std::size_t ldc) {
+  static_assert(kRowBlock % MR == 0);
+  if (rows == 0 || columns == 0 || depth == 0) return;
+  const std::size_t panel_columns = std::min(kColumnBlock, (columns + NR - 1) / NR * NR);
+  const std::size_t panel_rows = std::min(kRowBlock, (rows + MR - 1) / MR * MR);
+  const std::size_t panel_depth = std::min(kDepthBlock, depth);
+  Panel packed_b(panel_depth * panel_columns);
+  Panel packed_a(panel_depth * panel_rows);
+  alignas(64) double edge[MR * NR];
+
+  for (std::size_t jc = 0; jc < columns; jc += kColumnBlock) {
+    const std::size_t nc = std::min(kColumnBlock, columns - jc);
+    for (std::size_t pc = 0; pc < depth; pc += kDepthBlock) {
+      const std::size_t kc = std::min(kDepthBlock, depth - pc);
+      PackB<NR>(b, pc, jc, kc, nc, packed_b.get());
+      for (std::size_t ic = 0; ic < rows; ic += kRowBlock) {
+        const std::size_t mc = std::min(kRowBlock, rows - ic);
+        PackA<MR>(a, ic, pc, mc, kc, packed_a.get());
+        for (std::size_t jr = 0; jr < nc; jr += NR) {
+          const std::size_t nr = std::min(NR, nc - jr);
+          const double* bs = packed_b.get() + jr * kc;
+          for (std::size_t ir = 0; ir < mc; ir += MR) {
+            const std::size_t mr = std::min(MR, mc - ir);
+            const double* as = packed_a.get() + ir * kc;
+            double* ct = c + (ic + ir) * ldc + jc + jr;
+            if (mr == MR && nr == NR) {
+              kernel(kc, as, bs, ct, ldc);
+              continue;
+            }
+            // An edge block runs on a full-size copy; only its valid part
+            // goes back.
+            std::fill_n(edge, MR * NR, 0.0);
+            for (std::size_t r = 0; r < mr; ++r) std::copy_n(ct + r * ldc, nr, edge + r * NR);
+            kernel(kc, as, bs, edge, NR);
+            for (std::size_t r = 0; r < mr; ++r) std::copy_n(edge + r * NR, nr, ct + r * ldc);
+          }
+        }
+      }
+    }
+  }
+}
+
+bool Supports(InstructionSet set) {
+  switch (set) {
+    case InstructionSet::Sse2:
+      return true;
+    case InstructionSet::Avx2:
+      return __builtin_cpu_supports("avx2");
+    case InstructionSet::Avx512:
+      return __builtin_cpu_supports("avx512f");
+  }
+  return false;
+}
+
+}  // namespace
+
+InstructionSet BestInstructionSet() {
+  static const InstructionSet best = Supports(InstructionSet::Avx512) ? InstructionSet::Avx512
+                                     : Supports(InstructionSet::Avx2) ? InstructionSet::Avx2
+                                                                      : InstructionSet::Sse2;
+  return best;
+}
+
+const char* Name(InstructionSet set) {
+  switch (set) {
+    case InstructionSet::Sse2:
+      return "sse2";
+    case InstructionSet::Avx2:
+      return "avx2";
+    case InstructionSet::Avx512:
+      return "avx512";
+  }
+  return "";
+}
+
+void MultiplyAccumulate(std::size_t rows, std::size_t columns, std::size_t depth, ConstMatrixView a,
+                        ConstMatrixView b, double* c, std::size_t ldc, InstructionSet set) {
+  if (!Supports(set)) set = InstructionSet::Sse2;
+  switch (set) {
+    case InstructionSet::Avx512:
+      return Blocked<6, 16, KernelAvx512>(rows, columns, depth, a, b, c, ldc);
+    case InstructionSet::Avx2:
+      return Blocked<4, 8, KernelAvx2>(rows, columns, depth, a, b, c, ldc);
+    case InstructionSet::Sse2:
+      break;
+  }
+  Blocked<4, 4, KernelSse2>(rows, columns, depth, a, b, c, ldc);
+}
+
+void MultiplyAccumulate(std::size_t rows, std::size_t columns, std::size_t depth, ConstMatrixView a,
+                        ConstMatrixView b, double* c, std::size_t ldc) {
+  MultiplyAccumulate(rows, columns, depth, a, b, c, ldc, BestInstructionSet());
+}
+
+}  // namespace orv::kernels

@@ -1,0 +1,578 @@
+// CMatrix: element-wise and algebraic operations, cutting, joining and
+// reshaping; the matrix-product kernel against the plain loop, bit for bit.
+#include <gtest/gtest.h>
+#include <sys/resource.h>
+#include <unistd.h>
+
+#include <bit>
+#include <cstdint>
+#include <cstdio>
+#include <initializer_list>
+#include <limits>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "orv/matrix/CMatrix.hpp"
+#include "orv/matrix/multiply.hpp"
+
+namespace orv {
+namespace {
+
+CMatrix M(std::initializer_list<std::initializer_list<double>> rows) {
+  const Long r = static_cast<Long>(rows.size());
+  const Long c = static_cast<Long>(rows.begin()->size());
+  Array<double> a(1, r, 1, c);
+  Long i = 1;
+  for (const auto& row : rows) {
+    Long j = 1;
+    for (double x : row) a(i, j++) = x;
+    ++i;
+  }
+  CMatrix m;
+  m.LetValues(a);
+  return m;
+}
+
+using Rows = std::vector<std::vector<double>>;
+
+Rows Elements(const CMatrix& m) {
+  Rows out(static_cast<size_t>(m.RowCount()));
+  for (Long i = 1; i <= m.RowCount(); ++i)
+    for (Long j = 1; j <= m.ColumnCount(); ++j)
+      out[static_cast<size_t>(i - 1)].push_back(m.Item(i, j));
+  return out;
+}
+
+template <class F>
+Error Failure(F&& f) {
+  try {
+    f();
+  } catch (const Error& e) {
+    return e;
+  }
+  ADD_FAILURE() << "no error was raised";
+  return Error(0, "", "");
+}
+
+void ExpectError(const Error& e, std::int32_t number, const std::string& source,
+                 const std::string& description) {
+  EXPECT_EQ(e.Number, number);
+  EXPECT_EQ(e.Source, source);
+  EXPECT_EQ(e.Description, description);
+}
+
+const std::string kSubscript = "Subscript out of range";
+
+// --- Add, Subtract, DotProduct ---
+
+TEST(CMatrixArithmetic, AddSpreadsARowOrAColumn) {
+  CMatrix a = M({{1, 2, 3}, {4, 5, 6}});
+  EXPECT_EQ(Elements(a.Add(M({{10, 20, 30}, {40, 50, 60}}))), (Rows{{11, 22, 33}, {44, 55, 66}}));
+  EXPECT_EQ(Elements(a.Add(M({{10, 20, 30}}))), (Rows{{11, 22, 33}, {14, 25, 36}}));
+  EXPECT_EQ(Elements(a.Add(M({{10}, {20}}))), (Rows{{11, 12, 13}, {24, 25, 26}}));
+  EXPECT_EQ(Elements(a.Subtract(M({{1, 1, 1}}))), (Rows{{0, 1, 2}, {3, 4, 5}}));
+  EXPECT_EQ(Elements(a.Subtract(M({{1}, {2}}))), (Rows{{0, 1, 2}, {2, 3, 4}}));
+  EXPECT_EQ(Elements(a), (Rows{{1, 2, 3}, {4, 5, 6}}));
+  EXPECT_TRUE(CMatrix().Add(CMatrix()).IsNull());
+}
+
+TEST(CMatrixArithmetic, AddFailuresLeaveByTheChainRule) {
+  CMatrix a = M({{1, 2, 3}, {4, 5, 6}});
+  // Raised inside the member with no source of its own: stamped.
+  ExpectError(Failure([&] {
+                a.Add(M({{1, 2}, {3, 4}, {5, 6}}));
+              }),
+              kErrSubscript, "Line 10 in ORVMain.CMatrix.Add", kSubscript);
+  ExpectError(Failure([&] {
+                a.Subtract(M({{1, 2}}));
+              }),
+              kErrSubscript, "Line 10 in ORVMain.CMatrix.Subtract", kSubscript);
+  // A platform failure (91 through an empty argument) is stamped as well.
+  ExpectError(Failure([&] { a.Add(CMatrix(Nothing)); }), kErrObjectNotSet,
+              "Line 10 in ORVMain.CMatrix.Add", "Object variable or With block variable not set");
+  ExpectError(Failure([&] { M({{1e308}}).Add(M({{1e308}})); }), kErrOverflow,
+              "Line 30 in ORVMain.CMatrix.Add", "Overflow");
+  ExpectError(Failure([&] { M({{-1e308}}).Subtract(M({{1e308}})); }), kErrOverflow,
+              "Line 30 in ORVMain.CMatrix.Subtract", "Overflow");
+}
+
+TEST(CMatrixArithmetic, DotProductSumsInOrderAndChecksShapes) {
+  CMatrix any;
+  EXPECT_EQ(any.DotProduct(M({{1, 2, 3}}), M({{4}, {5}, {6}})), 32);
+  // In order: (1e16 + 1) - 1e16 loses the 1.
+  EXPECT_EQ(any.DotProduct(M({{1e16, 1, -1e16}}), M({{1, 1, 1}})), 0);
+  EXPECT_EQ(any.DotProduct(M({{1e16, -1e16, 1}}), M({{1, 1, 1}})), 1);
+  ExpectError(Failure([&] {
+                any.DotProduct(M({{1, 2}}), M({{1, 2, 3}}));
+              }),
+              kErrSubscript, "Line 10 in ORVMain.CMatrix.DotProduct", kSubscript);
+  ExpectError(Failure([&] {
+                any.DotProduct(M({{1, 2}, {3, 4}}), M({{1, 2, 3, 4}}));
+              }),
+              kErrSubscript, "Line 10 in ORVMain.CMatrix.DotProduct", kSubscript);
+  ExpectError(Failure([&] { any.DotProduct(CMatrix(), CMatrix()); }), kErrSubscript,
+              "Line 10 in ORVMain.CMatrix.DotProduct", kSubscript);
+  ExpectError(Failure([&] { any.DotProduct(M({{1e200}}), M({{1e200}})); }), kErrOverflow,
+              "Line 20 in ORVMain.CMatrix.DotProduct", "Overflow");
+}
+
+// --- Multiply ---
+
+TEST(CMatrixArithmetic, MultiplyShapesAndValues) {
+  CMatrix a = M({{1, 2, 3}, {4, 5, 6}});
+  CMatrix b = M({{1, 0, 2, -1}, {0, 1, 3, 0}, {1, 1, 0, 2}});
+  EXPECT_EQ(Elements(a.Multiply(b)), (Rows{{4, 5, 8, 5}, {10, 11, 23, 8}}));
+  ExpectError(Failure([&] { a.Multiply(a); }), kErrSubscript, "Line 10 in ORVMain.CMatrix.Multiply",
+              kSubscript);
+  ExpectError(Failure([&] {
+                M({{1e300, 1e300}}).Multiply(M({{1e10}, {1}}));
+              }),
+              kErrOverflow, "Line 30 in ORVMain.CMatrix.Multiply", "Overflow");
+  EXPECT_TRUE(CMatrix().Multiply(CMatrix()).IsNull());
+}
+
+// The product as written: each element summed from 0 in increasing k.
+std::vector<double> PlainProduct(const std::vector<double>& a, const std::vector<double>& b,
+                                 size_t r, size_t c, size_t m) {
+  std::vector<double> out(r * m);
+  for (size_t i = 0; i < r; ++i)
+    for (size_t j = 0; j < m; ++j) {
+      double s = 0;
+      for (size_t k = 0; k < c; ++k) s = s + a[i * c + k] * b[k * m + j];
+      out[i * m + j] = s;
+    }
+  return out;
+}
+
+// Values whose sums depend on their order: mixed signs, magnitudes over
+// many decades, exact zeros of both signs.
+std::vector<double> Awkward(size_t n, std::mt19937_64& rng) {
+  std::uniform_real_distribution<double> mantissa(-1, 1);
+  std::uniform_int_distribution<int> exponent(-30, 30);
+  std::uniform_int_distribution<int> kind(0, 15);
+  std::vector<double> v(n);
+  for (double& x : v) {
+    const int k = kind(rng);
+    x = k == 0 ? 0.0 : k == 1 ? -0.0 : std::ldexp(mantissa(rng), exponent(rng));
+  }
+  return v;
+}
+
+bool SameBits(const std::vector<double>& x, const std::vector<double>& y) {
+  if (x.size() != y.size()) return false;
+  for (size_t k = 0; k < x.size(); ++k)
+    if (std::bit_cast<std::uint64_t>(x[k]) != std::bit_cast<std::uint64_t>(y[k])) return false;
+  return true;
+}
+
+struct ProductShape {
+  size_t r, c, m;
+};
+
+// 1 x N, N x 1, odd sizes, exact register tiles, and sizes that cross the
+// panel boundaries of every instruction set (k by 256, rows by 96).
+const ProductShape kShapes[] = {
+    {1, 1, 1},     {1, 7, 1},     {1, 40, 33},   {33, 40, 1}, {1, 1, 50},   {50, 1, 1},
+    {3, 5, 7},     {4, 8, 8},     {6, 3, 16},    {5, 9, 17},  {8, 300, 16}, {97, 257, 33},
+    {96, 256, 24}, {13, 513, 11}, {191, 20, 45}, {2, 600, 3},
+};
+
+TEST(CMatrixArithmetic, MultiplyMatchesThePlainLoopBitForBit) {
+  std::mt19937_64 rng(20240611);
+  for (const ProductShape& s : kShapes) {
+    std::vector<double> a = Awkward(s.r * s.c, rng), b = Awkward(s.c * s.m, rng);
+    Array<double> aa(1, static_cast<Long>(s.r), 1, static_cast<Long>(s.c));
+    Array<double> bb(1, static_cast<Long>(s.c), 1, static_cast<Long>(s.m));
+    aa.storage() = a;
+    bb.storage() = b;
+    CMatrix ma, mb;
+    ma.LetValues(aa);
+    mb.LetValues(bb);
+    const Array<double> product = ma.Multiply(mb).Values();
+    EXPECT_TRUE(SameBits(product.storage(), PlainProduct(a, b, s.r, s.c, s.m)))
+        << s.r << " x " << s.c << " times " << s.c << " x " << s.m;
+  }
+}
+
+TEST(CMatrixArithmetic, EveryInstructionSetMatchesThePlainLoopBitForBit) {
+  using kernels::InstructionSet;
+  std::mt19937_64 rng(7);
+  for (InstructionSet set : {InstructionSet::Sse2, InstructionSet::Avx2, InstructionSet::Avx512}) {
+    if (set == InstructionSet::Avx2 && !__builtin_cpu_supports("avx2")) continue;
+    if (set == InstructionSet::Avx512 && !__builtin_cpu_supports("avx512f")) continue;
+    for (const ProductShape& s : kShapes) {
+      std::vector<double> a = Awkward(s.r * s.c, rng), b = Awkward(s.c * s.m, rng);
+      // Accumulating into values already there continues each sum.
+      std::vector<double> start = Awkward(s.r * s.m, rng);
+      std::vector<double> expected = start;
+      for (size_t i = 0; i < s.r; ++i)
+        for (size_t j = 0; j < s.m; ++j)
+          for (size_t k = 0; k < s.c; ++k)
+            expected[i * s.m + j] = expected[i * s.m + j] + a[i * s.c + k] * b[k * s.m + j];
+      std::vector<double> c = start;
+      kernels::MultiplyAccumulate(s.r, s.m, s.c, {a.data(), s.c}, {b.data(), s.m}, c.data(), s.m,
+                                  set);
+      EXPECT_TRUE(SameBits(c, expected))
+          << kernels::Name(set) << " " << s.r << "x" << s.c << "x" << s.m;
+
+      // The same product from transposed operands.
+      std::vector<double> at(a.size()), bt(b.size());
+      for (size_t i = 0; i < s.r; ++i)
+        for (size_t k = 0; k < s.c; ++k) at[k * s.r + i] = a[i * s.c + k];
+      for (size_t k = 0; k < s.c; ++k)
+        for (size_t j = 0; j < s.m; ++j) bt[j * s.c + k] = b[k * s.m + j];
+      c = start;
+      kernels::MultiplyAccumulate(s.r, s.m, s.c, {at.data(), s.r, true}, {bt.data(), s.c, true},
+                                  c.data(), s.m, set);
+      EXPECT_TRUE(SameBits(c, expected)) << kernels::Name(set) << " transposed " << s.r;
+    }
+  }
+}
+
+TEST(CMatrixArithmetic, ProductWritesOnlyItsBlockOfALargerArray) {
+  // c with a leading dimension wider than the product: the columns beyond
+  // it keep their values.
+  std::mt19937_64 rng(3);
+  const size_t r = 7, c = 5, m = 9, ldc = 13;
+  std::vector<double> a = Awkward(r * c, rng), b = Awkward(c * m, rng);
+  std::vector<double> out(r * ldc, 42.0);
+  for (size_t i = 0; i < r; ++i)
+    for (size_t j = 0; j < m; ++j) out[i * ldc + j] = 0;
+  kernels::MultiplyAccumulate(r, m, c, {a.data(), c}, {b.data(), m}, out.data(), ldc);
+  const std::vector<double> plain = PlainProduct(a, b, r, c, m);
+  for (size_t i = 0; i < r; ++i) {
+    for (size_t j = 0; j < m; ++j)
+      EXPECT_EQ(std::bit_cast<std::uint64_t>(out[i * ldc + j]),
+                std::bit_cast<std::uint64_t>(plain[i * m + j]));
+    for (size_t j = m; j < ldc; ++j) EXPECT_EQ(out[i * ldc + j], 42.0);
+  }
+}
+
+#if defined(__SANITIZE_ADDRESS__)
+constexpr bool kAddressSanitizer = true;
+#else
+constexpr bool kAddressSanitizer = false;
+#endif
+
+// Multiplies a 4000 x 1 by a 1 x 8000 matrix with the address space
+// limited to what the process holds plus 64 MB, and exits 0 when the
+// failure is 7 with the expected source.
+void MultiplyUnderAnAddressLimit() {
+  CMatrix tall;
+  CMatrix wide;
+  tall.SetSize(4000, 1);
+  wide.SetSize(1, 8000);
+  long pages = 0;
+  long resident = 0;
+  if (FILE* f = std::fopen("/proc/self/statm", "r")) {
+    if (std::fscanf(f, "%ld %ld", &pages, &resident) != 2) pages = 0;
+    std::fclose(f);
+  }
+  const rlim_t limit =
+      static_cast<rlim_t>(pages) * static_cast<rlim_t>(sysconf(_SC_PAGESIZE)) + (rlim_t{64} << 20);
+  rlimit rl{limit, limit};
+  setrlimit(RLIMIT_AS, &rl);
+  try {
+    tall.Multiply(wide);  // 256 MB
+  } catch (const Error& e) {
+    const bool expected =
+        e.Number == kErrOutOfMemory && e.Source == "Line 30 in ORVMain.CMatrix.SetSize.Multiply";
+    _exit(expected ? 0 : 1);
+  }
+  _exit(2);
+}
+
+TEST(CMatrixArithmeticDeathTest, ChainOverChainAppendsEachMemberInnermostFirst) {
+  if (kAddressSanitizer) GTEST_SKIP() << "an address-space limit cannot be set under ASan";
+  // Multiply's result cannot be allocated: SetSize stamps the failure, and
+  // Multiply, a chain member too, appends its name.
+  EXPECT_EXIT(MultiplyUnderAnAddressLimit(), ::testing::ExitedWithCode(0), "");
+}
+
+// --- element-wise products and quotients ---
+
+TEST(CMatrixArithmetic, MultiplyItemsByDirection) {
+  using D = ORVMatrixItemOpDirection;
+  CMatrix a = M({{1, 2, 3}, {4, 5, 6}, {7, 8, 9}});
+  EXPECT_EQ(Elements(a.MultiplyItems(a)), (Rows{{1, 4, 9}, {16, 25, 36}, {49, 64, 81}}));
+  ExpectError(Failure([&] {
+                a.MultiplyItems(M({{1, 2}, {3, 4}}));
+              }),
+              kErrSubscript, "ORVMain", kSubscript);
+  EXPECT_EQ(Elements(a.MultiplyItems(M({{1, 2}, {3, 4}}), D::All, true)), (Rows{{1, 4}, {12, 20}}));
+
+  CMatrix b = M({{1, 2}, {3, 4}, {5, 6}});
+  EXPECT_EQ(Elements(b.MultiplyItems(M({{2, 3, 4}}), D::Rows)), (Rows{{2, 4}, {9, 12}, {20, 24}}));
+  EXPECT_EQ(Elements(b.MultiplyItems(M({{2}, {3}, {4}}), D::Rows)),
+            (Rows{{2, 4}, {9, 12}, {20, 24}}));
+  ExpectError(Failure([&] {
+                b.MultiplyItems(M({{2, 3}}), D::Rows);
+              }),
+              kErrSubscript, "ORVMain", kSubscript);
+  EXPECT_EQ(Elements(b.MultiplyItems(M({{2, 3}}), D::Rows, true)), (Rows{{2, 4}, {9, 12}}));
+  ExpectError(Failure([&] {
+                b.MultiplyItems(M({{2, 3}, {4, 5}}), D::Rows, true);
+              }),
+              kErrSubscript, "ORVMain", kSubscript);
+
+  EXPECT_EQ(Elements(b.MultiplyItems(M({{10}, {100}}), D::Columns)),
+            (Rows{{10, 200}, {30, 400}, {50, 600}}));
+  EXPECT_EQ(Elements(b.MultiplyItems(M({{10}}), D::Columns, true)), (Rows{{10}, {30}, {50}}));
+  ExpectError(Failure([&] {
+                b.MultiplyItems(M({{10, 20, 30}}), D::Columns);
+              }),
+              kErrSubscript, "ORVMain", kSubscript);
+
+  // Receiver times a diagonal matrix, and a diagonal matrix times it.
+  CMatrix d = M({{2, 9}, {9, 3}});
+  EXPECT_EQ(Elements(b.MultiplyItems(d, D::DiagonalColumns)), (Rows{{2, 6}, {6, 12}, {10, 18}}));
+  EXPECT_EQ(Elements(a.MultiplyItems(d, D::DiagonalRows, true)), (Rows{{2, 4, 6}, {12, 15, 18}}));
+  ExpectError(Failure([&] { a.MultiplyItems(d, D::DiagonalRows); }), kErrSubscript, "ORVMain",
+              kSubscript);
+  ExpectError(Failure([&] { a.MultiplyItems(d, D::DiagonalColumns); }), kErrSubscript, "ORVMain",
+              kSubscript);
+  // A tall diagonal argument: k is also bounded by its own columns.
+  EXPECT_EQ(Elements(b.MultiplyItems(M({{2}, {3}}), D::DiagonalRows, true)), (Rows{{2, 4}}));
+
+  EXPECT_TRUE(a.MultiplyItems(a, static_cast<D>(9)).IsNull());
+  ExpectError(Failure([&] { M({{1e200}}).MultiplyItems(M({{1e200}})); }), kErrOverflow, "ORVMain",
+              "Overflow");
+}
+
+TEST(CMatrixArithmetic, DivideItemsAndDivisionFailures) {
+  using D = ORVMatrixItemOpDirection;
+  CMatrix a = M({{2, 4}, {6, 8}});
+  EXPECT_EQ(Elements(a.DivideItems(M({{2, 4}, {3, 8}}), D::All)), (Rows{{1, 1}, {2, 1}}));
+  EXPECT_EQ(Elements(a.DivideItems(M({{2, 4}}), D::Columns)), (Rows{{1, 1}, {3, 2}}));
+  ExpectError(Failure([&] {
+                a.DivideItems(M({{1, 0}, {1, 1}}), D::All);
+              }),
+              kErrDivisionByZero, "ORVMain", "Division by zero");
+  ExpectError(Failure([&] { M({{0}}).DivideItems(M({{0}}), D::All); }), kErrOverflow, "ORVMain",
+              "Overflow");
+}
+
+TEST(CMatrixArithmetic, ByConstant) {
+  CMatrix a = M({{1, -2}, {3, 4}});
+  EXPECT_EQ(Elements(a.MultiplyByConstant(-2)), (Rows{{-2, 4}, {-6, -8}}));
+  EXPECT_EQ(Elements(a.DivideByConstant(4)), (Rows{{0.25, -0.5}, {0.75, 1}}));
+  ExpectError(Failure([&] { a.DivideByConstant(0); }), kErrDivisionByZero,
+              "Line 10 in ORVMain.CMatrix.DivideByConstant", "Division by zero");
+  ExpectError(Failure([&] { a.MultiplyByConstant(1e308); }), kErrOverflow,
+              "Line 20 in ORVMain.CMatrix.MultiplyByConstant", "Overflow");
+  ExpectError(Failure([&] { a.DivideByConstant(1e-308); }), kErrOverflow,
+              "Line 30 in ORVMain.CMatrix.DivideByConstant", "Overflow");
+}
+
+// --- scalars ---
+
+TEST(CMatrixArithmetic, MinimumMaximumSumAndCounts) {
+  CMatrix a = M({{3, -1, 4}, {1, -5, 9}});
+  EXPECT_EQ(a.Minimum(), -5);
+  EXPECT_EQ(a.Maximum(), 9);
+  EXPECT_EQ(a.Sum(), 11);
+  EXPECT_EQ(a.Sum(true), -2);
+  EXPECT_EQ(CMatrix().Sum(), 0);
+  EXPECT_EQ(a.CountNonZero(), 6);
+  EXPECT_EQ(M({{0, 1}, {-0.0, 2}}).CountNonZero(), 2);
+  EXPECT_EQ(M({{1, 2}, {1, 1}}).CountValue(1), 3);
+  ExpectError(Failure([] { CMatrix().Minimum(); }), kErrInvalidNull,
+              "Line 10 in ORVMain.CMatrix.Minimum", "Invalid use of Null");
+  ExpectError(Failure([] { CMatrix().Maximum(); }), kErrInvalidNull,
+              "Line 10 in ORVMain.CMatrix.Maximum", "Invalid use of Null");
+  ExpectError(Failure([] {
+                M({{1e308, 1e308}}).Sum();
+              }),
+              kErrOverflow, "ORVMain.CMatrix.Sum", "Overflow");
+}
+
+TEST(CMatrixArithmetic, SumSqsByDirectionAndExponent) {
+  CMatrix a = M({{1, 2}, {3, 4}});
+  EXPECT_EQ(Elements(a.SumSqs(ORVMDColumns)), (Rows{{10}, {20}}));
+  EXPECT_EQ(Elements(a.SumSqs(ORVMDColumns, 1)), (Rows{{4}, {6}}));
+  EXPECT_EQ(Elements(a.SumSqs()), (Rows{{30}}));
+  EXPECT_EQ(Elements(a.SumSqs(ORVMDRows)), (Rows{{5}, {25}}));
+  EXPECT_EQ(Elements(a.SumSqs(ORVMDDiagonal, 3)), (Rows{{65}}));
+  EXPECT_EQ(Elements(M({{2, 4}}).SumSqs(ORVMDALL, -1)), (Rows{{0.75}}));
+  ExpectError(Failure([] {
+                M({{0, 1}}).SumSqs(ORVMDALL, -1);
+              }),
+              kErrInvalidCall, "ORVMain.CMatrix.SumSqs", "Invalid procedure call or argument");
+  ExpectError(Failure([] { M({{1e200}}).SumSqs(); }), kErrOverflow, "ORVMain.CMatrix.SumSqs",
+              "Overflow");
+}
+
+// --- reshaping ---
+
+TEST(CMatrixArithmetic, Transpose) {
+  EXPECT_EQ(Elements(M({{1, 2, 3}, {4, 5, 6}}).Transpose()), (Rows{{1, 4}, {2, 5}, {3, 6}}));
+  EXPECT_TRUE(CMatrix().Transpose().IsNull());
+  CMatrix big;
+  big.SetSize(37, 70);
+  for (Long i = 1; i <= 37; ++i)
+    for (Long j = 1; j <= 70; ++j) big.LetItem(i, j, i * 1000 + j);
+  CMatrix t = big.Transpose();
+  ASSERT_EQ(t.RowCount(), 70);
+  ASSERT_EQ(t.ColumnCount(), 37);
+  for (Long i = 1; i <= 37; ++i)
+    for (Long j = 1; j <= 70; ++j) ASSERT_EQ(t.Item(j, i), i * 1000 + j);
+}
+
+TEST(CMatrixArithmetic, SubMatrixFillsMissingCountsAndWritesThemBack) {
+  CMatrix a;
+  a.SetSize(4, 5);
+  for (Long i = 1; i <= 4; ++i)
+    for (Long j = 1; j <= 5; ++j) a.LetItem(i, j, 10 * i + j);
+  CMatrix s = a.SubMatrix(2, 2);
+  EXPECT_EQ(Elements(s), (Rows{{22, 23, 24, 25}, {32, 33, 34, 35}, {42, 43, 44, 45}}));
+
+  Long rows = 0, columns = 0;
+  a.SubMatrix(3, 4, rows, columns);
+  EXPECT_EQ(rows, 2);
+  EXPECT_EQ(columns, 2);
+  rows = 2;
+  columns = 0;
+  EXPECT_EQ(Elements(a.SubMatrix(1, 5, rows, columns)), (Rows{{15}, {25}}));
+  EXPECT_EQ(rows, 2);
+  EXPECT_EQ(columns, 1);
+  EXPECT_EQ(Elements(a.SubMatrix(4, 1, 1, 2)), (Rows{{41, 42}}));
+
+  ExpectError(Failure([&] { a.SubMatrix(3, 1, 3, 1); }), kErrSubscript, "ORVMain.CMatrix.SubMatrix",
+              kSubscript);
+  // A start beyond the end counts back to it, and the block overruns.
+  rows = 0;
+  ExpectError(Failure([&] { a.SubMatrix(6, 1, rows, 1); }), kErrSubscript,
+              "ORVMain.CMatrix.SubMatrix", kSubscript);
+  EXPECT_EQ(rows, 3);
+  // A start below 1 fails on the first element read.
+  ExpectError(Failure([&] { a.SubMatrix(0, 1, 2, 2); }), kErrSubscript, "ORVMain.CMatrix.SubMatrix",
+              kSubscript);
+  ExpectError(Failure([&] { a.SubMatrix(1, 2147483647, 1, 2); }), kErrOverflow,
+              "ORVMain.CMatrix.SubMatrix", "Overflow");
+}
+
+TEST(CMatrixArithmetic, Concatenate) {
+  CMatrix a = M({{1, 2}, {3, 4}});
+  EXPECT_EQ(Elements(a.Concatenate(M({{5}, {6}}))), (Rows{{1, 2, 5}, {3, 4, 6}}));
+  EXPECT_EQ(Elements(a.Concatenate(M({{5, 6}, {7, 8}, {9, 10}}), true)),
+            (Rows{{1, 2}, {3, 4}, {5, 6}, {7, 8}, {9, 10}}));
+  ExpectError(Failure([&] {
+                a.Concatenate(M({{5, 6}, {7, 8}, {9, 10}}));
+              }),
+              kErrSubscript, "ORVMain.CMatrix.Concatenate", "Matrix Row Count Mismatch");
+  ExpectError(Failure([&] {
+                a.Concatenate(M({{5, 6, 7}}), true);
+              }),
+              kErrSubscript, "ORVMain.CMatrix.Concatenate", "Matrix Column Count Mismatch");
+}
+
+// --- deleting and inserting ---
+
+TEST(CMatrixArithmetic, DeleteRowAndColumn) {
+  CMatrix a = M({{1, 2, 3}, {4, 5, 6}, {7, 8, 9}});
+  EXPECT_EQ(Elements(a.DeleteRow(2)), (Rows{{1, 2, 3}, {7, 8, 9}}));
+  EXPECT_EQ(Elements(a.DeleteColumn(1)), (Rows{{2, 3}, {5, 6}, {8, 9}}));
+  EXPECT_EQ(Elements(a.DeleteColumn(3)), (Rows{{1, 2}, {4, 5}, {7, 8}}));
+  ExpectError(Failure([&] { a.DeleteRow(0); }), kErrSubscript,
+              "Line 10 in ORVMain.CMatrix.DeleteRow", kSubscript);
+  ExpectError(Failure([&] { a.DeleteColumn(4); }), kErrSubscript,
+              "Line 10 in ORVMain.CMatrix.DeleteColumn", kSubscript);
+  ExpectError(Failure([] {
+                M({{1, 2}}).DeleteRow(1);
+              }),
+              kErrSubscript, "Line 20 in ORVMain.CMatrix.DeleteRow", kSubscript);
+  ExpectError(Failure([] {
+                M({{1}, {2}}).DeleteColumn(1);
+              }),
+              kErrSubscript, "Line 20 in ORVMain.CMatrix.DeleteColumn", kSubscript);
+}
+
+TEST(CMatrixArithmetic, DeleteRowsByFlag) {
+  CMatrix a = M({{1, 1}, {2, 2}, {3, 3}, {4, 4}});
+  EXPECT_EQ(Elements(a.DeleteRows(M({{1}, {0}, {1}}))), (Rows{{2, 2}, {4, 4}}));
+  EXPECT_EQ(Elements(a.DeleteRows(M({{7, 1}, {1, 7}}), 7)), (Rows{{2, 2}, {3, 3}, {4, 4}}));
+  EXPECT_TRUE(a.DeleteRows(M({{1}, {1}, {1}, {1}})).IsNull());
+  EXPECT_EQ(Elements(a.DeleteRows(CMatrix())), Elements(a));
+  ExpectError(Failure([&] {
+                a.DeleteRows(M({{1}, {1}, {1}, {1}, {1}}));
+              }),
+              kErrSubscript, "ORVMain.CMatrix.DeleteRows", kSubscript);
+}
+
+TEST(CMatrixArithmetic, DeleteRowsColsByFlag) {
+  CMatrix a = M({{1, 2, 3}, {4, 5, 6}, {7, 8, 9}});
+  EXPECT_EQ(Elements(a.DeleteRowsCols(M({{0}, {1}}), M({{1}, {0}, {0}}))), (Rows{{2, 3}, {8, 9}}));
+  ExpectError(Failure([&] {
+                a.DeleteRowsCols(M({{1}, {1}, {1}}), M({{0}}));
+              }),
+              kErrSubscript, "ORVMain.CMatrix.DeleteRowsCols", kSubscript);
+  ExpectError(Failure([&] {
+                a.DeleteRowsCols(M({{0}}), M({{1}, {1}, {1}}));
+              }),
+              kErrSubscript, "ORVMain.CMatrix.DeleteRowsCols", kSubscript);
+  ExpectError(Failure([&] {
+                a.DeleteRowsCols(M({{0}}), M({{0}, {0}, {0}, {0}}));
+              }),
+              kErrSubscript, "ORVMain.CMatrix.DeleteRowsCols", kSubscript);
+}
+
+TEST(CMatrixArithmetic, InsertRowsPlacesBeforeIndexAndAppendsAtZero) {
+  CMatrix a = M({{1, 2, 3}, {4, 5, 6}});
+  CMatrix r = M({{7, 8, 9}});
+  EXPECT_EQ(Elements(a.InsertRows(r, 1)), (Rows{{7, 8, 9}, {1, 2, 3}, {4, 5, 6}}));
+  EXPECT_EQ(Elements(a.InsertRows(r, 2)), (Rows{{1, 2, 3}, {7, 8, 9}, {4, 5, 6}}));
+  Long index = 0;
+  EXPECT_EQ(Elements(a.InsertRows(r, index)), (Rows{{1, 2, 3}, {4, 5, 6}, {7, 8, 9}}));
+  EXPECT_EQ(index, 3);
+  EXPECT_EQ(Elements(a.InsertRows(r)), (Rows{{1, 2, 3}, {4, 5, 6}, {7, 8, 9}}));
+  index = 2;
+  a.InsertRows(r, index);
+  EXPECT_EQ(index, 2);
+
+  EXPECT_TRUE(a.InsertRows(CMatrix()).IsNothing());
+  CMatrix null;
+  EXPECT_TRUE(Is(null.InsertRows(r), r));
+  EXPECT_EQ(Elements(a), (Rows{{1, 2, 3}, {4, 5, 6}}));
+}
+
+TEST(CMatrixArithmetic, InsertRowsRaisesThroughItsOwnChainRule) {
+  CMatrix a = M({{1, 2, 3}, {4, 5, 6}});
+  ExpectError(Failure([&] {
+                a.InsertRows(M({{7, 8, 9}}), 3);
+              }),
+              kErrSubscript, "Line 40 in ORVMain.CMatrix.InsertRows.InsertRows", kSubscript);
+  Long index = -1;
+  ExpectError(Failure([&] {
+                a.InsertRows(M({{7, 8, 9}}), index);
+              }),
+              kErrSubscript, "Line 40 in ORVMain.CMatrix.InsertRows.InsertRows", kSubscript);
+  EXPECT_EQ(index, -1);
+  ExpectError(Failure([&] {
+                a.InsertRows(M({{7, 8}}));
+              }),
+              kErrSubscript, "Line 30 in ORVMain.CMatrix.InsertRows.InsertRows", kSubscript);
+  ExpectError(Failure([&] { a.InsertRows(CMatrix(Nothing)); }), kErrObjectNotSet,
+              "Line 10 in ORVMain.CMatrix.InsertRows",
+              "Object variable or With block variable not set");
+}
+
+TEST(CMatrixArithmetic, InsertColumns) {
+  CMatrix a = M({{1, 2}, {3, 4}});
+  CMatrix c = M({{5, 6}, {7, 8}});
+  EXPECT_EQ(Elements(a.InsertColumns(c, 2)), (Rows{{1, 5, 6, 2}, {3, 7, 8, 4}}));
+  Long index = 0;
+  EXPECT_EQ(Elements(a.InsertColumns(M({{9}, {9}}), index)), (Rows{{1, 2, 9}, {3, 4, 9}}));
+  EXPECT_EQ(index, 3);
+  EXPECT_TRUE(a.InsertColumns(CMatrix()).IsNothing());
+  EXPECT_TRUE(Is(CMatrix().InsertColumns(c), c));
+  ExpectError(Failure([&] { a.InsertColumns(c, 3); }), kErrSubscript,
+              "Line 40 in ORVMain.CMatrix.InsertColumns.InsertColumns", kSubscript);
+  ExpectError(Failure([&] {
+                a.InsertColumns(M({{1, 2}}));
+              }),
+              kErrSubscript, "Line 30 in ORVMain.CMatrix.InsertColumns.InsertColumns", kSubscript);
+}
+
+}  // namespace
+}  // namespace orv

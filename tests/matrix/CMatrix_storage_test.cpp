@@ -1,0 +1,417 @@
+// CMatrix: shape, element access, conversion from and to arrays, text form,
+// special matrices, and how failures leave these members.
+#include <gtest/gtest.h>
+
+#include <initializer_list>
+#include <string>
+#include <vector>
+
+#include "orv/matrix/CMatrix.hpp"
+
+namespace orv {
+namespace {
+
+CMatrix M(std::initializer_list<std::initializer_list<double>> rows) {
+  const Long r = static_cast<Long>(rows.size());
+  const Long c = static_cast<Long>(rows.begin()->size());
+  Array<double> a(1, r, 1, c);
+  Long i = 1;
+  for (const auto& row : rows) {
+    Long j = 1;
+    for (double x : row) a(i, j++) = x;
+    ++i;
+  }
+  CMatrix m;
+  m.LetValues(a);
+  return m;
+}
+
+std::vector<std::vector<double>> Elements(const CMatrix& m) {
+  std::vector<std::vector<double>> out(static_cast<size_t>(m.RowCount()));
+  for (Long i = 1; i <= m.RowCount(); ++i)
+    for (Long j = 1; j <= m.ColumnCount(); ++j)
+      out[static_cast<size_t>(i - 1)].push_back(m.Item(i, j));
+  return out;
+}
+
+using Rows = std::vector<std::vector<double>>;
+
+template <class F>
+Error Failure(F&& f) {
+  try {
+    f();
+  } catch (const Error& e) {
+    return e;
+  }
+  ADD_FAILURE() << "no error was raised";
+  return Error(0, "", "");
+}
+
+void ExpectError(const Error& e, std::int32_t number, const std::string& source,
+                 const std::string& description) {
+  EXPECT_EQ(e.Number, number);
+  EXPECT_EQ(e.Source, source);
+  EXPECT_EQ(e.Description, description);
+}
+
+const std::string kSubscript = "Subscript out of range";
+
+// --- a new matrix and SetSize ---
+
+TEST(CMatrixStorage, NewMatrixIsNullSquareAndEmptyText) {
+  CMatrix m;
+  EXPECT_TRUE(m.IsNull());
+  EXPECT_EQ(m.RowCount(), 0);
+  EXPECT_EQ(m.ColumnCount(), 0);
+  EXPECT_TRUE(m.IsSquare());
+  EXPECT_EQ(m.ToString(), "");
+  EXPECT_FALSE(m.Values().IsAllocated());
+  EXPECT_FALSE(m.ToArray().IsAllocated());
+}
+
+TEST(CMatrixStorage, SetSizeZeroFillsAndBelowOneMakesNull) {
+  CMatrix m = M({{1, 2, 3}, {4, 5, 6}, {7, 8, 9}});
+  m.SetSize(0, 5);
+  EXPECT_TRUE(m.IsNull());
+  EXPECT_EQ(m.RowCount(), 0);
+  EXPECT_EQ(m.ColumnCount(), 0);
+  m.SetSize(2, 3);
+  EXPECT_EQ(Elements(m), (Rows{{0, 0, 0}, {0, 0, 0}}));
+  m.LetItem(1, 1, 5);
+  m.SetSize(2);  // columns default to 1, nothing kept
+  EXPECT_EQ(Elements(m), (Rows{{0}, {0}}));
+  m.SetSize(3, -1);
+  EXPECT_TRUE(m.IsNull());
+}
+
+TEST(CMatrixStorage, SetSizePersistKeepsTheCommonBlock) {
+  CMatrix m = M({{1, 2, 3}, {4, 5, 6}, {7, 8, 9}});
+  m.SetSize(2, 2, true);
+  EXPECT_EQ(Elements(m), (Rows{{1, 2}, {4, 5}}));
+
+  CMatrix g = M({{1, 2, 3}, {4, 5, 6}, {7, 8, 9}});
+  Long rows = 4, columns = 4;
+  g.SetSize(rows, columns, true);
+  EXPECT_EQ(rows, 3);
+  EXPECT_EQ(columns, 3);
+  EXPECT_EQ(Elements(g), (Rows{{1, 2, 3, 0}, {4, 5, 6, 0}, {7, 8, 9, 0}, {0, 0, 0, 0}}));
+
+  // Only the argument that exceeds the old count is lowered.
+  CMatrix h = M({{1, 2}, {3, 4}});
+  rows = 1;
+  columns = 5;
+  h.SetSize(rows, columns, true);
+  EXPECT_EQ(rows, 1);
+  EXPECT_EQ(columns, 2);
+  EXPECT_EQ(Elements(h), (Rows{{1, 2, 0, 0, 0}}));
+
+  // Literal arguments work too; growing a null matrix keeps nothing.
+  CMatrix n;
+  n.SetSize(2, 2, true);
+  EXPECT_EQ(Elements(n), (Rows{{0, 0}, {0, 0}}));
+  Long r0 = 2, c0 = 3;
+  CMatrix fresh;
+  fresh.SetSize(r0, c0, true);
+  EXPECT_EQ(r0, 0);
+  EXPECT_EQ(c0, 0);
+  EXPECT_EQ(fresh.RowCount(), 2);
+  EXPECT_EQ(fresh.ColumnCount(), 3);
+}
+
+TEST(CMatrixStorage, SetSizeThatCannotBeAllocatedRaises7AndKeepsTheMatrix) {
+  CMatrix m = M({{1, 2}});
+  ExpectError(Failure([&] { m.SetSize(2000000000, 2000000000); }), kErrOutOfMemory,
+              "Line 30 in ORVMain.CMatrix.SetSize", "Out of memory");
+  EXPECT_EQ(Elements(m), (Rows{{1, 2}}));
+  ExpectError(Failure([&] { m.SetSize(2000000000, 2000000000, true); }), kErrOutOfMemory,
+              "Line 40 in ORVMain.CMatrix.SetSize", "Out of memory");
+  EXPECT_EQ(Elements(m), (Rows{{1, 2}}));
+}
+
+// --- handles ---
+
+TEST(CMatrixStorage, CopySharesTheObjectCloneDoesNot) {
+  CMatrix a = M({{1, 2}, {3, 4}});
+  CMatrix b = a;
+  EXPECT_TRUE(Is(a, b));
+  b.LetItem(1, 1, 10);
+  EXPECT_EQ(a.Item(1, 1), 10);
+
+  CMatrix c = a.Clone();
+  EXPECT_FALSE(Is(a, c));
+  c.LetItem(1, 1, 20);
+  EXPECT_EQ(a.Item(1, 1), 10);
+  EXPECT_EQ(Elements(c), (Rows{{20, 2}, {3, 4}}));
+
+  CMatrix null_clone = CMatrix().Clone();
+  EXPECT_TRUE(null_clone.IsNull());
+}
+
+TEST(CMatrixStorage, NothingHandleRaises91) {
+  CMatrix nothing(Nothing);
+  EXPECT_TRUE(nothing.IsNothing());
+  // Through the receiver the member never runs: the failure carries no
+  // member's location.
+  ExpectError(Failure([&] { nothing.RowCount(); }), kErrObjectNotSet, "ORVMain",
+              "Object variable or With block variable not set");
+  ExpectError(Failure([&] { nothing.IdentityMatrix(2); }), kErrObjectNotSet, "ORVMain",
+              "Object variable or With block variable not set");
+  ExpectError(Failure([&] { nothing.Transpose(); }), kErrObjectNotSet, "ORVMain",
+              "Object variable or With block variable not set");
+  // Through an argument the member's rule applies.
+  CMatrix m = M({{1}});
+  ExpectError(Failure([&] { m.IsEqual(nothing); }), kErrObjectNotSet, "ORVMain",
+              "Object variable or With block variable not set");
+  ExpectError(Failure([&] { m.Concatenate(nothing); }), kErrObjectNotSet,
+              "ORVMain.CMatrix.Concatenate", "Object variable or With block variable not set");
+}
+
+// --- elements ---
+
+TEST(CMatrixStorage, ItemReadsAndWritesAndFailsOutsideWith9) {
+  CMatrix m;
+  m.SetSize(2, 3);
+  m.LetItem(2, 3, 1.5);
+  EXPECT_EQ(m.Item(2, 3), 1.5);
+  m.LetItem(2, 1, -4);
+  EXPECT_EQ(m.Item(2), -4);  // column defaults to 1
+  ExpectError(Failure([&] { m.Item(3, 1); }), kErrSubscript, "ORVMain", kSubscript);
+  ExpectError(Failure([&] { m.Item(1, 0); }), kErrSubscript, "ORVMain", kSubscript);
+  ExpectError(Failure([&] { m.LetItem(0, 1, 1); }), kErrSubscript, "ORVMain", kSubscript);
+  ExpectError(Failure([&] { CMatrix().Item(1, 1); }), kErrSubscript, "ORVMain", kSubscript);
+}
+
+TEST(CMatrixStorage, ValuesIsACopyWithBoundsFromOne) {
+  CMatrix m = M({{1, 2, 3}, {4, 5, 6}});
+  Array<double> v = m.Values();
+  EXPECT_EQ(v.LBound(1), 1);
+  EXPECT_EQ(v.UBound(1), 2);
+  EXPECT_EQ(v.LBound(2), 1);
+  EXPECT_EQ(v.UBound(2), 3);
+  EXPECT_EQ(v(2, 1), 4);
+  v(2, 1) = 100;
+  EXPECT_EQ(m.Item(2, 1), 4);
+  EXPECT_EQ(m.ToArray(), m.Values());
+}
+
+TEST(CMatrixStorage, LetValuesAcceptsAnyLowerBounds) {
+  Array<double> one(0, 2);
+  one(0) = 7;
+  one(1) = 8;
+  one(2) = 9;
+  CMatrix m;
+  m.LetValues(one);
+  EXPECT_EQ(Elements(m), (Rows{{7}, {8}, {9}}));
+
+  Array<double> two(0, 1, 5, 7);
+  for (Long i = 0; i <= 1; ++i)
+    for (Long j = 5; j <= 7; ++j) two(i, j) = 10 * i + j;
+  m.LetValues(two);
+  EXPECT_EQ(Elements(m), (Rows{{5, 6, 7}, {15, 16, 17}}));
+
+  Array<double> negative(-3, -2, -1, 0);
+  negative(-3, -1) = 1;
+  negative(-3, 0) = 2;
+  negative(-2, -1) = 3;
+  negative(-2, 0) = 4;
+  m.LetValues(negative);
+  EXPECT_EQ(Elements(m), (Rows{{1, 2}, {3, 4}}));
+  EXPECT_EQ(m.Values().LBound(1), 1);
+
+  Array<double> negative_one(-5, -4);
+  negative_one(-5) = -1;
+  negative_one(-4) = -2;
+  m.LetValues(negative_one);
+  EXPECT_EQ(Elements(m), (Rows{{-1}, {-2}}));
+}
+
+TEST(CMatrixStorage, LetValuesOfAnUnallocatedArrayLeavesANullMatrixSilently) {
+  CMatrix m = M({{1, 2}, {3, 4}});
+  EXPECT_NO_THROW(m.LetValues(Array<double>()));
+  EXPECT_TRUE(m.IsNull());
+  EXPECT_EQ(m.RowCount(), 0);
+  EXPECT_EQ(m.ColumnCount(), 0);
+  EXPECT_FALSE(m.Values().IsAllocated());
+}
+
+TEST(CMatrixStorage, FillFromArrayMakesRowsOrColumnsAndRaisesPlain) {
+  Array<double> a(1, 4);
+  for (Long i = 1; i <= 4; ++i) a(i) = i;
+  CMatrix m;
+  m.FillFromArray(a, true);
+  EXPECT_EQ(Elements(m), (Rows{{1, 2, 3, 4}}));
+  m.FillFromArray(a);
+  EXPECT_EQ(Elements(m), (Rows{{1}, {2}, {3}, {4}}));
+
+  Array<double> b(2, 3, 0, 1);
+  b(2, 0) = 1;
+  b(2, 1) = 2;
+  b(3, 0) = 3;
+  b(3, 1) = 4;
+  m.FillFromArray(b, true);  // ignored for two dimensions
+  EXPECT_EQ(Elements(m), (Rows{{1, 2}, {3, 4}}));
+
+  ExpectError(Failure([&] { m.FillFromArray(Array<double>()); }), kErrSubscript,
+              "ORVMain.CMatrix.FillFromArray", kSubscript);
+  EXPECT_EQ(Elements(m), (Rows{{1, 2}, {3, 4}}));
+}
+
+TEST(CMatrixStorage, ValuesToDiagonalPicksTheDiagonalByShape) {
+  auto diagonal = [](const Array<double>& a) {
+    CMatrix m = M({{9, 9, 9}, {9, 9, 9}});
+    m.LetValuesToDiagonal(a);
+    return Elements(m);
+  };
+  Array<double> wide(1, 2, 1, 3);  // 2 x 3: (1,1), (2,2)
+  for (Long i = 1; i <= 2; ++i)
+    for (Long j = 1; j <= 3; ++j) wide(i, j) = 10 * i + j;
+  EXPECT_EQ(diagonal(wide), (Rows{{11, 0}, {0, 22}}));
+
+  Array<double> tall(1, 3, 1, 2);  // 3 x 2
+  for (Long i = 1; i <= 3; ++i)
+    for (Long j = 1; j <= 2; ++j) tall(i, j) = 10 * i + j;
+  EXPECT_EQ(diagonal(tall), (Rows{{11, 0}, {0, 22}}));
+
+  Array<double> row(0, 0, 4, 6);  // 1 x 3: the row's values
+  row(0, 4) = 1;
+  row(0, 5) = 2;
+  row(0, 6) = 3;
+  EXPECT_EQ(diagonal(row), (Rows{{1, 0, 0}, {0, 2, 0}, {0, 0, 3}}));
+
+  Array<double> column(-1, 0, 3, 3);  // 2 x 1: the column's values
+  column(-1, 3) = 5;
+  column(0, 3) = 6;
+  EXPECT_EQ(diagonal(column), (Rows{{5, 0}, {0, 6}}));
+
+  Array<double> vector(0, 2);
+  vector(0) = 1;
+  vector(1) = 2;
+  vector(2) = 3;
+  EXPECT_EQ(diagonal(vector), (Rows{{1, 0, 0}, {0, 2, 0}, {0, 0, 3}}));
+
+  CMatrix m;
+  ExpectError(Failure([&] { m.LetValuesToDiagonal(Array<double>()); }), kErrSubscript,
+              "ORVMain.CMatrix.LetValuesToDiagonal", kSubscript);
+}
+
+TEST(CMatrixStorage, IsSymmetricComparesExactly) {
+  EXPECT_FALSE(M({{1, 2, 3}, {2, 1, 3}}).IsSymmetric());
+  EXPECT_FALSE(M({{1, 1}, {1 + 1e-12, 1}}).IsSymmetric());
+  EXPECT_TRUE(M({{1, 2, 3}, {2, 5, 6}, {3, 6, 9}}).IsSymmetric());
+  EXPECT_FALSE(M({{1, 2, 3}, {2, 5, 6}, {3, 7, 9}}).IsSymmetric());
+  EXPECT_TRUE(CMatrix().IsSymmetric());
+}
+
+TEST(CMatrixStorage, DiagonalizeAndDiagVector) {
+  CMatrix m = M({{1, 2, 3}, {4, 5, 6}});
+  EXPECT_EQ(Elements(m.Diagonalize()), (Rows{{1, 0}, {0, 5}}));
+  EXPECT_EQ(Elements(M({{1, 2}, {3, 4}, {5, 6}}).Diagonalize()), (Rows{{1, 0}, {0, 4}}));
+  EXPECT_EQ(Elements(m.DiagVector()), (Rows{{1}, {5}}));
+  ExpectError(Failure([] { CMatrix().Diagonalize(); }), kErrSubscript,
+              "ORVMain.CMatrix.Diagonalize", kSubscript);
+  EXPECT_TRUE(CMatrix().DiagVector().IsNull());
+  EXPECT_EQ(Elements(m), (Rows{{1, 2, 3}, {4, 5, 6}}));
+}
+
+TEST(CMatrixStorage, ToStringWritesRowsWithCommasAndCrLf) {
+  EXPECT_EQ(M({{1, 2}, {3, 4}}).ToString(), "1, 2\r\n3, 4\r\n");
+  EXPECT_EQ(M({{0.5}}).ToString(), "0.5\r\n");
+  EXPECT_EQ(M({{1.0 / 3, -2.5e-7, 1e20}}).ToString(), "0.333333333333333, -2.5E-07, 1E+20\r\n");
+}
+
+TEST(CMatrixStorage, FillSetsEveryElement) {
+  CMatrix m;
+  m.SetSize(2, 2);
+  m.Fill(3.5);
+  EXPECT_EQ(Elements(m), (Rows{{3.5, 3.5}, {3.5, 3.5}}));
+  CMatrix null;
+  null.Fill(1);
+  EXPECT_TRUE(null.IsNull());
+}
+
+// --- special matrices ---
+
+TEST(CMatrixStorage, SpecialMatrices) {
+  CMatrix any = M({{7}});
+  EXPECT_EQ(Elements(any.ZeroMatrix(2, 3)), (Rows{{0, 0, 0}, {0, 0, 0}}));
+  EXPECT_EQ(Elements(any.IdentityMatrix(3)), (Rows{{1, 0, 0}, {0, 1, 0}, {0, 0, 1}}));
+  EXPECT_EQ(Elements(any.UnityColumn(2)), (Rows{{1}, {1}}));
+  EXPECT_EQ(Elements(any.UnityRow(3)), (Rows{{1, 1, 1}}));
+  EXPECT_EQ(Elements(any), (Rows{{7}}));
+  EXPECT_EQ(CMatrix().IdentityMatrix(1).Item(1, 1), 1);
+}
+
+TEST(CMatrixStorage, SpecialMatricesOfSizeBelowOneRaise9ByTheirRule) {
+  CMatrix any;
+  ExpectError(Failure([&] { any.ZeroMatrix(0, 3); }), kErrSubscript,
+              "Line 10 in ORVMain.CMatrix.ZeroMatrix", kSubscript);
+  ExpectError(Failure([&] { any.ZeroMatrix(3, -1); }), kErrSubscript,
+              "Line 10 in ORVMain.CMatrix.ZeroMatrix", kSubscript);
+  ExpectError(Failure([&] { any.IdentityMatrix(0); }), kErrSubscript,
+              "Line 10 in ORVMain.CMatrix.IdentityMatrix", kSubscript);
+  ExpectError(Failure([&] { any.UnityColumn(0); }), kErrSubscript,
+              "Line 10 in ORVMain.CMatrix.UnityColumn", kSubscript);
+  // No handler: the failure leaves as raised.
+  ExpectError(Failure([&] { any.UnityRow(0); }), kErrSubscript, "ORVMain", kSubscript);
+}
+
+TEST(CMatrixStorage, StampOverAStampedCalleeKeepsOnlyTheOuterLocation) {
+  // SetSize stamps its out-of-memory failure with its own line; ZeroMatrix
+  // replaces that location with its own.
+  ExpectError(Failure([] { CMatrix().ZeroMatrix(2000000000, 2000000000); }), kErrOutOfMemory,
+              "Line 20 in ORVMain.CMatrix.ZeroMatrix", "Out of memory");
+  ExpectError(Failure([] { CMatrix().IdentityMatrix(2000000000); }), kErrOutOfMemory,
+              "Line 20 in ORVMain.CMatrix.IdentityMatrix", "Out of memory");
+}
+
+// --- comparison and extraction ---
+
+TEST(CMatrixStorage, IsEqualComparesShapeAndElements) {
+  EXPECT_TRUE(M({{1, 2}, {3, 4}}).IsEqual(M({{1, 2}, {3, 4}})));
+  EXPECT_FALSE(M({{1, 2}, {3, 4}}).IsEqual(M({{1, 2}, {3, 5}})));
+  EXPECT_FALSE(M({{1, 2}}).IsEqual(M({{1}, {2}})));
+  EXPECT_TRUE(CMatrix().IsEqual(CMatrix()));
+  EXPECT_TRUE(M({{0.0}}).IsEqual(M({{-0.0}})));
+  // An element differs only when it is less or greater: NaN never does.
+  const double nan = std::numeric_limits<double>::quiet_NaN();
+  EXPECT_TRUE(M({{nan, 1}}).IsEqual(M({{5, 1}})));
+}
+
+TEST(CMatrixStorage, ColumnAndRow) {
+  CMatrix m = M({{1, 2, 3}, {4, 5, 6}});
+  EXPECT_EQ(Elements(m.Column(2)), (Rows{{2}, {5}}));
+  EXPECT_EQ(Elements(m.row(2)), (Rows{{4, 5, 6}}));
+  ExpectError(Failure([&] { m.Column(0); }), kErrSubscript, "Line 10 in ORVMain.CMatrix.Column",
+              kSubscript);
+  ExpectError(Failure([&] { m.Column(4); }), kErrSubscript, "Line 10 in ORVMain.CMatrix.Column",
+              kSubscript);
+  ExpectError(Failure([&] { m.row(3); }), kErrSubscript, "Line 10 in ORVMain.CMatrix.row",
+              kSubscript);
+  ExpectError(Failure([&] { m.row(-1); }), kErrSubscript, "Line 10 in ORVMain.CMatrix.row",
+              kSubscript);
+}
+
+TEST(CMatrixStorage, ValuesAsVector) {
+  CMatrix m = M({{1, 2, 3, 4}, {5, 6, 7, 8}, {9, 10, 11, 12}});
+  Array<double> column = m.ValuesAsVector(ORVMVColumn, 2);
+  ASSERT_EQ(column.Rank(), 1);
+  EXPECT_EQ(column.LBound(1), 1);
+  EXPECT_EQ(column.UBound(1), 3);
+  EXPECT_EQ(column.storage(), (std::vector<double>{2, 6, 10}));
+  EXPECT_EQ(m.ValuesAsVector(ORVMVRow, 3).storage(), (std::vector<double>{9, 10, 11, 12}));
+  EXPECT_EQ(m.ValuesAsVector(ORVMVDiagonal, 99).storage(), (std::vector<double>{1, 6, 11}));
+  EXPECT_EQ(m.ValuesAsVector(ORVMVColumn).storage(), (std::vector<double>{1, 5, 9}));
+  EXPECT_FALSE(m.ValuesAsVector(static_cast<ORVMatrixVector>(7)).IsAllocated());
+
+  ExpectError(Failure([&] { m.ValuesAsVector(ORVMVRow, 5); }), kErrSubscript,
+              "ORVMain.CMatrix.ValuesAsVector", "The index is larger than the number of rows");
+  ExpectError(Failure([&] { m.ValuesAsVector(ORVMVColumn, 5); }), kErrSubscript,
+              "ORVMain.CMatrix.ValuesAsVector", "The index is larger than the number of columns");
+  ExpectError(Failure([&] { m.ValuesAsVector(ORVMVColumn, 0); }), kErrSubscript,
+              "ORVMain.CMatrix.ValuesAsVector", kSubscript);
+  ExpectError(Failure([&] { m.ValuesAsVector(ORVMVRow, -2); }), kErrSubscript,
+              "ORVMain.CMatrix.ValuesAsVector", kSubscript);
+}
+
+}  // namespace
+}  // namespace orv
