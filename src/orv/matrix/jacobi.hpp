@@ -1,0 +1,18 @@
+#pragma once
+// Cyclic Jacobi rotations of a symmetric matrix, shared by CMatrix and
+// clsMatrix. Row-major storage as in sweep.hpp.
+#include <cstddef>
+
+#include "orv/frame/types.hpp"
+
+namespace orv::kernels {
+
+// Diagonalises the strict upper triangle and diagonal of the n x n block a
+// (modified in place). On return d[0..n-1] holds the eigenvalues in the order
+// the rotations leave them and v (n x n, row-major, leading dimension n) the
+// accumulated rotations: column j is the eigenvector of d[j]. More than 50
+// sweeps raise the object-error base number (-2147221504) with the standard
+// description.
+void Jacobi(double* a, Long n, std::size_t ld, double* d, double* v);
+
+}  // namespace orv::kernels
