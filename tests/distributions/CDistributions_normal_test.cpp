@@ -1,0 +1,205 @@
+// The normal distribution: Hart's lower tail and AS 241's quantile on
+// decimal coefficients.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstring>
+#include <limits>
+#include <random>
+#include <string>
+
+#include "orv/distributions/CDistributions.hpp"
+
+namespace orv {
+namespace {
+
+const CDistributions& Dist() { return Global<CDistributions>(); }
+
+struct Failure {
+  std::int32_t number = 0;
+  std::string source, description;
+};
+
+template <class F>
+Failure Fails(F&& f) {
+  try {
+    f();
+  } catch (const Error& e) {
+    return {e.Number, e.Source, e.Description};
+  }
+  return {};
+}
+
+constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
+constexpr double kInf = std::numeric_limits<double>::infinity();
+
+// ---- ORV_CDF_Normal
+
+TEST(CdfNormal, DocumentedValues) {
+  EXPECT_EQ(Dist().ORV_CDF_Normal(0), 0.5);
+  EXPECT_NEAR(Dist().ORV_CDF_Normal(1.96), 0.9750021048517795, 1e-15);
+  EXPECT_NEAR(Dist().ORV_CDF_Normal(-1.96), 1 - 0.9750021048517795, 1e-15);
+}
+
+TEST(CdfNormal, MeanAndSdStandardiseFirst) {
+  for (double x : {-3.0, 0.2, 4.5, 41.0})
+    EXPECT_EQ(Dist().ORV_CDF_Normal(x, 1.5, 2.5), Dist().ORV_CDF_Normal((x - 1.5) / 2.5)) << x;
+  // A negative SD mirrors the result.
+  EXPECT_EQ(Dist().ORV_CDF_Normal(1.0, 0, -1), Dist().ORV_CDF_Normal(-1.0));
+}
+
+TEST(CdfNormal, BranchBoundaries) {
+  // The rational branch stops below 7.071 and the continued fraction takes
+  // over; both stay close to the true tail (R: 7.6966e-13 and 7.6911e-13).
+  const double rational = Dist().ORV_CDF_Normal(-7.0709);
+  const double fraction = Dist().ORV_CDF_Normal(-7.071);
+  const double a = 7.071, e = std::exp(-0.5 * (a * a));
+  const double f = a + 1 / (a + 2 / (a + 3 / (a + 4 / (a + 0.65))));
+  EXPECT_EQ(fraction, (e / 2.506628274631) / f);  // the continued fraction exactly
+  EXPECT_NE(rational,
+            (std::exp(-0.5 * (7.0709 * 7.0709)) / 2.506628274631) /
+                (7.0709 + 1 / (7.0709 + 2 / (7.0709 + 3 / (7.0709 + 4 / (7.0709 + 0.65))))));
+  EXPECT_NEAR(rational / 7.69660208684693e-13, 1, 1e-8);
+  EXPECT_NEAR(fraction / 7.69105698131856e-13, 1, 1e-8);
+  // |z| = 37 is still computed; beyond it the result is exactly 0 or 1.
+  EXPECT_GT(Dist().ORV_CDF_Normal(-37), 0);
+  EXPECT_NEAR(Dist().ORV_CDF_Normal(-37) / 5.72557122252458e-300, 1, 1e-8);
+  EXPECT_EQ(Dist().ORV_CDF_Normal(37), 1.0);
+  EXPECT_EQ(Dist().ORV_CDF_Normal(37.0000001), 1.0);
+  EXPECT_EQ(Dist().ORV_CDF_Normal(-37.0000001), 0.0);
+  EXPECT_EQ(Dist().ORV_CDF_Normal(-38), 0.0);
+  EXPECT_EQ(Dist().ORV_CDF_Normal(-1e300), 0.0);
+}
+
+TEST(CdfNormal, ZeroSdIsADivisionFailureStampedWithTheLine) {
+  const Failure f = Fails([] { Dist().ORV_CDF_Normal(1, 0, 0); });
+  EXPECT_EQ(f.number, kErrDivisionByZero);
+  EXPECT_EQ(f.source, "Line 10 in ORVMain.CDistributions.ORV_CDF_Normal");
+  EXPECT_EQ(f.description, "Division by zero");
+  // 0 / 0 is the platform's overflow.
+  EXPECT_EQ(Fails([] { Dist().ORV_CDF_Normal(2, 2, 0); }).number, kErrOverflow);
+}
+
+TEST(CdfNormal, NonFiniteArgumentsOverflow) {
+  for (double x : {kNaN, kInf, -kInf}) {
+    const Failure f = Fails([&] { Dist().ORV_CDF_Normal(x); });
+    EXPECT_EQ(f.number, kErrOverflow) << x;
+    EXPECT_EQ(f.source, "Line 10 in ORVMain.CDistributions.ORV_CDF_Normal");
+  }
+  EXPECT_EQ(Fails([] { Dist().ORV_CDF_Normal(0, kNaN); }).number, kErrOverflow);
+  EXPECT_EQ(Fails([] { Dist().ORV_CDF_Normal(1e308, -1e308); }).number, kErrOverflow);
+}
+
+// ---- ORV_IDF_Normal
+
+TEST(IdfNormal, DocumentedValues) {
+  EXPECT_EQ(Dist().ORV_IDF_Normal(0.5), 0.0);
+  EXPECT_EQ(Dist().ORV_IDF_Normal(0.5, 3.25, 7), 3.25);
+  EXPECT_NEAR(Dist().ORV_IDF_Normal(0.975), 1.959963984540054, 1e-15);
+  EXPECT_NEAR(Dist().ORV_IDF_Normal(1e-12), -7.0344838253011, 1e-13);
+  EXPECT_NEAR(Dist().ORV_IDF_Normal(0.975, 100, 15), 100 + 15 * 1.959963984540054, 1e-13);
+  // A negative SD mirrors the result about the mean.
+  EXPECT_EQ(Dist().ORV_IDF_Normal(0.9, 10, -2), 10 - 2 * Dist().ORV_IDF_Normal(0.9));
+}
+
+// The branch taken shows in the line label the quantile steps stop at: 40
+// for the central branch, 90 after a tail.
+Line LastLine(double p) {
+  Line line = 0;
+  detail::StandardNormalQuantile(p, true, line);
+  return line;
+}
+
+TEST(IdfNormal, BranchBoundaries) {
+  EXPECT_EQ(0.075 - 0.5, -0.425);
+  EXPECT_EQ(LastLine(0.075), 40);
+  EXPECT_EQ(0.925 - 0.5, 0.42500000000000004);
+  EXPECT_EQ(LastLine(0.925), 90);
+  EXPECT_EQ(LastLine(0.0749), 90);
+  // The two branches agree at the seam to within a unit in the last place.
+  EXPECT_NEAR(Dist().ORV_IDF_Normal(0.075), -Dist().ORV_IDF_Normal(0.925), 4.5e-16);
+  // Either side of r = 5 (p = exp(-25) = 1.3888e-11): values from R.
+  EXPECT_NEAR(Dist().ORV_IDF_Normal(1.4e-11), -6.65672309151818, 1e-13);
+  EXPECT_NEAR(Dist().ORV_IDF_Normal(1.3e-11), -6.66761145651074, 1e-13);
+  EXPECT_NEAR(Dist().ORV_IDF_Normal(1 - 1e-15), 7.94144448741598, 1e-12);
+}
+
+TEST(IdfNormal, POutsideTheOpenIntervalFailsWithFive) {
+  for (double p : {0.0, 1.0, -0.1, 1.1, -1e20, 1e-300}) {
+    const Failure f = Fails([&] { Dist().ORV_IDF_Normal(p); });
+    EXPECT_EQ(f.number, kErrInvalidCall) << p;
+    EXPECT_EQ(f.source, "Line 60 in ORVMain.CDistributions.ORV_IDF_Normal") << p;
+    EXPECT_EQ(f.description, "Invalid procedure call or argument");
+  }
+}
+
+TEST(IdfNormal, PBelowHalfAUnitOfTheTwentyEighthPlaceIsZeroAndFails) {
+  EXPECT_EQ(Fails([] { Dist().ORV_IDF_Normal(4.9e-29); }).number, kErrInvalidCall);
+  EXPECT_EQ(Fails([] { Dist().ORV_IDF_Normal(1 - 1e-30); }).number, kErrInvalidCall);
+  // 5.1e-29 becomes 1e-28: the quantile of 1e-28, not of 5.1e-29.
+  EXPECT_EQ(Dist().ORV_IDF_Normal(5.1e-29), Dist().ORV_IDF_Normal(1e-28));
+  EXPECT_NEAR(Dist().ORV_IDF_Normal(1e-28), -11.0582324140587, 1e-12);
+}
+
+TEST(IdfNormal, ZeroSdFailsWithElevenBeforeLookingAtP) {
+  for (double p : {0.3, 7.0}) {
+    const Failure f = Fails([&] { Dist().ORV_IDF_Normal(p, 0, 0); });
+    EXPECT_EQ(f.number, kErrDivisionByZero);
+    EXPECT_EQ(f.source, "Line 20 in ORVMain.CDistributions.ORV_IDF_Normal");
+    EXPECT_EQ(f.description, "Division by zero");
+  }
+}
+
+TEST(IdfNormal, NonFiniteArgumentsOverflow) {
+  for (double p : {kNaN, kInf, -kInf})
+    EXPECT_EQ(Fails([&] { Dist().ORV_IDF_Normal(p); }).number, kErrOverflow) << p;
+  // -1e30 cannot become a decimal at all.
+  EXPECT_EQ(Fails([] { Dist().ORV_IDF_Normal(-1e30); }).number, kErrOverflow);
+  EXPECT_EQ(Fails([] { Dist().ORV_IDF_Normal(0.999, 0, 1e308); }).number, kErrOverflow);
+}
+
+// The shortcuts (the double-double evaluation with its error bound, the
+// exact round trip of r through the decimal type) never change a result:
+// every p gives bit for bit what the decimal evaluation gives.
+TEST(IdfNormal, ShortcutsGiveTheDecimalEvaluationsResultBitForBit) {
+  std::mt19937_64 gen(2024);
+  std::uniform_real_distribution<double> unit(0, 1), exponent(-30, 0);
+  bool portable = false;  // the path of processors without fused multiply-add
+  auto same = [&](double p) {
+    Line a = 0, b = 0;
+    double fast = NAN, exact = NAN;
+    int fast_error = 0, exact_error = 0;
+    try {
+      fast = detail::StandardNormalQuantile(p, true, a, portable);
+    } catch (const Error& e) {
+      fast_error = e.Number;
+    }
+    try {
+      exact = detail::StandardNormalQuantile(p, false, b);
+    } catch (const Error& e) {
+      exact_error = e.Number;
+    }
+    return fast_error == exact_error && std::memcmp(&fast, &exact, sizeof fast) == 0 && a == b;
+  };
+  for (int i = 0; i < 4000; ++i) {
+    portable = i % 2 == 1;
+    const double wide = unit(gen);
+    const double tail = std::pow(10.0, exponent(gen));
+    const double near_half = 0.5 + (unit(gen) - 0.5) * std::pow(10.0, -16 * unit(gen));
+    const double near_boundary =
+        std::ldexp(1.0 + unit(gen) / 64, -39 - static_cast<int>(gen() % 2));
+    for (double p :
+         {wide, tail, 1 - tail, near_half, near_boundary, 0.075 + (unit(gen) - 0.5) * 1e-12})
+      ASSERT_TRUE(same(p)) << std::hexfloat << p;
+  }
+  for (double p : {0.5, 0.075, 0.925, std::exp(-25.0), 0x1p-39, 0x1.fffffffffffffp-40, 4.9e-29,
+                   5.1e-29, 0.0, 1.0, 1e-300}) {
+    portable = false;
+    EXPECT_TRUE(same(p)) << std::hexfloat << p;
+    portable = true;
+    EXPECT_TRUE(same(p)) << std::hexfloat << p;
+  }
+}
+
+}  // namespace
+}  // namespace orv

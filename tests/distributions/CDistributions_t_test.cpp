@@ -1,0 +1,162 @@
+// Student's t: Hill's algorithms 395 (upper tail) and 396 (quantile).
+// Reference values are R's 2 * pt(-|t|, df) and qt(p / 2, df, lower = FALSE).
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+#include <string>
+
+#include "orv/distributions/CDistributions.hpp"
+
+namespace orv {
+namespace {
+
+const CDistributions& Dist() { return Global<CDistributions>(); }
+
+struct Failure {
+  std::int32_t number = 0;
+  std::string source, description;
+};
+
+template <class F>
+Failure Fails(F&& f) {
+  try {
+    f();
+  } catch (const Error& e) {
+    return {e.Number, e.Source, e.Description};
+  }
+  return {};
+}
+
+constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
+constexpr double kInf = std::numeric_limits<double>::infinity();
+
+void ExpectRelative(double got, double expected, double tolerance) {
+  EXPECT_LE(std::fabs(got - expected), tolerance * std::fabs(expected))
+      << "got " << got << ", expected " << expected;
+}
+
+// ---- ORV_CDF_t
+
+TEST(CdfT, DocumentedValues) {
+  EXPECT_NEAR(Dist().ORV_CDF_t(2.228138852, 10, 2), 0.05, 1e-11);
+  EXPECT_NEAR(Dist().ORV_CDF_t(2.228138852, 10, 1), 0.025, 1e-11);
+  EXPECT_EQ(Dist().ORV_CDF_t(-2.228138852, 10, 2), Dist().ORV_CDF_t(2.228138852, 10, 2));
+  EXPECT_EQ(Dist().ORV_CDF_t(-2.228138852, 10, 1), Dist().ORV_CDF_t(2.228138852, 10, 1));
+  EXPECT_EQ(Dist().ORV_CDF_t(1, 1, 2), 0.5);
+  EXPECT_NEAR(Dist().ORV_CDF_t(3, 5, 2), 0.0300992479, 1e-10);
+  EXPECT_NEAR(Dist().ORV_CDF_t(2, 30, 2), 0.054625045, 1e-9);
+  EXPECT_NEAR(Dist().ORV_CDF_t(2, 300, 2), 0.046401521, 1e-9);
+  EXPECT_EQ(Dist().ORV_CDF_t(0, 7, 2), 1.0);
+  EXPECT_EQ(Dist().ORV_CDF_t(0, 500, 1), 0.5);
+}
+
+TEST(CdfT, BranchesAgainstR) {
+  // Cosine series (df <= 19, t^2 < 4) and tail series are exact to a few
+  // units in the last place; the normal approximation is good to ~1e-8.
+  ExpectRelative(Dist().ORV_CDF_t(1.99, 19, 2), 6.117764770036244e-02, 1e-14);
+  ExpectRelative(Dist().ORV_CDF_t(1, 19, 2), 3.298768009211250e-01, 1e-14);
+  ExpectRelative(Dist().ORV_CDF_t(2, 19, 2), 6.000203638609834e-02, 1e-11);  // t^2 = 4: tail
+  ExpectRelative(Dist().ORV_CDF_t(40, 3, 2), 3.438068078915854e-05, 1e-13);
+  ExpectRelative(Dist().ORV_CDF_t(1e5, 1, 2), 6.366197723463607e-06, 1e-13);
+  // df 20 with t^2 < df leaves the exact series.
+  ExpectRelative(Dist().ORV_CDF_t(1, 20, 2), 3.292565771717090e-01, 1e-10);
+  EXPECT_GT(std::fabs(Dist().ORV_CDF_t(1, 20, 2) - 3.292565771717090e-01), 1e-13);
+  // df 200: the tail series once t^2 >= df; df 201: always the normal
+  // approximation, which is far less accurate that deep in the tail.
+  ExpectRelative(Dist().ORV_CDF_t(15, 200, 2), 1.416449927871407e-34, 1e-11);
+  ExpectRelative(Dist().ORV_CDF_t(3, 200, 2), 3.043047113905902e-03, 1e-10);
+  ExpectRelative(Dist().ORV_CDF_t(15, 201, 2), 1.264921690020579e-34, 1e-7);
+  EXPECT_GT(std::fabs(Dist().ORV_CDF_t(15, 201, 2) / 1.264921690020579e-34 - 1), 1e-10);
+}
+
+TEST(CdfT, TailsIsCheckedBeforeDf) {
+  for (Byte tails : {Byte{0}, Byte{3}, Byte{255}}) {
+    const Failure f = Fails([&] { Dist().ORV_CDF_t(0, 5, tails); });
+    EXPECT_EQ(f.number, orvErrInvalidValue);
+    EXPECT_EQ(f.source, "Line 10 in ORVMain.CDistributions.ORV_CDF_t");
+    EXPECT_EQ(f.description, "Tails must be 1 or 2");
+  }
+  EXPECT_EQ(Fails([] { Dist().ORV_CDF_t(1, 0, 3); }).description, "Tails must be 1 or 2");
+  for (Long df : {0, -1, -2147483647 - 1}) {
+    const Failure f = Fails([&] { Dist().ORV_CDF_t(1, df, 2); });
+    EXPECT_EQ(f.number, orvErrInvalidValue);
+    EXPECT_EQ(f.number, -2147216403);
+    EXPECT_EQ(f.source, "Line 30 in ORVMain.CDistributions.ORV_CDF_t");
+    EXPECT_EQ(f.description, "DF must be > 0");
+  }
+}
+
+TEST(CdfT, NonFiniteOrOverflowingTIsAnOverflow) {
+  for (double t : {kNaN, kInf, -kInf, 1e200}) {
+    const Failure f = Fails([&] { Dist().ORV_CDF_t(t, 10, 2); });
+    EXPECT_EQ(f.number, kErrOverflow) << t;
+    EXPECT_EQ(f.source, "Line 40 in ORVMain.CDistributions.ORV_CDF_t");
+  }
+  EXPECT_EQ(Dist().ORV_CDF_t(1e150, 10, 2), 0.0);
+  EXPECT_EQ(Dist().ORV_CDF_t(1e150, 1000, 2), 0.0);
+}
+
+// ---- ORV_IDF_t
+
+TEST(IdfT, DocumentedValues) {
+  EXPECT_NEAR(Dist().ORV_IDF_t(0.05, 10), 2.22813884, 1e-8);
+  EXPECT_NEAR(Dist().ORV_IDF_t(0.05, 1), 12.7062047, 1e-7);
+  EXPECT_NEAR(Dist().ORV_IDF_t(0.05, 2), 4.30265273, 1e-8);
+  EXPECT_EQ(Dist().ORV_IDF_t(1, 2), 0.0);
+  for (double df : {1.5, 3.0, 10.0, 1e6}) EXPECT_EQ(Dist().ORV_IDF_t(1, df), 0.0) << df;
+  // The exact formulas for 1 and 2 df against R.
+  ExpectRelative(Dist().ORV_IDF_t(0.05, 1), 1.270620473617471e+01, 1e-14);
+  ExpectRelative(Dist().ORV_IDF_t(0.05, 2), 4.302652729749464e+00, 1e-14);
+  ExpectRelative(Dist().ORV_IDF_t(0.05, 10), 2.228138851986274e+00, 1e-8);
+  // Large df approaches the normal quantile.
+  EXPECT_NEAR(Dist().ORV_IDF_t(0.5, 1e9), 0.674489750196082, 1e-9);
+}
+
+TEST(IdfT, ArgumentsConvertAsNumbers) {
+  EXPECT_EQ(Dist().ORV_IDF_t(Variant("0.05"), Variant(std::int16_t{10})),
+            Dist().ORV_IDF_t(0.05, 10.0));
+  EXPECT_EQ(Dist().ORV_IDF_t(Variant(0.05f), Variant(std::int32_t{2})),
+            Dist().ORV_IDF_t(static_cast<double>(0.05f), 2.0));
+}
+
+TEST(IdfT, BadArgumentsFailAsRaisedWithoutALocation) {
+  for (auto [p, df] : {std::pair{0.0, 5.0},
+                       {1.5, 5.0},
+                       {-0.2, 5.0},
+                       {0.05, 0.5},
+                       {0.05, -3.0},
+                       {kNaN, 5.0},
+                       {0.05, kNaN},
+                       {kInf, 5.0}}) {
+    const Failure f = Fails([&] { Dist().ORV_IDF_t(p, df); });
+    EXPECT_EQ(f.number, kErrInvalidCall) << p << ", " << df;
+    EXPECT_EQ(f.source, "ORVMain");
+    EXPECT_EQ(f.description, "Invalid procedure call or argument");
+  }
+  EXPECT_EQ(Fails([] { Dist().ORV_IDF_t(Variant(), 5.0); }).number, kErrInvalidCall);  // empty is 0
+  EXPECT_EQ(Fails([] { Dist().ORV_IDF_t(Variant("abc"), 5.0); }).number, kErrTypeMismatch);
+  EXPECT_EQ(Fails([] { Dist().ORV_IDF_t(0.05, Variant("x")); }).number, kErrTypeMismatch);
+  EXPECT_EQ(Fails([] { Dist().ORV_IDF_t(Variant(Null), 5.0); }).number, kErrInvalidNull);
+  // Non-numeric DF is found even when p is already out of range.
+  EXPECT_EQ(Fails([] { Dist().ORV_IDF_t(7.0, Variant("x")); }).number, kErrTypeMismatch);
+}
+
+TEST(IdfT, ExtremeArgumentsFailWithThePlatformsArithmeticErrors) {
+  // 2 / (p (2 - p)) and cot(p pi / 2) overflow for the smallest p.
+  EXPECT_EQ(Fails([] { Dist().ORV_IDF_t(5e-324, 2.0); }).number, kErrOverflow);
+  EXPECT_EQ(Fails([] { Dist().ORV_IDF_t(5e-324, 1.0); }).number, kErrOverflow);
+  // Infinite or enormous DF: 1 / (DF - 0.5) is 0 and 48 / 0 divides by zero.
+  EXPECT_EQ(Fails([] { Dist().ORV_IDF_t(0.05, kInf); }).number, kErrDivisionByZero);
+  EXPECT_EQ(Fails([] { Dist().ORV_IDF_t(0.05, 1e300); }).number, kErrDivisionByZero);
+  // (d p)^(2 / DF) underflows to 0 for DF just above 1.
+  EXPECT_EQ(Fails([] { Dist().ORV_IDF_t(1e-300, 1.5); }).number, kErrDivisionByZero);
+  // A failure inside the normal quantile keeps that member's location:
+  // p / 2 is below what 28 decimal places hold.
+  const Failure f = Fails([] { Dist().ORV_IDF_t(1e-300, 1e5); });
+  EXPECT_EQ(f.number, kErrInvalidCall);
+  EXPECT_EQ(f.source, "Line 60 in ORVMain.CDistributions.ORV_IDF_Normal");
+}
+
+}  // namespace
+}  // namespace orv
