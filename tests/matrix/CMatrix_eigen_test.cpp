@@ -233,7 +233,8 @@ TEST(JacobiKernel, MatchesThePlainLoopsBitForBit) {
     std::vector<double> store(n * ld, -7.0), d(n), v(n * n);
     for (std::size_t i = 0; i < n; ++i)
       for (std::size_t j = 0; j < n; ++j) store[i * ld + j] = a[i][j];
-    kernels::Jacobi(store.data(), static_cast<Long>(n), ld, d.data(), v.data());
+    kernels::Jacobi(store.data(), static_cast<Long>(n), ld, d.data(), v.data(),
+                    kernels::NanRule::Rotate);
     const Decomposition plain = PlainJacobi(a);
     Table ours(n, std::vector<double>(n));
     for (std::size_t i = 0; i < n; ++i)
@@ -249,17 +250,31 @@ TEST(JacobiKernel, NoConvergenceRaisesTheObjectErrorBase) {
   // A NaN keeps the off-diagonal mass from ever falling below 1e-12.
   const double nan = std::numeric_limits<double>::quiet_NaN();
   std::vector<double> a = {1, nan, 1, 0, 1, 1, 0, 0, 1}, d(3), v(9);
-  ExpectError([&] { kernels::Jacobi(a.data(), 3, 3, d.data(), v.data()); }, kObjectErrorBase,
-              "ORVMain", "Application-defined or object-defined error");
+  ExpectError(
+      [&] { kernels::Jacobi(a.data(), 3, 3, d.data(), v.data(), kernels::NanRule::Rotate); },
+      kObjectErrorBase, "ORVMain", "Application-defined or object-defined error");
+}
+
+TEST(JacobiKernel, ANanElementIsRotatedAwayOrLeftByTheRule) {
+  const double nan = std::numeric_limits<double>::quiet_NaN();
+  // Rotated: the 2 x 2 pair is zeroed and the next sweep finds no mass.
+  std::vector<double> a = {1, nan, nan, 2}, d(2), v(4);
+  kernels::Jacobi(a.data(), 2, 2, d.data(), v.data(), kernels::NanRule::Rotate);
+  EXPECT_TRUE(std::isnan(d[0]) && std::isnan(d[1]));
+  // Left alone: the mass stays NaN and the sweeps run out.
+  std::vector<double> b = {1, nan, nan, 2}, e(2), w(4);
+  ExpectError([&] { kernels::Jacobi(b.data(), 2, 2, e.data(), w.data(), kernels::NanRule::Skip); },
+              kObjectErrorBase, "ORVMain", "Application-defined or object-defined error");
 }
 
 TEST(JacobiKernel, OverflowOfFiniteInputRaises6) {
   std::vector<double> a = {1e308, 1e308, 1e308, 0, -1e308, 1e308, 0, 0, 1e308}, d(3), v(9);
-  ExpectError([&] { kernels::Jacobi(a.data(), 3, 3, d.data(), v.data()); }, 6, "ORVMain",
-              "Overflow");
+  ExpectError(
+      [&] { kernels::Jacobi(a.data(), 3, 3, d.data(), v.data(), kernels::NanRule::Rotate); }, 6,
+      "ORVMain", "Overflow");
   // Infinite input is not an overflow: the steps run as written.
   std::vector<double> b = {1, std::numeric_limits<double>::infinity(), 0, 1}, e(2), w(4);
-  kernels::Jacobi(b.data(), 2, 2, e.data(), w.data());
+  kernels::Jacobi(b.data(), 2, 2, e.data(), w.data(), kernels::NanRule::Rotate);
   EXPECT_TRUE(std::isinf(e[0]) && std::isinf(e[1]));
 }
 

@@ -30,7 +30,7 @@ CMatrix CMatrix::EigenValuesAndVectors(ORVSortDirection SortOrder) const {
       for (std::size_t j = 0; j < N; ++j) a[i * N + j] = s.data.data()[i * width + j];
     std::vector<double> d(N), v(N * N);
     line = 20;
-    kernels::Jacobi(a.data(), n, N, d.data(), v.data());
+    kernels::Jacobi(a.data(), n, N, d.data(), v.data(), kernels::NanRule::Rotate);
     line = 30;
     Array<double> R(1, n + 1, 1, n);
     double* out = R.data();

@@ -46,7 +46,7 @@ void Rotate(double* __restrict x, double* __restrict y, std::size_t from, std::s
 // each rotation. The rotations are likewise kept as rows (row j holds
 // eigenvector j). Every element still goes through its own documented
 // sequence of operations, so the results are those of the plain loops.
-void Jacobi(double* a, Long n, std::size_t ld, double* d, double* v) {
+void Jacobi(double* a, Long n, std::size_t ld, double* d, double* v, NanRule nan_rule) {
   const std::size_t N = n > 0 ? static_cast<std::size_t>(n) : 0;
   auto A = [&](std::size_t i, std::size_t j) -> double& { return a[i * ld + j]; };
 
@@ -96,7 +96,11 @@ void Jacobi(double* a, Long n, std::size_t ld, double* d, double* v) {
           rq[p] = 0.0;
           continue;
         }
-        if (std::fabs(apq) <= tresh) continue;
+        // The two callers word the threshold test differently ("leave it at or
+        // below", "rotate above"); they part only for a NaN element.
+        const bool small =
+            nan_rule == NanRule::Rotate ? std::fabs(apq) <= tresh : !(std::fabs(apq) > tresh);
+        if (small) continue;
 
         double h = d[q] - d[p];
         double t;
