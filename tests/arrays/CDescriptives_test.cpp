@@ -1,0 +1,63 @@
+#include "orv/arrays/CDescriptives.hpp"
+
+#include <gtest/gtest.h>
+
+namespace orv {
+namespace {
+
+template <class F>
+Error Caught(F&& f) {
+  try {
+    f();
+  } catch (const Error& e) {
+    return e;
+  }
+  ADD_FAILURE() << "no error raised";
+  return Error(0, "", "");
+}
+
+CMatrix Data(Long rows, Long columns) {
+  CMatrix m;
+  m.SetSize(rows, columns);
+  return m;
+}
+
+TEST(CDescriptivesCounts, OneCountPerVariable) {
+  CDescriptives d;
+  d.SetData(Data(10, 3));
+  CMatrix counts = d.Counts();
+  ASSERT_EQ(counts.RowCount(), 3);
+  ASSERT_EQ(counts.ColumnCount(), 1);
+  for (Long i = 1; i <= 3; ++i) EXPECT_EQ(counts.Item(i, 1), 10.0);
+}
+
+TEST(CDescriptivesCounts, CachedUntilNewDataAreSet) {
+  CDescriptives d;
+  CMatrix data = Data(4, 2);
+  d.SetData(data);
+  CMatrix first = d.Counts();
+  EXPECT_TRUE(Is(first, d.Counts()));
+  // The data are held by reference: a change shows in a rebuilt result
+  // only, not in the cached one.
+  data.SetSize(6, 5);
+  EXPECT_EQ(d.Counts().RowCount(), 2);
+  d.SetData(data);
+  CMatrix second = d.Counts();
+  EXPECT_FALSE(Is(first, second));
+  EXPECT_EQ(second.RowCount(), 5);
+  EXPECT_EQ(second.Item(5, 1), 6.0);
+}
+
+TEST(CDescriptivesCounts, NoDataIsAnInvalidUseOfNull) {
+  CDescriptives d;
+  Error none = Caught([&] { d.Counts(); });
+  EXPECT_EQ(none.Number, 94);
+  EXPECT_EQ(none.Source, "ORVMain");
+  EXPECT_EQ(none.Description, "Invalid use of Null");
+  d.SetData(CMatrix());
+  EXPECT_EQ(Caught([&] { d.Counts(); }).Number, 94);
+  EXPECT_EQ(Caught([] { CDescriptives(Nothing).Counts(); }).Number, 91);
+}
+
+}  // namespace
+}  // namespace orv

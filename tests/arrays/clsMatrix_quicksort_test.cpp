@@ -1,0 +1,211 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <bit>
+#include <cmath>
+#include <cstdint>
+#include <initializer_list>
+#include <random>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "orv/arrays/clsMatrix.hpp"
+#include "orv/arrays/clsMatrix_detail.hpp"
+
+namespace orv {
+namespace {
+
+template <class F>
+Error Caught(F&& f) {
+  try {
+    f();
+  } catch (const Error& e) {
+    return e;
+  }
+  ADD_FAILURE() << "no error raised";
+  return Error(0, "", "");
+}
+
+Array<double> Mat(Long rows, Long cols, std::initializer_list<double> values, Long lb1 = 1,
+                  Long lb2 = 1) {
+  Array<double> a(lb1, lb1 + rows - 1, lb2, lb2 + cols - 1);
+  auto it = values.begin();
+  for (double& v : a.storage()) v = *it++;
+  return a;
+}
+
+Array<double> Vec(std::initializer_list<double> values) {
+  Array<double> a(1, static_cast<Long>(values.size()));
+  auto it = values.begin();
+  for (double& v : a.storage()) v = *it++;
+  return a;
+}
+
+const clsMatrix M;
+
+// The documented scheme with plain recursion, smaller part first, on row
+// keys of a (1 To n, 1 To c) array: the reference the in-place sort must
+// match element for element (it is not stable, so ties show the scheme).
+void RefSortRows(Array<double>& a, Long key, Long first, Long last) {
+  auto k = [&](Long r) { return a(r, key); };
+  Long middle = first + (last - first) / 2;
+  double x = k(first), y = k(middle), z = k(last);
+  double pivot = std::max(std::min(x, y), std::min(std::max(x, y), z));
+  Long i = first, j = last;
+  do {
+    while (k(i) < pivot && i < last) ++i;
+    while (pivot < k(j) && j > first) --j;
+    if (i > j) break;
+    for (Long c = 1; c <= a.UBound(2); ++c) std::swap(a(i, c), a(j, c));
+    ++i;
+    --j;
+  } while (i <= j);
+  if (j - first >= last - i) {
+    if (i < last) RefSortRows(a, key, i, last);
+    if (first < j) RefSortRows(a, key, first, j);
+  } else {
+    if (first < j) RefSortRows(a, key, first, j);
+    if (i < last) RefSortRows(a, key, i, last);
+  }
+}
+
+TEST(clsMatrixQuickSort, OneDimensionalDescending) {
+  Array<double> a = Vec({3, 1, 2});
+  M.QuickSort(a, orvSortDescending);
+  EXPECT_EQ(a(1), 3.0);
+  EXPECT_EQ(a(2), 2.0);
+  EXPECT_EQ(a(3), 1.0);
+  // SortType and SortIndex are not used for a vector.
+  Array<double> b = Vec({2, 9, -1, 4});
+  M.QuickSort(b, orvSortAscending, orvSortColumns, 77);
+  EXPECT_EQ(b, Vec({-1, 2, 4, 9}));
+}
+
+TEST(clsMatrixQuickSort, RowsByTheSecondColumn) {
+  Array<double> a = Mat(3, 2, {1, 30, 2, 10, 3, 20});
+  M.QuickSort(a, orvSortAscending, orvSortRows, 2);
+  EXPECT_EQ(a, Mat(3, 2, {2, 10, 3, 20, 1, 30}));
+  M.QuickSort(a, orvSortDescending, orvSortRows, 2);
+  EXPECT_EQ(a, Mat(3, 2, {1, 30, 3, 20, 2, 10}));
+}
+
+TEST(clsMatrixQuickSort, ColumnsByARowKey) {
+  Array<double> a = Mat(2, 3, {5, 4, 6, 1, 2, 3});
+  M.QuickSort(a, orvSortAscending, orvSortColumns, 1);
+  EXPECT_EQ(a, Mat(2, 3, {4, 5, 6, 2, 1, 3}));
+  M.QuickSort(a, orvSortDescending, orvSortColumns, 2);
+  EXPECT_EQ(a, Mat(2, 3, {6, 4, 5, 3, 2, 1}));
+}
+
+TEST(clsMatrixQuickSort, OmittedIndexMeansTheLowerBound) {
+  Array<double> a = Mat(3, 2, {3, 1, 1, 3, 2, 2});
+  M.QuickSort(a);
+  EXPECT_EQ(a, Mat(3, 2, {1, 3, 2, 2, 3, 1}));
+  Array<double> c = Mat(2, 2, {2, 1, 0, 5});
+  M.QuickSort(c, orvSortAscending, orvSortColumns);
+  EXPECT_EQ(c, Mat(2, 2, {1, 2, 5, 0}));
+  // Lower bound 3: index 0 becomes 3.
+  Array<double> b = Mat(2, 2, {9, 1, 8, 2}, 1, 3);
+  M.QuickSort(b);
+  EXPECT_EQ(b, Mat(2, 2, {8, 2, 9, 1}, 1, 3));
+  // Lower bound 0: index 0 is column 0 itself.
+  Array<double> z = Mat(2, 2, {9, 1, 8, 2}, 0, 0);
+  M.QuickSort(z, orvSortAscending, orvSortRows, 0);
+  EXPECT_EQ(z, Mat(2, 2, {8, 2, 9, 1}, 0, 0));
+}
+
+TEST(clsMatrixQuickSort, KeyOutsideTheBounds) {
+  Array<double> a = Mat(3, 2, {1, 2, 3, 4, 5, 6});
+  Error e = Caught([&] { M.QuickSort(a, orvSortAscending, orvSortRows, 5); });
+  EXPECT_EQ(e.Number, 9);
+  EXPECT_EQ(e.Description, "The SortIndex specified is out of range");
+  EXPECT_EQ(e.Source, "Line 70 in ORVMain.clsMatrix.QuickSort");
+  Error c = Caught([&] { M.QuickSort(a, orvSortAscending, orvSortColumns, -1); });
+  EXPECT_EQ(c.Description, "The SortIndex specified is out of range");
+  EXPECT_EQ(c.Source, "Line 40 in ORVMain.clsMatrix.QuickSort");
+  EXPECT_EQ(a, Mat(3, 2, {1, 2, 3, 4, 5, 6}));
+
+  Array<double> none;
+  Error u = Caught([&] { M.QuickSort(none); });
+  EXPECT_EQ(u.Number, 9);
+  EXPECT_EQ(u.Description, "Subscript out of range");
+  EXPECT_EQ(u.Source, "Line 20 in ORVMain.clsMatrix.QuickSort");
+}
+
+TEST(clsMatrixQuickSort, SameOrderAsTheRecursiveScheme) {
+  std::mt19937_64 rng(17);
+  for (int trial = 0; trial < 30; ++trial) {
+    const Long n = 1 + static_cast<Long>(rng() % 400);
+    std::uniform_int_distribution<int> small(0, trial % 2 ? 5 : 1000);
+    Array<double> a(1, n, 1, 3);
+    for (Long i = 1; i <= n; ++i) {
+      a(i, 1) = small(rng);
+      a(i, 2) = i;  // tells equal keys apart
+      a(i, 3) = small(rng) * 0.5;
+    }
+    Array<double> ref = a;
+    M.QuickSort(a, orvSortAscending, orvSortRows, 1);
+    if (n > 1) RefSortRows(ref, 1, 1, n);
+    ASSERT_EQ(a, ref) << "trial " << trial;
+  }
+}
+
+// Rows of a (1 To n, 1 To 2) array with keys from `key`, row i carrying i.
+Array<double> Rows(Long n, double (*key)(Long, Long)) {
+  Array<double> a(1, n, 1, 2);
+  for (Long i = 1; i <= n; ++i) {
+    a(i, 1) = key(i, n);
+    a(i, 2) = i;
+  }
+  return a;
+}
+
+void ExpectSortedRows(const Array<double>& a, Long n) {
+  std::vector<bool> seen(static_cast<std::size_t>(n) + 1, false);
+  for (Long i = 1; i <= n; ++i) {
+    if (i > 1) {
+      ASSERT_LE(a(i - 1, 1), a(i, 1));
+    }
+    seen[static_cast<std::size_t>(a(i, 2))] = true;
+  }
+  EXPECT_EQ(std::count(seen.begin() + 1, seen.end(), true), n);
+}
+
+TEST(clsMatrixQuickSort, HardInputsKeepTheDepthLogarithmic) {
+  const Long n = 100000;
+  double (*kinds[])(Long, Long) = {
+      [](Long i, Long) { return static_cast<double>(i); },                         // sorted
+      [](Long i, Long n) { return static_cast<double>(n - i); },                   // reversed
+      [](Long, Long) { return 7.0; },                                              // all equal
+      [](Long i, Long n) { return static_cast<double>(i <= n / 2 ? i : n - i); },  // organ pipe
+  };
+  for (auto kind : kinds) {
+    Array<double> a = Rows(n, kind);
+    Array<double> copy = a;
+    M.QuickSort(a);
+    ExpectSortedRows(a, n);
+    int depth = 0;
+    detail::RowKeys keys{copy.data(), 2, 1, 0};
+    detail::QuickSortRange(keys, 1, n, 1, &depth);
+    EXPECT_LE(depth, 17);  // floor(log2(100000)) + 1
+    EXPECT_EQ(copy, a);
+  }
+}
+
+TEST(clsMatrixQuickSort, ReversalUsesTheArraysOwnBounds) {
+  Array<double> a = Mat(3, 1, {2, 3, 1}, -1, 4);
+  M.QuickSort(a, orvSortDescending, orvSortRows, 4);
+  EXPECT_EQ(a, Mat(3, 1, {3, 2, 1}, -1, 4));
+  Array<double> v(0, 3);
+  v(0) = 1;
+  v(1) = 4;
+  v(2) = 2;
+  v(3) = 3;
+  M.QuickSort(v, orvSortDescending);
+  EXPECT_EQ(v(0), 4.0);
+  EXPECT_EQ(v(3), 1.0);
+}
+
+}  // namespace
+}  // namespace orv

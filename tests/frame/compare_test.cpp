@@ -1,0 +1,74 @@
+#include "orv/frame/compare.hpp"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "orv/frame/Error.hpp"
+#include "orv/frame/types.hpp"
+
+namespace orv {
+namespace {
+
+template <class F>
+Error Caught(F&& f) {
+  try {
+    f();
+  } catch (const Error& e) {
+    return e;
+  }
+  ADD_FAILURE() << "no error raised";
+  return Error(0, "", "");
+}
+
+TEST(CompareVariants, NumbersCompareByValueWhateverTheirType) {
+  EXPECT_EQ(CompareVariants(Variant(Integer{2}), Variant(2.0)), 0);
+  EXPECT_EQ(CompareVariants(Variant(Long{3}), Variant(2.5f)), 1);
+  EXPECT_EQ(CompareVariants(Variant(true), Variant(Integer{-1})), 0);
+  EXPECT_EQ(CompareVariants(Variant(false), Variant(0.0)), 0);
+  EXPECT_EQ(CompareVariants(Variant(Date{45000}), Variant(Long{45001})), -1);
+  EXPECT_EQ(CompareVariants(Variant(Currency{15000}), Variant(1.5)), 0);
+  EXPECT_EQ(CompareVariants(Variant(Currency{15001}), Variant(Currency{15000})), 1);
+  EXPECT_EQ(CompareVariants(Variant(-0.0), Variant(0.0)), 0);
+}
+
+TEST(CompareVariants, TextComparesByItsBytes) {
+  EXPECT_EQ(CompareVariants(Variant("B"), Variant("a")), -1);  // binary: upper case first
+  EXPECT_EQ(CompareVariants(Variant("ab"), Variant("a")), 1);
+  EXPECT_EQ(CompareVariants(Variant("10"), Variant("9")), -1);       // not as numbers
+  EXPECT_EQ(CompareVariants(Variant("\xc3\xa9"), Variant("z")), 1);  // é after z
+  EXPECT_TRUE(VariantsEqual(Variant("x"), Variant("x")));
+}
+
+TEST(CompareVariants, NumbersAreBelowTextAndNeverEqualToIt) {
+  EXPECT_EQ(CompareVariants(Variant(1e300), Variant("")), -1);
+  EXPECT_EQ(CompareVariants(Variant("1"), Variant(1.0)), 1);
+  EXPECT_FALSE(VariantsEqual(Variant(1.0), Variant("1")));
+  EXPECT_EQ(CompareVariants(Variant(true), Variant("True")), -1);
+}
+
+TEST(CompareVariants, EmptyIsZeroBesideNumbersAndBlankBesideText) {
+  EXPECT_TRUE(VariantsEqual(Variant(), Variant()));
+  EXPECT_TRUE(VariantsEqual(Variant(), Variant(0.0)));
+  EXPECT_TRUE(VariantsEqual(Variant(), Variant("")));
+  EXPECT_FALSE(VariantsEqual(Variant(0.0), Variant("")));
+  EXPECT_EQ(CompareVariants(Variant(), Variant(-2.0)), 1);
+  EXPECT_EQ(CompareVariants(Variant(), Variant("a")), -1);
+  EXPECT_EQ(CompareVariants(Variant("a"), Variant()), 1);
+}
+
+TEST(CompareVariants, NullErrorsObjectsAndArrays) {
+  Error null = Caught([] { CompareVariants(Variant(Null), Variant(1.0)); });
+  EXPECT_EQ(null.Number, 94);
+  EXPECT_EQ(null.Description, "Invalid use of Null");
+  EXPECT_EQ(Caught([] { VariantsEqual(Variant(), Variant(Null)); }).Number, 94);
+  Error error = Caught([] { CompareVariants(Variant(ErrorValue{2042}), Variant(1.0)); });
+  EXPECT_EQ(error.Number, 13);
+  EXPECT_EQ(error.Description, "Type mismatch");
+  // A type mismatch is found before a Null.
+  EXPECT_EQ(Caught([] { CompareVariants(Variant(Null), Variant(ErrorValue{7})); }).Number, 13);
+  EXPECT_EQ(Caught([] { CompareVariants(Variant(Array<double>(1, 1)), Variant(1.0)); }).Number, 13);
+}
+
+}  // namespace
+}  // namespace orv
