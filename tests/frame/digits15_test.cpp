@@ -488,5 +488,310 @@ TEST(Digits15Test, SignSymmetryAndIdempotence) {
   }
 }
 
+// ---------------------------------------------------------------------------
+// The double-double fast path, taken for 1e-8 <= |x| < 1e37, where
+// q = 14 - floor(log10|x|) satisfies |q| <= 22: y = |x| * 10^q in [10^14, 10^15) is
+// held as hi = fl(y) plus the exact error, and rounds to an integer by the fraction
+// of hi and the sign of y - hi.
+
+// All significant digits of |x| (exact, trailing zeros removed) and the decimal
+// exponent of the first: |x| = 0.D * 10^(exp + 1). x != 0, finite.
+struct Decimal {
+  std::string digits;
+  int exp;
+};
+
+Decimal ExactDecimal(double x) {
+  char buf[1024];
+  std::snprintf(buf, sizeof buf, "%.800e", std::fabs(x));
+  Decimal d;
+  const char* e = std::strchr(buf, 'e');
+  for (const char* c = buf; c != e; ++c) {
+    if (*c != '.') d.digits.push_back(*c);
+  }
+  while (d.digits.size() > 1 && d.digits.back() == '0') d.digits.pop_back();
+  d.exp = std::atoi(e + 1);
+  return d;
+}
+
+// Sign of |x| * 10^q - v * 10^ve, exactly (v > 0), from decimal digit strings.
+int CompareDecimal(double x, int q, uint64_t v, int ve) {
+  const Decimal a = ExactDecimal(x);
+  std::string b = std::to_string(v);
+  const int bexp = static_cast<int>(b.size()) - 1 + ve;
+  while (b.size() > 1 && b.back() == '0') b.pop_back();
+  if (a.exp + q != bexp) return a.exp + q < bexp ? -1 : 1;
+  const std::size_t n = std::max(a.digits.size(), b.size());
+  for (std::size_t i = 0; i < n; ++i) {
+    const char ca = i < a.digits.size() ? a.digits[i] : '0';
+    const char cb = i < b.size() ? b[i] : '0';
+    if (ca != cb) return ca < cb ? -1 : 1;
+  }
+  return 0;
+}
+
+constexpr double kPow10[23] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                               1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
+                               1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+
+// fl(|x| * 10^q) by one correctly rounded double operation, |q| <= 22.
+double ScaledHi(double x, int q) {
+  return q >= 0 ? std::fabs(x) * kPow10[q] : std::fabs(x) / kPow10[-q];
+}
+
+// Checks x against everything: the printf reference, the big-integer path, and a
+// direct expectation n * 10^-q (n already rounded, 10^14 <= n <= 10^15).
+void ExpectRounded(double x, uint64_t n, int q) {
+  uint64_t digits = n;
+  int exponent = -q;
+  if (digits == k1e15) {
+    digits = k1e14;
+    ++exponent;
+  }
+  const bool negative = std::signbit(x);
+  const double want = negative ? -Parse(digits, exponent) : Parse(digits, exponent);
+  ASSERT_EQ(ToDigits15(x), D15(negative, digits, exponent)) << Describe(x);
+  ASSERT_EQ(Bits(Round15(x)), Bits(want)) << Describe(x);
+  ASSERT_EQ(Bits(digits15_detail::Round15Via(x, Path::kExactOnly)), Bits(want)) << Describe(x);
+  const Reference ref = ReferenceRound(x);
+  ASSERT_EQ(ref.digits, D15(negative, digits, exponent)) << Describe(x);
+}
+
+TEST(Digits15FastPathTest, HandCheckedValuesAtTheEdgesOfTheRange) {
+  // q = 22 (1e-8 is the smallest power of ten inside) and q = 23 just below.
+  EXPECT_EQ(Round15(1e-8), 1e-8);
+  EXPECT_EQ(Round15(-1e-8), -1e-8);
+  EXPECT_EQ(Round15(std::nextafter(1e-8, 0.0)), 1e-8);  // 9.99999999999999983e-9
+  EXPECT_EQ(Round15(1.2345678901234567e-8), 1.23456789012346e-8);
+  EXPECT_EQ(Round15(9.8765432109876543e-9), 9.87654321098765e-9);
+  EXPECT_EQ(Round15(-3.1415926535897932e-9), -3.14159265358979e-9);
+  // q = -22 (up to 1e37) and q = -23 from 1e37 on.
+  EXPECT_EQ(Round15(3.1415926535897932e36), 3.14159265358979e36);
+  EXPECT_EQ(Round15(-9.8765432109876543e36), -9.87654321098765e36);
+  EXPECT_EQ(Round15(1e37), 1e37);
+  EXPECT_EQ(Round15(std::nextafter(1e37, 0.0)), 1e37);
+  EXPECT_EQ(Round15(3.1415926535897932e37), 3.14159265358979e37);
+  // Around q = 0 (|x| in [1e14, 1e15) is already scaled).
+  EXPECT_EQ(Round15(123456789012345.67), 123456789012346.0);
+  EXPECT_EQ(Round15(-123456789012345.47), -123456789012345.0);
+  EXPECT_EQ(Round15(1234567890123456.7), 1234567890123460.0);
+  EXPECT_EQ(Round15(12345678901234.567), 12345678901234.6);
+  // Everyday values.
+  EXPECT_EQ(Round15(0.1 + 0.2), 0.3);
+  EXPECT_EQ(Round15(-1.0 / 3), -0.333333333333333);
+  EXPECT_EQ(Round15(100.0 / 7), 14.2857142857143);
+  EXPECT_EQ(Round15(1e6 / 7), 142857.142857143);
+  EXPECT_EQ(Round15(1.005), 1.005);
+  EXPECT_EQ(ToDigits15(-1e6 / 7), D15(true, 142857142857143, -9));
+  EXPECT_EQ(ToDigits15(1e-8), D15(false, 100000000000000, -22));
+  EXPECT_EQ(ToDigits15(9.8765432109876543e36), D15(false, 987654321098765, 22));
+}
+
+TEST(Digits15FastPathTest, AroundEveryPowerOfTenNearTheRangeEnds) {
+  // Every power of ten from 1e-12 to 1e40 (q = 26 .. -26) and the doubles next to
+  // it; both ends of the range (q = +-22 inside, +-23 outside) included.
+  Checker checker;
+  char buf[32];
+  for (int k = -12; k <= 40; ++k) {
+    std::snprintf(buf, sizeof buf, "1e%d", k);
+    const double p = std::strtod(buf, nullptr);
+    double down = p;
+    double up = p;
+    std::vector<double> xs = {p};
+    for (int j = 0; j < 6; ++j) {
+      down = std::nextafter(down, 0.0);
+      up = std::nextafter(up, kInf);
+      xs.push_back(down);
+      xs.push_back(up);
+    }
+    // And the 15-digit values and ties just below the power: 9.99999999999999(5)e(k-1).
+    std::snprintf(buf, sizeof buf, "9.99999999999999e%d", k - 1);
+    xs.push_back(std::strtod(buf, nullptr));
+    std::snprintf(buf, sizeof buf, "9.999999999999995e%d", k - 1);
+    const double tie = std::strtod(buf, nullptr);
+    xs.push_back(tie);
+    xs.push_back(std::nextafter(tie, 0.0));
+    xs.push_back(std::nextafter(tie, kInf));
+    for (const double x : xs) {
+      for (const double sx : {x, -x}) {
+        checker.Check(sx);
+        ASSERT_EQ(Bits(Round15(sx)), Bits(digits15_detail::Round15Via(sx, Path::kExactOnly)))
+            << Describe(sx);
+        ASSERT_EQ(ToDigits15(sx), digits15_detail::ToDigits15Via(sx, Path::kExactOnly))
+            << Describe(sx);
+      }
+    }
+  }
+  EXPECT_EQ(checker.failures(), 0) << "of " << checker.count();
+}
+
+TEST(Digits15FastPathTest, HiExactlyOnAHalfWithErrorOfEitherSign) {
+  // Targets t = k + 1/2 and inputs x with fl(|x| * 10^q) == t; the exact
+  // |x| * 10^q - t (from x's decimal expansion) is positive, negative or zero, and
+  // alone decides between k and k + 1.
+  std::mt19937_64 rng(21);
+  std::uniform_int_distribution<uint64_t> pick_k(k1e14, k1e15 - 1);
+  std::uniform_int_distribution<int> pick_q(-22, 22);
+  // found[q >= 0][sign + 1]
+  int found[2][3] = {};
+  auto try_x = [&](double x, int q) {
+    if (!(x > 0) || !std::isfinite(x)) return;
+    const double hi = ScaledHi(x, q);
+    if (hi - std::floor(hi) != 0.5) return;
+    const uint64_t k = static_cast<uint64_t>(hi);
+    const int sign = CompareDecimal(x, q, 10 * k + 5, -1);  // sign of y - (k + 1/2)
+    const uint64_t n = k + (sign >= 0 ? 1 : 0);
+    ++found[q >= 0 ? 1 : 0][sign + 1];
+    const double sx = RandomSign(rng, x);
+    ExpectRounded(sx, n, q);
+  };
+  for (int i = 0; i < 12000; ++i) {
+    const uint64_t k = pick_k(rng);
+    const int q = pick_q(rng);
+    const double t = static_cast<double>(k) + 0.5;  // exact: k < 2^50
+    // The double nearest to t * 10^-q and its neighbours.
+    const double x0 = q >= 0 ? t / kPow10[q] : t * kPow10[-q];
+    double below = x0;
+    double above = x0;
+    try_x(x0, q);
+    for (int j = 0; j < 3; ++j) {
+      below = std::nextafter(below, 0.0);
+      above = std::nextafter(above, kInf);
+      try_x(below, q);
+      try_x(above, q);
+    }
+  }
+  // Exact halves: x = c / 2^(q+1) (q >= 0) with c * 5^q = 2k + 1, and for q = -1, -2
+  // the integers x = (2k + 1) * 5^p * 2^(p-1) below 2^53.
+  for (int i = 0; i < 3000; ++i) {
+    const int q = static_cast<int>(rng() % 22);
+    const uint64_t p5 = Pow5(q);
+    const uint64_t lo = (2 * k1e14 + p5) / p5;
+    const uint64_t hi = (2 * k1e15 - 1) / p5;
+    if (lo > hi) continue;
+    const uint64_t c = std::uniform_int_distribution<uint64_t>(lo, hi)(rng) | 1;
+    if (c > hi) continue;
+    try_x(std::ldexp(static_cast<double>(c), -(q + 1)), q);
+    const int p = 1 + static_cast<int>(rng() % 2);
+    const uint64_t odd = 2 * pick_k(rng) + 1;
+    const uint64_t xi = odd * Pow5(p) << (p - 1);
+    if (xi >> 53 == 0) try_x(static_cast<double>(xi), -p);
+  }
+  // Every kind occurs often: multiply (q >= 0) and divide (q < 0), error below, zero, above.
+  for (int mul = 0; mul < 2; ++mul) {
+    for (int sign = 0; sign < 3; ++sign) {
+      EXPECT_GE(found[mul][sign], 200)
+          << "q " << (mul != 0 ? ">= 0" : "< 0") << ", sign " << sign - 1;
+    }
+  }
+}
+
+TEST(Digits15FastPathTest, CarryIntoTenToTheFifteen) {
+  // Values whose scaled y lies just below 10^15: n = floor(hi) + 1 == 10^15, or
+  // hi itself rounds to 10^15. Both give 10^14 * 10^(1 - q).
+  int carried = 0;
+  int hi_at_top = 0;
+  char buf[32];
+  for (int e = -8; e <= 36; ++e) {
+    const int q = 14 - e;
+    std::snprintf(buf, sizeof buf, "1e%d", e + 1);
+    double x = std::strtod(buf, nullptr);
+    while (CompareDecimal(x, 0, 1, e + 1) >= 0) x = std::nextafter(x, 0.0);
+    for (int j = 0; j < 40; ++j, x = std::nextafter(x, 0.0)) {
+      // floor(log10 x) == e: below 10^(e+1).
+      if (std::abs(q) > 22) break;
+      const double hi = ScaledHi(x, q);
+      if (hi == 1e15) ++hi_at_top;
+      const uint64_t whole = static_cast<uint64_t>(hi);
+      // Rounded by the exact comparison of y with whole + 1/2.
+      const uint64_t n = whole + (CompareDecimal(x, q, 10 * whole + 5, -1) >= 0 ? 1 : 0);
+      if (n != k1e15) continue;
+      ++carried;
+      ExpectRounded(x, n, q);
+      ExpectRounded(-x, n, q);
+      EXPECT_EQ(std::fabs(Round15(x)), Parse(1, e + 1)) << Describe(x);
+    }
+  }
+  EXPECT_GT(carried, 100);
+  EXPECT_GT(hi_at_top, 5);
+}
+
+TEST(Digits15FastPathTest, SubnormalsAndOtherMagnitudesUnchanged) {
+  // Outside 1e-8 <= |x| < 1e37 the fast path is not taken; results are those of
+  // the big-integer path, and subnormals below 10^14 units are their own rounding.
+  std::mt19937_64 rng(22);
+  for (int i = 0; i < 20000; ++i) {
+    const double sub = RandomSign(rng, std::bit_cast<double>(rng() >> 12));
+    if (sub == 0) continue;
+    ASSERT_EQ(Bits(Round15(sub)), Bits(digits15_detail::Round15Via(sub, Path::kExactOnly)))
+        << Describe(sub);
+    ASSERT_EQ(ToDigits15(sub), digits15_detail::ToDigits15Via(sub, Path::kExactOnly))
+        << Describe(sub);
+  }
+  for (const double x :
+       {5e-324, 1e-320, DBL_MIN, 1e-300, 1e-9, 9.9e-9, 1e37, 1e38, 1e300, DBL_MAX}) {
+    for (const double sx : {x, -x}) {
+      ASSERT_EQ(Bits(Round15(sx)), Bits(digits15_detail::Round15Via(sx, Path::kExactOnly)))
+          << Describe(sx);
+    }
+  }
+  EXPECT_EQ(Round15(-5e-324), -5e-324);
+  EXPECT_EQ(Bits(Round15(-0.0)), Bits(-0.0));
+}
+
+TEST(Digits15FastPathTest, RandomCommonMagnitudesMatchExactPath) {
+  // Several million doubles, mostly in 1e-9..1e13 (where sweeps spend their time),
+  // some across the whole fast range; bit for bit against the big-integer path.
+  std::mt19937_64 rng(23);
+  // Binary exponents: 2^-30 ~ 9.3e-10 .. 2^43 ~ 8.8e12, and 2^-28 .. 2^124.
+  std::uniform_int_distribution<uint64_t> common(1023 - 30, 1023 + 43);
+  std::uniform_int_distribution<uint64_t> wide(1023 - 28, 1023 + 124);
+  std::uniform_int_distribution<int> zeros(0, 52);
+  std::uniform_int_distribution<int> ndigits(1, 17);
+  std::uniform_int_distribution<int> exp10(-26, 13);
+  int checked = 0;
+  Checker checker;  // the printf reference, on a sample
+  char buf[64];
+  for (int i = 0; i < 4000000; ++i) {
+    double x;
+    switch (i % 8) {
+      case 0:  // short decimals, as typed
+      {
+        uint64_t v = 0;
+        for (int n = ndigits(rng); n > 0; --n) v = v * 10 + rng() % 10;
+        std::snprintf(buf, sizeof buf, "%llue%d", static_cast<unsigned long long>(v), exp10(rng));
+        x = std::strtod(buf, nullptr);
+        break;
+      }
+      case 1:  // few significant bits (exact expansions, ties)
+        x = std::bit_cast<double>((common(rng) << 52) |
+                                  ((rng() >> 12) & ~((uint64_t{1} << zeros(rng)) - 1)));
+        break;
+      case 2:
+        x = std::bit_cast<double>((wide(rng) << 52) | (rng() >> 12));
+        break;
+      default:
+        x = std::bit_cast<double>((common(rng) << 52) | (rng() >> 12));
+        break;
+    }
+    if (x == 0) continue;
+    x = RandomSign(rng, x);
+    const double got = Round15(x);
+    const double want = digits15_detail::Round15Via(x, Path::kExactOnly);
+    if (Bits(got) != Bits(want)) {
+      ADD_FAILURE() << "x = " << Describe(x) << ": got " << Describe(got) << ", want "
+                    << Describe(want);
+      return;
+    }
+    if (i % 16 == 0) {
+      ASSERT_EQ(ToDigits15(x), digits15_detail::ToDigits15Via(x, Path::kExactOnly)) << Describe(x);
+    }
+    if (i % 64 == 0) checker.Check(x);
+    ++checked;
+  }
+  EXPECT_GT(checked, 3900000);
+  EXPECT_EQ(checker.failures(), 0) << "of " << checker.count();
+}
+
 }  // namespace
 }  // namespace orv

@@ -2,6 +2,7 @@
 
 #include <array>
 #include <bit>
+#include <cmath>
 #include <cstdint>
 #include <cstdlib>
 #include <limits>
@@ -24,6 +25,15 @@
 // the product (digits << lz) * T[e] gives the leading bits of the value with the
 // same error bound, and an exact big-integer comparison with the midpoint between
 // the two candidate doubles settles the rare cases the approximation cannot.
+//
+// Fast path (ToDigits15 and Round15, 1e-8 <= |x| < 1e37): q = 14 - floor(log10|x|) is
+// in [-22, 22], found from the binary exponent and one comparison with a power of ten,
+// and 10^|q| is an exact double. hi = fl(y), y = |x| * 10^q in [10^14, 10^15), takes
+// one multiply (q >= 0) or divide (q < 0); its fraction, exact, decides the rounding
+// of y to an integer unless it is exactly 1/2. Then the sign of lo = y - hi decides:
+// Dekker's exact two-product gives lo for q >= 0; for q < 0 lo has the sign of the
+// exact remainder |x| - hi * 10^-q. See FastScale. digits * 10^-q then converts back
+// with one correctly rounded multiply or divide, as above.
 
 namespace orv {
 namespace {
@@ -125,7 +135,7 @@ constexpr uint64_t Bits64(const Big& a, int pos) {
 }
 
 // Sign of u * 5^p5 * 2^p2 - v, computed exactly.
-int CompareExact(uint64_t u, int p5, int p2, uint64_t v) {
+constexpr int CompareExact(uint64_t u, int p5, int p2, uint64_t v) {
   Big a(u);
   Big b(v);
   if (p5 >= 0) {
@@ -230,6 +240,250 @@ constexpr double kPow10[23] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
                                1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
 
 // ---------------------------------------------------------------------------
+// Fast path tables.
+
+// The smallest double >= 10^k, for kCeilMin <= k <= kCeilMax: for any double a,
+// a >= 10^k exactly when a >= kCeilPow10[k - kCeilMin]. (10^k itself for 0 <= k <= 22.)
+constexpr int kCeilMin = -8;
+constexpr int kCeilMax = 37;
+
+constexpr int BitLength128(U128 v) {
+  int n = 0;
+  for (; v != 0; v >>= 1) ++n;
+  return n;
+}
+
+constexpr double MakeDouble(uint64_t m, int e) {  // m * 2^e, 2^52 <= m < 2^53, normal
+  return std::bit_cast<double>((static_cast<uint64_t>(e + 52 + 1023) << 52) | (m & kFracMask));
+}
+
+constexpr double CeilPow10(int k) {
+  U128 p5 = 1;
+  for (int i = 0; i < (k < 0 ? -k : k); ++i) p5 *= 5;
+  const int len = BitLength128(p5);
+  U128 m;
+  int e;
+  if (k >= 0) {
+    // 10^k = p5 * 2^k; keep the top 53 bits of p5, rounding up.
+    if (len <= 53) {
+      m = p5 << (53 - len);
+      e = k - (53 - len);
+    } else {
+      const int s = len - 53;
+      m = (p5 + ((U128{1} << s) - 1)) >> s;
+      e = k + s;
+    }
+  } else {
+    // 10^k = 2^k / p5 with 2^(len-1) < p5 < 2^len (p5 > 1 is odd):
+    // 2^k / p5 = (2^(len+52) / p5) * 2^(k-len-52), with the ratio in (2^52, 2^53).
+    const U128 num = U128{1} << (len + 52);
+    m = (num + p5 - 1) / p5;
+    e = k - len - 52;
+  }
+  if (m == (U128{1} << 53)) {
+    m >>= 1;
+    ++e;
+  }
+  return MakeDouble(static_cast<uint64_t>(m), e);
+}
+
+using CeilTable = std::array<double, kCeilMax - kCeilMin + 1>;
+
+constexpr CeilTable MakeCeilTable() {
+  CeilTable t{};
+  for (int k = kCeilMin; k <= kCeilMax; ++k) t[k - kCeilMin] = CeilPow10(k);
+  return t;
+}
+
+constexpr CeilTable kCeilPow10 = MakeCeilTable();
+
+// Checks kCeilPow10 from its bits with exact big-integer comparisons:
+// c >= 10^k and the double below c is < 10^k.
+constexpr bool CheckCeilTable() {
+  for (int k = kCeilMin; k <= kCeilMax; ++k) {
+    const uint64_t bits = std::bit_cast<uint64_t>(kCeilPow10[k - kCeilMin]);
+    const int biased = static_cast<int>(bits >> 52);
+    if (biased == 0 || biased >= 0x7ff) return false;
+    const uint64_t m = (bits & kFracMask) | kHiddenBit;
+    const int e = biased - 1075;
+    // sign(m * 2^e - 10^k) = sign(m * 5^-k * 2^(e-k) - 1)
+    if (CompareExact(m, -k, e - k, 1) < 0) return false;
+    const uint64_t pm = m == kHiddenBit ? 2 * m - 1 : m - 1;
+    const int pe = m == kHiddenBit ? e - 1 : e;
+    if (CompareExact(pm, -k, pe - k, 1) >= 0) return false;
+    if (k >= 0 && k <= 22 && kCeilPow10[k - kCeilMin] != kPow10[k]) return false;
+  }
+  return true;
+}
+
+static_assert(CheckCeilTable());
+
+// Veltkamp's split: a == hi + lo, each with at most 26 significant bits, so the
+// products of the parts of two doubles are exact (Dekker).
+constexpr double kSplitter = 134217729.0;  // 2^27 + 1
+
+struct Split {
+  double hi;
+  double lo;
+};
+
+constexpr Split SplitDouble(double a) {
+  const double c = kSplitter * a;
+  const double big = c - a;
+  const double hi = c - big;
+  return {hi, a - hi};
+}
+
+struct Pow10Parts {
+  double hi;  // SplitDouble(10^q)
+  double lo;
+};
+
+using Pow10PartsTable = std::array<Pow10Parts, 23>;
+
+constexpr Pow10PartsTable MakePow10Parts() {
+  Pow10PartsTable t{};
+  for (int q = 0; q <= 22; ++q) {
+    const Split s = SplitDouble(kPow10[q]);
+    t[q] = {s.hi, s.lo};
+  }
+  return t;
+}
+
+constexpr Pow10PartsTable kPow10Parts = MakePow10Parts();
+
+// The exact error of the product a * b = p: returns a * b - p (exact, for doubles
+// whose product neither overflows nor comes near the subnormal range).
+// as = SplitDouble(a); b_hi + b_lo = SplitDouble(b); p = fl(a * b).
+inline double TwoProductError(const Split& as, double b_hi, double b_lo, double p) {
+  const double err1 = p - as.hi * b_hi;
+  const double err2 = err1 - as.lo * b_hi;
+  const double err3 = err2 - as.hi * b_lo;
+  return as.lo * b_lo - err3;
+}
+
+// Binades of the doubles that can have |q| <= 22 below, 2^b <= |x| < 2^(b+1):
+// 2^-27 < 1e-8 < 2^-26 and 2^122 < 1e37 < 2^123 (the end binades only in part).
+constexpr int kFastFirstBinade = -27;
+constexpr int kFastLastBinade = 122;
+
+// Per binade b: 10^e <= 2^b < 10^(e+1) with e = FloorLog10Pow2(b), so for
+// 2^b <= a < 2^(b+1) < 10^(e+2), floor(log10 a) is e, or e + 1 when a >= 10^(e+1).
+struct FastBinade {
+  double threshold;  // the smallest double >= 10^(e+1)
+  int q;             // 14 - e; q - 1 when a >= threshold
+};
+
+using FastBinadeTable = std::array<FastBinade, kFastLastBinade - kFastFirstBinade + 1>;
+
+constexpr FastBinadeTable MakeFastBinades() {
+  FastBinadeTable t{};
+  for (int b = kFastFirstBinade; b <= kFastLastBinade; ++b) {
+    const int e = FloorLog10Pow2(b);
+    // Out of the table's range would be a compile error (constant evaluation).
+    t[b - kFastFirstBinade] = {kCeilPow10.at(e + 1 - kCeilMin), 14 - e};
+  }
+  return t;
+}
+
+constexpr FastBinadeTable kFastBinades = MakeFastBinades();
+
+// Every q the table gives for binade b: q, and q - 1 when the threshold lies below
+// 2^(b+1). Only the first and last binades give a q out of [-22, 22] (FastScale checks
+// q), and every double with 1e-8 <= |x| < 1e37 is in a binade of the table.
+constexpr bool CheckFastBinades() {
+  for (int b = kFastFirstBinade; b <= kFastLastBinade; ++b) {
+    const FastBinade& t = kFastBinades[b - kFastFirstBinade];
+    const double top = MakeDouble(kHiddenBit, b + 1 - 52);  // 2^(b+1)
+    const int q_min = t.threshold < top ? t.q - 1 : t.q;
+    const bool inside = q_min >= -22 && t.q <= 22;
+    const bool end = b == kFastFirstBinade || b == kFastLastBinade;
+    if (inside == end) return false;
+  }
+  // 2^-27 < 10^-8 <= 2^-26 and 2^122 < 10^37 <= 2^123 (compared via the smallest
+  // doubles >= the powers of ten).
+  return 0x1p-27 < CeilPow10(-8) && CeilPow10(-8) <= 0x1p-26 && 0x1p122 < CeilPow10(37) &&
+         CeilPow10(37) <= 0x1p123;
+}
+
+static_assert(CheckFastBinades());
+
+// Scale factors by q, -22 <= q <= 22 (index q + 22), all exact doubles.
+struct FastScaleFactors {
+  double scale64;  // 64 * 10^q for q >= 0 (multiply), 10^-q / 64 for q < 0 (divide)
+  double pow10;    // 10^|q|
+};
+
+using FastScaleTable = std::array<FastScaleFactors, 45>;
+
+constexpr FastScaleTable MakeFastScales() {
+  FastScaleTable t{};
+  for (int q = -22; q <= 22; ++q) {
+    const double p = kPow10[q >= 0 ? q : -q];
+    t[q + 22] = {q >= 0 ? p * 64 : p / 64, p};
+  }
+  return t;
+}
+
+constexpr FastScaleTable kFastScales = MakeFastScales();
+
+// Whether y - hi >= 0, where y = a * 10^q exactly and hi = fl(y), |q| <= 22.
+[[gnu::noinline]] bool ScaledErrorNonNegative(double a, int q, double hi) {
+  if (q >= 0) {
+    const Pow10Parts& p = kPow10Parts[q];
+    return TwoProductError(SplitDouble(a), p.hi, p.lo, hi) >= 0.0;  // y - hi, exact
+  }
+  // r = a - hi * 10^-q has the sign of y - hi = r / 10^-q. ph + pl = hi * 10^-q
+  // exactly; a - ph is exact (Sterbenz: ph is within a factor 2 of a), and the last
+  // subtraction has r's sign (a difference of doubles rounds to 0 only when it is 0).
+  const Pow10Parts& p = kPow10Parts[-q];
+  const double ph = hi * kPow10[-q];
+  const double pl = TwoProductError(SplitDouble(hi), p.hi, p.lo, ph);
+  return (a - ph) - pl >= 0.0;
+}
+
+struct FastResult {
+  int64_t n;  // round(|x| * 10^q), half away from zero; 10^14 <= n <= 10^15
+  int q;      // -22 <= q <= 22
+};
+
+// For 1e-8 <= |x| < 1e37, sets q = 14 - floor(log10|x|) (so y = |x| * 10^q lies in
+// [10^14, 10^15)) and n = y rounded to an integer, ties away from zero; false for
+// every other x (zeros, subnormals, inf, NaN, other magnitudes).
+//
+// Why the result is exact. hi = fl(y) lies in [10^14, 10^15] (both bounds are
+// doubles, and rounding is monotonic), inside [2^46, 2^50): its ulp u is 2^-6 ..
+// 2^-3, so H = 64 * hi is an integer below 2^56, and H = fl(64 y) is computed
+// directly (scaling by 64 commutes with rounding). F = floor(hi) = H >> 6 and the
+// fraction f = (H & 63) / 64 are exact, and y = hi + lo with |lo| <= u/2 (u/4 below
+// a power of two) because hi is y correctly rounded; f and 1/2 are multiples of u.
+//   f > 1/2: f >= 1/2 + u, so y - F lies in (1/2, 1): n = F + 1.
+//   f < 1/2: f <= 1/2 - u, so y - F lies in [-u/2, 1/2): n = F (for f == 0 and
+//            lo < 0, y is just below F but above F - 1/2).
+//   f == 1/2: y = F + 1/2 + lo: n = F + 1 if lo >= 0 (lo == 0 is an exact tie,
+//            rounded away from zero), else F. Only here is lo's sign computed.
+// So n = (H + 32) >> 6, less one when f == 1/2 and lo < 0. hi == 10^15 (y just
+// below 10^15) gives n = 10^15, which is correct: y >= 10^15 - u/2 rounds up to it.
+inline bool FastScale(double x, FastResult& out) {
+  const uint64_t abits = std::bit_cast<uint64_t>(x) & ~(uint64_t{1} << 63);
+  const unsigned index = static_cast<unsigned>(abits >> 52) - (1023 + kFastFirstBinade);
+  if (index >= kFastBinades.size()) return false;
+  const double a = std::bit_cast<double>(abits);
+  const FastBinade& binade = kFastBinades[index];
+  const int q = binade.q - (a >= binade.threshold ? 1 : 0);
+  if (static_cast<unsigned>(q + 22) > 44u) return false;
+  const double scale64 = kFastScales[q + 22].scale64;
+  const int64_t h = static_cast<int64_t>(q >= 0 ? a * scale64 : a / scale64);
+  int64_t n = (h + 32) >> 6;
+  if ((h & 63) == 32) [[unlikely]] {
+    n -= ScaledErrorNonNegative(a, q, static_cast<double>(h) * (1.0 / 64)) ? 0 : 1;
+  }
+  out.n = n;
+  out.q = q;
+  return true;
+}
+
+// ---------------------------------------------------------------------------
 
 struct U192 {
   uint64_t hi;
@@ -248,7 +502,7 @@ inline U192 Mul192(uint64_t a, U128Parts t) {
 using digits15_detail::Path;
 
 template <Path kPath>
-inline Digits15 ToDigits15Impl(double x) {
+inline Digits15 ToDigits15General(double x) {
   const uint64_t bits = std::bit_cast<uint64_t>(x);
   Digits15 r;
   r.negative = (bits >> 63) != 0;
@@ -311,6 +565,28 @@ inline Digits15 ToDigits15Impl(double x) {
   return r;
 }
 
+[[gnu::noinline]] Digits15 ToDigits15Fallback(double x) {
+  return ToDigits15General<Path::kFast>(x);
+}
+
+template <Path kPath>
+inline Digits15 ToDigits15Impl(double x) {
+  if constexpr (kPath == Path::kFast) {
+    FastResult fast;
+    if (FastScale(x, fast)) [[likely]] {
+      Digits15 r;
+      r.negative = std::signbit(x);
+      const bool carry = fast.n == static_cast<int64_t>(k1e15);
+      r.digits = carry ? k1e14 : static_cast<uint64_t>(fast.n);
+      r.exponent = (carry ? 1 : 0) - fast.q;
+      return r;
+    }
+    return ToDigits15Fallback(x);
+  } else {
+    return ToDigits15General<kPath>(x);
+  }
+}
+
 // The double nearest to d * 10^e (ties to even), for 10^14 <= d <= 10^15 and
 // kMinPow <= e <= kMaxPow.
 template <Path kPath>
@@ -359,12 +635,33 @@ inline double ToDoubleImpl(uint64_t d, int e) {
 }
 
 template <Path kPath>
-inline double Round15Impl(double x) {
+inline double Round15General(double x) {
   const uint64_t bits = std::bit_cast<uint64_t>(x);
   if ((bits & kExpMask) == kExpMask || (bits << 1) == 0) return x;  // inf, NaN, +-0
-  const Digits15 r = ToDigits15Impl<kPath>(x);
+  const Digits15 r = ToDigits15General<kPath>(x);
   const double w = ToDoubleImpl<kPath>(r.digits, r.exponent);
   return r.negative ? -w : w;
+}
+
+// Kept out of line so that the fast path stays small (no register saves).
+[[gnu::noinline]] double Round15Fallback(double x) { return Round15General<Path::kFast>(x); }
+
+template <Path kPath>
+inline double Round15Impl(double x) {
+  if constexpr (kPath == Path::kFast) {
+    FastResult fast;
+    if (FastScale(x, fast)) [[likely]] {
+      // +-n * 10^-q: both operands exact doubles, one correctly rounded operation
+      // (rounding to nearest is symmetric, so the sign can go in first).
+      const int64_t s = static_cast<int64_t>(std::bit_cast<uint64_t>(x)) >> 63;  // 0 or -1
+      const double n = static_cast<double>((fast.n ^ s) - s);
+      const double p = kFastScales[fast.q + 22].pow10;
+      return fast.q >= 0 ? n / p : n * p;
+    }
+    return Round15Fallback(x);
+  } else {
+    return Round15General<kPath>(x);
+  }
 }
 
 }  // namespace

@@ -38,7 +38,8 @@ namespace digits15_detail {
 // switched off, so that the slower exact paths can be checked on any input.
 enum class Path {
   kFast,        // what ToDigits15 and Round15 use
-  kNoFastPath,  // skip the exact double multiply/divide used when |exponent| <= 22
+  kNoFastPath,  // skip the scaling by an exact power of ten used for 1e-8 <= |x| < 1e37,
+                // and the exact double multiply/divide used when |exponent| <= 22
   kExactOnly,   // as kNoFastPath, and settle every rounding by big-integer comparison
 };
 Digits15 ToDigits15Via(double x, Path path);
