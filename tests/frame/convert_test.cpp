@@ -146,6 +146,19 @@ TEST(ToString, EveryKindOfValue) {
   EXPECT_EQ(ErrorNumber([] { CStr(Variant(Array<double>(1, 1))); }), 13);
 }
 
+TEST(ToCurrency, FourDecimalsHalvesToEven) {
+  EXPECT_EQ(CCur(1.23456).scaled, 12346);
+  EXPECT_EQ(CCur(0.00005).scaled, 0);  // 0.5 units: to the even 0
+  EXPECT_EQ(CCur(0.00025).scaled, 2);  // 2.5 units: to the even 2
+  EXPECT_EQ(CCur(0.00035).scaled, 4);  // 3.5 units: to the even 4
+  EXPECT_EQ(CCur(-2.5).scaled, -25000);
+  EXPECT_EQ(CCur(Variant("0.1")).scaled, 1000);
+  EXPECT_EQ(CCur(Variant(Currency{7})).scaled, 7);
+  EXPECT_EQ(CCur(9.2e14).scaled, 9200000000000000000);
+  EXPECT_EQ(ErrorNumber([] { CCur(1e15); }), 6);
+  EXPECT_EQ(ErrorNumber([] { CCur(Variant("x")); }), 13);
+}
+
 TEST(ToBoolean, NumbersAndWords) {
   EXPECT_TRUE(CBool(Variant(2.0)));
   EXPECT_FALSE(CBool(Variant(0)));

@@ -313,6 +313,18 @@ float CSng(const Variant& value) {
   return CSng(CDbl(value));
 }
 
+Currency CCur(double value) {
+  if (!std::isfinite(value)) Raise(kErrOverflow);
+  const double scaled = RoundHalfEven(value * 10000.0);
+  // 2^63 is exact as a double; the range is [-2^63, 2^63).
+  if (scaled < -9223372036854775808.0 || scaled >= 9223372036854775808.0) Raise(kErrOverflow);
+  return Currency{static_cast<std::int64_t>(scaled)};
+}
+Currency CCur(const Variant& value) {
+  if (value.Type() == VarType::Currency) return value.AsCurrency();
+  return CCur(CDbl(value));
+}
+
 bool CBool(const Variant& value) {
   if (value.Type() == VarType::Boolean) return value.AsBoolean();
   if (value.IsString()) {

@@ -34,6 +34,10 @@ std::int32_t CLng(const Variant& value);
 std::int32_t CLng(double value);
 float CSng(const Variant& value);
 float CSng(double value);
+// To currency: the value times 10,000 rounded half to even; beyond the
+// currency range (about +-9.2E+14) 6.
+Currency CCur(const Variant& value);
+Currency CCur(double value);
 bool CBool(const Variant& value);
 // Int(): the largest integral value not above the argument.
 double Floor(double value);
