@@ -1,0 +1,174 @@
+#pragma once
+// The values of one worksheet's cells.
+//
+// Layout: each column is a list of chunks of 4,096 rows, allocated when a
+// cell of the chunk is first written and released when its last cell is
+// cleared. A chunk holds one double per row (the number, the date serial,
+// the Boolean as 0/1, the error code, or the index of an interned text) and a
+// one-byte type tag per row; a chunk in which every cell holds a number drops
+// its tags, so a block of numbers costs 8 bytes a cell and reads back at
+// memory speed. Texts are interned per sheet with a reference count.
+#include <algorithm>
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+#include "orv/excel/Rect.hpp"
+#include "orv/frame/Variant.hpp"
+
+namespace orv::excel {
+
+enum class CellType : std::uint8_t { Empty = 0, Number, Text, Boolean, Error, Date };
+
+// The longest text a cell holds.
+inline constexpr std::size_t kMaxCellText = 32767;
+
+class CellStore {
+ public:
+  static constexpr std::int32_t kChunkShift = 12;
+  static constexpr std::int32_t kChunkRows = 1 << kChunkShift;
+
+  CellStore();
+  ~CellStore();
+  CellStore(const CellStore&) = delete;
+  CellStore& operator=(const CellStore&) = delete;
+
+  CellType TypeAt(std::int32_t row, std::int32_t column) const;
+  // The cell's value: Empty, Double, String, Boolean, ErrorValue or Date.
+  Variant Get(std::int32_t row, std::int32_t column) const;
+  // Stores a scalar: numbers (finite), dates, Booleans, error values and
+  // texts up to kMaxCellText characters; Empty, Null and "" clear the
+  // cell. Anything else is 1004.
+  void Set(std::int32_t row, std::int32_t column, const Variant& value);
+  void SetNumber(std::int32_t row, std::int32_t column, double value);
+  void Clear(const Rect& block);
+  void ClearAll();
+
+  // Every cell of the block, row by row, into out[0 .. Cells() - 1].
+  void Read(const Rect& block, Variant* out) const;
+  // The block row by row as doubles (blank 0, dates their serial) when
+  // every cell is a number, a date or blank; false (out partly written)
+  // as soon as one is not.
+  bool ReadNumbers(const Rect& block, double* out) const;
+  // Calls visit(CellType, double payload) for every cell of the block,
+  // row by row, left to right.
+  template <class Visit>
+  void VisitRows(const Rect& block, Visit&& visit) const;
+  // The cells of the block in the order of VisitRows: a one-column block
+  // hands each stretch of a chunk that holds only numbers to
+  // run(const double* values, std::int32_t count) and every other cell to
+  // cell(CellType, double payload); a wider block goes cell by cell.
+  template <class Run, class Cell>
+  void VisitRuns(const Rect& block, Run&& run, Cell&& cell) const;
+
+  const std::string& Text(double payload) const;
+  // The value a cell of this type and payload holds, as Get gives it.
+  Variant ValueOf(CellType type, double payload) const;
+  // Bytes held by the values (chunks, tags, texts and their indexes).
+  std::size_t MemoryBytes() const;
+  // The block from the first to the last non-blank cell, or false.
+  bool UsedBlock(Rect& block) const;
+
+ private:
+  struct Chunk {
+    std::unique_ptr<double[]> values;
+    std::unique_ptr<std::uint8_t[]> tags;  // null: every row holds a number
+    std::int32_t numbers = 0;              // rows that hold a number
+    std::int32_t filled = 0;               // rows that are not blank
+  };
+  struct Column {
+    std::vector<std::unique_ptr<Chunk>> chunks;
+  };
+
+  const Chunk* FindChunk(std::int32_t row, std::int32_t column) const;
+  Chunk& ChunkFor(std::int32_t row, std::int32_t column);
+  void Store(std::int32_t row, std::int32_t column, CellType type, double payload);
+  void ClearCell(Chunk& chunk, std::int32_t offset);
+  void ReleaseChunk(Chunk& chunk);
+  std::uint32_t Intern(std::string_view text);
+  void ReleaseText(double payload);
+
+  std::vector<Column> columns_;
+  // Interned texts: the map owns them, slots point at its keys.
+  std::unordered_map<std::string, std::uint32_t> text_index_;
+  std::vector<const std::string*> texts_;
+  std::vector<std::uint32_t> text_refs_;
+  std::vector<std::uint32_t> free_slots_;
+};
+
+template <class Visit>
+void CellStore::VisitRows(const Rect& block, Visit&& visit) const {
+  const std::int32_t columns = block.Columns();
+  std::vector<const Chunk*> band(static_cast<std::size_t>(columns));
+  for (std::int32_t top = block.top; top <= block.bottom;) {
+    const std::int32_t chunk_index = (top - 1) >> kChunkShift;
+    const std::int32_t chunk_last = (chunk_index + 1) << kChunkShift;  // last row of the chunk
+    const std::int32_t bottom = std::min(block.bottom, chunk_last);
+    bool all_numbers = true;
+    for (std::int32_t c = 0; c < columns; ++c) {
+      const Chunk* chunk = FindChunk(top, block.left + c);
+      band[static_cast<std::size_t>(c)] = chunk;
+      if (chunk == nullptr || chunk->tags) all_numbers = false;
+    }
+    const std::int32_t base = chunk_index << kChunkShift;  // row of offset 0, minus 1
+    if (all_numbers && columns == 1) {
+      // One column of numbers: a plain run over the chunk's doubles.
+      const double* values = band[0]->values.get() + (top - 1 - base);
+      const std::int32_t n = bottom - top + 1;
+      for (std::int32_t i = 0; i < n; ++i) visit(CellType::Number, values[i]);
+      top = bottom + 1;
+      continue;
+    }
+    for (std::int32_t r = top; r <= bottom; ++r) {
+      const std::int32_t offset = r - 1 - base;
+      if (all_numbers) {
+        for (std::int32_t c = 0; c < columns; ++c)
+          visit(CellType::Number, band[static_cast<std::size_t>(c)]->values[offset]);
+        continue;
+      }
+      for (std::int32_t c = 0; c < columns; ++c) {
+        const Chunk* chunk = band[static_cast<std::size_t>(c)];
+        if (chunk == nullptr) {
+          visit(CellType::Empty, 0.0);
+        } else {
+          CellType type =
+              chunk->tags ? static_cast<CellType>(chunk->tags[offset]) : CellType::Number;
+          visit(type, type == CellType::Empty ? 0.0 : chunk->values[offset]);
+        }
+      }
+    }
+    top = bottom + 1;
+  }
+}
+
+template <class Run, class Cell>
+void CellStore::VisitRuns(const Rect& block, Run&& run, Cell&& cell) const {
+  if (block.Columns() != 1) {
+    VisitRows(block, cell);
+    return;
+  }
+  for (std::int32_t top = block.top; top <= block.bottom;) {
+    const std::int32_t chunk_index = (top - 1) >> kChunkShift;
+    const std::int32_t bottom = std::min(block.bottom, (chunk_index + 1) << kChunkShift);
+    const std::int32_t first = (top - 1) & (kChunkRows - 1);
+    const std::int32_t n = bottom - top + 1;
+    const Chunk* chunk = FindChunk(top, block.left);
+    if (chunk == nullptr) {
+      for (std::int32_t i = 0; i < n; ++i) cell(CellType::Empty, 0.0);
+    } else if (!chunk->tags) {
+      run(static_cast<const double*>(chunk->values.get() + first), n);
+    } else {
+      for (std::int32_t i = first; i < first + n; ++i) {
+        const CellType type = static_cast<CellType>(chunk->tags[i]);
+        cell(type, type == CellType::Empty ? 0.0 : chunk->values[i]);
+      }
+    }
+    top = bottom + 1;
+  }
+}
+
+}  // namespace orv::excel

@@ -1,0 +1,56 @@
+#pragma once
+// The objects behind the handles of the workbook. Handles (Application,
+// Workbook, Worksheet, Range, ...) hold these through Ref; an object owns
+// its children and points back to its parent weakly, so that nothing keeps
+// itself alive.
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "orv/excel/CellStore.hpp"
+#include "orv/excel/Drawing.hpp"
+#include "orv/excel/FormatStore.hpp"
+#include "orv/excel/Geometry.hpp"
+#include "orv/excel/Rect.hpp"
+#include "orv/frame/Variant.hpp"
+
+namespace orv::excel {
+
+struct WorkbookState;
+struct ApplicationState;
+
+struct WorksheetState : Object {
+  std::string name;
+  std::weak_ptr<WorkbookState> book;
+  CellStore cells;
+  FormatStore formats;
+  Geometry geometry;
+  DrawingLayer drawing;
+};
+
+struct WorkbookState : Object {
+  std::string name;
+  bool addin = false;  // an add-in: found by name, not counted or indexed
+  std::weak_ptr<ApplicationState> application;
+  std::vector<std::shared_ptr<WorksheetState>> sheets;
+  std::weak_ptr<WorksheetState> active_sheet;
+};
+
+struct ApplicationState : Object {
+  std::vector<std::shared_ptr<WorkbookState>> books;
+  std::weak_ptr<WorkbookState> active_book;
+  bool screen_updating = true;
+  std::int32_t next_book_number = 1;
+};
+
+// What a Range handle's Count and Item count: cells, rows or columns.
+enum class RangeMode : std::uint8_t { Cells, Rows, Columns };
+
+struct RangeState : Object {
+  std::shared_ptr<WorksheetState> sheet;
+  std::vector<Rect> areas;  // never empty
+  RangeMode mode = RangeMode::Cells;
+};
+
+}  // namespace orv::excel

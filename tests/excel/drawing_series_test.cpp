@@ -1,0 +1,270 @@
+// Series: data from ranges (by rows and columns, several areas) and arrays,
+// formats, points and their labels.
+#include "excel_test_util.hpp"
+
+using namespace orv;
+using namespace orv::excel;
+
+namespace {
+struct Book {
+  Application app;
+  Workbook book = app.Workbooks().Add();
+  Worksheet sheet = book.Worksheets(1);
+  Chart chart = sheet.ChartObjects().Add(0, 0, 300, 200).Chart();
+
+  void Fill(const char* address, std::initializer_list<Variant> values) {
+    Range r = sheet.Range(address);
+    std::int32_t i = 1;
+    for (const Variant& v : values) r.Item(i++).LetValue(v);
+  }
+};
+
+std::vector<std::optional<double>> Numbers(std::initializer_list<std::optional<double>> v) {
+  return v;
+}
+
+Variant DoubleArray(std::int32_t lb, std::initializer_list<double> values) {
+  Array<double> a(lb, lb + static_cast<std::int32_t>(values.size()) - 1);
+  std::int32_t i = lb;
+  for (double v : values) a(i++) = v;
+  return Variant(std::move(a));
+}
+const char* kSubscript = "Subscript out of range";
+}  // namespace
+
+TEST(DrawingSeries, AddByColumnsFromSeveralAreas) {
+  Book b;
+  b.Fill("A1:A4", {1.0, 2.0, 3.0, 4.0});
+  b.Fill("C1:C4", {10.0, Variant(), "x", 40.0});
+  Range source = b.app.Union(b.sheet.Range("A1:A4"), b.sheet.Range("C1:C4"));
+  Series s = b.chart.SeriesCollection().Add(source, xlColumns, false, true, false);
+  EXPECT_EQ(b.chart.SeriesCollection().Count(), 1);
+  EXPECT_EQ(s.Name(), "Series1");
+  // Text and blanks are blanks among the values.
+  EXPECT_EQ(s.ValueNumbers(), Numbers({10.0, std::nullopt, std::nullopt, 40.0}));
+  EXPECT_EQ(s.XValueNumbers(), Numbers({1.0, 2.0, 3.0, 4.0}));
+  EXPECT_EQ(s.ValuesRange().Address(), "$C$1:$C$4");
+  EXPECT_EQ(s.XValuesRange().Address(), "$A$1:$A$4");
+  Variant v = s.Values();
+  EXPECT_EQ(v.LBound(), 1);
+  EXPECT_EQ(v.UBound(), 4);
+  EXPECT_EQ(v.Element(1), Variant(10.0));
+  EXPECT_TRUE(v.Element(2).IsEmpty());
+  // Values are what the cells held when set.
+  b.sheet.Range("C1").LetValue(99.0);
+  EXPECT_EQ(s.ValueNumbers()[0], 10.0);
+
+  // Two value columns in one area and labels in the first row.
+  b.Fill("E1:G3", {"x", "North", "South", 1.0, 5.0, 7.0, 2.0, 6.0, 8.0});
+  Series first = b.chart.SeriesCollection().Add(b.sheet.Range("E1:G3"), xlColumns, true, true);
+  EXPECT_EQ(b.chart.SeriesCollection().Count(), 3);
+  EXPECT_EQ(first.Name(), "North");
+  EXPECT_EQ(b.chart.SeriesCollection(3).Name(), "South");
+  EXPECT_EQ(b.chart.SeriesCollection(3).ValuesRange().Address(), "$G$2:$G$3");
+  EXPECT_EQ(b.chart.SeriesCollection(3).ValueNumbers(), Numbers({7.0, 8.0}));
+  EXPECT_EQ(first.XValueNumbers(), Numbers({1.0, 2.0}));
+}
+
+TEST(DrawingSeries, AddByRowsAndGuessedLabels) {
+  Book b;
+  b.Fill("A1:D2", {1.0, 2.0, 3.0, 4.0, 5.0, 6.0, 7.0, 8.0});
+  b.chart.SeriesCollection().Add(b.sheet.Range("A1:D2"), xlRows, false, false, false);
+  EXPECT_EQ(b.chart.SeriesCollection().Count(), 2);
+  EXPECT_EQ(b.chart.SeriesCollection(1).ValueNumbers(), Numbers({1.0, 2.0, 3.0, 4.0}));
+  EXPECT_EQ(b.chart.SeriesCollection(2).ValueNumbers(), Numbers({5.0, 6.0, 7.0, 8.0}));
+  EXPECT_EQ(b.chart.SeriesCollection(2).ValuesRange().Address(), "$A$2:$D$2");
+  EXPECT_EQ(b.chart.SeriesCollection(2).XValueNumbers(), Numbers({1.0, 2.0, 3.0, 4.0}));
+
+  // Nothing given: a tall block goes by columns; a text first row names the
+  // series, a text first column holds the categories.
+  Book g;
+  g.Fill("A1:C3", {"", "Height", "Weight", "a", 1.0, 2.0, "b", 3.0, 4.0});
+  Series s = g.chart.SeriesCollection().Add(g.sheet.Range("A1:C3"));
+  EXPECT_EQ(g.chart.SeriesCollection().Count(), 2);
+  EXPECT_EQ(s.Name(), "Height");
+  EXPECT_EQ(s.ValueNumbers(), Numbers({1.0, 3.0}));
+  EXPECT_EQ(s.XValues().Element(2), Variant("b"));
+  // Text categories plot at 1, 2, ...
+  EXPECT_EQ(s.XValueNumbers(), Numbers({1.0, 2.0}));
+}
+
+TEST(DrawingSeries, AddFailuresAndReplace) {
+  Book b;
+  b.Fill("A1:B2", {1.0, 2.0, 3.0, 4.0});
+  const char* failed = "Add method of SeriesCollection class failed";
+  EXPECT_ORV_ERROR(b.chart.SeriesCollection().Add(b.sheet.Range("A1:B2"), 3), 1004,
+                   "Microsoft Excel", failed);
+  // Categories without a column left for values.
+  EXPECT_ORV_ERROR(b.chart.SeriesCollection().Add(b.sheet.Range("A1:A2"), xlColumns, false, true),
+                   1004, "Microsoft Excel", failed);
+  Worksheet other = b.book.Worksheets().Add();
+  EXPECT_ORV_ERROR(b.chart.SeriesCollection().Add(other.Range("A1:B2"), xlColumns), 1004,
+                   "Microsoft Excel", failed);
+  EXPECT_ORV_ERROR(b.chart.SeriesCollection().Add(Range(), xlColumns), 1004, "Microsoft Excel",
+                   failed);
+  EXPECT_EQ(b.chart.SeriesCollection().Count(), 0);
+
+  Series s = b.chart.SeriesCollection().Add(b.sheet.Range("B1:B2"), xlColumns, false, false);
+  b.Fill("D1:E2", {7.0, 8.0, 9.0, 10.0});
+  b.chart.SeriesCollection().Add(b.sheet.Range("D1:E2"), xlColumns, false, true, true);
+  EXPECT_EQ(s.XValueNumbers(), Numbers({7.0, 9.0}));  // replaced categories
+}
+
+TEST(DrawingSeries, ValuesFromArrays) {
+  Book b;
+  Series s = b.chart.SeriesCollection().NewSeries();
+  EXPECT_EQ(s.Name(), "Series1");
+  EXPECT_EQ(s.Points().Count(), 0);
+  s.LetValues(DoubleArray(0, {1.5, 2.5, 3.5}));
+  EXPECT_EQ(s.ValueNumbers(), Numbers({1.5, 2.5, 3.5}));
+  EXPECT_TRUE(s.ValuesRange().IsNothing());
+  // Without categories a series counts 1, 2, ...
+  EXPECT_EQ(s.XValues().Element(3), Variant(3.0));
+
+  Array<Variant> mixed(1, 4);
+  mixed(1) = Variant("2.5");
+  mixed(2) = Variant("abc");
+  mixed(3) = Variant(std::int16_t{7});
+  mixed(4) = Variant();
+  s.LetXValues(Variant(mixed));
+  EXPECT_EQ(s.XValues().Element(1), Variant(2.5));         // numeric text is a number
+  EXPECT_EQ(s.XValues().Element(2), Variant("abc"));       // other text stays text
+  EXPECT_EQ(s.XValueNumbers(), Numbers({1.0, 2.0, 3.0}));  // not all numbers
+  s.LetValues(Variant(mixed));
+  EXPECT_EQ(s.ValueNumbers(), Numbers({2.5, std::nullopt, 7.0, std::nullopt}));
+
+  // A 2-D array of one column.
+  Array<double> column(1, 3, 1, 1);
+  column(1, 1) = 4;
+  column(2, 1) = 5;
+  column(3, 1) = 6;
+  s.LetXValues(Variant(column));
+  // Four values, three categories: the last point has no x.
+  EXPECT_EQ(s.XValueNumbers(), Numbers({4.0, 5.0, 6.0, std::nullopt}));
+  // Values from a range given as a Variant keep the range.
+  b.Fill("A1:A2", {3.0, 4.0});
+  s.LetValues(b.sheet.Range("A1:A2").AsVariant());
+  EXPECT_EQ(s.ValuesRange().Address(), "$A$1:$A$2");
+  EXPECT_ORV_ERROR(s.LetValues(Variant(5.0)), 13, "ORVMain", "Type mismatch");
+  EXPECT_ORV_ERROR(s.LetValues(Variant(Array<double>())), 13, "ORVMain", "Type mismatch");
+  EXPECT_ORV_ERROR(s.LetValues(Range()), 91, "ORVMain", kObjectNotSet);
+}
+
+TEST(DrawingSeries, CollectionIndicesAndDelete) {
+  Book b;
+  Series s1 = b.chart.SeriesCollection().NewSeries();
+  Series s2 = b.chart.SeriesCollection().NewSeries();
+  EXPECT_ORV_ERROR(b.chart.SeriesCollection(0), 9, "ORVMain", kSubscript);
+  EXPECT_ORV_ERROR(b.chart.SeriesCollection(3), 9, "ORVMain", kSubscript);
+  EXPECT_EQ(s2.PlotOrder(), 2);
+  s1.Delete();
+  EXPECT_EQ(b.chart.SeriesCollection().Count(), 1);
+  EXPECT_TRUE(b.chart.SeriesCollection(1) == s2);
+  EXPECT_EQ(s2.PlotOrder(), 1);
+  EXPECT_ORV_ERROR(s1.Name(), 1004, "Microsoft Excel", kAppDefined);
+  EXPECT_ORV_ERROR(s1.Delete(), 1004, "Microsoft Excel", kAppDefined);
+  EXPECT_EQ(b.chart.SeriesCollection().NewSeries().Name(), "Series3");
+}
+
+TEST(DrawingSeries, TypesFormatsAndAxisGroups) {
+  Book b;
+  Series s = b.chart.SeriesCollection().NewSeries();
+  EXPECT_EQ(s.ChartType(), xlColumnClustered);
+  EXPECT_EQ(s.Border().LineStyle(), xlLineStyleNone);  // columns have no outline
+  b.chart.LetChartType(xlLineMarkers);
+  EXPECT_EQ(s.ChartType(), xlLineMarkers);
+  EXPECT_EQ(s.Border().LineStyle(), xlContinuous);
+  b.chart.LetChartType(xlXYScatter);
+  EXPECT_EQ(s.Border().LineStyle(), xlLineStyleNone);  // markers only
+  s.Border().LetWeight(xlThin);                        // formatting a hidden line shows it
+  EXPECT_EQ(s.Border().LineStyle(), xlContinuous);
+  b.chart.LetChartType(xlColumnClustered);  // kept: formatted by hand
+  EXPECT_EQ(s.Border().LineStyle(), xlContinuous);
+  EXPECT_ORV_ERROR(b.chart.LetChartType(12345), 1004, "Microsoft Excel",
+                   "Unable to set the ChartType property of the Chart class");
+
+  s.LetMarkerStyle(xlMarkerStyleCircle);
+  s.LetMarkerSize(72);
+  s.LetMarkerBackgroundColorIndex(11);
+  EXPECT_EQ(s.MarkerBackgroundColor(), 128 * 65536);  // dark blue
+  EXPECT_ORV_ERROR(s.LetMarkerSize(1), 1004, "Microsoft Excel",
+                   "Unable to set the MarkerSize property of the Series class");
+  EXPECT_ORV_ERROR(s.LetMarkerStyle(7), 1004, "Microsoft Excel",
+                   "Unable to set the MarkerStyle property of the Series class");
+  EXPECT_ORV_ERROR(s.LetMarkerForegroundColorIndex(57), 1004, "Microsoft Excel",
+                   "Unable to set the MarkerForegroundColorIndex property of the Series class");
+
+  s.Border().LetColorIndex(1);
+  EXPECT_TRUE(s.Border().ColorIsSet());
+  EXPECT_EQ(s.Border().Color(), 0);
+  s.Border().LetLineStyle(0);  // 0 is no line
+  EXPECT_EQ(s.Border().LineStyle(), xlLineStyleNone);
+  EXPECT_FALSE(s.Border().Visible());
+  EXPECT_ORV_ERROR(s.Border().LetWeight(3), 1004, "Microsoft Excel",
+                   "Unable to set the Weight property of the Border class");
+  s.Interior().LetColor(16751001);  // red 153, green 153, blue 255
+  EXPECT_EQ(s.Interior().ColorIndex(), 17);
+  EXPECT_EQ(PaletteColor(17), 16751001);
+
+  // A series on the secondary group brings the secondary value axis.
+  Series t = b.chart.SeriesCollection().NewSeries();
+  EXPECT_FALSE(b.chart.HasAxis(xlValue, xlSecondary));
+  EXPECT_ORV_ERROR(b.chart.LetHasAxis(xlCategory, xlSecondary, true), 1004, "Microsoft Excel",
+                   "Unable to set the HasAxis property of the Chart class");
+  t.LetAxisGroup(xlSecondary);
+  t.LetChartType(xlXYScatter);
+  EXPECT_TRUE(b.chart.HasAxis(xlValue, xlSecondary));
+  b.chart.LetHasAxis(xlCategory, xlSecondary, true);
+  EXPECT_TRUE(b.chart.Axes(xlCategory, xlSecondary).HasScale());  // scatter group
+  EXPECT_FALSE(b.chart.Axes(xlCategory, xlPrimary).HasScale());   // columns
+  EXPECT_EQ(b.chart.ChartGroups().Count(), 2);
+  t.Delete();
+  EXPECT_FALSE(b.chart.HasAxis(xlValue, xlSecondary));
+  EXPECT_ORV_ERROR(b.chart.Axes(xlValue, xlSecondary), 1004, "Microsoft Excel",
+                   "Method 'Axes' of object '_Chart' failed");
+}
+
+TEST(DrawingSeries, PointsAndDataLabels) {
+  Book b;
+  b.chart.LetChartType(xlXYScatter);
+  Series s = b.chart.SeriesCollection().NewSeries();
+  s.LetValues(DoubleArray(1, {1.25, 2.0, 1.0 / 3}));
+  s.LetXValues(DoubleArray(1, {10, 20, 30}));
+  EXPECT_EQ(s.Points().Count(), 3);
+  EXPECT_ORV_ERROR(s.Points(4), 9, "ORVMain", kSubscript);
+  EXPECT_ORV_ERROR(s.Points(0), 9, "ORVMain", kSubscript);
+  EXPECT_ORV_ERROR(s.Points(1).DataLabel(), 1004, "Microsoft Excel",
+                   "Unable to get the DataLabel property of the Point class");
+
+  s.ApplyDataLabels(xlDataLabelsShowValue);
+  EXPECT_EQ(s.Points(1).DataLabel().Text(), "1.25");
+  EXPECT_EQ(s.Points(3).DataLabel().Text(), "0.33333333333");
+  s.Points(3).DataLabel().LetNumberFormat("0.00");
+  EXPECT_EQ(s.Points(3).DataLabel().Text(), "0.33");
+
+  s.ApplyDataLabels(xlDataLabelsShowLabel, true, false);
+  EXPECT_EQ(s.Points(2).DataLabel().Text(), "20");
+  s.Points(2).DataLabel().LetText("B");
+  s.Points(2).DataLabel().Font().LetSize(8);
+  s.Points(2).DataLabel().LetAutoScaleFont(false);
+  EXPECT_EQ(s.Points(2).DataLabel().Text(), "B");
+  EXPECT_EQ(s.Points(2).DataLabel().Font().Size(), Variant(8.0));
+  EXPECT_FALSE(s.Points(2).DataLabel().AutoScaleFont());
+  EXPECT_EQ(s.Points(1).DataLabel().Font().Size(), Variant(10.0));
+
+  // A point's border starts as the series' and is its own once set.
+  s.Border().LetColorIndex(3);
+  Point p = s.Points(2);
+  EXPECT_EQ(p.Border().ColorIndex(), 3);
+  EXPECT_FALSE(p.HasOwnBorder());
+  p.Border().LetLineStyle(xlLineStyleNone);
+  EXPECT_TRUE(p.HasOwnBorder());
+  EXPECT_EQ(s.Border().LineStyle(), xlContinuous);
+
+  s.ApplyDataLabels(xlDataLabelsShowNone);
+  EXPECT_FALSE(s.HasDataLabels());
+  EXPECT_ORV_ERROR(s.Points(2).DataLabel(), 1004, "Microsoft Excel",
+                   "Unable to get the DataLabel property of the Point class");
+  EXPECT_ORV_ERROR(s.ApplyDataLabels(99), 1004, "Microsoft Excel",
+                   "ApplyDataLabels method of Series class failed");
+}

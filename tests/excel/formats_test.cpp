@@ -1,0 +1,110 @@
+#include "excel_test_util.hpp"
+
+using namespace orv;
+using namespace orv::excel;
+
+namespace {
+struct Book {
+  Application app;
+  Workbook book = app.Workbooks().Add();
+  Worksheet sheet = book.Worksheets(1);
+};
+}  // namespace
+
+TEST(ExcelFormats, DefaultsOfAFreshCell) {
+  Book b;
+  Range a = b.app.Range("A1:C3");
+  EXPECT_EQ(a.Font().Bold(), Variant(false));
+  EXPECT_EQ(a.Font().Italic(), Variant(false));
+  EXPECT_EQ(a.Font().Color(), Variant(0.0));
+  EXPECT_EQ(a.Font().Size(), Variant(11.0));
+  EXPECT_EQ(a.Font().Name(), Variant("Calibri"));
+  EXPECT_EQ(a.Font().Underline(), Variant(std::int32_t{-4142}));
+  EXPECT_EQ(a.Interior().Color(), Variant(16777215.0));
+  EXPECT_EQ(a.HorizontalAlignment(), Variant(std::int32_t{1}));
+  EXPECT_EQ(a.WrapText(), Variant(false));
+  EXPECT_EQ(a.NumberFormat(), Variant("General"));
+  EXPECT_EQ(a.Borders(xlEdgeBottom).LineStyle(), Variant(std::int32_t{-4142}));
+  EXPECT_EQ(a.Borders(xlEdgeBottom).Weight(), Variant(std::int32_t{2}));
+}
+
+TEST(ExcelFormats, SetReadBackAndNullWhenMixed) {
+  Book b;
+  Range block = b.app.Range("A1:C3");
+  block.Font().LetBold(true);
+  b.app.Range("B2").Font().LetBold(false);
+  EXPECT_EQ(b.app.Range("A1").Font().Bold(), Variant(true));
+  EXPECT_EQ(b.app.Range("B2").Font().Bold(), Variant(false));
+  EXPECT_TRUE(block.Font().Bold().IsNull());
+  EXPECT_EQ(b.app.Range("A1:C1").Font().Bold(), Variant(true));
+  b.app.Range("A:A").Interior().LetColor(255);
+  EXPECT_EQ(b.sheet.Cells(1000000, 1).Interior().Color(), Variant(255.0));
+  EXPECT_TRUE(b.app.Range("A1:B1").Interior().Color().IsNull());
+  b.app.Range("A1,C1").Font().LetColor(Variant(std::int32_t{65280}));
+  EXPECT_EQ(b.app.Range("A1,C1").Font().Color(), Variant(65280.0));
+  EXPECT_TRUE(b.app.Range("A1:C1").Font().Color().IsNull());
+  block.Font().LetName("Arial");
+  block.Font().LetSize(9);
+  block.Font().LetItalic(Variant(std::int32_t{-1}));
+  block.Font().LetUnderline(2);
+  block.LetHorizontalAlignment(xlHAlignCenter);
+  block.LetWrapText(true);
+  block.LetNumberFormat("0.000");
+  EXPECT_EQ(block.Font().Name(), Variant("Arial"));
+  EXPECT_EQ(block.Font().Size(), Variant(9.0));
+  EXPECT_EQ(block.Font().Italic(), Variant(true));
+  EXPECT_EQ(block.Font().Underline(), Variant(std::int32_t{2}));
+  EXPECT_EQ(block.HorizontalAlignment(), Variant(std::int32_t{-4108}));
+  EXPECT_EQ(block.WrapText(), Variant(true));
+  EXPECT_EQ(block.NumberFormat(), Variant("0.000"));
+  // Formatting the whole sheet replaces what was there.
+  b.sheet.Cells().Font().LetBold(false);
+  EXPECT_EQ(b.sheet.Storage().formats.RecordCount(), 10u);  // the others stay
+  b.sheet.Cells().ClearFormats();
+  EXPECT_EQ(b.sheet.Storage().formats.RecordCount(), 0u);
+}
+
+TEST(ExcelFormats, BordersSitOnTheEdgesOfTheRange) {
+  Book b;
+  Range block = b.app.Range("B2:D4");
+  block.Borders(xlEdgeBottom).LetLineStyle(1);
+  block.Borders(xlEdgeBottom).LetWeight(-4138);
+  EXPECT_EQ(block.Borders(xlEdgeBottom).LineStyle(), Variant(std::int32_t{1}));
+  EXPECT_EQ(block.Borders(xlEdgeBottom).Weight(), Variant(std::int32_t{-4138}));
+  EXPECT_EQ(b.app.Range("C4").Borders(xlEdgeBottom).LineStyle(), Variant(std::int32_t{1}));
+  EXPECT_EQ(b.app.Range("C3").Borders(xlEdgeBottom).LineStyle(), Variant(std::int32_t{-4142}));
+  EXPECT_EQ(block.Borders(xlEdgeTop).LineStyle(), Variant(std::int32_t{-4142}));
+  block.Borders(xlInsideHorizontal).LetLineStyle(-4118);
+  EXPECT_EQ(b.app.Range("C2").Borders(xlEdgeBottom).LineStyle(), Variant(std::int32_t{-4118}));
+  EXPECT_EQ(b.app.Range("C3").Borders(xlEdgeTop).LineStyle(), Variant(std::int32_t{-4118}));
+  EXPECT_EQ(b.app.Range("C4").Borders(xlEdgeBottom).LineStyle(), Variant(std::int32_t{1}));
+  block.Borders().LetColor(255);
+  EXPECT_EQ(block.Borders().Color(), Variant(255.0));
+  EXPECT_TRUE(block.Borders().LineStyle().IsNull());
+  EXPECT_ORV_ERROR(block.Borders(4), 1004, "Microsoft Excel",
+                   "Unable to get the Item property of the Borders class");
+  EXPECT_ORV_ERROR(block.Borders(13), 1004, "Microsoft Excel",
+                   "Unable to get the Item property of the Borders class");
+}
+
+TEST(ExcelFormats, ValuesAPropertyCannotTakeAre1004) {
+  Book b;
+  Range a = b.app.Range("A1");
+  EXPECT_ORV_ERROR(a.Font().LetBold("maybe"), 1004, "Microsoft Excel",
+                   "Unable to set the Bold property of the Font class");
+  EXPECT_ORV_ERROR(a.Font().LetColor(16777216), 1004, "Microsoft Excel",
+                   "Unable to set the Color property of the Font class");
+  EXPECT_ORV_ERROR(a.Font().LetSize(0), 1004, "Microsoft Excel",
+                   "Unable to set the Size property of the Font class");
+  EXPECT_ORV_ERROR(a.Font().LetUnderline(3), 1004, "Microsoft Excel",
+                   "Unable to set the Underline property of the Font class");
+  EXPECT_ORV_ERROR(a.Interior().LetColor(-1), 1004, "Microsoft Excel",
+                   "Unable to set the Color property of the Interior class");
+  EXPECT_ORV_ERROR(a.LetHorizontalAlignment(0), 1004, "Microsoft Excel",
+                   "Unable to set the HorizontalAlignment property of the Range class");
+  EXPECT_ORV_ERROR(a.Borders(xlEdgeTop).LetLineStyle(99), 1004, "Microsoft Excel",
+                   "Unable to set the LineStyle property of the Border class");
+  EXPECT_ORV_ERROR(a.Borders(xlEdgeTop).LetWeight(3), 1004, "Microsoft Excel",
+                   "Unable to set the Weight property of the Border class");
+  EXPECT_EQ(a.Font().Bold(), Variant(false));  // nothing changed
+}

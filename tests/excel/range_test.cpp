@@ -1,0 +1,309 @@
+#include "excel_test_util.hpp"
+
+using namespace orv;
+using namespace orv::excel;
+
+namespace {
+struct Book {
+  Application app;
+  Workbook book = app.Workbooks().Add();
+  Worksheet sheet = book.Worksheets(1);
+};
+const char* kAppRangeFailed = "Method 'Range' of object '_Application' failed";
+}  // namespace
+
+TEST(ExcelApplication, WorkbooksAndSheets) {
+  Application app;
+  EXPECT_EQ(app.Workbooks().Count(), 0);
+  EXPECT_TRUE(app.ActiveSheet().IsNothing());
+  EXPECT_ORV_ERROR(app.ActiveSheet().Name(), 91, "ORVMain", kObjectNotSet);
+  EXPECT_ORV_ERROR(app.Range("A1"), 1004, "Microsoft Excel", kAppRangeFailed);
+  Workbook b1 = app.Workbooks().Add();
+  Workbook b2 = app.Workbooks().Add();
+  EXPECT_EQ(b1.Name(), "Book1");
+  EXPECT_EQ(b2.Name(), "Book2");
+  EXPECT_EQ(app.Workbooks().Count(), 2);
+  EXPECT_TRUE(app.Workbooks(2) == b2);
+  EXPECT_TRUE(app.Workbooks("book1") == b1);
+  EXPECT_TRUE(app.ActiveWorkbook() == b2);
+  EXPECT_ORV_ERROR(app.Workbooks(3), 9, "ORVMain", "Subscript out of range");
+  EXPECT_ORV_ERROR(app.Workbooks(0), 9, "ORVMain", "Subscript out of range");
+  EXPECT_ORV_ERROR(app.Workbooks("Book9"), 9, "ORVMain", "Subscript out of range");
+  EXPECT_EQ(b1.Worksheets().Count(), 1);
+  EXPECT_EQ(b1.Worksheets(1).Name(), "Sheet1");
+  EXPECT_TRUE(b1.Worksheets(1).Parent() == b1);
+  EXPECT_TRUE(b1.Parent() == app);
+  EXPECT_EQ(app.Version(), "16.0");
+  EXPECT_TRUE(app.ScreenUpdating());
+  app.LetScreenUpdating(false);
+  EXPECT_FALSE(app.ScreenUpdating());
+}
+
+TEST(ExcelApplication, AddinsAreFoundByNameOnly) {
+  Application app;
+  Workbook user = app.Workbooks().Add();
+  Workbook addin = app.Workbooks().Open("Orvanta.xla", true);
+  EXPECT_EQ(app.Workbooks().Count(), 1);
+  EXPECT_TRUE(app.Workbooks(1) == user);
+  EXPECT_TRUE(app.Workbooks("ORVANTA.XLA") == addin);
+  EXPECT_TRUE(app.ActiveWorkbook() == user);
+  EXPECT_ORV_ERROR(app.Workbooks().Open("orvanta.xla"), 1004, "Microsoft Excel",
+                   "Method 'Open' of object 'Workbooks' failed");
+}
+
+TEST(ExcelApplication, SheetNamesAndAdding) {
+  Book b;
+  Worksheet added = b.book.Worksheets().Add();
+  EXPECT_EQ(added.Name(), "Sheet2");
+  EXPECT_EQ(added.Index(), 1);  // before the active sheet
+  EXPECT_TRUE(b.app.ActiveSheet() == added);
+  added.LetName("My Sheet");
+  EXPECT_TRUE(b.book.Worksheets("my sheet") == added);
+  EXPECT_ORV_ERROR(added.LetName("sheet1"), 1004, "Microsoft Excel",
+                   "That name is already taken. Try a different one.");
+  for (const char* bad : {"", "a/b", "a[b", "'quoted", "0123456789012345678901234567890123"}) {
+    try {
+      added.LetName(bad);
+      ADD_FAILURE() << bad;
+    } catch (const Error& e) {
+      EXPECT_EQ(e.Number, 1004);
+    }
+  }
+  EXPECT_ORV_ERROR(b.book.Worksheets("Nope"), 9, "ORVMain", "Subscript out of range");
+  EXPECT_ORV_ERROR(b.book.Worksheets(3), 9, "ORVMain", "Subscript out of range");
+}
+
+TEST(ExcelApplication, RangeByReferenceResolvesSheetsAndBooks) {
+  Book b;
+  Worksheet other = b.book.Worksheets().Add();
+  other.LetName("My Sheet");
+  b.sheet.Activate();
+  Range r = b.app.Range("'My Sheet'!B2:C3");
+  EXPECT_TRUE(r.Worksheet() == other);
+  EXPECT_EQ(r.AddressLocal(), "$B$2:$C$3");
+  EXPECT_TRUE(b.app.Range("A1").Worksheet() == b.sheet);
+  EXPECT_TRUE(b.app.Range("[Book1]Sheet1!A1").Worksheet() == b.sheet);
+  EXPECT_ORV_ERROR(b.app.Range("Nope!A1"), 1004, "Microsoft Excel", kAppRangeFailed);
+  EXPECT_ORV_ERROR(b.app.Range("[Book7]Sheet1!A1"), 1004, "Microsoft Excel", kAppRangeFailed);
+  EXPECT_ORV_ERROR(b.app.Range("A0"), 1004, "Microsoft Excel", kAppRangeFailed);
+  EXPECT_ORV_ERROR(b.app.Range("MyName"), 1004, "Microsoft Excel", kAppRangeFailed);
+  EXPECT_ORV_ERROR(b.sheet.Range("'My Sheet'!A1"), 1004, "Microsoft Excel",
+                   "Method 'Range' of object '_Worksheet' failed");
+  EXPECT_EQ(b.sheet.Range("Sheet1!A1:B2").AddressLocal(), "$A$1:$B$2");
+}
+
+TEST(ExcelRange, TwoCornersGiveTheBlockBetween) {
+  Book b;
+  Range block = b.app.Range(b.sheet.Cells(5, 3), b.sheet.Cells(2, 1));
+  EXPECT_EQ(block.AddressLocal(), "$A$2:$C$5");
+  EXPECT_EQ(b.app.Range("B2", "D4").AddressLocal(), "$B$2:$D$4");
+  EXPECT_EQ(b.sheet.Range(b.sheet.Range("A1:B2"), b.sheet.Cells(4, 4)).AddressLocal(), "$A$1:$D$4");
+  Worksheet other = b.book.Worksheets().Add();
+  EXPECT_ORV_ERROR(b.app.Range(b.sheet.Cells(1, 1), other.Cells(2, 2)), 1004, "Microsoft Excel",
+                   kAppRangeFailed);
+  EXPECT_ORV_ERROR(b.app.Range(Range(), b.sheet.Cells(2, 2)), 91, "ORVMain", kObjectNotSet);
+}
+
+TEST(ExcelRange, AreasRowsColumnsAndCounts) {
+  Book b;
+  Range r = b.app.Range("A1:A10,C1:D5");
+  EXPECT_EQ(r.Areas().Count(), 2);
+  EXPECT_EQ(r.Areas(2).AddressLocal(), "$C$1:$D$5");
+  EXPECT_ORV_ERROR(r.Areas(3), 1004, "Microsoft Excel", kAppDefined);
+  EXPECT_ORV_ERROR(r.Areas(0), 1004, "Microsoft Excel", kAppDefined);
+  EXPECT_EQ(r.Rows().Count(), 10);    // first area
+  EXPECT_EQ(r.Columns().Count(), 1);  // first area
+  EXPECT_EQ(r.Cells().Count(), 20);   // all areas
+  EXPECT_EQ(r.Count(), 20);
+  EXPECT_EQ(r.Areas(2).Columns().Count(), 2);
+  EXPECT_EQ(r.AddressLocal(), "$A$1:$A$10,$C$1:$D$5");
+  EXPECT_EQ(r.AddressLocal(false, false), "A1:A10,C1:D5");
+  EXPECT_EQ(r.AddressLocal(true, true, true), "[Book1]Sheet1!$A$1:$A$10,[Book1]Sheet1!$C$1:$D$5");
+  EXPECT_EQ(r.Row(), 1);
+  EXPECT_EQ(r.Column(), 1);
+  EXPECT_EQ(b.app.Range("C1:D5").Rows(2).AddressLocal(), "$C$2:$D$2");
+  EXPECT_EQ(b.app.Range("C1:D5").Columns(2).AddressLocal(), "$D$1:$D$5");
+  EXPECT_EQ(b.app.Range("C1:D5").Item(3).AddressLocal(), "$C$2");
+  EXPECT_EQ(b.sheet.Rows().Count(), 1048576);
+  EXPECT_EQ(b.sheet.Columns().Count(), 16384);
+  EXPECT_EQ(b.sheet.Columns(2).AddressLocal(), "$B:$B");
+  EXPECT_EQ(b.sheet.Rows(3).AddressLocal(), "$3:$3");
+  EXPECT_EQ(b.sheet.Cells().CountLarge(), 17179869184LL);
+  EXPECT_ORV_ERROR(b.sheet.Cells().Count(), 6, "ORVMain", "Overflow");
+}
+
+TEST(ExcelRange, RelativeCellsMayLeaveTheRangeButNotTheSheet) {
+  Book b;
+  Range r = b.app.Range("C3:D4,F1");
+  EXPECT_EQ(r.Cells(1, 1).AddressLocal(), "$C$3");
+  EXPECT_EQ(r.Cells(0, 0).AddressLocal(), "$B$2");
+  EXPECT_EQ(r.Cells(10, 5).AddressLocal(), "$G$12");
+  EXPECT_EQ(r(2, 2).AddressLocal(), "$D$4");
+  EXPECT_EQ(r.Cells(-1, -1).AddressLocal(), "$A$1");
+  EXPECT_ORV_ERROR(r.Cells(-2, 1), 1004, "Microsoft Excel", kAppDefined);
+  EXPECT_ORV_ERROR(r.Cells(1, -2), 1004, "Microsoft Excel", kAppDefined);
+  EXPECT_ORV_ERROR(b.sheet.Cells(1048577, 1), 1004, "Microsoft Excel", kAppDefined);
+  EXPECT_ORV_ERROR(b.sheet.Cells(1, 16385), 1004, "Microsoft Excel", kAppDefined);
+  EXPECT_ORV_ERROR(b.sheet.Cells(0, 1), 1004, "Microsoft Excel", kAppDefined);
+  Range corner = b.sheet.Cells(1048576, 16384);
+  EXPECT_EQ(corner.AddressLocal(), "$XFD$1048576");
+  EXPECT_ORV_ERROR(corner.Cells(2, 1), 1004, "Microsoft Excel", kAppDefined);
+}
+
+TEST(ExcelRange, HandlesShareAndNothingIs91) {
+  Book b;
+  Range r = b.app.Range("A1");
+  Range copy = r;
+  copy.LetValue(Variant(4.5));
+  EXPECT_EQ(r.Value(), Variant(4.5));
+  Range nothing(Nothing);
+  EXPECT_TRUE(nothing.IsNothing());
+  EXPECT_ORV_ERROR(nothing.Value(), 91, "ORVMain", kObjectNotSet);
+  EXPECT_ORV_ERROR(nothing.Cells(1, 1), 91, "ORVMain", kObjectNotSet);
+  EXPECT_ORV_ERROR(nothing.Font().Bold(), 91, "ORVMain", kObjectNotSet);
+  EXPECT_ORV_ERROR(Worksheet().Cells(1, 1), 91, "ORVMain", kObjectNotSet);
+  EXPECT_ORV_ERROR(Application(Nothing).Range("A1"), 91, "ORVMain", kObjectNotSet);
+  EXPECT_TRUE(Range::FromVariant(r.AsVariant()) == r);
+  EXPECT_TRUE(Range::FromVariant(Variant(1.0)).IsNothing());
+}
+
+TEST(ExcelRange, ValuesOfCellsAndBlocks) {
+  Book b;
+  Range a1 = b.app.Range("A1");
+  EXPECT_TRUE(a1.Value().IsEmpty());
+  b.app.Range("A1").LetValue(Variant(1.5));
+  b.app.Range("B1").LetValue(Variant("text"));
+  b.app.Range("A2").LetValue(Variant(true));
+  b.app.Range("B2").LetValue(Variant(ErrorValue{xlErrNA}));
+  b.app.Range("C2").LetValue(Variant(Date{43831.5}));
+  b.app.Range("C1").LetValue(Variant(std::int32_t{7}));
+  Variant v = b.app.Range("A1:C2").Value();
+  ASSERT_TRUE(v.IsArray());
+  EXPECT_EQ(v.LBound(1), 1);
+  EXPECT_EQ(v.UBound(1), 2);
+  EXPECT_EQ(v.LBound(2), 1);
+  EXPECT_EQ(v.UBound(2), 3);
+  EXPECT_EQ(v.Element(1, 1), Variant(1.5));
+  EXPECT_EQ(v.Element(1, 2), Variant("text"));
+  EXPECT_EQ(v.Element(1, 3), Variant(7.0));  // cells hold doubles
+  EXPECT_EQ(v.Element(2, 1), Variant(true));
+  EXPECT_EQ(v.Element(2, 2), Variant(ErrorValue{2042}));
+  EXPECT_EQ(v.Element(2, 3), Variant(Date{43831.5}));
+  EXPECT_EQ(b.app.Range("B2").Value(), Variant(ErrorValue{2042}));
+  // Several areas: the first area's value.
+  EXPECT_EQ(b.app.Range("B1,A1:C2").Value(), Variant("text"));
+  // "" and Empty clear.
+  b.app.Range("B1").LetValue(Variant(""));
+  EXPECT_TRUE(b.app.Range("B1").Value().IsEmpty());
+}
+
+TEST(ExcelRange, WritingArraysAndScalars) {
+  Book b;
+  Array<double> a(1, 2, 1, 2);
+  a(1, 1) = 1;
+  a(1, 2) = 2;
+  a(2, 1) = 3;
+  a(2, 2) = 4;
+  b.app.Range("A1:C3").LetValue(Variant(a));
+  Variant v = b.app.Range("A1:C3").Value();
+  EXPECT_EQ(v.Element(2, 2), Variant(4.0));
+  EXPECT_EQ(v.Element(1, 3), Variant(ErrorValue{xlErrNA}));  // beyond the array
+  EXPECT_EQ(v.Element(3, 1), Variant(ErrorValue{xlErrNA}));
+  // A 1-D array is a row and repeats down the rows.
+  Array<Variant> row(0, 2);
+  row(0) = Variant("x");
+  row(1) = Variant(2.0);
+  row(2) = Variant(false);
+  b.app.Range("E1:G2").LetValue(Variant(row));
+  EXPECT_EQ(b.app.Range("G2").Value(), Variant(false));
+  EXPECT_EQ(b.app.Range("E2").Value(), Variant("x"));
+  // Written to one column, a 1-D array gives every cell its first element.
+  b.app.Range("I1:I3").LetValue(Variant(row));
+  EXPECT_EQ(b.app.Range("I3").Value(), Variant("x"));
+  // A single column repeats across.
+  Array<double> column(1, 2, 1, 1);
+  column(1, 1) = 8;
+  column(2, 1) = 9;
+  b.app.Range("K1:L2").LetValue(Variant(column));
+  EXPECT_EQ(b.app.Range("L2").Value(), Variant(9.0));
+  // A scalar fills every cell of every area.
+  b.app.Range("A10:B11,D10").LetValue(Variant(5.0));
+  EXPECT_EQ(b.sheet.Cells(11, 2).Value(), Variant(5.0));
+  EXPECT_EQ(b.sheet.Cells(10, 4).Value(), Variant(5.0));
+  // A range as the value copies the values.
+  b.app.Range("N1:O2").LetValue(b.app.Range("A1:B2").AsVariant());
+  EXPECT_EQ(b.app.Range("O2").Value(), Variant(4.0));
+}
+
+TEST(ExcelRange, BadValuesAre1004) {
+  Book b;
+  EXPECT_ORV_ERROR(b.app.Range("A1").LetValue(Variant(std::string(32768, 'x'))), 1004,
+                   "Microsoft Excel", kAppDefined);
+  b.app.Range("A1").LetValue(Variant(std::string(32767, 'x')));
+  EXPECT_EQ(b.app.Range("A1").Value().AsString().size(), 32767u);
+  EXPECT_ORV_ERROR(b.app.Range("A2").LetValue(Variant(std::numeric_limits<double>::infinity())),
+                   1004, "Microsoft Excel", kAppDefined);
+  Array<Variant> nested(1, 1);
+  nested(1) = Variant(Array<double>(1, 2));
+  EXPECT_ORV_ERROR(b.app.Range("A3").LetValue(Variant(nested)), 1004, "Microsoft Excel",
+                   kAppDefined);
+  EXPECT_ORV_ERROR(b.app.Range("A4").LetValue(Variant(Array<double>())), 1004, "Microsoft Excel",
+                   kAppDefined);
+  EXPECT_ORV_ERROR(b.sheet.Cells().Value(), 7, "ORVMain", "Out of memory");
+}
+
+TEST(ExcelRange, ClearAndTheWholeSheet) {
+  Book b;
+  b.app.Range("A1:B3").LetValue(Variant("t"));
+  b.app.Range("A1:B3").Font().LetBold(true);
+  b.app.Range("A1").Clear();
+  EXPECT_TRUE(b.app.Range("A1").Value().IsEmpty());
+  EXPECT_EQ(b.app.Range("A1").Font().Bold(), Variant(false));
+  EXPECT_EQ(b.app.Range("A2").Font().Bold(), Variant(true));
+  b.app.Range("A2").ClearContents();
+  EXPECT_TRUE(b.app.Range("A2").Value().IsEmpty());
+  EXPECT_EQ(b.app.Range("A2").Font().Bold(), Variant(true));
+  b.sheet.Cells().Clear();
+  EXPECT_TRUE(b.app.Range("B3").Value().IsEmpty());
+  EXPECT_EQ(b.sheet.Storage().formats.RecordCount(), 0u);
+  EXPECT_EQ(b.sheet.UsedRange().AddressLocal(), "$A$1");
+  b.app.Range("C4").LetValue(Variant(1.0));
+  b.app.Range("E2").LetValue(Variant(1.0));
+  EXPECT_EQ(b.sheet.UsedRange().AddressLocal(), "$C$2:$E$4");
+}
+
+TEST(ExcelRange, PositionsAndSizesInPoints) {
+  Book b;
+  Range c = b.app.Range("C5");
+  EXPECT_DOUBLE_EQ(c.Top(), 60.0);
+  EXPECT_DOUBLE_EQ(c.Left(), 96.0);
+  EXPECT_DOUBLE_EQ(b.app.Range("B2:D3").Width(), 144.0);
+  EXPECT_DOUBLE_EQ(b.app.Range("B2:D3").Height(), 30.0);
+  EXPECT_EQ(b.app.Range("A1").RowHeight(), Variant(15.0));
+  EXPECT_EQ(b.app.Range("A1").ColumnWidth(), Variant(8.43));
+  b.app.Range("A2").LetRowHeight(30);
+  b.app.Range("B1").LetColumnWidth(20);
+  EXPECT_DOUBLE_EQ(c.Top(), 75.0);
+  EXPECT_DOUBLE_EQ(c.Left(), 48.0 + (140 + 5) * 0.75);
+  EXPECT_EQ(b.app.Range("B1").ColumnWidth(), Variant(20.0));
+  EXPECT_TRUE(b.app.Range("A1:A2").RowHeight().IsNull());
+  EXPECT_DOUBLE_EQ(b.sheet.Cells(1048576, 1).Top(), 15.0 * 1048575 + 15.0);
+  EXPECT_EQ(b.sheet.Storage().geometry.RowAt(c.Top() + 1), 5);
+  EXPECT_EQ(b.sheet.Storage().geometry.ColumnAt(c.Left() + 1), 3);
+  EXPECT_EQ(b.sheet.Storage().geometry.RowAt(20.0), 2);
+  EXPECT_EQ(b.sheet.Storage().geometry.RowAt(1e12), kMaxRows);
+  EXPECT_ORV_ERROR(b.app.Range("A1").LetRowHeight(410), 1004, "Microsoft Excel",
+                   "Unable to set the RowHeight property of the Range class");
+  EXPECT_ORV_ERROR(b.app.Range("A1").LetColumnWidth(-1), 1004, "Microsoft Excel",
+                   "Unable to set the ColumnWidth property of the Range class");
+}
+
+TEST(ExcelRange, UnionJoinsAreasOfOneSheet) {
+  Book b;
+  Range u = b.app.Union(b.app.Range("A1:A3"), b.app.Range("C1,D4:E5"));
+  EXPECT_EQ(u.AddressLocal(), "$A$1:$A$3,$C$1,$D$4:$E$5");
+  EXPECT_EQ(u.Areas().Count(), 3);
+  Worksheet other = b.book.Worksheets().Add();
+  EXPECT_ORV_ERROR(b.app.Union(b.app.Range("Sheet1!A1"), other.Cells(1, 1)), 1004,
+                   "Microsoft Excel", "Method 'Union' of object '_Application' failed");
+}

@@ -1,0 +1,206 @@
+#include <cmath>
+#include <fstream>
+#include <sstream>
+
+#include "excel_test_util.hpp"
+
+using namespace orv;
+using namespace orv::excel;
+
+namespace {
+struct Book {
+  Application app;
+  Workbook book = app.Workbooks().Add();
+  Worksheet sheet = book.Worksheets(1);
+  WorksheetFunction wf = app.WorksheetFunction();
+  Book() {
+    // A1:A6 = 2, 4, "7", TRUE, (blank), 9 ; B1:B3 = 1, 2, 3
+    sheet.Cells(1, 1).LetValue(2.0);
+    sheet.Cells(2, 1).LetValue(4.0);
+    sheet.Cells(3, 1).LetValue("7");
+    sheet.Cells(4, 1).LetValue(true);
+    sheet.Cells(6, 1).LetValue(9.0);
+    sheet.Cells(1, 2).LetValue(1.0);
+    sheet.Cells(2, 2).LetValue(2.0);
+    sheet.Cells(3, 2).LetValue(3.0);
+  }
+};
+std::string Unable(const char* name) {
+  return std::string("Unable to get the ") + name + " property of the WorksheetFunction class";
+}
+}  // namespace
+
+TEST(ExcelWorksheetFunction, RangesCountNumbersAndSkipTextAndBooleans) {
+  Book b;
+  Range a = b.app.Range("A1:A6");
+  EXPECT_EQ(b.wf.Count(a), 3);
+  EXPECT_EQ(b.wf.CountA(a), 5);
+  EXPECT_EQ(b.wf.Sum(a), 15);
+  EXPECT_EQ(b.wf.SumSq(a), 4 + 16 + 81);
+  EXPECT_EQ(b.wf.Average(a), 5);
+  EXPECT_EQ(b.wf.Min(a), 2);
+  EXPECT_EQ(b.wf.Max(a), 9);
+  // Mean 5, squared deviations 9 + 1 + 16 = 26 over 2.
+  EXPECT_EQ(b.wf.Var(a), 13);
+  // Two cells as two arguments; several areas.
+  EXPECT_EQ(b.wf.CountA(b.sheet.Cells(1, 1), b.sheet.Cells(5, 1)), 1);
+  EXPECT_EQ(b.wf.CountA(b.sheet.Cells(1, 1), b.sheet.Cells(3, 1)), 2);
+  EXPECT_EQ(b.wf.Count(b.app.Range("A1:A2,B1:B3")), 5);
+  EXPECT_EQ(b.wf.Sum(b.app.Range("A1:A2"), b.app.Range("B1:B3")), 12);
+  // A range held by a Variant counts as the range.
+  EXPECT_EQ(b.wf.Count(a.AsVariant()), 3);
+}
+
+TEST(ExcelWorksheetFunction, DirectValuesConvert) {
+  Book b;
+  EXPECT_EQ(b.wf.Count(1.0, "2", true, "x"), 3);
+  EXPECT_EQ(b.wf.CountA(1.0, "x", false), 3);
+  EXPECT_EQ(b.wf.Sum(1.0, "2", true), 4);  // TRUE is 1
+  EXPECT_ORV_ERROR(b.wf.Sum(1.0, "x"), 1004, "Microsoft Excel", Unable("Sum"));
+  Array<Variant> arr(1, 4);
+  arr(1) = Variant(1.0);
+  arr(2) = Variant("2");
+  arr(3) = Variant(true);
+  arr(4) = Variant(5.0);
+  EXPECT_EQ(b.wf.Sum(Variant(arr)), 6);  // in an array, text and Booleans are skipped
+  EXPECT_EQ(b.wf.Count(Variant(arr)), 2);
+  EXPECT_EQ(b.wf.CountA(Variant(arr)), 4);
+  Array<double> doubles(1, 2, 1, 2);
+  doubles(1, 1) = 1;
+  doubles(1, 2) = 2;
+  doubles(2, 1) = 3;
+  doubles(2, 2) = 4;
+  EXPECT_EQ(b.wf.SumSq(Variant(doubles)), 30);
+}
+
+TEST(ExcelWorksheetFunction, FailuresOfTheSpreadsheet) {
+  Book b;
+  EXPECT_ORV_ERROR(b.wf.Var(b.app.Range("A1")), 1004, "Microsoft Excel", Unable("Var"));
+  EXPECT_ORV_ERROR(b.wf.Var(b.app.Range("A3:A5")), 1004, "Microsoft Excel", Unable("Var"));
+  EXPECT_ORV_ERROR(b.wf.Average(b.app.Range("C1:C9")), 1004, "Microsoft Excel", Unable("Average"));
+  EXPECT_EQ(b.wf.Min(b.app.Range("C1:C9")), 0);
+  EXPECT_EQ(b.wf.Max(b.app.Range("C1:C9")), 0);
+  EXPECT_EQ(b.wf.Sum(b.app.Range("C1:C9")), 0);
+  b.sheet.Cells(7, 1).LetValue(Variant(ErrorValue{xlErrDiv0}));
+  Range with_error = b.app.Range("A1:A7");
+  EXPECT_EQ(b.wf.Count(with_error), 3);
+  EXPECT_EQ(b.wf.CountA(with_error), 6);
+  for (auto f : {&WorksheetFunction::Sum<Range>, &WorksheetFunction::Var<Range>,
+                 &WorksheetFunction::Average<Range>, &WorksheetFunction::Min<Range>,
+                 &WorksheetFunction::Max<Range>, &WorksheetFunction::SumSq<Range>}) {
+    try {
+      (b.wf.*f)(with_error);
+      ADD_FAILURE();
+    } catch (const Error& e) {
+      EXPECT_EQ(e.Number, 1004);
+    }
+  }
+  EXPECT_ORV_ERROR(b.wf.Count(Range()), 91, "ORVMain", kObjectNotSet);
+  EXPECT_ORV_ERROR(WorksheetFunction(nullptr).Count(1.0), 91, "ORVMain", kObjectNotSet);
+}
+
+TEST(ExcelWorksheetFunction, SumProduct) {
+  Book b;
+  // (2, 4, "7") . (1, 2, 3): text counts as 0.
+  EXPECT_EQ(b.wf.SumProduct(b.app.Range("A1:A3"), b.app.Range("B1:B3")), 2 + 8);
+  EXPECT_EQ(b.wf.SumProduct(b.app.Range("B1:B3")), 6);
+  EXPECT_ORV_ERROR(b.wf.SumProduct(b.app.Range("A1:A3"), b.app.Range("B1:B2")), 1004,
+                   "Microsoft Excel", Unable("SumProduct"));
+  EXPECT_ORV_ERROR(b.wf.SumProduct(b.app.Range("A1:A2,B1:B2")), 1004, "Microsoft Excel",
+                   Unable("SumProduct"));
+  Array<double> row(1, 3);
+  row(1) = 1;
+  row(2) = 2;
+  row(3) = 3;
+  EXPECT_EQ(b.wf.SumProduct(Variant(row), Variant(row)), 14);
+}
+
+TEST(ExcelWorksheetFunction, NormSDist) {
+  Book b;
+  EXPECT_EQ(b.wf.NormSDist(0.0), 0.5);
+  // Phi(1.96) = 0.9750021048517795 (R: pnorm(1.96)); Phi(-5) = 2.866515718791939e-07.
+  EXPECT_NEAR(b.wf.NormSDist(1.96), 0.97500210485177963, 4e-16);
+  EXPECT_NEAR(b.wf.NormSDist(-5.0) / 2.866515718791939e-07, 1, 1e-14);
+  EXPECT_NEAR(b.wf.NormSDist(b.app.Range("B1")), 0.84134474606854293, 4e-16);
+  EXPECT_ORV_ERROR(b.wf.NormSDist("x"), 1004, "Microsoft Excel", Unable("NormSDist"));
+  EXPECT_ORV_ERROR(b.wf.NormSDist(b.app.Range("B1:B2")), 1004, "Microsoft Excel",
+                   Unable("NormSDist"));
+}
+
+TEST(ExcelWorksheetFunction, TInvAgreesWithR) {
+  // t = qt(1 - p/2, df) from R, polished on R's pbeta (scripts/make_tinv_reference.R).
+  std::ifstream in(std::string(ORV_TEST_DATA_DIR) + "/tinv_reference.csv");
+  ASSERT_TRUE(in.good());
+  std::string line;
+  std::getline(in, line);
+  int rows = 0;
+  double worst = 0;
+  while (std::getline(in, line)) {
+    std::stringstream ss(line);
+    std::string p, df, t;
+    std::getline(ss, p, ',');
+    std::getline(ss, df, ',');
+    std::getline(ss, t, ',');
+    double expected = std::stod(t);
+    double ours = InverseStudentT2(std::stod(p), std::stod(df));
+    double deviation = expected == 0 ? std::fabs(ours) : std::fabs(ours - expected) / expected;
+    worst = std::max(worst, deviation);
+    EXPECT_LE(deviation, 4e-13) << "p=" << p << " df=" << df;
+    ++rows;
+  }
+  EXPECT_EQ(rows, 450);
+  RecordProperty("worst_relative_deviation", std::to_string(worst));
+}
+
+TEST(ExcelWorksheetFunction, TInvDomain) {
+  Book b;
+  EXPECT_EQ(b.wf.TInv(1.0, 10.0), 0);
+  EXPECT_NEAR(b.wf.TInv(0.05, 10.0), 2.2281388519862739, 1e-14);  // R: qt(0.975, 10)
+  EXPECT_EQ(b.wf.TInv(0.05, 10.9), b.wf.TInv(0.05, 10.0));        // df truncated
+  EXPECT_NEAR(b.wf.TInv(0.5, 1.0), 1.0, 1e-15);
+  EXPECT_NEAR(b.wf.TInv(0.5, 2.0), 0.81649658092772592, 1e-15);
+  EXPECT_NEAR(b.wf.TInv("0.05", b.app.Range("B2")), 4.3026527297494619, 1e-13);  // qt(0.975, 2)
+  for (auto [p, df] : {std::pair{0.0, 5.0},
+                       {-0.1, 5.0},
+                       {1.0000001, 5.0},
+                       {0.05, 0.99},
+                       {0.05, 0.0},
+                       {0.05, 2e10}}) {
+    EXPECT_ORV_ERROR(b.wf.TInv(p, df), 1004, "Microsoft Excel", Unable("TInv"));
+  }
+  EXPECT_ORV_ERROR(b.wf.TInv("x", 3.0), 1004, "Microsoft Excel", Unable("TInv"));
+  // The upper tail inverts the quantile.
+  for (double p : {1e-12, 0.01, 0.3, 0.9}) {
+    for (double df : {3.0, 30.0, 300.0}) {
+      EXPECT_NEAR(2 * StudentTUpper(InverseStudentT2(p, df), df) / p, 1, 1e-12);
+    }
+  }
+  EXPECT_NEAR(StudentTUpper(-1.0, 1.0), 0.75, 1e-15);
+}
+
+TEST(ExcelWorksheetFunction, Transpose) {
+  Book b;
+  // A column comes back as a 1-D array.
+  Variant column = b.wf.Transpose(b.app.Range("B1:B3"));
+  ASSERT_EQ(column.Rank(), 1);
+  EXPECT_EQ(column.LBound(1), 1);
+  EXPECT_EQ(column.UBound(1), 3);
+  EXPECT_EQ(column.Element(3), Variant(3.0));
+  // A row becomes a column (2-D); a 1-D array is a row.
+  Variant back = b.wf.Transpose(column);
+  ASSERT_EQ(back.Rank(), 2);
+  EXPECT_EQ(back.UBound(1), 3);
+  EXPECT_EQ(back.UBound(2), 1);
+  EXPECT_EQ(back.Element(2, 1), Variant(2.0));
+  Variant block = b.wf.Transpose(b.app.Range("A1:B2"));
+  EXPECT_EQ(block.Element(1, 2), Variant(4.0));
+  EXPECT_EQ(block.Element(2, 1), Variant(1.0));
+  Array<double> zero_based(0, 1, 0, 2);
+  zero_based(1, 2) = 7;
+  Variant t = b.wf.Transpose(Variant(zero_based));
+  EXPECT_EQ(t.LBound(1), 1);
+  EXPECT_EQ(t.UBound(1), 3);
+  EXPECT_EQ(t.Element(3, 2), Variant(7.0));
+  EXPECT_EQ(b.wf.Transpose(b.app.Range("B2")), Variant(2.0));
+  EXPECT_EQ(b.wf.Transpose(5.0), Variant(5.0));
+}
