@@ -35,15 +35,48 @@ struct Settings {
 // The values behind the clsConstants properties: Excel enumeration values
 // the formatting and chart code passes to the workbook.
 struct ExcelConstants {
-  std::int32_t xlContinuous = 0, xlEdgeBottom = 0, xlHAlignGeneral = 0, xlHAlignLeft = 0,
-               xlHAlignCenter = 0, xlHAlignRight = 0, xlMedium = 0, xlThin = 0, xlEdgeTop = 0,
-               xlPasteAll = 0, xlLineMarkers = 0, xlCircle = 0, xlLineStyleNone = 0, xlCategory = 0,
-               xlPrimary = 0, xlSecondary = 0, xlValue = 0, xlBoth = 0, xlUnderlineStyleNone = 0,
-               xlAutomatic = 0, xlCorner = 0, xlY = 0, xlCap = 0, xlTickMarkOutside = 0,
-               xlTickMarkCross = 0, xlNone = 0, xlLabelPositionLeft = 0, xlCustom = 0, xlRows = 0,
-               msoFalse = 0, xlDot = 0, xlDataLabelsShowLabel = 0, xlHairline = 0,
-               xlMarkerStyleNone = 0, xlXYScatter = 0, xlStockOHLC = 0, xlLocationAsObject = 0,
-               xlLinear = 0, xlPolynomial = 0, xlColumns = 0;
+  // Filled at load with the application's published enumeration values;
+  // the front end may replace any of them.
+  std::int32_t xlContinuous = 1;
+  std::int32_t xlEdgeBottom = 9;
+  std::int32_t xlHAlignGeneral = 1;
+  std::int32_t xlHAlignLeft = -4131;
+  std::int32_t xlHAlignCenter = -4108;
+  std::int32_t xlHAlignRight = -4152;
+  std::int32_t xlMedium = -4138;
+  std::int32_t xlThin = 2;
+  std::int32_t xlEdgeTop = 8;
+  std::int32_t xlPasteAll = -4104;
+  std::int32_t xlLineMarkers = 65;
+  std::int32_t xlCircle = 8;
+  std::int32_t xlLineStyleNone = -4142;
+  std::int32_t xlCategory = 1;
+  std::int32_t xlPrimary = 1;
+  std::int32_t xlSecondary = 2;
+  std::int32_t xlValue = 2;
+  std::int32_t xlBoth = 1;
+  std::int32_t xlUnderlineStyleNone = -4142;
+  std::int32_t xlAutomatic = -4105;
+  std::int32_t xlCorner = 2;
+  std::int32_t xlY = 1;
+  std::int32_t xlCap = 1;
+  std::int32_t xlTickMarkOutside = 3;
+  std::int32_t xlTickMarkCross = 4;
+  std::int32_t xlNone = -4142;
+  std::int32_t xlLabelPositionLeft = -4131;
+  std::int32_t xlCustom = -4114;
+  std::int32_t xlRows = 1;
+  std::int32_t msoFalse = 0;
+  std::int32_t xlDot = -4118;
+  std::int32_t xlDataLabelsShowLabel = 4;
+  std::int32_t xlHairline = 1;
+  std::int32_t xlMarkerStyleNone = -4142;
+  std::int32_t xlXYScatter = -4169;
+  std::int32_t xlStockOHLC = 89;
+  std::int32_t xlLocationAsObject = 2;
+  std::int32_t xlLinear = -4132;
+  std::int32_t xlPolynomial = 3;
+  std::int32_t xlColumns = 2;
 };
 
 struct SharedState {

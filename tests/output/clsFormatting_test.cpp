@@ -1,0 +1,339 @@
+#include "orv/output/clsFormatting.hpp"
+
+#include <gtest/gtest.h>
+
+#include "orv/excel/excel.hpp"
+#include "orv/output/clsConstants.hpp"
+#include "orv/output/clsMain.hpp"
+#include "orv/output/clsProperties.hpp"
+
+using namespace orv;
+
+namespace {
+
+constexpr Long kTop = 8, kBottom = 9;
+constexpr Long kContinuous = 1, kNoLine = -4142, kThin = 2, kMedium = -4138, kThick = 4;
+constexpr Long kGeneral = 1, kLeft = -4131, kCenter = -4108, kRight = -4152;
+
+Variant L(Long v) { return Variant(v); }
+Variant D(double v) { return Variant(v); }
+
+// A fresh workbook handed to the library, the theme at its initial values;
+// whatever the process held before comes back afterwards.
+class FormattingTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    saved_app_ = Shared().ExcelApplication;
+    saved_settings_ = Shared().Properties;
+    saved_constants_ = Shared().Constants;
+    Shared().Properties = Settings{};
+    clsMain().SetExcel(app);
+  }
+  void TearDown() override {
+    Shared().ExcelApplication = saved_app_;
+    Shared().Properties = saved_settings_;
+    Shared().Constants = saved_constants_;
+  }
+
+  excel::Range R(const char* reference) const { return app.Range(reference); }
+
+  // A theme as the front end sets it: through its own clsProperties.
+  static void SetTheme() {
+    clsProperties p;
+    p.LetHeadersBold(true);
+    p.LetHeadersItalic(true);
+    p.LetHeaderForeColour(255);
+    p.LetHeaderBackColour(65535);
+    p.LetHeaderWrap(true);
+    p.LetHeaderAlign(static_cast<Integer>(kCenter));
+    p.LetDataBold(true);
+    p.LetDataItalic(false);
+    p.LetDataForeColour(32768);
+    p.LetDataBackColour(13434879);
+    p.LetDecimalPlaces("0.0000");
+    p.LetTitlesBold(true);
+    p.LetTitlesItalic(true);
+    p.LetTitleForeColour(128);
+    p.LetTitleBackColour(16764057);
+    p.LetSummaryBold(true);
+    p.LetSummaryItalic(true);
+    p.LetSummaryForeColour(8388608);
+    p.LetSummaryBackColour(10092543);
+  }
+
+  static void ExpectFont(const excel::Range& r, bool bold, bool italic, double fore, double back) {
+    EXPECT_EQ(r.Font().Bold(), Variant(bold)) << r.Address();
+    EXPECT_EQ(r.Font().Italic(), Variant(italic)) << r.Address();
+    EXPECT_EQ(r.Font().Color(), D(fore)) << r.Address();
+    EXPECT_EQ(r.Interior().Color(), D(back)) << r.Address();
+  }
+  static void ExpectEdge(const excel::Range& r, Long edge, Long style, Long weight) {
+    EXPECT_EQ(r.Borders(edge).LineStyle(), L(style)) << r.Address() << " edge " << edge;
+    EXPECT_EQ(r.Borders(edge).Weight(), L(weight)) << r.Address() << " edge " << edge;
+  }
+  static void ExpectUntouched(const excel::Range& r) {
+    ExpectFont(r, false, false, 0, 16777215);
+    EXPECT_EQ(r.NumberFormat(), Variant("General")) << r.Address();
+    EXPECT_EQ(r.Borders(kTop).LineStyle(), L(kNoLine)) << r.Address();
+  }
+
+  excel::Application app;
+  excel::Workbook book = app.Workbooks().Add();
+  excel::Worksheet sheet = book.Worksheets(1);
+
+ private:
+  std::shared_ptr<Object> saved_app_;
+  Settings saved_settings_;
+  ExcelConstants saved_constants_;
+};
+
+using clsFormattingHeaders = FormattingTest;
+using clsFormattingData = FormattingTest;
+using clsFormattingTitles = FormattingTest;
+using clsFormattingFormatRange = FormattingTest;
+using clsFormattingFailures = FormattingTest;
+
+}  // namespace
+
+TEST_F(clsFormattingHeaders, ThemeFromAnotherInstanceOnEveryArea) {
+  SetTheme();
+  excel::Range rng = R("B2:D2,F5:G6");
+  clsFormatting().SetHeaders(rng);
+  for (const char* area : {"B2:D2", "F5:G6"}) {
+    excel::Range a = R(area);
+    ExpectFont(a, true, true, 255, 65535);
+    ExpectEdge(a, kTop, kContinuous, kMedium);
+    ExpectEdge(a, kBottom, kContinuous, kThin);
+    EXPECT_EQ(a.WrapText(), Variant(true));
+    EXPECT_EQ(a.HorizontalAlignment(), L(kCenter));
+  }
+  ExpectUntouched(R("E2"));
+  ExpectUntouched(R("B3"));
+}
+
+TEST_F(clsFormattingHeaders, VerticalLeavesWrapAndAlignmentAndMakesTheBottomMedium) {
+  SetTheme();
+  excel::Range rng = R("A1:C1");
+  rng.LetHorizontalAlignment(kLeft);
+  clsFormatting().SetHeaders(rng, true);
+  ExpectFont(rng, true, true, 255, 65535);
+  ExpectEdge(rng, kTop, kContinuous, kMedium);
+  ExpectEdge(rng, kBottom, kContinuous, kMedium);
+  EXPECT_EQ(rng.WrapText(), Variant(false));
+  EXPECT_EQ(rng.HorizontalAlignment(), L(kLeft));
+}
+
+TEST_F(clsFormattingHeaders, InitialSettingsGiveBlackAndSkipTheZeroAlignment) {
+  excel::Range rng = R("A1:B1");
+  rng.LetHorizontalAlignment(kRight);
+  rng.LetWrapText(true);
+  clsFormatting().SetHeaders(rng);
+  ExpectFont(rng, false, false, 0, 0);  // fill 0: black
+  EXPECT_EQ(rng.WrapText(), Variant(false));
+  // Alignment 0 is no alignment: the workbook refuses it and only that
+  // statement is skipped.
+  EXPECT_EQ(rng.HorizontalAlignment(), L(kRight));
+  ExpectEdge(rng, kTop, kContinuous, kMedium);
+  ExpectEdge(rng, kBottom, kContinuous, kThin);
+}
+
+TEST_F(clsFormattingHeaders, ConstantsAreReadAtEachCall) {
+  clsConstants().LetxlMedium(kThick);
+  clsFormatting().SetHeaders(R("A1:B1"));
+  ExpectEdge(R("A1:B1"), kTop, kContinuous, kThick);
+  clsConstants().LetxlMedium(kMedium);
+  clsFormatting().SetHeaders(R("A3:B3"));
+  ExpectEdge(R("A3:B3"), kTop, kContinuous, kMedium);
+}
+
+TEST_F(clsFormattingData, ThemeNumberFormatAlignmentAndBorders) {
+  SetTheme();
+  excel::Range rng = R("A2:C4,E2:F3");
+  clsFormatting().SetData(rng);
+  for (const char* area : {"A2:C4", "E2:F3"}) {
+    excel::Range a = R(area);
+    ExpectFont(a, true, false, 32768, 13434879);
+    EXPECT_EQ(a.NumberFormat(), Variant("0.0000"));
+    EXPECT_EQ(a.HorizontalAlignment(), L(kRight));
+    ExpectEdge(a, kTop, kContinuous, kThin);
+    ExpectEdge(a, kBottom, kContinuous, kMedium);
+  }
+  ExpectUntouched(R("D2"));
+}
+
+TEST_F(clsFormattingData, DontAlignCol1LeftAlignsTheFirstColumnOfTheFirstArea) {
+  SetTheme();
+  excel::Range rng = R("B2:D4,F2:G3");
+  clsFormatting().SetData(rng, true);
+  EXPECT_EQ(R("B2:B4").HorizontalAlignment(), L(kLeft));
+  EXPECT_EQ(R("C2:D4").HorizontalAlignment(), L(kRight));
+  EXPECT_EQ(R("F2:G3").HorizontalAlignment(), L(kRight));
+  clsFormatting().SetData(R("B6:D6"));
+  EXPECT_EQ(R("B6").HorizontalAlignment(), L(kRight));
+}
+
+TEST_F(clsFormattingData, InitialSettingsGiveBlackAndAnEmptyNumberFormat) {
+  excel::Range rng = R("A1:B2");
+  rng.LetNumberFormat("0.00");
+  clsFormatting().SetData(rng);
+  ExpectFont(rng, false, false, 0, 0);
+  EXPECT_EQ(rng.NumberFormat(), Variant(""));
+  EXPECT_EQ(rng.HorizontalAlignment(), L(kRight));
+}
+
+TEST_F(clsFormattingTitles, TitleFontAndFillOnTheRangeOnly) {
+  SetTheme();
+  excel::Range rng = R("B2:C2,B5");
+  clsFormatting().SetTitles(rng);
+  ExpectFont(R("B2:C2"), true, true, 128, 16764057);
+  ExpectFont(R("B5"), true, true, 128, 16764057);
+  ExpectUntouched(R("D2"));
+  ExpectUntouched(R("B3"));
+}
+
+TEST_F(clsFormattingTitles, SummaryRowRunsAcross256ColumnsWhateverTheWidth) {
+  SetTheme();
+  clsFormatting().SetTitles(R("C3:D4"), true);
+  // Columns 3 to 258 (C to IX), rows 3 and 4.
+  excel::Range across = sheet.Range(sheet.Cells(3, 3), sheet.Cells(4, 258));
+  ExpectFont(across, true, true, 8388608, 10092543);
+  ExpectUntouched(sheet.Cells(3, 259));
+  ExpectUntouched(sheet.Cells(3, 2));
+  ExpectUntouched(sheet.Cells(5, 3));
+  ExpectUntouched(sheet.Cells(2, 100));
+
+  // A single cell is one row; a second area adds nothing.
+  clsFormatting().SetTitles(R("A10,A20:A30"), true);
+  ExpectFont(sheet.Range(sheet.Cells(10, 1), sheet.Cells(10, 256)), true, true, 8388608, 10092543);
+  ExpectUntouched(sheet.Cells(10, 257));
+  ExpectUntouched(sheet.Cells(11, 1));
+  ExpectUntouched(sheet.Cells(20, 1));
+}
+
+TEST_F(clsFormattingTitles, SummaryNeedsTheApplicationTitlesDoNot) {
+  SetTheme();
+  Shared().ExcelApplication.reset();
+  clsFormatting().SetTitles(R("A1:B1"), true);
+  ExpectUntouched(R("A1:IV1"));
+  clsFormatting().SetTitles(R("A1:B1"));
+  ExpectFont(R("A1:B1"), true, true, 128, 16764057);
+}
+
+TEST_F(clsFormattingTitles, InitialSettingsGiveBlack) {
+  clsFormatting().SetTitles(R("A1"));
+  ExpectFont(R("A1"), false, false, 0, 0);
+  clsFormatting().SetTitles(R("A3"), true);
+  ExpectFont(R("A3:IV3"), false, false, 0, 0);
+}
+
+TEST_F(clsFormattingFormatRange, OmittedHeaderRowsGivesOneHeaderRow) {
+  excel::Range out = R("B2:D5");
+  out.LetValue(Variant(7.0));
+  out.Font().LetBold(true);
+  clsFormatting().FormatRange(out);
+  EXPECT_TRUE(R("B2").Value().IsEmpty());
+  EXPECT_TRUE(R("D5").Value().IsEmpty());
+  EXPECT_EQ(R("B2:D5").Font().Bold(), Variant(false));  // Clear took the formats too
+
+  excel::Range header = R("B2:D2");
+  EXPECT_EQ(header.Font().Italic(), Variant(true));
+  EXPECT_EQ(header.Font().Color(), D(16711680));
+  EXPECT_EQ(header.NumberFormat(), Variant("@"));
+  ExpectEdge(header, kTop, kContinuous, kMedium);
+  ExpectEdge(header, kBottom, kContinuous, kMedium);
+
+  excel::Range body = R("B3:D5");
+  EXPECT_EQ(body.Font().Italic(), Variant(false));
+  EXPECT_EQ(body.NumberFormat(), Variant("0.000"));
+  EXPECT_EQ(R("B2:B5").HorizontalAlignment(), L(kGeneral));
+  EXPECT_EQ(R("C2:D5").HorizontalAlignment(), L(kRight));
+  ExpectEdge(R("B3:D3"), kTop, kNoLine, kThin);
+  ExpectEdge(R("B5:D5"), kBottom, kContinuous, kMedium);
+  ExpectEdge(R("B4:D4"), kBottom, kNoLine, kThin);
+  ExpectUntouched(R("E2"));
+  ExpectUntouched(R("B6"));
+}
+
+TEST_F(clsFormattingFormatRange, HeaderRowsComesBackOneHigherInTheVariable) {
+  Integer rows = 1;
+  clsFormatting().FormatRange(R("A1:C6"), rows);
+  EXPECT_EQ(rows, 2);
+  excel::Range header = R("A1:C2");
+  EXPECT_EQ(header.Font().Italic(), Variant(true));
+  EXPECT_EQ(header.NumberFormat(), Variant("@"));
+  ExpectEdge(R("A1:C1"), kTop, kContinuous, kMedium);
+  ExpectEdge(R("A2:C2"), kBottom, kContinuous, kMedium);
+  EXPECT_EQ(R("A3:C6").Font().Italic(), Variant(false));
+  EXPECT_EQ(R("A3:C6").NumberFormat(), Variant("0.000"));
+
+  // Called again with the same variable: three header rows now.
+  clsFormatting().FormatRange(R("A1:C6"), rows);
+  EXPECT_EQ(rows, 3);
+  EXPECT_EQ(R("A1:C3").NumberFormat(), Variant("@"));
+  EXPECT_EQ(R("A4:C6").NumberFormat(), Variant("0.000"));
+}
+
+TEST_F(clsFormattingFormatRange, ALiteralHeaderRowsWorksOnACopy) {
+  clsFormatting().FormatRange(R("A1:B4"), Integer{2});
+  EXPECT_EQ(R("A1:B3").Font().Italic(), Variant(true));
+  EXPECT_EQ(R("A4:B4").Font().Italic(), Variant(false));
+}
+
+TEST_F(clsFormattingFormatRange, MultiAreaUsesTheFirstAreaForRowsAndColumns) {
+  excel::Range out = R("A1:C4,E1:F2");
+  clsFormatting().FormatRange(out);
+  EXPECT_EQ(R("E1:F2").NumberFormat(), Variant("0.000"));  // the whole range
+  EXPECT_EQ(R("F1:F2").HorizontalAlignment(), L(kRight));
+  EXPECT_EQ(R("E1").HorizontalAlignment(), L(kRight));  // column 1 is A only
+  EXPECT_EQ(R("A1:A4").HorizontalAlignment(), L(kGeneral));
+  EXPECT_EQ(R("A1:C1").Font().Italic(), Variant(true));
+  EXPECT_EQ(R("E1:F1").Font().Italic(), Variant(false));  // header block is A1:C1
+  ExpectEdge(R("A4:C4"), kBottom, kContinuous, kMedium);  // last row of the first area
+  ExpectEdge(R("E2:F2"), kBottom, kNoLine, kThin);
+}
+
+TEST_F(clsFormattingFormatRange, WithoutTheApplicationOnlyTheHeaderBlockIsSkipped) {
+  Shared().ExcelApplication.reset();
+  Integer rows = 0;
+  clsFormatting().FormatRange(R("A1:B3"), rows);
+  EXPECT_EQ(rows, 1);
+  EXPECT_EQ(R("A1:B3").NumberFormat(), Variant("0.000"));
+  EXPECT_EQ(R("A1:B1").Font().Italic(), Variant(false));
+  ExpectEdge(R("A1:B1"), kTop, kNoLine, kThin);
+  ExpectEdge(R("A3:B3"), kBottom, kContinuous, kMedium);
+}
+
+TEST_F(clsFormattingFormatRange, HeaderRowsThatCannotGrowStays) {
+  Integer rows = 32767;
+  clsFormatting().FormatRange(R("A1:B3"), rows);
+  EXPECT_EQ(rows, 32767);
+  // The block still runs from the first cell down 32767 rows.
+  EXPECT_EQ(sheet.Cells(32767, 2).Font().Italic(), Variant(true));
+  EXPECT_EQ(sheet.Cells(32768, 2).Font().Italic(), Variant(false));
+  EXPECT_EQ(R("A1:B3").NumberFormat(), Variant("@"));
+}
+
+TEST_F(clsFormattingFailures, NothingRangeRaisesNothing) {
+  SetTheme();
+  const excel::Range none(Nothing);
+  clsFormatting f;
+  EXPECT_NO_THROW(f.SetHeaders(none));
+  EXPECT_NO_THROW(f.SetHeaders(none, true));
+  EXPECT_NO_THROW(f.SetData(none, true));
+  EXPECT_NO_THROW(f.SetTitles(none));
+  EXPECT_NO_THROW(f.SetTitles(none, true));
+  Integer rows = 4;
+  EXPECT_NO_THROW(f.FormatRange(none, rows));
+  EXPECT_EQ(rows, 5);  // the write-back happens before the range is touched
+  ExpectUntouched(R("A1:C3"));
+}
+
+TEST_F(clsFormattingFailures, HeaderBlockAboveTheSheetIsSkipped) {
+  // HeaderRows -1 becomes 0: the block would end above row 1.
+  Integer rows = -1;
+  EXPECT_NO_THROW(clsFormatting().FormatRange(R("A1:B3"), rows));
+  EXPECT_EQ(rows, 0);
+  EXPECT_EQ(R("A1:B3").NumberFormat(), Variant("0.000"));
+  EXPECT_EQ(R("A1:B1").Font().Italic(), Variant(false));
+  ExpectEdge(R("A3:B3"), kBottom, kContinuous, kMedium);
+}
