@@ -1,0 +1,73 @@
+#include "orv/arrays/CRangeObjects.hpp"
+
+#include "read_test_util.hpp"
+
+using namespace orv;
+using orv::testing_read::Catch;
+using orv::testing_read::Workbook;
+
+TEST(CRangeObjects, RangeToDouble) {
+  Workbook w;
+  w.Put("A1", Variant("h"));
+  w.Put("A2", Variant(1.0));
+  w.Put("A3", Variant(true));
+  w.Put("B2", Variant("4"));
+  w.Put("D2", Variant(9.0));
+  Array<double> all = Global<CRangeObjects>().RangeToDouble(w.R("A1:B3,D1:D3"), true);
+  EXPECT_EQ(all.UBound(1), 2);
+  EXPECT_EQ(all.UBound(2), 3);
+  EXPECT_EQ(all(1, 1), 1);
+  EXPECT_EQ(all(2, 1), -1);
+  EXPECT_EQ(all(1, 2), 4);
+  EXPECT_EQ(all(2, 2), 0);  // blank
+  EXPECT_EQ(all(1, 3), 9);
+  Array<double> no_headers = CRangeObjects().RangeToDouble(w.R("A2:A3"));
+  EXPECT_EQ(no_headers.UBound(1), 2);
+  // A one-cell block: a single value into row 1.
+  Array<double> single = CRangeObjects().RangeToDouble(w.R("D2"));
+  EXPECT_EQ(single.UBound(1), 1);
+  EXPECT_EQ(single(1, 1), 9);
+}
+
+TEST(CRangeObjects, RangeToDoubleFailures) {
+  Workbook w;
+  w.Put("A2", Variant("abc"));
+  auto text = Catch([&] { CRangeObjects().RangeToDouble(w.R("A1:A3")); });
+  EXPECT_EQ(text.number, 13);
+  EXPECT_EQ(text.source, "ORVMain.CRangeObjects.RangeToDouble");
+  EXPECT_EQ(text.description, "Type mismatch");
+  // Headers on a single row leave no rows.
+  auto none = Catch([&] { CRangeObjects().RangeToDouble(w.R("B1:C1"), true); });
+  EXPECT_EQ(none.number, 9);
+  EXPECT_EQ(none.source, "ORVMain.CRangeObjects.RangeToDouble");
+  excel::Range range = w.R("B1:C3");
+  Global<clsMain>().SetExcel(excel::Application(Nothing));
+  auto unset = Catch([&] { CRangeObjects().RangeToDouble(range); });
+  EXPECT_EQ(unset.number, 91);
+  EXPECT_EQ(unset.source, "ORVMain.CRangeObjects.RangeToDouble");
+}
+
+TEST(CRangeObjects, ExtractHeaders) {
+  Workbook w;
+  w.Put("B1", Variant("Weight"));
+  w.Put("D1", Variant(3.0));
+  Array<std::string> named = CRangeObjects().ExtractHeaders(w.R("B1:C4"), w.R("D1:D4"), true);
+  EXPECT_EQ(named.LBound(1), 1);
+  ASSERT_EQ(named.UBound(1), 3);
+  EXPECT_EQ(named(1), "Weight");
+  EXPECT_EQ(named(2), "");  // blank stays blank
+  EXPECT_EQ(named(3), "3");
+  Array<std::string> zero =
+      CRangeObjects().ExtractHeaders(w.R("AA1:AC1"), excel::Range(), false, true);
+  EXPECT_EQ(zero.LBound(1), 0);
+  EXPECT_EQ(zero.UBound(1), 2);
+  EXPECT_EQ(zero(0), "Column AA");
+  EXPECT_EQ(zero(2), "Column AC");
+  Array<std::string> areas = Global<CRangeObjects>().ExtractHeaders(w.R("A1,C1:D1"));
+  EXPECT_EQ(areas(3), "Column D");
+  // No application needed; Nothing as the first range is 91.
+  Global<clsMain>().SetExcel(excel::Application(Nothing));
+  auto f = Catch([&] { CRangeObjects().ExtractHeaders(excel::Range()); });
+  EXPECT_EQ(f.number, 91);
+  EXPECT_EQ(f.source, "ORVMain.CRangeObjects.ExtractHeaders");
+}

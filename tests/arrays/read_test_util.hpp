@@ -1,0 +1,40 @@
+#pragma once
+// A workbook for the reader tests, handed to clsMain for the duration of a
+// test and taken back afterwards.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "orv/excel/excel.hpp"
+#include "orv/output/clsMain.hpp"
+
+namespace orv::testing_read {
+
+struct Workbook {
+  excel::Application app;
+  excel::Workbook book = app.Workbooks().Add();
+  excel::Worksheet sheet = book.Worksheets(1);
+  excel::Application saved = Global<clsMain>().Excel();
+  Workbook() { Global<clsMain>().SetExcel(app); }
+  ~Workbook() { Global<clsMain>().SetExcel(saved); }
+  void Put(const char* cell, const Variant& v) { app.Range(cell).LetValue(v); }
+  excel::Range R(const char* reference) { return app.Range(reference); }
+};
+
+struct Failure {
+  std::int32_t number = 0;
+  std::string source, description;
+};
+
+template <class F>
+Failure Catch(F&& f) {
+  try {
+    f();
+  } catch (const Error& e) {
+    return Failure{e.Number, e.Source, e.Description};
+  }
+  ADD_FAILURE() << "no failure";
+  return {};
+}
+
+}  // namespace orv::testing_read
