@@ -1,11 +1,17 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the project needs, only those missing.
-#   scripts/deps.sh build   compiler, CMake, GoogleTest
+#   scripts/deps.sh build   compiler, CMake, GoogleTest, the file libraries,
+#                           CLI11 and Boost for the orv program
+#   scripts/deps.sh test    + what the file tests run: openpyxl, LibreOffice
+#                           Calc and pdftotext
 #   scripts/deps.sh bench   + Google Benchmark and the peer libraries
 set -euo pipefail
-want=(g++ cmake make libgtest-dev libgmock-dev)
+want=(g++ cmake make libgtest-dev libgmock-dev pkg-config libzip-dev libexpat1-dev libxlsxwriter-dev libcli11-dev libboost-dev)
+if [[ "${1:-build}" == test ]]; then
+  want+=(python3-openpyxl libreoffice-calc-nogui poppler-utils)
+fi
 if [[ "${1:-build}" == bench ]]; then
-  want+=(libbenchmark-dev libeigen3-dev liblapack-dev libboost-dev)
+  want+=(libbenchmark-dev libeigen3-dev liblapack-dev libboost-dev python3-openpyxl)
 fi
 missing=()
 for p in "${want[@]}"; do

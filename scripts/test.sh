@@ -3,7 +3,7 @@
 # build-test/ and runs the whole suite.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-scripts/deps.sh build
+scripts/deps.sh test
 cmake -S . -B build-test -DCMAKE_BUILD_TYPE=Release -DORV_BUILD_BENCH=OFF >/dev/null
 cmake --build build-test -j"$(nproc)"
 ctest --test-dir build-test --output-on-failure

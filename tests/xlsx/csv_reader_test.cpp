@@ -1,0 +1,208 @@
+// Reading separated text: quoting, numbers, separators, encodings.
+#include <gtest/gtest.h>
+
+#include "xlsx/xlsx_test_util.hpp"
+
+using namespace orv;
+using xlsx_test::Bits;
+using xlsx_test::FailureOf;
+using xlsx_test::TempDir;
+using xlsx_test::WriteText;
+
+namespace {
+
+class CsvReaderTest : public ::testing::Test {
+ protected:
+  excel::Worksheet Open(const std::string& name, const std::string& content,
+                        const xlsx::CsvOptions& options = {}) {
+    std::string path = dir_ / name;
+    WriteText(path, content);
+    return xlsx::OpenCsv(app_, path, options).Worksheets(1);
+  }
+  static Variant At(const excel::Worksheet& s, const char* cell) { return s.Range(cell).Value(); }
+
+  TempDir dir_;
+  excel::Application app_;
+};
+
+TEST_F(CsvReaderTest, QuotedFieldsHoldSeparatorsQuotesAndLineBreaks) {
+  excel::Worksheet s = Open("quotes.csv",
+                            "name,comment,n\r\n"
+                            "\"Smith, J\",\"said \"\"hi\"\"\",1\r\n"
+                            "\"multi\nline\r\nfield\",\"\",2\n"
+                            "plain\"quote,\"after\"text,3\r"
+                            "\"unterminated,4\n5");
+  EXPECT_EQ(s.Name(), "quotes");
+  EXPECT_EQ(s.Parent().Name(), "quotes.csv");
+  EXPECT_EQ(At(s, "A2"), Variant("Smith, J"));
+  EXPECT_EQ(At(s, "B2"), Variant("said \"hi\""));
+  EXPECT_EQ(At(s, "C2"), Variant(1.0));
+  EXPECT_EQ(At(s, "A3"), Variant("multi\nline\r\nfield"));
+  EXPECT_TRUE(At(s, "B3").IsEmpty());  // "" is an empty field
+  EXPECT_EQ(At(s, "C3"), Variant(2.0));
+  EXPECT_EQ(At(s, "A4"), Variant("plain\"quote"));
+  EXPECT_EQ(At(s, "B4"), Variant("aftertext"));
+  EXPECT_EQ(At(s, "C4"), Variant(3.0));  // a lone CR ends the line
+  // A quote that never closes runs to the end of the file.
+  EXPECT_EQ(At(s, "A5"), Variant("unterminated,4\n5"));
+  EXPECT_EQ(s.UsedRange().AddressLocal(), "$A$1:$C$5");
+}
+
+TEST_F(CsvReaderTest, NumbersBecomeNumbersAndEverythingElseStaysText) {
+  excel::Worksheet s = Open("numbers.csv",
+                            "1,-2.5,+3,.5,5.,1e3,1E-3,0.30000000000000004, 7 ,\"8\"\n"
+                            "inf,nan,0x10,1e,--1,1.2.3,12%,$5,2024-03-01,1 2\n"
+                            "TRUE,false,#N/A,#DIV/0!,#nope,\"TRUE\",1e999,\" \",,007\n"
+                            "\"1,234.5\",\"12,34\",\"1,234,567\",\"-1,000.25\"\n");
+  const double numbers[] = {1, -2.5, 3, 0.5, 5, 1000, 1e-3, 0.30000000000000004, 7, 8};
+  for (int c = 0; c < 10; ++c) {
+    Variant v = s.Cells(1, c + 1).Value();
+    ASSERT_EQ(v.Type(), VarType::Double) << c;
+    EXPECT_EQ(Bits(v.AsDouble()), Bits(numbers[c])) << c;
+  }
+  const char* texts[] = {"inf",   "nan", "0x10", "1e",         "--1",
+                         "1.2.3", "12%", "$5",   "2024-03-01", "1 2"};
+  for (int c = 0; c < 10; ++c) EXPECT_EQ(s.Cells(2, c + 1).Value(), Variant(texts[c])) << c;
+  EXPECT_EQ(At(s, "A3"), Variant(true));
+  EXPECT_EQ(At(s, "B3"), Variant(false));
+  EXPECT_EQ(At(s, "C3"), Variant(ErrorValue{excel::xlErrNA}));
+  EXPECT_EQ(At(s, "D3"), Variant(ErrorValue{excel::xlErrDiv0}));
+  EXPECT_EQ(At(s, "E3"), Variant("#nope"));
+  EXPECT_EQ(At(s, "F3"), Variant("TRUE"));   // quoted: the text itself
+  EXPECT_EQ(At(s, "G3"), Variant("1e999"));  // beyond the doubles
+  EXPECT_EQ(At(s, "H3"), Variant(" "));
+  EXPECT_TRUE(At(s, "I3").IsEmpty());
+  EXPECT_EQ(At(s, "J3"), Variant(7.0));
+  // Thousands grouped in threes by the other separator.
+  EXPECT_EQ(At(s, "A4"), Variant(1234.5));
+  EXPECT_EQ(At(s, "B4"), Variant("12,34"));
+  EXPECT_EQ(At(s, "C4"), Variant(1234567.0));
+  EXPECT_EQ(At(s, "D4"), Variant(-1000.25));
+}
+
+TEST_F(CsvReaderTest, TheSeparatorIsFoundOrGivenAndTheDecimalCommaAccepted) {
+  excel::Worksheet tab = Open("tab.txt", "a\tb,c\n1\t2,5\n");
+  EXPECT_EQ(At(tab, "B1"), Variant("b,c"));
+  EXPECT_EQ(At(tab, "B2"), Variant("2,5"));
+  excel::Worksheet semi = Open("semi.csv", "x;y\n1,5;2\n3;4,25\n");
+  EXPECT_EQ(At(semi, "A2"), Variant("1,5"));  // no decimal comma asked for
+  xlsx::CsvOptions comma;
+  comma.decimal_comma = true;
+  excel::Worksheet german = Open("german.csv", "x;y\n1,5;2\n\"1.234,5\";-0,25\n3.5;4\n", comma);
+  EXPECT_EQ(At(german, "A2"), Variant(1.5));
+  EXPECT_EQ(At(german, "A3"), Variant(1234.5));
+  EXPECT_EQ(At(german, "B3"), Variant(-0.25));
+  EXPECT_EQ(At(german, "A4"), Variant("3.5"));  // a point is no decimal separator here
+  excel::Worksheet commas = Open("commas.csv", "a,b;c\n1,2;3\n");
+  EXPECT_EQ(At(commas, "A1"), Variant("a,b"));  // ";" is on every line: it wins
+  xlsx::CsvOptions pipe;
+  pipe.separator = '|';
+  excel::Worksheet piped = Open("pipe.csv", "a|b,c|d\n", pipe);
+  EXPECT_EQ(At(piped, "B1"), Variant("b,c"));
+  EXPECT_EQ(At(piped, "C1"), Variant("d"));
+  excel::Worksheet single = Open("single.csv", "one\ntwo\n\nfour");
+  EXPECT_EQ(At(single, "A2"), Variant("two"));
+  EXPECT_TRUE(At(single, "A3").IsEmpty());  // a blank line is a blank row
+  EXPECT_EQ(At(single, "A4"), Variant("four"));
+}
+
+TEST_F(CsvReaderTest, Utf8WithOrWithoutBomUtf16AndWindows1252) {
+  excel::Worksheet bom = Open("bom.csv", "\xEF\xBB\xBFname,city\nMüller,東京\n");
+  EXPECT_EQ(At(bom, "A1"), Variant("name"));
+  EXPECT_EQ(At(bom, "B2"), Variant("東京"));
+  excel::Worksheet plain = Open("plain.csv", "Müller,😀\n");
+  EXPECT_EQ(At(plain, "B1"), Variant("😀"));
+  // "Ä\t€\n" in UTF-16 little endian with its mark, as a spreadsheet saves
+  // "Unicode text"; the euro sign and the emoji test both unit widths.
+  std::string utf16(
+      "\xFF\xFE"
+      "\xC4\x00\t\x00\xAC\x20\t\x00\x3D\xD8\x00\xDE\n\x00"
+      "1\x00.\x00"
+      "5\x00",
+      22);
+  excel::Worksheet wide = Open("wide.txt", utf16);
+  EXPECT_EQ(At(wide, "A1"), Variant("Ä"));
+  EXPECT_EQ(At(wide, "B1"), Variant("€"));
+  EXPECT_EQ(At(wide, "C1"), Variant("😀"));
+  EXPECT_EQ(At(wide, "A2"), Variant(1.5));
+  // Bytes that are no UTF-8 are Windows-1252.
+  excel::Worksheet legacy = Open("legacy.csv", "M\xFCller,\x80 5\n");
+  EXPECT_EQ(At(legacy, "A1"), Variant("Müller"));
+  EXPECT_EQ(At(legacy, "B1"), Variant("€ 5"));
+}
+
+TEST_F(CsvReaderTest, RecordsCutByTheReadBlocksComeOutWhole) {
+  // Over 4 MB, so that the reader refills its buffer in the middle of
+  // quoted fields, line breaks and numbers.
+  std::string text;
+  std::vector<std::string> expected;
+  for (int i = 0; text.size() < (9u << 20); ++i) {
+    const std::string number = std::to_string(i), tail(static_cast<std::size_t>(i % 97), 'y');
+    std::string quoted = "q";
+    quoted += number;
+    quoted += ",\"x\"\r\n";
+    quoted += tail;
+    text += number;
+    text += ".25,\"q";
+    text += number;
+    text += ",\"\"x\"\"\r\n";
+    text += tail;
+    text += "\",end\r\n";
+    expected.push_back(quoted);
+  }
+  excel::Worksheet s = Open("big.csv", text);
+  const std::int32_t rows = static_cast<std::int32_t>(expected.size());
+  EXPECT_EQ(s.UsedRange().AddressLocal(), "$A$1:$C$" + std::to_string(rows));
+  for (std::int32_t r = 1; r <= rows; ++r) {
+    ASSERT_EQ(s.Storage().cells.Get(r, 1), Variant((r - 1) + 0.25)) << r;
+    ASSERT_EQ(s.Storage().cells.Get(r, 2), Variant(expected[static_cast<std::size_t>(r - 1)])) << r;
+    ASSERT_EQ(s.Storage().cells.Get(r, 3), Variant("end")) << r;
+  }
+}
+
+TEST_F(CsvReaderTest, ImportWritesFromTheDestinationAndClearsWhatTheFileLeavesEmpty) {
+  excel::Workbook book = app_.Workbooks().Add();
+  excel::Worksheet s = book.Worksheets(1);
+  s.Range("B2:D3").LetValue(Variant("old"));
+  std::string path = dir_ / "import.csv";
+  WriteText(path, "1,,3\n4,5\n");
+  xlsx::ImportCsv(s.Range("B2"), path);
+  EXPECT_EQ(s.Range("B2").Value(), Variant(1.0));
+  EXPECT_TRUE(s.Range("C2").Value().IsEmpty());
+  EXPECT_EQ(s.Range("D2").Value(), Variant(3.0));
+  EXPECT_EQ(s.Range("C3").Value(), Variant(5.0));
+  EXPECT_EQ(s.Range("D3").Value(), Variant("old"));  // beyond the line
+}
+
+TEST_F(CsvReaderTest, FailuresName1004TheFileAndTheProblem) {
+  std::string missing = dir_ / "missing.csv";
+  Error e = FailureOf([&] { xlsx::OpenCsv(app_, missing); });
+  EXPECT_EQ(e.Number, 1004);
+  EXPECT_EQ(e.Source, "Microsoft Excel");
+  EXPECT_EQ(e.Description, "Cannot open '" + missing + "': the file does not exist.");
+  // Wider than a sheet.
+  std::string wide = dir_ / "wide.csv";
+  WriteText(wide, "x\n" + std::string(16384, ',') + "\n");
+  e = FailureOf([&] { xlsx::OpenCsv(app_, wide); });
+  EXPECT_EQ(e.Number, 1004);
+  EXPECT_EQ(e.Description,
+            "Cannot open '" + wide + "': line 2 has more fields than the sheet's 16,384 columns.");
+  // Past the last column from a destination near the edge.
+  excel::Workbook book = app_.Workbooks().Add();
+  WriteText(dir_ / "two.csv", "1,2\n");
+  e = FailureOf([&] { xlsx::ImportCsv(book.Worksheets(1).Range("XFD1"), dir_ / "two.csv"); });
+  EXPECT_EQ(e.Number, 1004);
+  // Past the last row.
+  WriteText(dir_ / "long.csv", "1\n2\n3\n");
+  e = FailureOf([&] { xlsx::ImportCsv(book.Worksheets(1).Range("A1048575"), dir_ / "long.csv"); });
+  EXPECT_EQ(e.Description, "Cannot open '" + (dir_ / "long.csv") +
+                               "': the file has more lines than the sheet's 1,048,576 rows.");
+  EXPECT_EQ(book.Worksheets(1).Range("A1048576").Value(), Variant(2.0));
+  EXPECT_EQ(app_.Workbooks().Count(), 1);  // no workbook was added by the failures
+  // A name that is open already.
+  WriteText(dir_ / "twice.csv", "1\n");
+  xlsx::OpenCsv(app_, dir_ / "twice.csv");
+  EXPECT_EQ(FailureOf([&] { xlsx::OpenCsv(app_, dir_ / "twice.csv"); }).Number, 1004);
+}
+
+}  // namespace

@@ -1,0 +1,271 @@
+// Writing workbooks to .xlsx: values to the bit, formats and sizes as other
+// programs read them, and saving that never leaves a half-written file.
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <cfloat>
+#include <cmath>
+#include <filesystem>
+#include <limits>
+#include <random>
+
+#include "xlsx/xlsx_test_util.hpp"
+
+using namespace orv;
+using xlsx_test::Bits;
+using xlsx_test::FailureOf;
+using xlsx_test::ReadText;
+using xlsx_test::RunTool;
+using xlsx_test::TempDir;
+
+namespace {
+
+// Every value of every used cell, with doubles compared by their bits.
+void ExpectSameValues(const excel::Worksheet& a, const excel::Worksheet& b) {
+  excel::Rect used_a{}, used_b{};
+  bool any_a = a.Storage().cells.UsedBlock(used_a);
+  bool any_b = b.Storage().cells.UsedBlock(used_b);
+  ASSERT_EQ(any_a, any_b);
+  if (!any_a) return;
+  ASSERT_EQ(used_a, used_b);
+  for (std::int32_t r = used_a.top; r <= used_a.bottom; ++r)
+    for (std::int32_t c = used_a.left; c <= used_a.right; ++c) {
+      Variant va = a.Storage().cells.Get(r, c), vb = b.Storage().cells.Get(r, c);
+      SCOPED_TRACE(a.Name() + "!" + excel::Range(a.Cells(r, c)).AddressLocal());
+      if (va.Type() == VarType::Double && vb.Type() == VarType::Double)
+        EXPECT_EQ(Bits(va.AsDouble()), Bits(vb.AsDouble()));
+      else
+        EXPECT_EQ(va, vb);
+    }
+}
+
+TEST(XlsxWriterTest, EveryKindOfValueComesBackIdenticalToTheBit) {
+  TempDir dir;
+  excel::Application app;
+  excel::Workbook book = app.Workbooks().Add();
+  excel::Worksheet s = book.Worksheets(1);
+  s.LetName("Values & <more>");
+  const double numbers[] = {0.1 + 0.2,
+                            1.0 / 3.0,
+                            2.0 / 3.0,
+                            -0.0,
+                            0.0,
+                            5e-324,
+                            2.2250738585072014e-308,
+                            DBL_MAX,
+                            -DBL_MAX,
+                            9007199254740993.0,
+                            123456789012345680000.0,
+                            1e-7,
+                            -1.7976931348623155e+308,
+                            3.141592653589793,
+                            100.0};
+  std::int32_t row = 1;
+  for (double d : numbers) s.Storage().cells.SetNumber(row++, 1, d);
+  std::mt19937_64 random(20240501);
+  std::uniform_real_distribution<double> uniform(-1e6, 1e6);
+  for (int i = 0; i < 500; ++i) s.Storage().cells.SetNumber(i + 1, 2, uniform(random));
+  for (int i = 0; i < 200; ++i) {
+    std::uint64_t bits = random();
+    double d;
+    std::memcpy(&d, &bits, sizeof d);
+    if (std::isfinite(d)) s.Storage().cells.SetNumber(i + 1, 3, d);
+  }
+  const char* texts[] = {"<a & b> \"quoted\" 'single'",     "Müller, Ñandú, 東京, 😀",
+                         "  leading and trailing  ",        "line one\nline two\r\nthree\ttab",
+                         "_x0041_ stays literal, _x00 too", "control \x01\x02\x1f characters",
+                         "]]> and &amp; as text",           "x"};
+  row = 1;
+  for (const char* t : texts) s.Cells(row++, 4).LetValue(Variant(t));
+  s.Range("E1").LetValue(Variant(true));
+  s.Range("E2").LetValue(Variant(false));
+  const std::int32_t errors[] = {excel::xlErrNull, excel::xlErrDiv0, excel::xlErrValue,
+                                 excel::xlErrRef,  excel::xlErrName, excel::xlErrNum,
+                                 excel::xlErrNA};
+  row = 1;
+  for (std::int32_t e : errors) s.Cells(row++, 6).LetValue(Variant(ErrorValue{e}));
+  s.Range("Z1000").LetValue(Variant(7.0));  // beyond a gap
+  excel::Worksheet second = book.Worksheets().Add();
+  second.LetName("Ünïcødé");
+  second.Range("B2").LetValue(Variant("second"));
+  excel::Worksheet empty = book.Worksheets().Add();
+  empty.LetName("Empty");
+  second.Activate();
+
+  std::string path = dir / "values.xlsx";
+  xlsx::SaveXlsx(book, path);
+  excel::Workbook back = xlsx::OpenXlsx(app, path);
+  ASSERT_EQ(back.Worksheets().Count(), 3);
+  // Sheets come back in their order ("Add" puts a sheet before the active
+  // one), with the active sheet.
+  for (int i = 1; i <= 3; ++i) {
+    EXPECT_EQ(back.Worksheets(i).Name(), book.Worksheets(i).Name());
+    ExpectSameValues(book.Worksheets(i), back.Worksheets(i));
+  }
+  EXPECT_EQ(back.ActiveSheet().Name(), "Ünïcødé");
+  // Dates are written as their serial numbers and read back as numbers.
+  excel::Workbook dated = app.Workbooks().Add();
+  dated.Worksheets(1).Range("A1").LetValue(Variant(Date{45352.75}));
+  xlsx::SaveXlsx(dated, dir / "dates.xlsx");
+  EXPECT_EQ(xlsx::OpenXlsx(app, dir / "dates.xlsx").Worksheets(1).Range("A1").Value(),
+            Variant(45352.75));
+}
+
+TEST(XlsxWriterTest, ValuesReadTheSameInOpenpyxl) {
+  TempDir dir;
+  excel::Application app;
+  excel::Workbook book = app.Workbooks().Add();
+  excel::Worksheet s = book.Worksheets(1);
+  s.Range("A1").LetValue(Variant(0.1 + 0.2));
+  // openpyxl 3.0 leaves the _xHHHH_ escapes of inline texts as they stand
+  // (Excel and LibreOffice decode them): only plain texts are compared here.
+  s.Range("B1").LetValue(Variant("a & <b> \"Müller\""));
+  s.Range("C1").LetValue(Variant(true));
+  s.Range("D1").LetValue(Variant(ErrorValue{excel::xlErrNA}));
+  xlsx::SaveXlsx(book, dir / "values.xlsx");
+  std::string seen = RunTool("inspect '" + (dir / "values.xlsx") + "'", dir);
+  EXPECT_NE(seen.find("cell Sheet1!A1 value=0.30000000000000004 type=n"), std::string::npos)
+      << seen;
+  EXPECT_NE(seen.find("cell Sheet1!B1 value='a & <b> \"Müller\"' type=s"), std::string::npos)
+      << seen;
+  EXPECT_NE(seen.find("cell Sheet1!C1 value=True type=b"), std::string::npos) << seen;
+  EXPECT_NE(seen.find("cell Sheet1!D1 value='#N/A' type=e"), std::string::npos) << seen;
+}
+
+TEST(XlsxWriterTest, FormatsWidthsAndHeightsAsOpenpyxlSeesThem) {
+  TempDir dir;
+  excel::Application app;
+  excel::Workbook book = app.Workbooks().Add();
+  excel::Worksheet s = book.Worksheets(1);
+  s.Range("A1:C1").LetValue(Variant("head"));
+  excel::Range head = s.Range("A1:C1");
+  head.Font().LetBold(Variant(true));
+  head.Font().LetColor(Variant(255.0));        // red
+  head.Interior().LetColor(Variant(65535.0));  // yellow
+  head.Borders(excel::xlEdgeTop).LetLineStyle(Variant(std::int32_t{1}));
+  head.Borders(excel::xlEdgeTop).LetWeight(Variant(std::int32_t{-4138}));  // medium
+  head.Borders(excel::xlEdgeBottom).LetLineStyle(Variant(std::int32_t{1}));
+  head.Borders(excel::xlEdgeBottom).LetWeight(Variant(std::int32_t{2}));  // thin
+  head.Borders(excel::xlEdgeBottom).LetColor(Variant(16711680.0));        // blue
+  head.LetHorizontalAlignment(Variant(std::int32_t{excel::xlHAlignCenter}));
+  s.Range("B2").LetValue(Variant(1.23456));
+  s.Range("B2").LetNumberFormat(Variant("0.00"));
+  s.Range("B2").Font().LetItalic(Variant(true));
+  s.Range("C3").LetWrapText(Variant(true));     // formatted, no value
+  s.Range("C3").Font().LetColor(Variant(0.0));  // black, the default
+  s.Range("A5").Font().LetName(Variant("Arial"));
+  s.Range("A5").Font().LetSize(Variant(14.0));
+  s.Range("A5").Font().LetUnderline(Variant(std::int32_t{2}));
+  s.Range("A5").LetValue(Variant(5.0));
+  s.Columns(2).LetColumnWidth(20);  // 145 pixels
+  s.Rows(2).LetRowHeight(33.75);
+  s.Rows(4).LetRowHeight(0);  // hidden
+  xlsx::SaveXlsx(book, dir / "formats.xlsx");
+  std::string seen = RunTool("inspect '" + (dir / "formats.xlsx") + "'", dir);
+  for (const char* cell : {"A1", "B1", "C1"})
+    EXPECT_NE(seen.find(std::string("cell Sheet1!") + cell +
+                        " value='head' type=s bold=1 italic=0 underline=None color=FFFF0000 "
+                        "size=11.0 name=Calibri fill=FFFFFF00 top=medium:FF000000 "
+                        "bottom=thin:FF0000FF left=None right=None align=center wrap=0 "
+                        "numfmt=General"),
+              std::string::npos)
+        << seen;
+  EXPECT_NE(seen.find("cell Sheet1!B2 value=1.23456 type=n bold=0 italic=1 underline=None "
+                      "color=- size=11.0 name=Calibri fill=- top=None:- bottom=None:- left=None "
+                      "right=None align=None wrap=0 numfmt=0.00"),
+            std::string::npos)
+      << seen;
+  EXPECT_NE(seen.find("cell Sheet1!C3 value=None type=n bold=0 italic=0 underline=None "
+                      "color=- size=11.0 name=Calibri fill=- top=None:- bottom=None:- "
+                      "left=None right=None align=None wrap=1 numfmt=General"),
+            std::string::npos)
+      << seen;
+  EXPECT_NE(seen.find("cell Sheet1!A5 value=5 type=n bold=0 italic=0 underline=single "
+                      "color=- size=14.0 name=Arial"),
+            std::string::npos)
+      << seen;
+  EXPECT_NE(seen.find("width Sheet1 2-2 20.7109375 hidden=0"), std::string::npos) << seen;
+  EXPECT_NE(seen.find("height Sheet1 2 33.75"), std::string::npos) << seen;
+  EXPECT_NE(seen.find("height Sheet1 4 0.0"), std::string::npos) << seen;
+  // And our own reader reads the sizes back to the point.
+  excel::Worksheet back = xlsx::OpenXlsx(app, dir / "formats.xlsx").Worksheets(1);
+  EXPECT_EQ(back.Storage().geometry.ColumnWidth(2), s.Storage().geometry.ColumnWidth(2));
+  EXPECT_EQ(back.Storage().geometry.RowHeight(2), 33.75);
+  EXPECT_EQ(back.Storage().geometry.RowHeight(4), 0);
+  EXPECT_EQ(back.Storage().geometry.ColumnWidth(1), excel::kDefaultColumnWidth);
+}
+
+TEST(XlsxWriterTest, WholeColumnAndRowFormatsStayCompact) {
+  TempDir dir;
+  excel::Application app;
+  excel::Workbook book = app.Workbooks().Add();
+  excel::Worksheet s = book.Worksheets(1);
+  s.Columns(1).Font().LetBold(Variant(true));
+  s.Rows(1).Font().LetItalic(Variant(true));
+  s.Range("A3").LetValue(Variant(3.0));
+  s.Range("D1").LetValue(Variant(4.0));
+  xlsx::SaveXlsx(book, dir / "columns.xlsx");
+  std::string seen = RunTool("inspect '" + (dir / "columns.xlsx") + "'", dir);
+  EXPECT_NE(seen.find("cell Sheet1!A1 value=None type=n bold=1 italic=1"), std::string::npos)
+      << seen;
+  EXPECT_NE(seen.find("cell Sheet1!A3 value=3 type=n bold=1 italic=0"), std::string::npos) << seen;
+  EXPECT_NE(seen.find("cell Sheet1!D1 value=4 type=n bold=0 italic=1"), std::string::npos) << seen;
+  // One cell for the corner, two values: no cell was written for the
+  // format of a whole column or row alone.
+  std::size_t cells = 0;
+  for (std::size_t at = seen.find("\ncell "); at != std::string::npos;
+       at = seen.find("\ncell ", at + 1))
+    ++cells;
+  EXPECT_EQ(cells, 3u) << seen;
+}
+
+TEST(XlsxWriterTest, SavingReplacesTheTargetOnlyWhenTheFileIsComplete) {
+  TempDir dir;
+  excel::Application app;
+  excel::Workbook book = app.Workbooks().Add();
+  book.Worksheets(1).Range("A1").LetValue(Variant(1.0));
+  std::string path = dir / "book.xlsx";
+  xlsx_test::WriteText(path, "the old content");
+  ::chmod(path.c_str(), 0640);
+  xlsx::SaveXlsx(book, path);
+  struct stat st {};
+  ::stat(path.c_str(), &st);
+  EXPECT_EQ(st.st_mode & 0777, 0640u);  // the target's permissions stay
+  EXPECT_EQ(ReadText(path).substr(0, 2), "PK");
+  // Nothing else is left in the folder.
+  std::size_t files = 0;
+  for (const auto& entry : std::filesystem::directory_iterator(dir.path())) {
+    (void)entry;
+    ++files;
+  }
+  EXPECT_EQ(files, 1u);
+
+  // A folder that does not exist: 1004, nothing written.
+  std::string nowhere = dir / "missing/book.xlsx";
+  Error e = FailureOf([&] { xlsx::SaveXlsx(book, nowhere); });
+  EXPECT_EQ(e.Number, 1004);
+  EXPECT_EQ(e.Source, "Microsoft Excel");
+  EXPECT_EQ(e.Description, "Cannot save '" + nowhere +
+                               "': a file cannot be created in its folder (No such file or "
+                               "directory).");
+  // A target that is a folder: the temporary file is removed again and
+  // the folder stays.
+  std::string folder = dir / "folder.xlsx";
+  std::filesystem::create_directory(folder);
+  e = FailureOf([&] { xlsx::SaveXlsx(book, folder); });
+  EXPECT_EQ(e.Number, 1004);
+  EXPECT_EQ(e.Description.rfind(
+                "Cannot save '" + folder + "': the finished file could not replace it (", 0),
+            0u)
+      << e.Description;
+  EXPECT_TRUE(std::filesystem::is_directory(folder));
+  files = 0;
+  for (const auto& entry : std::filesystem::directory_iterator(dir.path())) {
+    (void)entry;
+    ++files;
+  }
+  EXPECT_EQ(files, 2u);
+  EXPECT_EQ(FailureOf([&] { xlsx::SaveXlsx(excel::Workbook(), path); }).Number, 91);
+}
+
+}  // namespace
