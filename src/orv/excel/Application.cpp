@@ -111,9 +111,7 @@ excel::Range Application::Union(const excel::Range& range1, const excel::Range& 
 
 bool Application::ScreenUpdating() const { return state_->screen_updating; }
 void Application::LetScreenUpdating(bool value) const { state_->screen_updating = value; }
-std::string Application::Version() const {
-  (void)*state_;
-  return std::string(kVersion);
-}
+std::string Application::Version() const { return state_->version; }
+void Application::LetVersion(std::string text) const { state_->version = std::move(text); }
 
 }  // namespace orv::excel

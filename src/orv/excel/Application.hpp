@@ -22,8 +22,6 @@ namespace orv::excel {
 
 class WorksheetFunction;
 
-inline constexpr std::string_view kVersion = "16.0";
-
 class Application {
  public:
   // A new, running application without workbooks.
@@ -60,6 +58,9 @@ class Application {
   bool ScreenUpdating() const;
   void LetScreenUpdating(bool value) const;
   std::string Version() const;
+  // The version text the application reports; "16.0" until changed, so
+  // that a front end can stand in for an older spreadsheet.
+  void LetVersion(std::string text) const;
   std::string Name() const { return "Microsoft Excel"; }
 
   const std::shared_ptr<ApplicationState>& State() const { return state_.Shared(); }

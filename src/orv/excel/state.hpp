@@ -42,6 +42,7 @@ struct ApplicationState : Object {
   std::weak_ptr<WorkbookState> active_book;
   bool screen_updating = true;
   std::int32_t next_book_number = 1;
+  std::string version = "16.0";  // what Application.Version reports
 };
 
 // What a Range handle's Count and Item count: cells, rows or columns.

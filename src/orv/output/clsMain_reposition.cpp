@@ -8,16 +8,6 @@
 
 namespace orv {
 
-namespace reposition_detail {
-
-// Where the placement reads the application's version text. The
-// application answers it; tests put another reader here to run the
-// placement as older versions do.
-std::function<std::string(const excel::Application&)> VersionText =
-    [](const excel::Application& app) { return app.Version(); };
-
-}  // namespace reposition_detail
-
 namespace {
 
 // One axis of the placement: vertical (rows, Top) or horizontal (columns,
@@ -119,7 +109,7 @@ void clsMain::RepositionChart(const std::string& ChartName, Long ChartHeight, Lo
   // first ".", as a 16-bit integer.
   std::int16_t version = 0;
   ResumeNext([&] {
-    const std::string text = reposition_detail::VersionText(app);
+    const std::string text = app.Version();
     const std::size_t dot = text.find('.');
     const std::size_t keep = dot == std::string::npos ? 1 : dot + 2;
     version = CInt(Variant(text.substr(0, keep)));
