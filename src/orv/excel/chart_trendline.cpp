@@ -6,6 +6,7 @@
 #include "orv/excel/Chart.hpp"
 #include "orv/excel/chart_detail.hpp"
 #include "orv/excel/errors.hpp"
+#include "orv/frame/convert.hpp"
 
 namespace orv::excel {
 
@@ -68,13 +69,14 @@ std::vector<double> LeastSquares(std::vector<double> a, std::vector<double> y, s
   return c;
 }
 
-std::optional<double> RSquared(const std::vector<double>& y, const std::vector<double>& fitted,
+template <class Ys>
+std::optional<double> RSquared(const Ys& y, const std::vector<double>& fitted,
                                std::optional<double> origin) {
   double mean = 0;
   if (origin) {
     mean = *origin;
   } else {
-    for (double v : y) mean += v;
+    for (std::size_t i = 0; i < y.size(); ++i) mean += y[i];
     mean /= static_cast<double>(y.size());
   }
   double sse = 0, sst = 0;
@@ -88,8 +90,10 @@ std::optional<double> RSquared(const std::vector<double>& y, const std::vector<d
 
 // Polynomial (degree 1 = straight line) fit of y on x, through the forced
 // constant when given. Coefficients constant first.
-Fit Polynomial(const std::vector<double>& x, const std::vector<double>& y, int degree,
-               std::optional<double> intercept, bool with_r_squared) {
+// x and y: vectors, or views of a series' points with size() and [i].
+template <class Xs, class Ys>
+Fit Polynomial(const Xs& x, const Ys& y, int degree, std::optional<double> intercept,
+               bool with_r_squared) {
   Fit fit;
   const std::size_t n = x.size();
   if (degree == 1 && !intercept) {
@@ -169,6 +173,24 @@ namespace detail {
 
 namespace {
 
+// The x positions of a series whose points are all known.
+struct PositionView {
+  const SeriesState* series;
+  bool numeric;
+  std::size_t count;
+  std::size_t size() const { return count; }
+  double operator[](std::size_t i) const {
+    return numeric ? CDbl(series->xvalues[i]) : static_cast<double>(i + 1);
+  }
+};
+
+// The values of a series whose values are all known.
+struct ValueView {
+  const std::vector<std::optional<double>>* values;
+  std::size_t size() const { return values->size(); }
+  double operator[](std::size_t i) const { return *(*values)[i]; }
+};
+
 // The fit worked out afresh; R squared only when asked for (the
 // coefficients do not depend on it).
 Fit ComputeFit(const TrendlineState& trend, bool with_r_squared) {
@@ -176,6 +198,19 @@ Fit ComputeFit(const TrendlineState& trend, bool with_r_squared) {
   if (!series || trend.type == xlMovingAvg) return {};
   const bool numeric = XPositionsNumeric(*series);
   const std::size_t count = series->values.size();
+  if (trend.type == xlLinear || trend.type == xlPolynomial) {
+    // Every point known: the fit reads the series' own data, as the
+    // vectors below would hold it, without copying it.
+    bool complete = !numeric || series->xvalues.size() >= count;
+    for (std::size_t i = 0; complete && i < count; ++i)
+      complete = series->values[i].has_value() && (!numeric || series->xvalues[i].IsNumber());
+    if (complete) {
+      const PositionView x{series.get(), numeric, count};
+      const ValueView y{&series->values};
+      return Polynomial(x, y, trend.type == xlLinear ? 1 : trend.order, trend.intercept,
+                        with_r_squared);
+    }
+  }
   std::vector<double> x, y;
   x.reserve(count);
   y.reserve(count);

@@ -1,0 +1,260 @@
+// The paths that read the cell storage directly (runs of numbers) against
+// what the cells' values give one cell at a time: worksheet functions,
+// series data, axis scales and trendline fits.
+#include <cmath>
+#include <limits>
+
+#include "excel_test_util.hpp"
+
+using namespace orv;
+using namespace orv::excel;
+
+namespace {
+
+constexpr std::int32_t kRows = 9000;  // more than two chunks of 4,096 rows
+
+double Number(std::int32_t r) { return std::sin(r * 0.37) * 100 + (r % 7) * 0.001; }
+
+struct Book {
+  Application app;
+  Workbook book = app.Workbooks().Add();
+  Worksheet sheet = book.Worksheets(1);
+  WorksheetFunction wf = app.WorksheetFunction();
+
+  // Column A: numbers only (dense chunks), with 0 before -0 and -0
+  // before 0 in places. Column B: the same numbers mixed with blanks,
+  // texts, Booleans and dates, across the chunk boundaries. Column C:
+  // numbers with one error value.
+  Book() {
+    for (std::int32_t r = 1; r <= kRows; ++r) {
+      double a = Number(r);
+      if (r == 100) a = 0.0;
+      if (r == 101) a = -0.0;
+      if (r == 5000) a = -0.0;
+      if (r == 5001) a = 0.0;
+      sheet.Cells(r, 1).LetValue(a);
+      sheet.Cells(r, 3).LetValue(Number(r) * 2);
+      switch (r % 11) {
+        case 1:
+          break;  // blank
+        case 2:
+          sheet.Cells(r, 2).LetValue("text");
+          break;
+        case 3:
+          sheet.Cells(r, 2).LetValue(r % 2 == 0);
+          break;
+        case 4:
+          sheet.Cells(r, 2).LetValue(Variant(Date{40000.0 + r}));
+          break;
+        default:
+          sheet.Cells(r, 2).LetValue(Number(r) - 3);
+      }
+    }
+    sheet.Cells(4097, 3).LetValue(Variant(ErrorValue{xlErrValue}));
+  }
+
+  // Every value of the range, cell by cell, area by area, row by row.
+  template <class F>
+  void Each(const Range& range, F&& f) const {
+    for (std::int32_t a = 1; a <= range.Areas().Count(); ++a) {
+      const Range area = range.Areas(a);
+      for (std::int32_t r = 1; r <= area.Rows().Count(); ++r)
+        for (std::int32_t c = 1; c <= area.Columns().Count(); ++c) f(area.Cells(r, c).Value());
+    }
+  }
+};
+
+struct Expected {
+  double count = 0, counta = 0, sum = 0, sumsq = 0;
+  double min = std::numeric_limits<double>::infinity();
+  double max = -std::numeric_limits<double>::infinity();
+};
+
+Expected ByCell(const Book& b, const Range& range) {
+  Expected e;
+  b.Each(range, [&](const Variant& v) {
+    if (!v.IsEmpty()) e.counta += 1;
+    if (!v.IsNumber()) return;
+    const double x = CDbl(v);
+    e.count += 1;
+    e.sum += x;
+    e.sumsq += x * x;
+    if (x < e.min) e.min = x;
+    if (x > e.max) e.max = x;
+  });
+  return e;
+}
+
+void ExpectSame(double got, double want) {
+  EXPECT_EQ(got, want);
+  EXPECT_EQ(std::signbit(got), std::signbit(want));
+}
+
+void ExpectFunctionsByCell(Book& b, const Range& range) {
+  const Expected e = ByCell(b, range);
+  ExpectSame(b.wf.Count(range), e.count);
+  ExpectSame(b.wf.CountA(range), e.counta);
+  ExpectSame(b.wf.Sum(range), e.sum);
+  ExpectSame(b.wf.SumSq(range), e.sumsq);
+  ExpectSame(b.wf.Average(range), e.sum / e.count);
+  ExpectSame(b.wf.Min(range), e.min);
+  ExpectSame(b.wf.Max(range), e.max);
+}
+
+}  // namespace
+
+TEST(ExcelFastPaths, FunctionsOverDenseMixedAndMultiAreaRangesMatchCellByCell) {
+  Book b;
+  ExpectFunctionsByCell(b, b.sheet.Range("A1:A9000"));
+  ExpectFunctionsByCell(b, b.sheet.Range("A3:A8999"));
+  ExpectFunctionsByCell(b, b.sheet.Range("B1:B9000"));
+  ExpectFunctionsByCell(b, b.sheet.Range("A1:B9000"));
+  ExpectFunctionsByCell(b, b.sheet.Range("A4000:A4200,B10:B5000,A100:A101"));
+  ExpectFunctionsByCell(b, b.sheet.Range("A5000:A5001"));
+  ExpectFunctionsByCell(b, b.sheet.Range("A101:A9000"));
+  // Blank cells past the data.
+  ExpectFunctionsByCell(b, b.sheet.Range("A8000:A20000"));
+}
+
+TEST(ExcelFastPaths, MinAndMaxKeepTheFirstOfEqualZeros) {
+  Book b;
+  // 0 comes before -0: Min and Max keep 0.
+  EXPECT_FALSE(std::signbit(b.wf.Min(b.sheet.Range("A100:A101"))));
+  // All of column A from 5000 on: the first zero is -0.
+  for (std::int32_t r = 5002; r <= kRows; ++r) b.sheet.Cells(r, 1).LetValue(1.0 + r);
+  for (std::int32_t r = 4097; r < 5000; ++r) b.sheet.Cells(r, 1).LetValue(2.0);
+  EXPECT_TRUE(std::signbit(b.wf.Min(b.sheet.Range("A4097:A9000"))));
+  EXPECT_TRUE(std::signbit(b.wf.Min(b.sheet.Range("A4097:A9000"))));
+}
+
+TEST(ExcelFastPaths, ErrorValuesFailOverRuns) {
+  Book b;
+  const Range c = b.sheet.Range("C1:C9000");
+  EXPECT_THROW(b.wf.Sum(c), Error);
+  EXPECT_THROW(b.wf.Min(c), Error);
+  EXPECT_THROW(b.wf.Max(c), Error);
+  EXPECT_THROW(b.wf.SumSq(c), Error);
+  EXPECT_THROW(b.wf.SumProduct(c, b.sheet.Range("A1:A9000")), Error);
+  EXPECT_EQ(b.wf.Count(c), kRows - 1);
+  EXPECT_EQ(b.wf.CountA(c), kRows);
+}
+
+TEST(ExcelFastPaths, SumProductOfRangesMatchesCellByCell) {
+  Book b;
+  auto numbers = [&](const Range& r) {
+    std::vector<double> out;
+    b.Each(r, [&](const Variant& v) { out.push_back(v.IsNumber() ? CDbl(v) : 0.0); });
+    return out;
+  };
+  auto check = [&](const Range& x, const Range& y) {
+    const std::vector<double> a = numbers(x), c = numbers(y);
+    double s = 0;
+    for (std::size_t i = 0; i < a.size(); ++i) s += a[i] * c[i];
+    EXPECT_EQ(b.wf.SumProduct(x, y), s);
+  };
+  check(b.sheet.Range("A1:A9000"), b.sheet.Range("B1:B9000"));
+  check(b.sheet.Range("A5:A8000"), b.sheet.Range("B1000:B8995"));
+  check(b.sheet.Range("A1:B4000"), b.sheet.Range("B1:C4000"));
+  // Three ranges, one of them offset across a chunk boundary.
+  const Range x = b.sheet.Range("A1:A5000"), y = b.sheet.Range("B4000:B8999"),
+              z = b.sheet.Range("A2:A5001");
+  const std::vector<double> a = numbers(x), c = numbers(y), d = numbers(z);
+  double s = 0;
+  for (std::size_t i = 0; i < a.size(); ++i) {
+    double p = a[i];
+    p *= c[i];
+    p *= d[i];
+    s += p;
+  }
+  EXPECT_EQ(b.wf.SumProduct(x, y, z), s);
+  // Shapes that differ, and several areas, still fail.
+  EXPECT_THROW(b.wf.SumProduct(b.sheet.Range("A1:A10"), b.sheet.Range("A1:A11")), Error);
+  EXPECT_THROW(b.wf.SumProduct(b.sheet.Range("A1:A2,A5:A6"), b.sheet.Range("A1:A4")), Error);
+}
+
+TEST(ExcelFastPaths, SeriesDataFromRangesKeepCellValues) {
+  Book b;
+  Chart chart = b.sheet.ChartObjects().Add(0, 0, 300, 200).Chart();
+  chart.LetChartType(xlXYScatter);
+  Series s = chart.SeriesCollection().NewSeries();
+  const Range y = b.sheet.Range("B3:B9000,A10:A20");
+  const Range x = b.sheet.Range("B1:B8998,A1:A11");
+  s.LetValues(y);
+  s.LetXValues(x);
+  std::vector<Variant> ys, xs;
+  b.Each(y, [&](const Variant& v) { ys.push_back(v); });
+  b.Each(x, [&](const Variant& v) { xs.push_back(v); });
+  const auto numbers = s.ValueNumbers();
+  ASSERT_EQ(numbers.size(), ys.size());
+  for (std::size_t i = 0; i < ys.size(); ++i) {
+    ASSERT_EQ(numbers[i].has_value(), ys[i].IsNumber()) << i;
+    if (numbers[i]) {
+      ASSERT_EQ(*numbers[i], CDbl(ys[i])) << i;
+    }
+  }
+  const Variant shown = s.XValues();
+  ASSERT_EQ(shown.UBound(1), static_cast<std::int32_t>(xs.size()));
+  for (std::size_t i = 0; i < xs.size(); ++i)
+    ASSERT_TRUE(shown.Element(static_cast<std::int32_t>(i + 1)) == xs[i]) << i;
+  // Text among the categories: the points plot at 1, 2, ...
+  const auto positions = s.XValueNumbers();
+  for (std::size_t i = 0; i < positions.size(); ++i)
+    ASSERT_EQ(positions[i], std::optional<double>(static_cast<double>(i + 1)));
+  // Numbers and dates only: the points plot at them.
+  s.LetXValues(b.sheet.Range("A1:A9000"));
+  // Points past the last category have no position.
+  const auto at = s.XValueNumbers();
+  ASSERT_EQ(at.size(), ys.size());
+  for (std::size_t i = 0; i < at.size(); ++i) {
+    const auto row = static_cast<std::int32_t>(i + 1);
+    const std::optional<double> want =
+        i < 9000 ? std::optional<double>(CDbl(b.sheet.Cells(row, 1).Value())) : std::nullopt;
+    ASSERT_EQ(at[i], want) << i;
+  }
+}
+
+TEST(ExcelFastPaths, KeptScalesAndFitsFollowTheData) {
+  Book b;
+  Chart chart = b.sheet.ChartObjects().Add(0, 0, 300, 200).Chart();
+  chart.LetChartType(xlXYScatter);
+  Series s = chart.SeriesCollection().NewSeries();
+  s.LetValues(b.sheet.Range("A1:A9000"));
+  s.LetXValues(b.sheet.Range("C1:C4000"));
+  const Axis value = chart.Axes(xlValue);
+  const double before = value.MaximumScale();
+  const Trendline t = s.Trendlines().Add(xlLinear);
+  const std::vector<double> first = t.Coefficients();
+  ASSERT_EQ(first.size(), 2u);
+  // The data change: the scale and the fit follow.
+  for (std::int32_t r = 1; r <= 10; ++r) b.sheet.Cells(r, 1).LetValue(1000.0 + r * r);
+  s.LetValues(b.sheet.Range("A1:A9000"));
+  EXPECT_GT(value.MaximumScale(), before);
+  const std::vector<double> second = t.Coefficients();
+  ASSERT_EQ(second.size(), 2u);
+  EXPECT_NE(first, second);
+  // The same data set again: the same fit.
+  s.LetValues(b.sheet.Range("A1:A9000"));
+  EXPECT_EQ(t.Coefficients(), second);
+  // The settings change: the fit follows.
+  t.LetIntercept(0);
+  EXPECT_EQ(t.Coefficients().front(), 0);
+  t.LetInterceptIsAuto(true);
+  EXPECT_EQ(t.Coefficients(), second);
+  // A blank among the points: they are left out, the fit changes.
+  b.sheet.Cells(5, 1).LetValue(Variant());
+  s.LetValues(b.sheet.Range("A1:A9000"));
+  EXPECT_NE(t.Coefficients(), second);
+  // The label: empty without equation or R squared, then both.
+  t.LetDisplayEquation(true);
+  const std::string equation = t.DataLabel().Text();
+  EXPECT_EQ(equation.rfind("y = ", 0), 0u);
+  t.LetDisplayRSquared(true);
+  const std::string both = t.DataLabel().Text();
+  EXPECT_EQ(both.rfind(equation + "\nR", 0), 0u);
+  ASSERT_TRUE(t.RSquared().has_value());
+  // Fixed bounds: read back as they are.
+  value.LetMinimumScale(-5);
+  value.LetMaximumScale(5000);
+  EXPECT_EQ(value.MinimumScale(), -5);
+  EXPECT_EQ(value.MaximumScale(), 5000);
+}
