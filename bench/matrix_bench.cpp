@@ -80,8 +80,8 @@ void BM_Multiply_Eigen(benchmark::State& state) {
       benchmark::Counter(2.0 * n * n * n, benchmark::Counter::kIsIterationInvariantRate);
 }
 
-BENCHMARK(BM_Multiply_Ours)->Arg(200)->Arg(1000)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_Multiply_Eigen)->Arg(200)->Arg(1000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Multiply_Ours)->Arg(200)->Arg(500)->Arg(1000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Multiply_Eigen)->Arg(200)->Arg(500)->Arg(1000)->Unit(benchmark::kMillisecond);
 
 // --- generalised inverse ---
 
