@@ -1,0 +1,273 @@
+#include "report_stats.hpp"
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+#include <map>
+
+#include "fisher_f.hpp"
+#include "orv/distributions/CDistributions.hpp"
+#include "orv/output/clsMain.hpp"
+#include "report_failure.hpp"
+
+namespace orv::report {
+
+namespace {
+
+constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
+
+DescriptiveTable Describe(const CMatrix& x, double level) {
+  DescriptiveTable d;
+  x.Descriptives(d.means, d.sds, d.ses, d.counts);
+  const Long n = x.RowCount();
+  const Long p = x.ColumnCount();
+  d.t = Global<CDistributions>().ORV_IDF_t(Variant(1.0 - level), Variant(double(n - 1)));
+  d.lower.ReDim(1, p);
+  d.upper.ReDim(1, p);
+  d.minimum.ReDim(1, p);
+  d.maximum.ReDim(1, p);
+  for (Long j = 1; j <= p; ++j) {
+    const double margin = d.t * d.ses.Item(j);
+    d.lower(j) = d.means.Item(j) - margin;
+    d.upper(j) = d.means.Item(j) + margin;
+    const CMatrix column = x.Column(j);
+    d.minimum(j) = column.Minimum();
+    d.maximum(j) = column.Maximum();
+  }
+  return d;
+}
+
+CorrelationTable Correlate(const CMatrix& x) {
+  CorrelationTable c;
+  c.r = x.Correlation();
+  const Long n = x.RowCount();
+  const Long p = x.ColumnCount();
+  c.p.ReDim(1, p, 1, p);
+  for (Long i = 1; i <= p; ++i)
+    for (Long j = 1; j <= p; ++j) c.p(i, j) = i == j ? kNaN : CorrelationPValue(c.r.Item(i, j), n);
+  return c;
+}
+
+ComponentTable Components(const CMatrix& r) {
+  ComponentTable c;
+  c.eigen = r.EigenValuesAndVectors(orvSortDescending);
+  const Long p = r.RowCount();
+  c.values.ReDim(1, p);
+  c.percent.ReDim(1, p);
+  c.cumulative.ReDim(1, p);
+  c.loadings.ReDim(1, p, 1, p);
+  double total = 0;
+  for (Long j = 1; j <= p; ++j) {
+    c.values(j) = c.eigen.Item(1, j);
+    total += c.values(j);
+  }
+  double running = 0;
+  for (Long j = 1; j <= p; ++j) {
+    c.percent(j) = c.values(j) / total * 100.0;
+    running += c.percent(j);
+    c.cumulative(j) = running;
+    // A correlation matrix has no negative eigenvalues; rounding can give
+    // one a tiny negative value, whose component then carries nothing.
+    const double root = c.values(j) > 0 ? std::sqrt(c.values(j)) : 0.0;
+    for (Long i = 1; i <= p; ++i) c.loadings(i, j) = c.eigen.Item(i + 1, j) * root;
+  }
+  return c;
+}
+
+// The cases of each group, in order of the groups' first appearance.
+std::vector<std::vector<Long>> Members(const std::vector<std::string>& groups,
+                                       std::vector<std::string>& labels) {
+  std::map<std::string, std::size_t> index;
+  std::vector<std::vector<Long>> members;
+  for (std::size_t i = 0; i < groups.size(); ++i) {
+    const auto [it, added] = index.emplace(groups[i], members.size());
+    if (added) {
+      labels.push_back(groups[i]);
+      members.emplace_back();
+    }
+    members[it->second].push_back(static_cast<Long>(i + 1));
+  }
+  return members;
+}
+
+GroupTable Summarise(const Array<double>& values, const std::vector<std::vector<Long>>& members,
+                     std::vector<std::string> labels) {
+  GroupTable g;
+  g.labels = std::move(labels);
+  const Long k = static_cast<Long>(members.size());
+  const Long p = values.UBound(2);
+  g.means.ReDim(1, k, 1, p);
+  g.sds.ReDim(1, k, 1, p);
+  for (Long a = 1; a <= k; ++a) {
+    const std::vector<Long>& cases = members[static_cast<std::size_t>(a - 1)];
+    const Long size = static_cast<Long>(cases.size());
+    g.sizes.push_back(size);
+    Array<double> block(1, size, 1, p);
+    for (Long i = 1; i <= size; ++i)
+      for (Long j = 1; j <= p; ++j) block(i, j) = values(cases[static_cast<std::size_t>(i - 1)], j);
+    CMatrix x;
+    x.LetValues(block);
+    if (size >= 2) {
+      CMatrix means, sds, ses, counts;
+      x.Descriptives(means, sds, ses, counts);
+      for (Long j = 1; j <= p; ++j) {
+        g.means(a, j) = means.Item(j);
+        g.sds(a, j) = sds.Item(j);
+      }
+    } else {
+      const CMatrix means = x.Means();
+      for (Long j = 1; j <= p; ++j) {
+        g.means(a, j) = means.Item(j);
+        g.sds(a, j) = kNaN;
+      }
+    }
+  }
+  return g;
+}
+
+std::vector<AnovaRow> OneWay(const Array<double>& values, const CMatrix& grand, const GroupTable& g,
+                             const std::vector<std::vector<Long>>& members) {
+  const Long n = values.UBound(1);
+  const Long p = values.UBound(2);
+  const Long k = static_cast<Long>(members.size());
+  std::vector<AnovaRow> rows;
+  for (Long j = 1; j <= p; ++j) {
+    AnovaRow r;
+    const double m = grand.Item(j);
+    for (Long a = 1; a <= k; ++a) {
+      const double d = g.means(a, j) - m;
+      r.ss_between += g.sizes[static_cast<std::size_t>(a - 1)] * (d * d);
+      for (Long i : members[static_cast<std::size_t>(a - 1)]) {
+        const double e = values(i, j) - g.means(a, j);
+        r.ss_within += e * e;
+      }
+    }
+    r.df_between = k - 1;
+    r.df_within = n - k;
+    r.ms_between = r.ss_between / r.df_between;
+    r.ms_within = r.ss_within / r.df_within;
+    if (r.ms_within > 0) {
+      r.f = r.ms_between / r.ms_within;
+      r.p = FisherFUpperTail(r.f, r.df_between, r.df_within);
+    } else {
+      r.f = std::numeric_limits<double>::infinity();
+      r.p = 0;
+    }
+    rows.push_back(r);
+  }
+  return rows;
+}
+
+std::vector<TukeyRow> TukeyKramer(const GroupTable& g, const std::vector<AnovaRow>& anova) {
+  const CDistributions& dist = Global<CDistributions>();
+  const Long k = static_cast<Long>(g.labels.size());
+  std::vector<TukeyRow> rows;
+  for (Long j = 1; j <= static_cast<Long>(anova.size()); ++j) {
+    const AnovaRow& a = anova[static_cast<std::size_t>(j - 1)];
+    for (Long first = 1; first < k; ++first)
+      for (Long second = first + 1; second <= k; ++second) {
+        TukeyRow t;
+        t.variable = j;
+        t.first = first;
+        t.second = second;
+        t.difference = g.means(second, j) - g.means(first, j);
+        const double n1 = g.sizes[static_cast<std::size_t>(first - 1)];
+        const double n2 = g.sizes[static_cast<std::size_t>(second - 1)];
+        t.se = std::sqrt(a.ms_within / 2.0 * (1.0 / n1 + 1.0 / n2));
+        if (t.se > 0) {
+          t.q = std::fabs(t.difference) / t.se;
+          // The studentized range has no mass at 0: equal means give p = 1.
+          t.p = t.q > 0
+                    ? dist.ORV_CDF_Q(t.q, static_cast<Long>(a.df_within), static_cast<Integer>(k))
+                    : 1.0;
+        } else {
+          t.q = t.difference == 0 ? 0 : std::numeric_limits<double>::infinity();
+          t.p = t.difference == 0 ? 1.0 : 0.0;
+        }
+        rows.push_back(t);
+      }
+  }
+  return rows;
+}
+
+}  // namespace
+
+double CorrelationPValue(double r, Long n) {
+  const double rr = r * r;
+  if (rr >= 1.0) return 0.0;
+  const double t = r * Sqrt(Div(static_cast<double>(n - 2), 1.0 - rr));
+  return Global<CDistributions>().ORV_CDF_t(t, n - 2, 2);
+}
+
+Histogram SturgesHistogram(const Array<double>& values, Long variable) {
+  Histogram h;
+  h.variable = variable;
+  const Long n = values.UBound(1);
+  double lo = values(1, variable), hi = lo;
+  for (Long i = 2; i <= n; ++i) {
+    lo = std::min(lo, values(i, variable));
+    hi = std::max(hi, values(i, variable));
+  }
+  h.sturges = static_cast<Long>(std::ceil(std::log2(static_cast<double>(n)))) + 1;
+  double axis_min = 0, axis_max = 0, unit = 0;
+  Long decimals = 0;
+  Long bins = 0;
+  try {
+    Global<clsMain>().AxisTicks(lo, hi, h.sturges + 1, 0.0, axis_min, axis_max, unit, decimals);
+    bins = static_cast<Long>(std::lround((axis_max - axis_min) / unit));
+  } catch (const Error&) {
+    bins = 0;  // limits beyond what the axis scaling handles
+  }
+  const bool nice = bins >= 1 && decimals <= 12;
+  if (!nice) {
+    bins = h.sturges;
+    axis_min = lo;
+    unit = (hi - lo) / bins;
+    decimals = -1;
+  }
+  h.decimals = nice ? decimals : 3;
+  const double scale = nice ? std::pow(10.0, decimals) : 1.0;
+  std::vector<double> limits;
+  for (Long b = 0; b <= bins; ++b) {
+    const double limit = axis_min + b * unit;
+    limits.push_back(nice ? std::round(limit * scale) / scale : limit);
+  }
+  if (!nice) limits.back() = hi;
+  h.counts.assign(static_cast<std::size_t>(bins), 0.0);
+  for (Long i = 1; i <= n; ++i) {
+    const double x = values(i, variable);
+    auto at = std::upper_bound(limits.begin(), limits.end(), x) - limits.begin() - 1;
+    at = std::clamp<std::ptrdiff_t>(at, 0, bins - 1);
+    h.counts[static_cast<std::size_t>(at)] += 1;
+  }
+  h.from.assign(limits.begin(), limits.end() - 1);
+  h.to.assign(limits.begin() + 1, limits.end());
+  return h;
+}
+
+Analysis Analyse(const ReportData& data, double level) {
+  Analysis a;
+  a.level = level;
+  a.n = data.Cases();
+  a.p = data.Variables();
+  CMatrix x;
+  x.LetValues(data.values);
+  a.descriptives = Describe(x, level);
+  if (a.p >= 2) {
+    a.correlated = true;
+    a.correlations = Correlate(x);
+    a.components = Components(a.correlations.r);
+  }
+  if (data.Grouped()) {
+    a.grouped = true;
+    std::vector<std::string> labels;
+    const auto members = Members(data.groups, labels);
+    a.groups = Summarise(data.values, members, std::move(labels));
+    a.anova = OneWay(data.values, a.descriptives.means, a.groups, members);
+    a.tukey = TukeyKramer(a.groups, a.anova);
+  }
+  a.histogram = SturgesHistogram(data.values, 1);
+  return a;
+}
+
+}  // namespace orv::report

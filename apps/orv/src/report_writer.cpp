@@ -1,0 +1,528 @@
+#include "report_writer.hpp"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <functional>
+
+#include "orv/charts/clsPlotHistogram.hpp"
+#include "orv/charts/clsPlotLine.hpp"
+#include "orv/charts/clsPlotScatter.hpp"
+#include "orv/excel/Range.hpp"
+#include "orv/excel/Worksheet.hpp"
+#include "orv/output/clsConstants.hpp"
+#include "orv/output/clsFormatting.hpp"
+#include "orv/output/clsProperties.hpp"
+#include "report_failure.hpp"
+
+namespace orv::report {
+
+namespace {
+
+constexpr Long Rgb(Long red, Long green, Long blue) { return red + 256 * green + 65536 * blue; }
+
+// Chart sizes and placement, in points.
+constexpr Long kChartWidth = 400;
+constexpr Long kChartHeight = 290;
+constexpr Long kChartGap = 12;
+constexpr double kLabelColumnWidth = 26;
+constexpr double kColumnWidth = 12;
+
+std::string Percent(double value) {
+  char text[32];
+  std::snprintf(text, sizeof text, "%.1f%%", value);
+  return text;
+}
+
+// One titled table: a header row and data rows whose first column labels
+// them. Formats are per column ("" keeps the theme's number format).
+struct Table {
+  std::string title;
+  std::vector<std::string> headers;
+  std::vector<std::string> formats;
+  std::vector<std::vector<Variant>> rows;
+
+  Long Width() const { return static_cast<Long>(headers.size()); }
+};
+
+Variant Number(double value) {
+  if (std::isnan(value)) return Variant();
+  if (std::isinf(value)) return Variant(value > 0 ? "infinite" : "-infinite");
+  return Variant(value);
+}
+
+// The report sheet with a cursor: tables go one under the other, a blank
+// row between them.
+class Sheet {
+ public:
+  explicit Sheet(excel::Worksheet sheet) : sheet_(std::move(sheet)) {}
+
+  const excel::Worksheet& Handle() const { return sheet_; }
+  Long Row() const { return row_; }
+  Long WidestTable() const { return widest_; }
+
+  // Widens each column to its longest text (numbers take kColumnWidth).
+  void FitColumns() const {
+    for (std::size_t c = 0; c < widths_.size(); ++c) {
+      const Long column = static_cast<Long>(c) + 1;
+      sheet_.Columns(column).LetColumnWidth(
+          std::clamp(widths_[c], c == 0 ? kLabelColumnWidth : kColumnWidth, 60.0));
+    }
+  }
+
+  // A line of text in column A, formatted as a title or plainly.
+  void Line(const std::string& text, bool title = false, double size = 0) {
+    const excel::Range cell = sheet_.Cells(row_, 1);
+    cell.LetValue(Variant(text));
+    if (title) {
+      formatting_.SetTitles(cell);
+      if (size > 0) cell.Font().LetSize(size);
+    } else {
+      cell.Font().LetItalic(true);
+      cell.Font().LetColor(Rgb(89, 89, 89));
+    }
+    ++row_;
+  }
+  void Skip() { ++row_; }
+
+  // Writes the table at the cursor; returns its data block (without the
+  // header row).
+  excel::Range Write(const Table& t) {
+    const Long width = t.Width();
+    const Long height = static_cast<Long>(t.rows.size());
+    widest_ = std::max(widest_, width);
+    const excel::Range title = Block(row_, 1, row_, width);
+    sheet_.Cells(row_, 1).LetValue(Variant(t.title));
+    formatting_.SetTitles(title);
+    sheet_.Cells(row_, 1).Font().LetSize(11);
+
+    Array<Variant> header(1, 1, 1, width);
+    for (Long c = 1; c <= width; ++c)
+      header(1, c) = Variant(t.headers[static_cast<std::size_t>(c - 1)]);
+    const excel::Range head = Block(row_ + 1, 1, row_ + 1, width);
+    head.LetValue(Variant(std::move(header)));
+    formatting_.SetHeaders(head);
+
+    Array<Variant> cells(1, height, 1, width);
+    for (Long r = 1; r <= height; ++r)
+      for (Long c = 1; c <= width; ++c)
+        cells(r, c) = t.rows[static_cast<std::size_t>(r - 1)][static_cast<std::size_t>(c - 1)];
+    const excel::Range data = Block(row_ + 2, 1, row_ + 1 + height, width);
+    data.LetValue(Variant(std::move(cells)));
+    formatting_.SetData(data, /*DontAlignCol1=*/true);
+    for (Long c = 1; c <= width; ++c) {
+      const std::string& format = t.formats[static_cast<std::size_t>(c - 1)];
+      if (!format.empty()) data.Columns(c).LetNumberFormat(Variant(format));
+      // Labels read from the left, like the first column.
+      bool text = false;
+      double longest = static_cast<double>(t.headers[static_cast<std::size_t>(c - 1)].size()) / 1.5;
+      for (const auto& row : t.rows) {
+        const Variant& v = row[static_cast<std::size_t>(c - 1)];
+        if (!v.IsString()) continue;
+        text = true;
+        longest = std::max(longest, static_cast<double>(v.AsString().size()));
+      }
+      if (text && c > 1)
+        data.Columns(c).LetHorizontalAlignment(Variant(clsConstants().xlHAlignLeft()));
+      if (widths_.size() < static_cast<std::size_t>(c))
+        widths_.resize(static_cast<std::size_t>(c), 0.0);
+      widths_[static_cast<std::size_t>(c - 1)] =
+          std::max(widths_[static_cast<std::size_t>(c - 1)], longest + 2);
+    }
+    row_ += height + 3;
+    return data;
+  }
+
+  excel::Range Block(Long top, Long left, Long bottom, Long right) const {
+    return sheet_.Range(sheet_.Cells(top, left), sheet_.Cells(bottom, right));
+  }
+
+ private:
+  excel::Worksheet sheet_;
+  clsFormatting formatting_;
+  Long row_ = 1;
+  Long widest_ = 1;
+  std::vector<double> widths_;
+};
+
+std::string Name(const ReportData& d, Long j) { return d.names[static_cast<std::size_t>(j - 1)]; }
+
+Table DescriptiveTableOf(const ReportData& d, const Analysis& a) {
+  const std::string level = LevelText(a.level);
+  Table t{"Descriptive statistics",
+          {"Variable", "N", "Mean", "SD", "SE", "Lower " + level + " CL", "Upper " + level + " CL",
+           "Minimum", "Maximum"},
+          {"", kCountFormat, "", "", "", "", "", "", ""},
+          {}};
+  const DescriptiveTable& s = a.descriptives;
+  for (Long j = 1; j <= a.p; ++j)
+    t.rows.push_back({Variant(Name(d, j)), Number(s.counts.Item(j)), Number(s.means.Item(j)),
+                      Number(s.sds.Item(j)), Number(s.ses.Item(j)), Number(s.lower(j)),
+                      Number(s.upper(j)), Number(s.minimum(j)), Number(s.maximum(j))});
+  return t;
+}
+
+Table SquareTable(const ReportData& d, const std::string& title, const std::string& format,
+                  const std::function<double(Long, Long)>& value, Long p) {
+  Table t{title, {"Variable"}, {""}, {}};
+  for (Long j = 1; j <= p; ++j) {
+    t.headers.push_back(Name(d, j));
+    t.formats.push_back(format);
+  }
+  for (Long i = 1; i <= p; ++i) {
+    std::vector<Variant> row{Variant(Name(d, i))};
+    for (Long j = 1; j <= p; ++j) row.push_back(Number(value(i, j)));
+    t.rows.push_back(std::move(row));
+  }
+  return t;
+}
+
+Table ComponentsTable(const Analysis& a) {
+  Table t{"Principal components of the correlation matrix", {"Component"}, {""}, {}};
+  std::vector<Variant> values{Variant("Eigenvalue")}, percent{Variant("% of variance")},
+      cumulative{Variant("Cumulative %")};
+  for (Long j = 1; j <= a.p; ++j) {
+    t.headers.push_back("PC" + std::to_string(j));
+    t.formats.push_back("");
+    values.push_back(Number(a.components.values(j)));
+    percent.push_back(Number(a.components.percent(j)));
+    cumulative.push_back(Number(a.components.cumulative(j)));
+  }
+  t.rows = {values, percent, cumulative};
+  return t;
+}
+
+Table LoadingsTable(const ReportData& d, const Analysis& a) {
+  Table t{"Component loadings (eigenvector x square root of eigenvalue)", {"Variable"}, {""}, {}};
+  for (Long j = 1; j <= a.p; ++j) {
+    t.headers.push_back("PC" + std::to_string(j));
+    t.formats.push_back("");
+  }
+  for (Long i = 1; i <= a.p; ++i) {
+    std::vector<Variant> row{Variant(Name(d, i))};
+    for (Long j = 1; j <= a.p; ++j) row.push_back(Number(a.components.loadings(i, j)));
+    t.rows.push_back(std::move(row));
+  }
+  return t;
+}
+
+Table GroupStatisticsTable(const ReportData& d, const Analysis& a) {
+  Table t{"Group statistics by " + d.group_name,
+          {"Variable", "Group", "N", "Mean", "SD"},
+          {"", "", kCountFormat, "", ""},
+          {}};
+  const GroupTable& g = a.groups;
+  for (Long j = 1; j <= a.p; ++j)
+    for (Long k = 1; k <= static_cast<Long>(g.labels.size()); ++k)
+      t.rows.push_back({Variant(Name(d, j)), Variant(g.labels[static_cast<std::size_t>(k - 1)]),
+                        Number(g.sizes[static_cast<std::size_t>(k - 1)]), Number(g.means(k, j)),
+                        Number(g.sds(k, j))});
+  return t;
+}
+
+Table AnovaTable(const ReportData& d, const Analysis& a) {
+  Table t{"One-way analysis of variance by " + d.group_name,
+          {"Variable", "SS between", "df between", "MS between", "SS within", "df within",
+           "MS within", "F", "p"},
+          {"", "", kCountFormat, "", "", kCountFormat, "", "", kPValueFormat},
+          {}};
+  for (Long j = 1; j <= a.p; ++j) {
+    const AnovaRow& r = a.anova[static_cast<std::size_t>(j - 1)];
+    t.rows.push_back({Variant(Name(d, j)), Number(r.ss_between), Number(r.df_between),
+                      Number(r.ms_between), Number(r.ss_within), Number(r.df_within),
+                      Number(r.ms_within), Number(r.f), Number(r.p)});
+  }
+  return t;
+}
+
+Table TukeyTable(const ReportData& d, const Analysis& a) {
+  Table t{"Tukey-Kramer pairwise comparisons",
+          {"Variable", "Comparison", "Difference", "SE", "q", "p"},
+          {"", "", "", "", "", kPValueFormat},
+          {}};
+  const GroupTable& g = a.groups;
+  for (const TukeyRow& r : a.tukey)
+    t.rows.push_back({Variant(Name(d, r.variable)),
+                      Variant(g.labels[static_cast<std::size_t>(r.second - 1)] + " - " +
+                              g.labels[static_cast<std::size_t>(r.first - 1)]),
+                      Number(r.difference), Number(r.se), Number(r.q), Number(r.p)});
+  return t;
+}
+
+Table HistogramTable(const ReportData& d, const Analysis& a) {
+  const Histogram& h = a.histogram;
+  const int decimals = static_cast<int>(h.decimals);
+  const std::string format = decimals == 0 ? "0" : "0." + std::string(h.decimals, '0');
+  Table t{"Histogram bins of " + Name(d, h.variable),
+          {"Bin", "From", "To", "Frequency"},
+          {"", format, format, kCountFormat},
+          {}};
+  for (std::size_t b = 0; b < h.counts.size(); ++b) {
+    char label[96];
+    const bool last = b + 1 == h.counts.size();
+    std::snprintf(label, sizeof label, "%.*f to %s %.*f", decimals, h.from[b], last ? "<=" : "<",
+                  decimals, h.to[b]);
+    t.rows.push_back({Variant(label), Number(h.from[b]), Number(h.to[b]), Number(h.counts[b])});
+  }
+  return t;
+}
+
+// ---------------------------------------------------------------------------
+// Charts
+
+struct ChartPlace {
+  excel::Range output;
+  Long horizontal = 0, vertical = 0;
+};
+
+class Charts {
+ public:
+  Charts(const excel::Worksheet& sheet, Long column, WrittenReport& report)
+      : sheet_(sheet), column_(column), report_(report) {}
+
+  // Draws one chart in the next place of a grid two charts wide; a chart
+  // the chart classes refuse becomes a warning.
+  void Draw(const std::string& title, const std::function<void(const ChartPlace&)>& draw) {
+    ChartPlace place{sheet_.Cells(3, column_), (count_ % 2) * (kChartWidth + kChartGap),
+                     (count_ / 2) * (kChartHeight + kChartGap)};
+    try {
+      draw(place);
+      report_.charts.push_back(title);
+      ++count_;
+    } catch (const Error& e) {
+      report_.warnings.push_back("the chart \"" + title +
+                                 "\" could not be drawn: " + DescribeError(e));
+    }
+  }
+
+ private:
+  excel::Worksheet sheet_;
+  Long column_;
+  WrittenReport& report_;
+  Long count_ = 0;
+};
+
+template <class Plot>
+void Place(Plot& plot, const ChartPlace& at) {
+  plot.SetOutputRange(at.output);
+  plot.LetHorizontalOffset(at.horizontal);
+  plot.LetVerticalOffset(at.vertical);
+  plot.LetChartWidth(kChartWidth);
+  plot.LetChartHeight(kChartHeight);
+}
+
+excel::Range Column(const excel::Range& block, Long c) { return block.Columns(c); }
+
+}  // namespace
+
+std::string LevelText(double level) {
+  char text[32];
+  const double percent = level * 100.0;
+  if (std::fabs(percent - std::round(percent)) < 1e-9)
+    std::snprintf(text, sizeof text, "%.0f%%", percent);
+  else
+    std::snprintf(text, sizeof text, "%.4g%%", percent);
+  return text;
+}
+
+void ApplyTheme() {
+  clsProperties theme;
+  const clsConstants xl;
+  theme.LetthemeName("Clean");
+  theme.LetthemeVersion(1);
+  theme.LetTitleForeColour(Rgb(31, 56, 100));
+  theme.LetTitleBackColour(Rgb(255, 255, 255));
+  theme.LetTitlesBold(true);
+  theme.LetTitlesItalic(false);
+  theme.LetHeaderForeColour(Rgb(255, 255, 255));
+  theme.LetHeaderBackColour(Rgb(47, 84, 150));
+  theme.LetHeadersBold(true);
+  theme.LetHeadersItalic(false);
+  theme.LetHeaderWrap(true);
+  theme.LetHeaderAlign(static_cast<Integer>(xl.xlHAlignCenter()));
+  theme.LetDataForeColour(Rgb(0, 0, 0));
+  theme.LetDataBackColour(Rgb(255, 255, 255));
+  theme.LetDataBold(false);
+  theme.LetDataItalic(false);
+  theme.LetDecimalPlaces("0.000");
+  theme.LetSummaryForeColour(Rgb(89, 89, 89));
+  theme.LetSummaryBackColour(Rgb(242, 242, 242));
+  theme.LetSummaryBold(false);
+  theme.LetSummaryItalic(true);
+}
+
+WrittenReport BuildWorkbook(const excel::Application& app, const ReportData& d, const Analysis& a,
+                            Progress& progress) {
+  progress.Begin("writing the tables");
+  WrittenReport out;
+  out.book = app.Workbooks().Add();
+  const excel::Worksheet data_sheet = out.book.Worksheets(1);
+  data_sheet.LetName("Data");
+  const excel::Worksheet report_sheet = out.book.Worksheets().Add();
+  report_sheet.LetName("Report");
+  report_sheet.Activate();
+
+  // The Data sheet: the analysed cases, names in row 1, the grouping
+  // variable last.
+  const Long n = a.n, p = a.p;
+  {
+    Array<Variant> names(1, 1, 1, p + (d.Grouped() ? 1 : 0));
+    for (Long j = 1; j <= p; ++j) names(1, j) = Variant(Name(d, j));
+    if (d.Grouped()) names(1, p + 1) = Variant(d.group_name);
+    data_sheet.Range(data_sheet.Cells(1, 1), data_sheet.Cells(1, names.UBound(2)))
+        .LetValue(Variant(std::move(names)));
+    data_sheet.Range(data_sheet.Cells(2, 1), data_sheet.Cells(n + 1, p))
+        .LetValue(Variant(d.values));
+    if (d.Grouped()) {
+      Array<std::string> labels(1, n, 1, 1);
+      for (Long i = 1; i <= n; ++i) labels(i, 1) = d.groups[static_cast<std::size_t>(i - 1)];
+      data_sheet.Range(data_sheet.Cells(2, p + 1), data_sheet.Cells(n + 1, p + 1))
+          .LetValue(Variant(std::move(labels)));
+    }
+    const excel::Range head =
+        data_sheet.Range(data_sheet.Cells(1, 1), data_sheet.Cells(1, p + (d.Grouped() ? 1 : 0)));
+    clsFormatting().SetHeaders(head);
+    data_sheet.Range(data_sheet.Cells(1, 1), data_sheet.Cells(1, p + 1))
+        .LetColumnWidth(kColumnWidth);
+  }
+
+  // The Report sheet.
+  Sheet sheet(report_sheet);
+  sheet.Line("Statistics report: " + d.source, true, 14);
+  std::string what = "Sheet " + d.sheet + ", cells " + d.address + ": " + std::to_string(n) +
+                     " cases, " + std::to_string(p) + (p == 1 ? " variable" : " variables");
+  if (d.Grouped())
+    what += ", grouped by " + d.group_name + " (" + d.group_place + ", " +
+            std::to_string(a.groups.labels.size()) + " groups)";
+  sheet.Line(what);
+  if (d.dropped > 0)
+    sheet.Line(std::to_string(d.dropped) + (d.dropped == 1 ? " case was" : " cases were") +
+               " left out for a blank cell; " + std::to_string(d.cases_read) + " were read.");
+  if (!d.left_out.empty()) {
+    std::string list;
+    for (const std::string& s : d.left_out) list += (list.empty() ? "" : ", ") + s;
+    sheet.Line("Left out, holding no numbers: " + list + ".");
+  }
+  sheet.Line("Confidence level " + LevelText(a.level) + "; p-values are two-tailed.");
+  sheet.Skip();
+
+  const Table descriptive = DescriptiveTableOf(d, a);
+  sheet.Write(descriptive);
+  out.tables.push_back(descriptive.title);
+
+  excel::Range eigen_row(Nothing), loadings(Nothing);
+  if (a.correlated) {
+    const Table r = SquareTable(
+        d, "Correlation matrix (Pearson r)", "",
+        [&](Long i, Long j) { return a.correlations.r.Item(i, j); }, p);
+    sheet.Write(r);
+    const Table pr = SquareTable(
+        d, "Correlation p-values (two-tailed t test, n - 2 df)", kPValueFormat,
+        [&](Long i, Long j) { return a.correlations.p(i, j); }, p);
+    sheet.Write(pr);
+    const Table pc = ComponentsTable(a);
+    const excel::Range pc_block = sheet.Write(pc);
+    eigen_row = sheet.Block(pc_block.Row(), 2, pc_block.Row(), p + 1);
+    const Table ld = LoadingsTable(d, a);
+    loadings = sheet.Write(ld);
+    for (const Table* t : {&r, &pr, &pc, &ld}) out.tables.push_back(t->title);
+  }
+  if (a.grouped) {
+    const Table gs = GroupStatisticsTable(d, a);
+    const Table av = AnovaTable(d, a);
+    const Table tk = TukeyTable(d, a);
+    for (const Table* t : {&gs, &av, &tk}) {
+      sheet.Write(*t);
+      out.tables.push_back(t->title);
+    }
+  }
+  const Table hist = HistogramTable(d, a);
+  const excel::Range bins = sheet.Write(hist);
+  out.tables.push_back(hist.title);
+
+  sheet.FitColumns();
+  const Long chart_column = sheet.WidestTable() + 2;
+  progress.End();
+
+  // Charts, drawn by the chart classes on the active Report sheet.
+  progress.Begin("drawing the charts");
+  Charts charts(report_sheet, chart_column, out);
+  const auto data_column = [&](Long j) {
+    return data_sheet.Range(data_sheet.Cells(2, j), data_sheet.Cells(n + 1, j));
+  };
+  if (p >= 2) {
+    const std::string title = Name(d, 2) + " against " + Name(d, 1);
+    charts.Draw(title, [&](const ChartPlace& at) {
+      clsPlotScatter plot;
+      Place(plot, at);
+      plot.SetXValues(data_column(1));
+      plot.SetYValues(data_column(2));
+      plot.LetChartTitle(title);
+      const Integer percent = static_cast<Integer>(std::clamp(std::lround(a.level * 100), 1L, 99L));
+      plot.LetChartSubtitle("Regression line and " + std::to_string(percent) +
+                            "% confidence bands");
+      plot.LetXAxisTitle(Name(d, 1));
+      plot.LetYAxisTitle(Name(d, 2));
+      plot.LetRegression(ORVPSRegCalculate);
+      plot.LetConfidenceLimits(percent);
+      plot.CreatePlot();
+    });
+  }
+  {
+    const std::string title = "Histogram of " + Name(d, a.histogram.variable);
+    charts.Draw(title, [&](const ChartPlace& at) {
+      // The bins as labelled categories: one column series, nothing on
+      // secondary axes.
+      clsPlotHistogram plot;
+      Place(plot, at);
+      plot.LetDataType(ORVHistogramCategorical);
+      plot.SetXValuesRange(Column(bins, 1));
+      plot.SetYValuesRange(Column(bins, 4));
+      plot.LetChartTitle(title);
+      plot.LetXAxisTitle(Name(d, a.histogram.variable));
+      plot.LetYAxisTitle("Frequency");
+      plot.CreatePlot();
+    });
+  }
+  if (a.correlated) {
+    charts.Draw("Scree plot", [&](const ChartPlace& at) {
+      clsPlotLine plot;
+      Place(plot, at);
+      plot.SetYValues(eigen_row);
+      plot.LetChartTitle("Scree plot");
+      plot.LetXAxisTitle("Component");
+      plot.LetYAxisTitle("Eigenvalue");
+      plot.LetYMin(0);
+      plot.CreatePlot();
+    });
+  }
+  // With two variables the loadings on PC2 are equal but for rounding: an
+  // axis over such a range cannot be scaled, and the chart says nothing a
+  // correlation does not.
+  if (a.correlated && p >= 3) {
+    charts.Draw("Loadings on PC1 and PC2", [&](const ChartPlace& at) {
+      clsPlotScatter plot;
+      Place(plot, at);
+      plot.SetXValues(Column(loadings, 2));
+      plot.SetYValues(Column(loadings, 3));
+      plot.LetChartTitle("Loadings on PC1 and PC2");
+      plot.LetXAxisTitle("PC1 (" + Percent(a.components.percent(1)) + ")");
+      plot.LetYAxisTitle("PC2 (" + Percent(a.components.percent(2)) + ")");
+      Array<double> x(1, p, 1, 1), y(1, p, 1, 1);
+      Array<std::string> labels(1, p);
+      for (Long i = 1; i <= p; ++i) {
+        x(i, 1) = a.components.loadings(i, 1);
+        y(i, 1) = a.components.loadings(i, 2);
+        labels(i) = Name(d, i);
+      }
+      plot.StarPoints(Variant(std::move(x)), Variant(std::move(y)), Variant(std::move(labels)));
+      plot.LetCrosshairs(orvPSBoth);
+      plot.CreatePlot();
+    });
+  }
+  progress.End();
+  report_sheet.Activate();
+  return out;
+}
+
+}  // namespace orv::report
