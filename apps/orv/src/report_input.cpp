@@ -222,8 +222,8 @@ std::vector<Rect> RangeAreas(const excel::Application& app, Located& at,
 
 // The line --group names: a header of the header position, else column
 // letters (a row number with --rows).
-Long GroupLine(const Located& at, const std::string& spec, Long header_pos) {
-  const std::string wanted = Lower(Trim(spec));
+Long GroupLine(const Located& at, const std::string& group_name, Long header_pos) {
+  const std::string wanted = Lower(Trim(group_name));
   std::vector<std::string> headers;
   if (at.h == 1) {
     for (Long line = at.used.left; line <= at.used.right; ++line) {
@@ -246,8 +246,8 @@ Long GroupLine(const Located& at, const std::string& spec, Long header_pos) {
     for (unsigned char c : wanted) column = column * 26 + (std::toupper(c) - 'A' + 1);
     if (column <= excel::kMaxColumns) return column;
   }
-  std::string message = "--group " + Quoted(spec) + " names no " + at.layout.Kind() + " of sheet " +
-                        Quoted(at.sheet.Name());
+  std::string message = "--group " + Quoted(group_name) + " names no " + at.layout.Kind() +
+                        " of sheet " + Quoted(at.sheet.Name());
   if (!headers.empty()) {
     message += ": the headers are ";
     constexpr std::size_t kShown = 12;

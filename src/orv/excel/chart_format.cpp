@@ -84,12 +84,12 @@ std::vector<std::string> SplitCharacters(std::string_view text) {
 
 namespace {
 
-void Apply(ResolvedFont& font, const FontSpec& spec) {
-  if (spec.name) font.name = *spec.name;
-  if (spec.size) font.size = *spec.size;
-  if (spec.bold) font.bold = *spec.bold;
-  if (spec.italic) font.italic = *spec.italic;
-  if (spec.color) font.color = *spec.color;
+void Apply(ResolvedFont& font, const FontSpec& wanted) {
+  if (wanted.name) font.name = *wanted.name;
+  if (wanted.size) font.size = *wanted.size;
+  if (wanted.bold) font.bold = *wanted.bold;
+  if (wanted.italic) font.italic = *wanted.italic;
+  if (wanted.color) font.color = *wanted.color;
 }
 
 // The font of the element before anything is set on it.
