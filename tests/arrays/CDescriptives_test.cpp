@@ -2,19 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include "orv_test.hpp"
+
 namespace orv {
 namespace {
 
-template <class F>
-Error Caught(F&& f) {
-  try {
-    f();
-  } catch (const Error& e) {
-    return e;
-  }
-  ADD_FAILURE() << "no error raised";
-  return Error(0, "", "");
-}
+using namespace orv::test;
 
 CMatrix Data(Long rows, Long columns) {
   CMatrix m;

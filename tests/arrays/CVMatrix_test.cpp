@@ -9,20 +9,12 @@
 
 #include "orv/frame/compare.hpp"
 #include "orv/matrix/CMatrix.hpp"
+#include "orv_test.hpp"
 
 namespace orv {
 namespace {
 
-template <class F>
-Error Caught(F&& f) {
-  try {
-    f();
-  } catch (const Error& e) {
-    return e;
-  }
-  ADD_FAILURE() << "no error raised";
-  return Error(0, "", "");
-}
+using namespace orv::test;
 
 // A column of values.
 CVMatrix Column(std::vector<Variant> values) {

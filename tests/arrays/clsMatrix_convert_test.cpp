@@ -4,44 +4,13 @@
 #include <string>
 #include <type_traits>
 
+#include "clsMatrix_test_util.hpp"
 #include "orv/arrays/clsMatrix.hpp"
 
 namespace orv {
 namespace {
 
-template <class F>
-Error Caught(F&& f) {
-  try {
-    f();
-  } catch (const Error& e) {
-    return e;
-  }
-  ADD_FAILURE() << "no error raised";
-  return Error(0, "", "");
-}
-
-void ExpectPlain(const Error& e, int number, const std::string& member) {
-  EXPECT_EQ(e.Number, number);
-  EXPECT_EQ(e.Source, "ORVMain.clsMatrix." + member);
-  EXPECT_EQ(e.Description, StandardDescription(number));
-}
-
-// A (1 To rows, 1 To cols) array filled row by row.
-template <class T = double>
-Array<T> Mat(Long rows, Long cols, std::initializer_list<std::type_identity_t<T>> values) {
-  Array<T> a(1, rows, 1, cols);
-  auto it = values.begin();
-  for (Long i = 1; i <= rows; ++i)
-    for (Long j = 1; j <= cols; ++j) a(i, j) = *it++;
-  return a;
-}
-
-Array<double> Vec(std::initializer_list<double> values, Long lb = 1) {
-  Array<double> a(lb, lb + static_cast<Long>(values.size()) - 1);
-  Long i = lb;
-  for (double v : values) a(i++) = v;
-  return a;
-}
+using namespace orv::test;
 
 const clsMatrix M;
 

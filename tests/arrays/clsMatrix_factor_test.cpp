@@ -8,43 +8,13 @@
 #include <string>
 #include <vector>
 
+#include "clsMatrix_test_util.hpp"
 #include "orv/arrays/clsMatrix.hpp"
 
 namespace orv {
 namespace {
 
-template <class F>
-Error Caught(F&& f) {
-  try {
-    f();
-  } catch (const Error& e) {
-    return e;
-  }
-  ADD_FAILURE() << "no error raised";
-  return Error(0, "", "");
-}
-
-void ExpectPlain(const Error& e, int number, const std::string& member) {
-  EXPECT_EQ(e.Number, number);
-  EXPECT_EQ(e.Source, "ORVMain.clsMatrix." + member);
-  EXPECT_EQ(e.Description, StandardDescription(number));
-}
-
-Array<double> Mat(Long rows, Long cols, std::initializer_list<double> values) {
-  Array<double> a(1, rows, 1, cols);
-  auto it = values.begin();
-  for (double& v : a.storage()) v = *it++;
-  return a;
-}
-
-std::uint64_t Bits(double x) { return std::bit_cast<std::uint64_t>(x); }
-
-void ExpectIdentical(const Array<double>& a, const Array<double>& b) {
-  ASSERT_EQ(a.Rank(), b.Rank());
-  ASSERT_EQ(a.size(), b.size());
-  for (std::size_t k = 0; k < a.size(); ++k)
-    ASSERT_EQ(Bits(a.data()[k]), Bits(b.data()[k])) << "element " << k;
-}
+using namespace orv::test;
 
 // A random symmetric positive-definite n x n matrix: X'X + n I.
 Array<double> RandomSpd(std::mt19937_64& rng, Long n) {

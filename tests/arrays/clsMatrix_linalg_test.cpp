@@ -8,37 +8,14 @@
 #include <string>
 #include <type_traits>
 
+#include "clsMatrix_test_util.hpp"
 #include "orv/arrays/clsMatrix.hpp"
 #include "orv/frame/digits15.hpp"
 
 namespace orv {
 namespace {
 
-template <class F>
-Error Caught(F&& f) {
-  try {
-    f();
-  } catch (const Error& e) {
-    return e;
-  }
-  ADD_FAILURE() << "no error raised";
-  return Error(0, "", "");
-}
-
-void ExpectPlain(const Error& e, int number, const std::string& member) {
-  EXPECT_EQ(e.Number, number);
-  EXPECT_EQ(e.Source, "ORVMain.clsMatrix." + member);
-  EXPECT_EQ(e.Description, StandardDescription(number));
-}
-
-template <class T = double>
-Array<T> Mat(Long rows, Long cols, std::initializer_list<std::type_identity_t<T>> values) {
-  Array<T> a(1, rows, 1, cols);
-  auto it = values.begin();
-  for (Long i = 1; i <= rows; ++i)
-    for (Long j = 1; j <= cols; ++j) a(i, j) = *it++;
-  return a;
-}
+using namespace orv::test;
 
 Array<double> Random(std::mt19937_64& rng, Long rows, Long cols, Long lb1 = 1, Long lb2 = 1) {
   std::uniform_real_distribution<double> u(-10.0, 10.0);

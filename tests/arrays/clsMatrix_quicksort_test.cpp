@@ -10,37 +10,14 @@
 #include <utility>
 #include <vector>
 
+#include "clsMatrix_test_util.hpp"
 #include "orv/arrays/clsMatrix.hpp"
 #include "orv/arrays/clsMatrix_detail.hpp"
 
 namespace orv {
 namespace {
 
-template <class F>
-Error Caught(F&& f) {
-  try {
-    f();
-  } catch (const Error& e) {
-    return e;
-  }
-  ADD_FAILURE() << "no error raised";
-  return Error(0, "", "");
-}
-
-Array<double> Mat(Long rows, Long cols, std::initializer_list<double> values, Long lb1 = 1,
-                  Long lb2 = 1) {
-  Array<double> a(lb1, lb1 + rows - 1, lb2, lb2 + cols - 1);
-  auto it = values.begin();
-  for (double& v : a.storage()) v = *it++;
-  return a;
-}
-
-Array<double> Vec(std::initializer_list<double> values) {
-  Array<double> a(1, static_cast<Long>(values.size()));
-  auto it = values.begin();
-  for (double& v : a.storage()) v = *it++;
-  return a;
-}
+using namespace orv::test;
 
 const clsMatrix M;
 

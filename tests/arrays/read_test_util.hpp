@@ -7,6 +7,7 @@
 
 #include "orv/excel/excel.hpp"
 #include "orv/output/clsMain.hpp"
+#include "orv_test.hpp"
 
 namespace orv::testing_read {
 
@@ -21,10 +22,7 @@ struct Workbook {
   excel::Range R(const char* reference) { return app.Range(reference); }
 };
 
-struct Failure {
-  std::int32_t number = 0;
-  std::string source, description;
-};
+using orv::test::Failure;
 
 template <class F>
 Failure Catch(F&& f) {

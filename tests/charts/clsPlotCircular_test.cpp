@@ -5,6 +5,7 @@
 #include <cmath>
 #include <functional>
 
+#include "chart_test_util.hpp"
 #include "orv/excel/excel.hpp"
 #include "orv/output/clsConstants.hpp"
 #include "orv/output/clsMain.hpp"
@@ -17,49 +18,24 @@ using excel::xlValue;
 
 namespace {
 
-// The placement walks the chart onto its cell by nudges of up to 2.5
-// points; it ends within a few points of the cell's corner.
-constexpr double kNudge = 3;
+using namespace orv::test;
 
 constexpr Long kThemeColour = 14540253;
 
-Error FailureOf(const std::function<void()>& f) {
-  try {
-    f();
-  } catch (const Error& e) {
-    return e;
-  }
-  ADD_FAILURE() << "no failure";
-  return Error(0, "", "");
-}
-
 // A workbook handed to the library with three directions: 0 degrees (top),
 // 90 (right) and 225 at half length, X in A2:A4 and Y in B2:B4.
-class CircularTest : public ::testing::Test {
+class CircularTest : public ChartWorkbook {
  protected:
+  CircularTest() : ChartWorkbook(kThemeColour) {}
+
   void SetUp() override {
-    saved_app_ = Shared().ExcelApplication;
-    saved_settings_ = Shared().Properties;
-    saved_constants_ = Shared().Constants;
-    clsMain().SetExcel(app);
-    clsProperties().LetTitleBackColour(kThemeColour);
+    ChartWorkbook::SetUp();
     const double x[] = {0, 1, -0.35355339059327373};
     const double y[] = {1, 0, -0.35355339059327373};
     for (int i = 0; i < 3; ++i) {
       sheet.Cells(i + 2, 1).LetValue(x[i]);
       sheet.Cells(i + 2, 2).LetValue(y[i]);
     }
-  }
-  void TearDown() override {
-    // A series keeps its source range, and so its sheet, alive while the
-    // sheet keeps the chart: deleting the charts lets the workbook go.
-    for (Long i = 1; i <= book.Worksheets().Count(); ++i) {
-      const excel::ChartObjects charts = book.Worksheets(i).ChartObjects();
-      while (charts.Count() > 0) charts.Item(charts.Count()).Delete();
-    }
-    Shared().ExcelApplication = saved_app_;
-    Shared().Properties = saved_settings_;
-    Shared().Constants = saved_constants_;
   }
 
   clsPlotCircular Plot() const {
@@ -69,17 +45,6 @@ class CircularTest : public ::testing::Test {
     plot.SetYValues(sheet.Range("B2:B4"));
     return plot;
   }
-  excel::ChartObject Drawn() const { return sheet.ChartObjects(sheet.ChartObjects().Count()); }
-  excel::Chart Chart() const { return Drawn().Chart(); }
-
-  excel::Application app;
-  excel::Workbook book = app.Workbooks().Add();
-  excel::Worksheet sheet = book.Worksheets(1);
-
- private:
-  std::shared_ptr<Object> saved_app_;
-  Settings saved_settings_;
-  ExcelConstants saved_constants_;
 };
 
 using clsPlotCircularProperties = CircularTest;
@@ -99,7 +64,7 @@ TEST_F(clsPlotCircularProperties, DefaultsAndSharedHandles) {
   same.LetHorizontalOffset(33);
   EXPECT_EQ(plot.HorizontalOffset(), 33);
   EXPECT_TRUE(Is(plot, same));
-  EXPECT_EQ(FailureOf([] { clsPlotCircular(Nothing).LetVerticalOffset(1); }).Number, 91);
+  EXPECT_EQ(Caught([] { clsPlotCircular(Nothing).LetVerticalOffset(1); }).Number, 91);
 }
 
 TEST_F(clsPlotCircularChart, DataPointsOnAScatterChart) {
@@ -180,7 +145,7 @@ TEST_F(clsPlotCircularChart, AxesAreScaledThenDeleted) {
   excel::Chart chart = Chart();
   EXPECT_FALSE(chart.HasAxis(xlCategory, xlPrimary));
   EXPECT_FALSE(chart.HasAxis(xlValue, xlPrimary));
-  EXPECT_EQ(FailureOf([&] { chart.Axes(xlValue, xlPrimary); }).Number, 1004);
+  EXPECT_EQ(Caught([&] { chart.Axes(xlValue, xlPrimary); }).Number, 1004);
   for (auto type : {xlCategory, xlValue}) {
     SCOPED_TRACE(type);
     excel::Axis axis = chart.AxisState(type, xlPrimary);
@@ -249,7 +214,7 @@ TEST_F(clsPlotCircularChart, TitleWhenGiven) {
 
 TEST_F(clsPlotCircularFailures, UntilTheChartIsSelectedFailuresAreStamped) {
   clsPlotCircular plot;
-  Error e = FailureOf([&] { plot.CreatePlot(); });
+  Error e = Caught([&] { plot.CreatePlot(); });
   EXPECT_EQ(e.Number, 91);
   EXPECT_EQ(e.Source, "Line 10 in ORVMain.clsPlotCircular.CreatePlot");
 
@@ -257,13 +222,13 @@ TEST_F(clsPlotCircularFailures, UntilTheChartIsSelectedFailuresAreStamped) {
   sheet.Activate();
   plot = Plot();
   plot.SetOutputRange(other.Range("C3"));
-  e = FailureOf([&] { plot.CreatePlot(); });
+  e = Caught([&] { plot.CreatePlot(); });
   EXPECT_EQ(e.Number, 1004);
   EXPECT_EQ(e.Source, "Line 20 in ORVMain.clsPlotCircular.CreatePlot");
 
   plot = Plot();
   Shared().ExcelApplication.reset();
-  e = FailureOf([&] { plot.CreatePlot(); });
+  e = Caught([&] { plot.CreatePlot(); });
   EXPECT_EQ(e.Number, 91);
   EXPECT_EQ(e.Source, "Line 20 in ORVMain.clsPlotCircular.CreatePlot");
 }
@@ -271,7 +236,7 @@ TEST_F(clsPlotCircularFailures, UntilTheChartIsSelectedFailuresAreStamped) {
 TEST_F(clsPlotCircularFailures, AfterwardsFailuresLeaveAsTheyArose) {
   clsPlotCircular plot = Plot();
   plot.SetYValues(excel::Range(Nothing));
-  Error e = FailureOf([&] { plot.CreatePlot(); });
+  Error e = Caught([&] { plot.CreatePlot(); });
   EXPECT_EQ(e.Number, 91);
   EXPECT_EQ(e.Source, "ORVMain");
   EXPECT_EQ(sheet.ChartObjects().Count(), 1);  // the chart object stays
@@ -280,7 +245,7 @@ TEST_F(clsPlotCircularFailures, AfterwardsFailuresLeaveAsTheyArose) {
   sheet.Activate();
   plot = Plot();
   plot.SetYValues(other.Range("B2:B4"));
-  e = FailureOf([&] { plot.CreatePlot(); });
+  e = Caught([&] { plot.CreatePlot(); });
   EXPECT_EQ(e.Number, 1004);
   EXPECT_NE(e.Source.substr(0, 4), "Line");
 }

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <functional>
 
+#include "chart_test_util.hpp"
 #include "orv/excel/excel.hpp"
 #include "orv/output/clsConstants.hpp"
 #include "orv/output/clsMain.hpp"
@@ -18,45 +19,15 @@ using excel::xlValue;
 
 namespace {
 
-// The placement walks the chart onto its cell by nudges of up to 2.5
-// points; it ends within a few points of the cell's corner.
-constexpr double kNudge = 3;
+using namespace orv::test;
 
 constexpr Long kThemeColour = 13434828;
-const char* kNotSet = "Object variable or With block variable not set";
-
-Error FailureOf(const std::function<void()>& f) {
-  try {
-    f();
-  } catch (const Error& e) {
-    return e;
-  }
-  ADD_FAILURE() << "no failure";
-  return Error(0, "", "");
-}
 
 // A workbook handed to the library, with bins in A, the bins as numbers in
 // B, frequencies in C and second values in D (rows 2 to bins + 1).
-class HistogramTest : public ::testing::Test {
+class HistogramTest : public ChartWorkbook {
  protected:
-  void SetUp() override {
-    saved_app_ = Shared().ExcelApplication;
-    saved_settings_ = Shared().Properties;
-    saved_constants_ = Shared().Constants;
-    clsMain().SetExcel(app);
-    clsProperties().LetTitleBackColour(kThemeColour);
-  }
-  void TearDown() override {
-    // A series keeps its source range, and so its sheet, alive while the
-    // sheet keeps the chart: deleting the charts lets the workbook go.
-    for (Long i = 1; i <= book.Worksheets().Count(); ++i) {
-      const excel::ChartObjects charts = book.Worksheets(i).ChartObjects();
-      while (charts.Count() > 0) charts.Item(charts.Count()).Delete();
-    }
-    Shared().ExcelApplication = saved_app_;
-    Shared().Properties = saved_settings_;
-    Shared().Constants = saved_constants_;
-  }
+  HistogramTest() : ChartWorkbook(kThemeColour) {}
 
   // bins rows: bin i (from 0) is first + i * width; frequency i + 1.
   void Fill(Long bins, double first, double width) {
@@ -81,18 +52,9 @@ class HistogramTest : public ::testing::Test {
     if (second) plot.SetYValuesSecondRange(Column(4));
     return plot;
   }
-  excel::ChartObject Drawn() const { return sheet.ChartObjects(sheet.ChartObjects().Count()); }
-  excel::Chart Chart() const { return Drawn().Chart(); }
-
-  excel::Application app;
-  excel::Workbook book = app.Workbooks().Add();
-  excel::Worksheet sheet = book.Worksheets(1);
 
  private:
   Long n_ = 0;
-  std::shared_ptr<Object> saved_app_;
-  Settings saved_settings_;
-  ExcelConstants saved_constants_;
 };
 
 using clsPlotHistogramProperties = HistogramTest;
@@ -121,10 +83,10 @@ TEST_F(clsPlotHistogramProperties, DefaultsAndRoundTrips) {
 
 TEST_F(clsPlotHistogramProperties, EmptyHandleFailsWith91) {
   clsPlotHistogram none(Nothing);
-  Error e = FailureOf([&] { none.LetChartTitle("x"); });
+  Error e = Caught([&] { none.LetChartTitle("x"); });
   EXPECT_EQ(e.Number, 91);
   EXPECT_EQ(e.Source, "ORVMain");
-  EXPECT_EQ(FailureOf([&] { none.CreatePlot(); }).Number, 91);
+  EXPECT_EQ(Caught([&] { none.CreatePlot(); }).Number, 91);
 }
 
 TEST_F(clsPlotHistogramNumerical, TenBinsMakeA300PointChartAtTheOutputCell) {
@@ -451,12 +413,12 @@ TEST_F(clsPlotHistogramCategorical, SecondValuesDrawALine) {
 
 TEST_F(clsPlotHistogramFailures, NothingSetFailsWhileCreatingTheChartObject) {
   clsPlotHistogram plot;
-  Error e = FailureOf([&] { plot.CreatePlot(); });
+  Error e = Caught([&] { plot.CreatePlot(); });
   EXPECT_EQ(e.Number, 91);
   EXPECT_EQ(e.Source, "Line 10 in ORVMain.clsPlotHistogram.CreateNumericalPlot.CreatePlot");
   EXPECT_EQ(e.Description, kNotSet);
   plot.LetDataType(ORVHistogramCategorical);
-  e = FailureOf([&] { plot.CreatePlot(); });
+  e = Caught([&] { plot.CreatePlot(); });
   EXPECT_EQ(e.Number, 91);
   EXPECT_EQ(e.Source, "Line 10 in ORVMain.clsPlotHistogram.CreateCategoricalPlot.CreatePlot");
   EXPECT_EQ(sheet.ChartObjects().Count(), 0);
@@ -465,7 +427,7 @@ TEST_F(clsPlotHistogramFailures, NothingSetFailsWhileCreatingTheChartObject) {
 TEST_F(clsPlotHistogramFailures, NoBinsFailsWhileSizingFromThem) {
   clsPlotHistogram plot;
   plot.SetOutputRange(sheet.Range("F3"));
-  Error e = FailureOf([&] { plot.CreatePlot(); });
+  Error e = Caught([&] { plot.CreatePlot(); });
   EXPECT_EQ(e.Number, 91);
   EXPECT_EQ(e.Source, "Line 20 in ORVMain.clsPlotHistogram.CreateNumericalPlot.CreatePlot");
 }
@@ -474,7 +436,7 @@ TEST_F(clsPlotHistogramFailures, NumericalWithoutBinNumbersFailsAtTheSecondSerie
   Fill(10, 0, 0.5);
   clsPlotHistogram plot = Plot();
   plot.SetXValuesSecondRange(excel::Range(Nothing));
-  Error e = FailureOf([&] { plot.CreatePlot(); });
+  Error e = Caught([&] { plot.CreatePlot(); });
   EXPECT_EQ(e.Source, "Line 30 in ORVMain.clsPlotHistogram.CreatePlot");
   EXPECT_EQ(e.Number, 91);
   EXPECT_EQ(e.Description, kNotSet);
@@ -487,10 +449,10 @@ TEST_F(clsPlotHistogramFailures, NoFrequenciesFailsInTheBuilderWithCreatePlotsSo
   Fill(10, 0, 0.5);
   clsPlotHistogram plot = Plot();
   plot.SetYValuesRange(excel::Range(Nothing));
-  Error e = FailureOf([&] { plot.CreatePlot(); });
+  Error e = Caught([&] { plot.CreatePlot(); });
   EXPECT_EQ(e.Source, "Line 30 in ORVMain.clsPlotHistogram.CreatePlot");
   plot.LetDataType(ORVHistogramCategorical);
-  e = FailureOf([&] { plot.CreatePlot(); });
+  e = Caught([&] { plot.CreatePlot(); });
   EXPECT_EQ(e.Source, "Line 20 in ORVMain.clsPlotHistogram.CreatePlot");
 }
 
@@ -500,7 +462,7 @@ TEST_F(clsPlotHistogramFailures, OutputOnASheetThatIsNotActiveCannotBeSelected) 
   sheet.Activate();
   clsPlotHistogram plot = Plot();
   plot.SetOutputRange(other.Range("B2"));
-  Error e = FailureOf([&] { plot.CreatePlot(); });
+  Error e = Caught([&] { plot.CreatePlot(); });
   EXPECT_EQ(e.Number, 1004);
   EXPECT_EQ(e.Source, "Line 30 in ORVMain.clsPlotHistogram.CreateNumericalPlot.CreatePlot");
   EXPECT_EQ(e.Description, "Select method of ChartObject class failed");
@@ -512,7 +474,7 @@ TEST_F(clsPlotHistogramFailures, DataOnAnotherSheetThanTheBinNumbers) {
   sheet.Activate();
   clsPlotHistogram plot = Plot();
   plot.SetXValuesSecondRange(other.Range("A2:A11"));
-  Error e = FailureOf([&] { plot.CreatePlot(); });
+  Error e = Caught([&] { plot.CreatePlot(); });
   EXPECT_EQ(e.Number, 1004);
   EXPECT_EQ(e.Source, "Line 30 in ORVMain.clsPlotHistogram.CreatePlot");
   EXPECT_EQ(e.Description, "Method 'Union' of object '_Application' failed");
@@ -521,7 +483,7 @@ TEST_F(clsPlotHistogramFailures, DataOnAnotherSheetThanTheBinNumbers) {
 TEST_F(clsPlotHistogramFailures, WithoutTheApplicationScreenUpdatingFails) {
   Fill(10, 0, 0.5);
   Shared().ExcelApplication.reset();
-  Error e = FailureOf([&] { Plot().CreatePlot(); });
+  Error e = Caught([&] { Plot().CreatePlot(); });
   EXPECT_EQ(e.Number, 91);
   EXPECT_EQ(e.Source, "Line 30 in ORVMain.clsPlotHistogram.CreateNumericalPlot.CreatePlot");
 }
@@ -529,7 +491,7 @@ TEST_F(clsPlotHistogramFailures, WithoutTheApplicationScreenUpdatingFails) {
 TEST_F(clsPlotHistogramFailures, TextAmongTheBinsIsATypeMismatch) {
   Fill(10, 0, 0.5);
   sheet.Cells(5, 1).LetValue("three");
-  Error e = FailureOf([&] { Plot().CreatePlot(); });
+  Error e = Caught([&] { Plot().CreatePlot(); });
   EXPECT_EQ(e.Number, 13);
   EXPECT_EQ(e.Source, "Line 30 in ORVMain.clsPlotHistogram.CreatePlot");
   EXPECT_EQ(e.Description, "Type mismatch");
@@ -547,7 +509,7 @@ TEST_F(clsPlotHistogramFailures, TextAmongTheFrequenciesIsDrawnAsABlank) {
 TEST_F(clsPlotHistogramFailures, EmptyBinsGiveNoBinWidth) {
   Fill(10, 0, 0.5);
   Column(1).ClearContents();
-  Error e = FailureOf([&] { Plot().CreatePlot(); });
+  Error e = Caught([&] { Plot().CreatePlot(); });
   EXPECT_EQ(e.Number, 1004);
   EXPECT_EQ(e.Source, "Line 30 in ORVMain.clsPlotHistogram.CreatePlot");
   EXPECT_EQ(e.Description, "Unable to set the MajorUnit property of the Axis class");

@@ -5,6 +5,7 @@
 #include <functional>
 #include <vector>
 
+#include "chart_test_util.hpp"
 #include "orv/excel/excel.hpp"
 #include "orv/output/clsConstants.hpp"
 #include "orv/output/clsMain.hpp"
@@ -17,43 +18,14 @@ using excel::xlValue;
 
 namespace {
 
-// The placement walks the chart onto its cell by nudges of up to 2.5
-// points; it ends within a few points of the cell's corner.
-constexpr double kNudge = 3;
+using namespace orv::test;
 
 constexpr Long kThemeColour = 15773696;
 
-Error FailureOf(const std::function<void()>& f) {
-  try {
-    f();
-  } catch (const Error& e) {
-    return e;
-  }
-  ADD_FAILURE() << "no failure";
-  return Error(0, "", "");
-}
-
 // A workbook handed to the library; values go in row 5 from column B.
-class LineTest : public ::testing::Test {
+class LineTest : public ChartWorkbook {
  protected:
-  void SetUp() override {
-    saved_app_ = Shared().ExcelApplication;
-    saved_settings_ = Shared().Properties;
-    saved_constants_ = Shared().Constants;
-    clsMain().SetExcel(app);
-    clsProperties().LetTitleBackColour(kThemeColour);
-  }
-  void TearDown() override {
-    // A series keeps its source range, and so its sheet, alive while the
-    // sheet keeps the chart: deleting the charts lets the workbook go.
-    for (Long i = 1; i <= book.Worksheets().Count(); ++i) {
-      const excel::ChartObjects charts = book.Worksheets(i).ChartObjects();
-      while (charts.Count() > 0) charts.Item(charts.Count()).Delete();
-    }
-    Shared().ExcelApplication = saved_app_;
-    Shared().Properties = saved_settings_;
-    Shared().Constants = saved_constants_;
-  }
+  LineTest() : ChartWorkbook(kThemeColour) {}
 
   excel::Range Row(const std::vector<double>& values) const {
     for (std::size_t i = 0; i < values.size(); ++i)
@@ -66,17 +38,6 @@ class LineTest : public ::testing::Test {
     plot.SetYValues(Row(values));
     return plot;
   }
-  excel::ChartObject Drawn() const { return sheet.ChartObjects(sheet.ChartObjects().Count()); }
-  excel::Chart Chart() const { return Drawn().Chart(); }
-
-  excel::Application app;
-  excel::Workbook book = app.Workbooks().Add();
-  excel::Worksheet sheet = book.Worksheets(1);
-
- private:
-  std::shared_ptr<Object> saved_app_;
-  Settings saved_settings_;
-  ExcelConstants saved_constants_;
 };
 
 using clsPlotLineProperties = LineTest;
@@ -101,7 +62,7 @@ TEST_F(clsPlotLineProperties, DefaultsAndSharedHandles) {
   EXPECT_TRUE(Is(plot, same));
 
   clsPlotLine none(Nothing);
-  Error e = FailureOf([&] { none.LetYMin(0); });
+  Error e = Caught([&] { none.LetYMin(0); });
   EXPECT_EQ(e.Number, 91);
   EXPECT_EQ(e.Source, "ORVMain");
 }
@@ -245,13 +206,13 @@ TEST_F(clsPlotLineValueAxis, DecimalsFollowTheUnitUpToThree) {
 
 TEST_F(clsPlotLineFailures, NothingSet) {
   clsPlotLine plot;
-  Error e = FailureOf([&] { plot.CreatePlot(); });
+  Error e = Caught([&] { plot.CreatePlot(); });
   EXPECT_EQ(e.Number, 91);
   EXPECT_EQ(e.Source, "Line 10 in ORVMain.clsPlotLine.CreatePlot");
   EXPECT_EQ(e.Description, "Object variable or With block variable not set");
 
   plot.SetOutputRange(sheet.Range("D8"));
-  e = FailureOf([&] { plot.CreatePlot(); });
+  e = Caught([&] { plot.CreatePlot(); });
   EXPECT_EQ(e.Number, 1004);  // no values to add
   EXPECT_EQ(e.Source, "Line 40 in ORVMain.clsPlotLine.CreatePlot");
   EXPECT_EQ(e.Description, "Add method of SeriesCollection class failed");
@@ -262,7 +223,7 @@ TEST_F(clsPlotLineFailures, OutputOnASheetThatIsNotActive) {
   sheet.Activate();
   clsPlotLine plot = Plot({1, 2});
   plot.SetOutputRange(other.Range("A1"));
-  Error e = FailureOf([&] { plot.CreatePlot(); });
+  Error e = Caught([&] { plot.CreatePlot(); });
   EXPECT_EQ(e.Number, 1004);
   EXPECT_EQ(e.Source, "Line 20 in ORVMain.clsPlotLine.CreatePlot");
 }
@@ -270,7 +231,7 @@ TEST_F(clsPlotLineFailures, OutputOnASheetThatIsNotActive) {
 TEST_F(clsPlotLineFailures, WithoutTheApplication) {
   clsPlotLine plot = Plot({1, 2});
   Shared().ExcelApplication.reset();
-  Error e = FailureOf([&] { plot.CreatePlot(); });
+  Error e = Caught([&] { plot.CreatePlot(); });
   EXPECT_EQ(e.Number, 91);
   EXPECT_EQ(e.Source, "Line 20 in ORVMain.clsPlotLine.CreatePlot");
 }

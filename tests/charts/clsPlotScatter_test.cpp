@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "chart_test_util.hpp"
 #include "orv/excel/excel.hpp"
 #include "orv/output/clsMain.hpp"
 
@@ -16,27 +17,7 @@ using namespace orv;
 
 namespace {
 
-const char* kNotSet = "Object variable or With block variable not set";
-
-void ExpectError(const std::function<void()>& f, std::int32_t number, const std::string& source,
-                 const std::string& description) {
-  try {
-    f();
-    ADD_FAILURE() << "no failure";
-  } catch (const Error& e) {
-    EXPECT_EQ(e.Number, number);
-    EXPECT_EQ(e.Source, source);
-    EXPECT_EQ(e.Description, description);
-  }
-}
-
-std::string Src(const std::string& member, int line) {
-  std::string source = "Line ";
-  source += std::to_string(line);
-  source += " in ORVMain.clsPlotScatter.";
-  source += member;
-  return source;
-}
+using namespace orv::test;
 
 std::vector<double> Numbers(const std::vector<std::optional<double>>& values) {
   std::vector<double> out;

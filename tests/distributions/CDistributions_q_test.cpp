@@ -8,29 +8,14 @@
 
 #include "orv/distributions/CDistributions.hpp"
 #include "orv/distributions/clsDistributions.hpp"
+#include "orv_test.hpp"
 
 namespace orv {
 namespace {
 
+using namespace orv::test;
+
 const CDistributions& Dist() { return Global<CDistributions>(); }
-
-struct Failure {
-  std::int32_t number = 0;
-  std::string source, description;
-};
-
-template <class F>
-Failure Fails(F&& f) {
-  try {
-    f();
-  } catch (const Error& e) {
-    return {e.Number, e.Source, e.Description};
-  }
-  return {};
-}
-
-constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
-constexpr double kInf = std::numeric_limits<double>::infinity();
 
 double LibraryNormal(double x, void*) { return Global<CDistributions>().ORV_CDF_Normal(x); }
 

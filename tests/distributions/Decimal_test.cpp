@@ -11,22 +11,15 @@
 #include <string>
 
 #include "orv/frame/Error.hpp"
+#include "orv_test.hpp"
 
 namespace orv {
 namespace {
 
+using namespace orv::test;
+
 Decimal D(const char* text) { return Decimal::Parse(text); }
 std::string S(const Decimal& d) { return d.ToString(); }
-
-template <class F>
-int ErrorNumber(F&& f) {
-  try {
-    f();
-  } catch (const Error& e) {
-    return e.Number;
-  }
-  return 0;
-}
 
 constexpr const char* kMax = "79228162514264337593543950335";  // 2^96 - 1
 

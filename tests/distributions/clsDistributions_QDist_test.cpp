@@ -6,6 +6,7 @@
 #include "orv/distributions/clsDistributions.hpp"
 #include "orv/excel/Application.hpp"
 #include "orv/output/clsMain.hpp"
+#include "orv_test.hpp"
 
 using namespace orv;
 
@@ -17,10 +18,7 @@ struct WithExcel {
   WithExcel() { Global<clsMain>().SetExcel(app); }
   ~WithExcel() { Global<clsMain>().SetExcel(saved); }
 };
-struct Failure {
-  std::int32_t number = 0;
-  std::string source, description;
-};
+using orv::test::Failure;
 Failure QFailure(double q, Long df, Integer groups) {
   try {
     Global<clsDistributions>().QDist(q, df, groups);

@@ -3,19 +3,12 @@
 #include <string>
 
 #include "orv/frame/frame.hpp"
+#include "orv_test.hpp"
 
 namespace orv {
 namespace {
 
-template <class F>
-std::int32_t ErrorNumber(F&& f) {
-  try {
-    f();
-  } catch (const Error& e) {
-    return e.Number;
-  }
-  return 0;
-}
+using namespace orv::test;
 
 TEST(Array, NeverDimensionedHasNoBounds) {
   Array<double> a;

@@ -6,20 +6,12 @@
 
 #include "orv/frame/Error.hpp"
 #include "orv/frame/types.hpp"
+#include "orv_test.hpp"
 
 namespace orv {
 namespace {
 
-template <class F>
-Error Caught(F&& f) {
-  try {
-    f();
-  } catch (const Error& e) {
-    return e;
-  }
-  ADD_FAILURE() << "no error raised";
-  return Error(0, "", "");
-}
+using namespace orv::test;
 
 TEST(CompareVariants, NumbersCompareByValueWhateverTheirType) {
   EXPECT_EQ(CompareVariants(Variant(Integer{2}), Variant(2.0)), 0);

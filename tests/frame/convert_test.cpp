@@ -4,19 +4,12 @@
 #include <limits>
 
 #include "orv/frame/frame.hpp"
+#include "orv_test.hpp"
 
 namespace orv {
 namespace {
 
-template <class F>
-std::int32_t ErrorNumber(F&& f) {
-  try {
-    f();
-  } catch (const Error& e) {
-    return e.Number;
-  }
-  return 0;
-}
+using namespace orv::test;
 
 // Restores the decimal separator however a test ends.
 struct SeparatorScope {

@@ -5,21 +5,12 @@
 
 #include "orv/frame/checked.hpp"
 #include "orv/frame/handler.hpp"
+#include "orv_test.hpp"
 
 namespace orv {
 namespace {
 
-// Runs f and returns the error it raised.
-template <class F>
-Error Caught(F&& f) {
-  try {
-    f();
-  } catch (const Error& e) {
-    return e;
-  }
-  ADD_FAILURE() << "no error raised";
-  return Error(0, "", "");
-}
+using namespace orv::test;
 
 constexpr Member kInnerStamp{Rule::Stamp, "clsTest", "Inner"};
 constexpr Member kOuterStamp{Rule::Stamp, "clsTest", "Outer"};

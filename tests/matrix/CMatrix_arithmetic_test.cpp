@@ -13,87 +13,45 @@
 #include <string>
 #include <vector>
 
+#include "matrix_test_util.hpp"
 #include "orv/matrix/CMatrix.hpp"
 #include "orv/matrix/multiply.hpp"
 
 namespace orv {
 namespace {
 
-CMatrix M(std::initializer_list<std::initializer_list<double>> rows) {
-  const Long r = static_cast<Long>(rows.size());
-  const Long c = static_cast<Long>(rows.begin()->size());
-  Array<double> a(1, r, 1, c);
-  Long i = 1;
-  for (const auto& row : rows) {
-    Long j = 1;
-    for (double x : row) a(i, j++) = x;
-    ++i;
-  }
-  CMatrix m;
-  m.LetValues(a);
-  return m;
-}
-
-using Rows = std::vector<std::vector<double>>;
-
-Rows Elements(const CMatrix& m) {
-  Rows out(static_cast<size_t>(m.RowCount()));
-  for (Long i = 1; i <= m.RowCount(); ++i)
-    for (Long j = 1; j <= m.ColumnCount(); ++j)
-      out[static_cast<size_t>(i - 1)].push_back(m.Item(i, j));
-  return out;
-}
-
-template <class F>
-Error Failure(F&& f) {
-  try {
-    f();
-  } catch (const Error& e) {
-    return e;
-  }
-  ADD_FAILURE() << "no error was raised";
-  return Error(0, "", "");
-}
-
-void ExpectError(const Error& e, std::int32_t number, const std::string& source,
-                 const std::string& description) {
-  EXPECT_EQ(e.Number, number);
-  EXPECT_EQ(e.Source, source);
-  EXPECT_EQ(e.Description, description);
-}
-
-const std::string kSubscript = "Subscript out of range";
+using namespace orv::test;
 
 // --- Add, Subtract, DotProduct ---
 
 TEST(CMatrixArithmetic, AddSpreadsARowOrAColumn) {
   CMatrix a = M({{1, 2, 3}, {4, 5, 6}});
-  EXPECT_EQ(Elements(a.Add(M({{10, 20, 30}, {40, 50, 60}}))), (Rows{{11, 22, 33}, {44, 55, 66}}));
-  EXPECT_EQ(Elements(a.Add(M({{10, 20, 30}}))), (Rows{{11, 22, 33}, {14, 25, 36}}));
-  EXPECT_EQ(Elements(a.Add(M({{10}, {20}}))), (Rows{{11, 12, 13}, {24, 25, 26}}));
-  EXPECT_EQ(Elements(a.Subtract(M({{1, 1, 1}}))), (Rows{{0, 1, 2}, {3, 4, 5}}));
-  EXPECT_EQ(Elements(a.Subtract(M({{1}, {2}}))), (Rows{{0, 1, 2}, {2, 3, 4}}));
-  EXPECT_EQ(Elements(a), (Rows{{1, 2, 3}, {4, 5, 6}}));
+  EXPECT_EQ(Elements(a.Add(M({{10, 20, 30}, {40, 50, 60}}))), (Table{{11, 22, 33}, {44, 55, 66}}));
+  EXPECT_EQ(Elements(a.Add(M({{10, 20, 30}}))), (Table{{11, 22, 33}, {14, 25, 36}}));
+  EXPECT_EQ(Elements(a.Add(M({{10}, {20}}))), (Table{{11, 12, 13}, {24, 25, 26}}));
+  EXPECT_EQ(Elements(a.Subtract(M({{1, 1, 1}}))), (Table{{0, 1, 2}, {3, 4, 5}}));
+  EXPECT_EQ(Elements(a.Subtract(M({{1}, {2}}))), (Table{{0, 1, 2}, {2, 3, 4}}));
+  EXPECT_EQ(Elements(a), (Table{{1, 2, 3}, {4, 5, 6}}));
   EXPECT_TRUE(CMatrix().Add(CMatrix()).IsNull());
 }
 
 TEST(CMatrixArithmetic, AddFailuresLeaveByTheChainRule) {
   CMatrix a = M({{1, 2, 3}, {4, 5, 6}});
   // Raised inside the member with no source of its own: stamped.
-  ExpectError(Failure([&] {
+  ExpectError(Caught([&] {
                 a.Add(M({{1, 2}, {3, 4}, {5, 6}}));
               }),
               kErrSubscript, "Line 10 in ORVMain.CMatrix.Add", kSubscript);
-  ExpectError(Failure([&] {
+  ExpectError(Caught([&] {
                 a.Subtract(M({{1, 2}}));
               }),
               kErrSubscript, "Line 10 in ORVMain.CMatrix.Subtract", kSubscript);
   // A platform failure (91 through an empty argument) is stamped as well.
-  ExpectError(Failure([&] { a.Add(CMatrix(Nothing)); }), kErrObjectNotSet,
+  ExpectError(Caught([&] { a.Add(CMatrix(Nothing)); }), kErrObjectNotSet,
               "Line 10 in ORVMain.CMatrix.Add", "Object variable or With block variable not set");
-  ExpectError(Failure([&] { M({{1e308}}).Add(M({{1e308}})); }), kErrOverflow,
+  ExpectError(Caught([&] { M({{1e308}}).Add(M({{1e308}})); }), kErrOverflow,
               "Line 30 in ORVMain.CMatrix.Add", "Overflow");
-  ExpectError(Failure([&] { M({{-1e308}}).Subtract(M({{1e308}})); }), kErrOverflow,
+  ExpectError(Caught([&] { M({{-1e308}}).Subtract(M({{1e308}})); }), kErrOverflow,
               "Line 30 in ORVMain.CMatrix.Subtract", "Overflow");
 }
 
@@ -103,17 +61,17 @@ TEST(CMatrixArithmetic, DotProductSumsInOrderAndChecksShapes) {
   // In order: (1e16 + 1) - 1e16 loses the 1.
   EXPECT_EQ(any.DotProduct(M({{1e16, 1, -1e16}}), M({{1, 1, 1}})), 0);
   EXPECT_EQ(any.DotProduct(M({{1e16, -1e16, 1}}), M({{1, 1, 1}})), 1);
-  ExpectError(Failure([&] {
+  ExpectError(Caught([&] {
                 any.DotProduct(M({{1, 2}}), M({{1, 2, 3}}));
               }),
               kErrSubscript, "Line 10 in ORVMain.CMatrix.DotProduct", kSubscript);
-  ExpectError(Failure([&] {
+  ExpectError(Caught([&] {
                 any.DotProduct(M({{1, 2}, {3, 4}}), M({{1, 2, 3, 4}}));
               }),
               kErrSubscript, "Line 10 in ORVMain.CMatrix.DotProduct", kSubscript);
-  ExpectError(Failure([&] { any.DotProduct(CMatrix(), CMatrix()); }), kErrSubscript,
+  ExpectError(Caught([&] { any.DotProduct(CMatrix(), CMatrix()); }), kErrSubscript,
               "Line 10 in ORVMain.CMatrix.DotProduct", kSubscript);
-  ExpectError(Failure([&] { any.DotProduct(M({{1e200}}), M({{1e200}})); }), kErrOverflow,
+  ExpectError(Caught([&] { any.DotProduct(M({{1e200}}), M({{1e200}})); }), kErrOverflow,
               "Line 20 in ORVMain.CMatrix.DotProduct", "Overflow");
 }
 
@@ -122,10 +80,10 @@ TEST(CMatrixArithmetic, DotProductSumsInOrderAndChecksShapes) {
 TEST(CMatrixArithmetic, MultiplyShapesAndValues) {
   CMatrix a = M({{1, 2, 3}, {4, 5, 6}});
   CMatrix b = M({{1, 0, 2, -1}, {0, 1, 3, 0}, {1, 1, 0, 2}});
-  EXPECT_EQ(Elements(a.Multiply(b)), (Rows{{4, 5, 8, 5}, {10, 11, 23, 8}}));
-  ExpectError(Failure([&] { a.Multiply(a); }), kErrSubscript, "Line 10 in ORVMain.CMatrix.Multiply",
+  EXPECT_EQ(Elements(a.Multiply(b)), (Table{{4, 5, 8, 5}, {10, 11, 23, 8}}));
+  ExpectError(Caught([&] { a.Multiply(a); }), kErrSubscript, "Line 10 in ORVMain.CMatrix.Multiply",
               kSubscript);
-  ExpectError(Failure([&] {
+  ExpectError(Caught([&] {
                 M({{1e300, 1e300}}).Multiply(M({{1e10}, {1}}));
               }),
               kErrOverflow, "Line 30 in ORVMain.CMatrix.Multiply", "Overflow");
@@ -295,73 +253,74 @@ TEST(CMatrixArithmeticDeathTest, ChainOverChainAppendsEachMemberInnermostFirst) 
 TEST(CMatrixArithmetic, MultiplyItemsByDirection) {
   using D = ORVMatrixItemOpDirection;
   CMatrix a = M({{1, 2, 3}, {4, 5, 6}, {7, 8, 9}});
-  EXPECT_EQ(Elements(a.MultiplyItems(a)), (Rows{{1, 4, 9}, {16, 25, 36}, {49, 64, 81}}));
-  ExpectError(Failure([&] {
+  EXPECT_EQ(Elements(a.MultiplyItems(a)), (Table{{1, 4, 9}, {16, 25, 36}, {49, 64, 81}}));
+  ExpectError(Caught([&] {
                 a.MultiplyItems(M({{1, 2}, {3, 4}}));
               }),
               kErrSubscript, "ORVMain", kSubscript);
-  EXPECT_EQ(Elements(a.MultiplyItems(M({{1, 2}, {3, 4}}), D::All, true)), (Rows{{1, 4}, {12, 20}}));
+  EXPECT_EQ(Elements(a.MultiplyItems(M({{1, 2}, {3, 4}}), D::All, true)),
+            (Table{{1, 4}, {12, 20}}));
 
   CMatrix b = M({{1, 2}, {3, 4}, {5, 6}});
-  EXPECT_EQ(Elements(b.MultiplyItems(M({{2, 3, 4}}), D::Rows)), (Rows{{2, 4}, {9, 12}, {20, 24}}));
+  EXPECT_EQ(Elements(b.MultiplyItems(M({{2, 3, 4}}), D::Rows)), (Table{{2, 4}, {9, 12}, {20, 24}}));
   EXPECT_EQ(Elements(b.MultiplyItems(M({{2}, {3}, {4}}), D::Rows)),
-            (Rows{{2, 4}, {9, 12}, {20, 24}}));
-  ExpectError(Failure([&] {
+            (Table{{2, 4}, {9, 12}, {20, 24}}));
+  ExpectError(Caught([&] {
                 b.MultiplyItems(M({{2, 3}}), D::Rows);
               }),
               kErrSubscript, "ORVMain", kSubscript);
-  EXPECT_EQ(Elements(b.MultiplyItems(M({{2, 3}}), D::Rows, true)), (Rows{{2, 4}, {9, 12}}));
-  ExpectError(Failure([&] {
+  EXPECT_EQ(Elements(b.MultiplyItems(M({{2, 3}}), D::Rows, true)), (Table{{2, 4}, {9, 12}}));
+  ExpectError(Caught([&] {
                 b.MultiplyItems(M({{2, 3}, {4, 5}}), D::Rows, true);
               }),
               kErrSubscript, "ORVMain", kSubscript);
 
   EXPECT_EQ(Elements(b.MultiplyItems(M({{10}, {100}}), D::Columns)),
-            (Rows{{10, 200}, {30, 400}, {50, 600}}));
-  EXPECT_EQ(Elements(b.MultiplyItems(M({{10}}), D::Columns, true)), (Rows{{10}, {30}, {50}}));
-  ExpectError(Failure([&] {
+            (Table{{10, 200}, {30, 400}, {50, 600}}));
+  EXPECT_EQ(Elements(b.MultiplyItems(M({{10}}), D::Columns, true)), (Table{{10}, {30}, {50}}));
+  ExpectError(Caught([&] {
                 b.MultiplyItems(M({{10, 20, 30}}), D::Columns);
               }),
               kErrSubscript, "ORVMain", kSubscript);
 
   // Receiver times a diagonal matrix, and a diagonal matrix times it.
   CMatrix d = M({{2, 9}, {9, 3}});
-  EXPECT_EQ(Elements(b.MultiplyItems(d, D::DiagonalColumns)), (Rows{{2, 6}, {6, 12}, {10, 18}}));
-  EXPECT_EQ(Elements(a.MultiplyItems(d, D::DiagonalRows, true)), (Rows{{2, 4, 6}, {12, 15, 18}}));
-  ExpectError(Failure([&] { a.MultiplyItems(d, D::DiagonalRows); }), kErrSubscript, "ORVMain",
+  EXPECT_EQ(Elements(b.MultiplyItems(d, D::DiagonalColumns)), (Table{{2, 6}, {6, 12}, {10, 18}}));
+  EXPECT_EQ(Elements(a.MultiplyItems(d, D::DiagonalRows, true)), (Table{{2, 4, 6}, {12, 15, 18}}));
+  ExpectError(Caught([&] { a.MultiplyItems(d, D::DiagonalRows); }), kErrSubscript, "ORVMain",
               kSubscript);
-  ExpectError(Failure([&] { a.MultiplyItems(d, D::DiagonalColumns); }), kErrSubscript, "ORVMain",
+  ExpectError(Caught([&] { a.MultiplyItems(d, D::DiagonalColumns); }), kErrSubscript, "ORVMain",
               kSubscript);
   // A tall diagonal argument: k is also bounded by its own columns.
-  EXPECT_EQ(Elements(b.MultiplyItems(M({{2}, {3}}), D::DiagonalRows, true)), (Rows{{2, 4}}));
+  EXPECT_EQ(Elements(b.MultiplyItems(M({{2}, {3}}), D::DiagonalRows, true)), (Table{{2, 4}}));
 
   EXPECT_TRUE(a.MultiplyItems(a, static_cast<D>(9)).IsNull());
-  ExpectError(Failure([&] { M({{1e200}}).MultiplyItems(M({{1e200}})); }), kErrOverflow, "ORVMain",
+  ExpectError(Caught([&] { M({{1e200}}).MultiplyItems(M({{1e200}})); }), kErrOverflow, "ORVMain",
               "Overflow");
 }
 
 TEST(CMatrixArithmetic, DivideItemsAndDivisionFailures) {
   using D = ORVMatrixItemOpDirection;
   CMatrix a = M({{2, 4}, {6, 8}});
-  EXPECT_EQ(Elements(a.DivideItems(M({{2, 4}, {3, 8}}), D::All)), (Rows{{1, 1}, {2, 1}}));
-  EXPECT_EQ(Elements(a.DivideItems(M({{2, 4}}), D::Columns)), (Rows{{1, 1}, {3, 2}}));
-  ExpectError(Failure([&] {
+  EXPECT_EQ(Elements(a.DivideItems(M({{2, 4}, {3, 8}}), D::All)), (Table{{1, 1}, {2, 1}}));
+  EXPECT_EQ(Elements(a.DivideItems(M({{2, 4}}), D::Columns)), (Table{{1, 1}, {3, 2}}));
+  ExpectError(Caught([&] {
                 a.DivideItems(M({{1, 0}, {1, 1}}), D::All);
               }),
               kErrDivisionByZero, "ORVMain", "Division by zero");
-  ExpectError(Failure([&] { M({{0}}).DivideItems(M({{0}}), D::All); }), kErrOverflow, "ORVMain",
+  ExpectError(Caught([&] { M({{0}}).DivideItems(M({{0}}), D::All); }), kErrOverflow, "ORVMain",
               "Overflow");
 }
 
 TEST(CMatrixArithmetic, ByConstant) {
   CMatrix a = M({{1, -2}, {3, 4}});
-  EXPECT_EQ(Elements(a.MultiplyByConstant(-2)), (Rows{{-2, 4}, {-6, -8}}));
-  EXPECT_EQ(Elements(a.DivideByConstant(4)), (Rows{{0.25, -0.5}, {0.75, 1}}));
-  ExpectError(Failure([&] { a.DivideByConstant(0); }), kErrDivisionByZero,
+  EXPECT_EQ(Elements(a.MultiplyByConstant(-2)), (Table{{-2, 4}, {-6, -8}}));
+  EXPECT_EQ(Elements(a.DivideByConstant(4)), (Table{{0.25, -0.5}, {0.75, 1}}));
+  ExpectError(Caught([&] { a.DivideByConstant(0); }), kErrDivisionByZero,
               "Line 10 in ORVMain.CMatrix.DivideByConstant", "Division by zero");
-  ExpectError(Failure([&] { a.MultiplyByConstant(1e308); }), kErrOverflow,
+  ExpectError(Caught([&] { a.MultiplyByConstant(1e308); }), kErrOverflow,
               "Line 20 in ORVMain.CMatrix.MultiplyByConstant", "Overflow");
-  ExpectError(Failure([&] { a.DivideByConstant(1e-308); }), kErrOverflow,
+  ExpectError(Caught([&] { a.DivideByConstant(1e-308); }), kErrOverflow,
               "Line 30 in ORVMain.CMatrix.DivideByConstant", "Overflow");
 }
 
@@ -377,11 +336,11 @@ TEST(CMatrixArithmetic, MinimumMaximumSumAndCounts) {
   EXPECT_EQ(a.CountNonZero(), 6);
   EXPECT_EQ(M({{0, 1}, {-0.0, 2}}).CountNonZero(), 2);
   EXPECT_EQ(M({{1, 2}, {1, 1}}).CountValue(1), 3);
-  ExpectError(Failure([] { CMatrix().Minimum(); }), kErrInvalidNull,
+  ExpectError(Caught([] { CMatrix().Minimum(); }), kErrInvalidNull,
               "Line 10 in ORVMain.CMatrix.Minimum", "Invalid use of Null");
-  ExpectError(Failure([] { CMatrix().Maximum(); }), kErrInvalidNull,
+  ExpectError(Caught([] { CMatrix().Maximum(); }), kErrInvalidNull,
               "Line 10 in ORVMain.CMatrix.Maximum", "Invalid use of Null");
-  ExpectError(Failure([] {
+  ExpectError(Caught([] {
                 M({{1e308, 1e308}}).Sum();
               }),
               kErrOverflow, "ORVMain.CMatrix.Sum", "Overflow");
@@ -389,24 +348,24 @@ TEST(CMatrixArithmetic, MinimumMaximumSumAndCounts) {
 
 TEST(CMatrixArithmetic, SumSqsByDirectionAndExponent) {
   CMatrix a = M({{1, 2}, {3, 4}});
-  EXPECT_EQ(Elements(a.SumSqs(ORVMDColumns)), (Rows{{10}, {20}}));
-  EXPECT_EQ(Elements(a.SumSqs(ORVMDColumns, 1)), (Rows{{4}, {6}}));
-  EXPECT_EQ(Elements(a.SumSqs()), (Rows{{30}}));
-  EXPECT_EQ(Elements(a.SumSqs(ORVMDRows)), (Rows{{5}, {25}}));
-  EXPECT_EQ(Elements(a.SumSqs(ORVMDDiagonal, 3)), (Rows{{65}}));
-  EXPECT_EQ(Elements(M({{2, 4}}).SumSqs(ORVMDALL, -1)), (Rows{{0.75}}));
-  ExpectError(Failure([] {
+  EXPECT_EQ(Elements(a.SumSqs(ORVMDColumns)), (Table{{10}, {20}}));
+  EXPECT_EQ(Elements(a.SumSqs(ORVMDColumns, 1)), (Table{{4}, {6}}));
+  EXPECT_EQ(Elements(a.SumSqs()), (Table{{30}}));
+  EXPECT_EQ(Elements(a.SumSqs(ORVMDRows)), (Table{{5}, {25}}));
+  EXPECT_EQ(Elements(a.SumSqs(ORVMDDiagonal, 3)), (Table{{65}}));
+  EXPECT_EQ(Elements(M({{2, 4}}).SumSqs(ORVMDALL, -1)), (Table{{0.75}}));
+  ExpectError(Caught([] {
                 M({{0, 1}}).SumSqs(ORVMDALL, -1);
               }),
               kErrInvalidCall, "ORVMain.CMatrix.SumSqs", "Invalid procedure call or argument");
-  ExpectError(Failure([] { M({{1e200}}).SumSqs(); }), kErrOverflow, "ORVMain.CMatrix.SumSqs",
+  ExpectError(Caught([] { M({{1e200}}).SumSqs(); }), kErrOverflow, "ORVMain.CMatrix.SumSqs",
               "Overflow");
 }
 
 // --- reshaping ---
 
 TEST(CMatrixArithmetic, Transpose) {
-  EXPECT_EQ(Elements(M({{1, 2, 3}, {4, 5, 6}}).Transpose()), (Rows{{1, 4}, {2, 5}, {3, 6}}));
+  EXPECT_EQ(Elements(M({{1, 2, 3}, {4, 5, 6}}).Transpose()), (Table{{1, 4}, {2, 5}, {3, 6}}));
   EXPECT_TRUE(CMatrix().Transpose().IsNull());
   CMatrix big;
   big.SetSize(37, 70);
@@ -425,7 +384,7 @@ TEST(CMatrixArithmetic, SubMatrixFillsMissingCountsAndWritesThemBack) {
   for (Long i = 1; i <= 4; ++i)
     for (Long j = 1; j <= 5; ++j) a.LetItem(i, j, 10 * i + j);
   CMatrix s = a.SubMatrix(2, 2);
-  EXPECT_EQ(Elements(s), (Rows{{22, 23, 24, 25}, {32, 33, 34, 35}, {42, 43, 44, 45}}));
+  EXPECT_EQ(Elements(s), (Table{{22, 23, 24, 25}, {32, 33, 34, 35}, {42, 43, 44, 45}}));
 
   Long rows = 0, columns = 0;
   a.SubMatrix(3, 4, rows, columns);
@@ -433,35 +392,35 @@ TEST(CMatrixArithmetic, SubMatrixFillsMissingCountsAndWritesThemBack) {
   EXPECT_EQ(columns, 2);
   rows = 2;
   columns = 0;
-  EXPECT_EQ(Elements(a.SubMatrix(1, 5, rows, columns)), (Rows{{15}, {25}}));
+  EXPECT_EQ(Elements(a.SubMatrix(1, 5, rows, columns)), (Table{{15}, {25}}));
   EXPECT_EQ(rows, 2);
   EXPECT_EQ(columns, 1);
-  EXPECT_EQ(Elements(a.SubMatrix(4, 1, 1, 2)), (Rows{{41, 42}}));
+  EXPECT_EQ(Elements(a.SubMatrix(4, 1, 1, 2)), (Table{{41, 42}}));
 
-  ExpectError(Failure([&] { a.SubMatrix(3, 1, 3, 1); }), kErrSubscript, "ORVMain.CMatrix.SubMatrix",
+  ExpectError(Caught([&] { a.SubMatrix(3, 1, 3, 1); }), kErrSubscript, "ORVMain.CMatrix.SubMatrix",
               kSubscript);
   // A start beyond the end counts back to it, and the block overruns.
   rows = 0;
-  ExpectError(Failure([&] { a.SubMatrix(6, 1, rows, 1); }), kErrSubscript,
+  ExpectError(Caught([&] { a.SubMatrix(6, 1, rows, 1); }), kErrSubscript,
               "ORVMain.CMatrix.SubMatrix", kSubscript);
   EXPECT_EQ(rows, 3);
   // A start below 1 fails on the first element read.
-  ExpectError(Failure([&] { a.SubMatrix(0, 1, 2, 2); }), kErrSubscript, "ORVMain.CMatrix.SubMatrix",
+  ExpectError(Caught([&] { a.SubMatrix(0, 1, 2, 2); }), kErrSubscript, "ORVMain.CMatrix.SubMatrix",
               kSubscript);
-  ExpectError(Failure([&] { a.SubMatrix(1, 2147483647, 1, 2); }), kErrOverflow,
+  ExpectError(Caught([&] { a.SubMatrix(1, 2147483647, 1, 2); }), kErrOverflow,
               "ORVMain.CMatrix.SubMatrix", "Overflow");
 }
 
 TEST(CMatrixArithmetic, Concatenate) {
   CMatrix a = M({{1, 2}, {3, 4}});
-  EXPECT_EQ(Elements(a.Concatenate(M({{5}, {6}}))), (Rows{{1, 2, 5}, {3, 4, 6}}));
+  EXPECT_EQ(Elements(a.Concatenate(M({{5}, {6}}))), (Table{{1, 2, 5}, {3, 4, 6}}));
   EXPECT_EQ(Elements(a.Concatenate(M({{5, 6}, {7, 8}, {9, 10}}), true)),
-            (Rows{{1, 2}, {3, 4}, {5, 6}, {7, 8}, {9, 10}}));
-  ExpectError(Failure([&] {
+            (Table{{1, 2}, {3, 4}, {5, 6}, {7, 8}, {9, 10}}));
+  ExpectError(Caught([&] {
                 a.Concatenate(M({{5, 6}, {7, 8}, {9, 10}}));
               }),
               kErrSubscript, "ORVMain.CMatrix.Concatenate", "Matrix Row Count Mismatch");
-  ExpectError(Failure([&] {
+  ExpectError(Caught([&] {
                 a.Concatenate(M({{5, 6, 7}}), true);
               }),
               kErrSubscript, "ORVMain.CMatrix.Concatenate", "Matrix Column Count Mismatch");
@@ -471,18 +430,18 @@ TEST(CMatrixArithmetic, Concatenate) {
 
 TEST(CMatrixArithmetic, DeleteRowAndColumn) {
   CMatrix a = M({{1, 2, 3}, {4, 5, 6}, {7, 8, 9}});
-  EXPECT_EQ(Elements(a.DeleteRow(2)), (Rows{{1, 2, 3}, {7, 8, 9}}));
-  EXPECT_EQ(Elements(a.DeleteColumn(1)), (Rows{{2, 3}, {5, 6}, {8, 9}}));
-  EXPECT_EQ(Elements(a.DeleteColumn(3)), (Rows{{1, 2}, {4, 5}, {7, 8}}));
-  ExpectError(Failure([&] { a.DeleteRow(0); }), kErrSubscript,
+  EXPECT_EQ(Elements(a.DeleteRow(2)), (Table{{1, 2, 3}, {7, 8, 9}}));
+  EXPECT_EQ(Elements(a.DeleteColumn(1)), (Table{{2, 3}, {5, 6}, {8, 9}}));
+  EXPECT_EQ(Elements(a.DeleteColumn(3)), (Table{{1, 2}, {4, 5}, {7, 8}}));
+  ExpectError(Caught([&] { a.DeleteRow(0); }), kErrSubscript,
               "Line 10 in ORVMain.CMatrix.DeleteRow", kSubscript);
-  ExpectError(Failure([&] { a.DeleteColumn(4); }), kErrSubscript,
+  ExpectError(Caught([&] { a.DeleteColumn(4); }), kErrSubscript,
               "Line 10 in ORVMain.CMatrix.DeleteColumn", kSubscript);
-  ExpectError(Failure([] {
+  ExpectError(Caught([] {
                 M({{1, 2}}).DeleteRow(1);
               }),
               kErrSubscript, "Line 20 in ORVMain.CMatrix.DeleteRow", kSubscript);
-  ExpectError(Failure([] {
+  ExpectError(Caught([] {
                 M({{1}, {2}}).DeleteColumn(1);
               }),
               kErrSubscript, "Line 20 in ORVMain.CMatrix.DeleteColumn", kSubscript);
@@ -490,11 +449,11 @@ TEST(CMatrixArithmetic, DeleteRowAndColumn) {
 
 TEST(CMatrixArithmetic, DeleteRowsByFlag) {
   CMatrix a = M({{1, 1}, {2, 2}, {3, 3}, {4, 4}});
-  EXPECT_EQ(Elements(a.DeleteRows(M({{1}, {0}, {1}}))), (Rows{{2, 2}, {4, 4}}));
-  EXPECT_EQ(Elements(a.DeleteRows(M({{7, 1}, {1, 7}}), 7)), (Rows{{2, 2}, {3, 3}, {4, 4}}));
+  EXPECT_EQ(Elements(a.DeleteRows(M({{1}, {0}, {1}}))), (Table{{2, 2}, {4, 4}}));
+  EXPECT_EQ(Elements(a.DeleteRows(M({{7, 1}, {1, 7}}), 7)), (Table{{2, 2}, {3, 3}, {4, 4}}));
   EXPECT_TRUE(a.DeleteRows(M({{1}, {1}, {1}, {1}})).IsNull());
   EXPECT_EQ(Elements(a.DeleteRows(CMatrix())), Elements(a));
-  ExpectError(Failure([&] {
+  ExpectError(Caught([&] {
                 a.DeleteRows(M({{1}, {1}, {1}, {1}, {1}}));
               }),
               kErrSubscript, "ORVMain.CMatrix.DeleteRows", kSubscript);
@@ -502,16 +461,16 @@ TEST(CMatrixArithmetic, DeleteRowsByFlag) {
 
 TEST(CMatrixArithmetic, DeleteRowsColsByFlag) {
   CMatrix a = M({{1, 2, 3}, {4, 5, 6}, {7, 8, 9}});
-  EXPECT_EQ(Elements(a.DeleteRowsCols(M({{0}, {1}}), M({{1}, {0}, {0}}))), (Rows{{2, 3}, {8, 9}}));
-  ExpectError(Failure([&] {
+  EXPECT_EQ(Elements(a.DeleteRowsCols(M({{0}, {1}}), M({{1}, {0}, {0}}))), (Table{{2, 3}, {8, 9}}));
+  ExpectError(Caught([&] {
                 a.DeleteRowsCols(M({{1}, {1}, {1}}), M({{0}}));
               }),
               kErrSubscript, "ORVMain.CMatrix.DeleteRowsCols", kSubscript);
-  ExpectError(Failure([&] {
+  ExpectError(Caught([&] {
                 a.DeleteRowsCols(M({{0}}), M({{1}, {1}, {1}}));
               }),
               kErrSubscript, "ORVMain.CMatrix.DeleteRowsCols", kSubscript);
-  ExpectError(Failure([&] {
+  ExpectError(Caught([&] {
                 a.DeleteRowsCols(M({{0}}), M({{0}, {0}, {0}, {0}}));
               }),
               kErrSubscript, "ORVMain.CMatrix.DeleteRowsCols", kSubscript);
@@ -520,12 +479,12 @@ TEST(CMatrixArithmetic, DeleteRowsColsByFlag) {
 TEST(CMatrixArithmetic, InsertRowsPlacesBeforeIndexAndAppendsAtZero) {
   CMatrix a = M({{1, 2, 3}, {4, 5, 6}});
   CMatrix r = M({{7, 8, 9}});
-  EXPECT_EQ(Elements(a.InsertRows(r, 1)), (Rows{{7, 8, 9}, {1, 2, 3}, {4, 5, 6}}));
-  EXPECT_EQ(Elements(a.InsertRows(r, 2)), (Rows{{1, 2, 3}, {7, 8, 9}, {4, 5, 6}}));
+  EXPECT_EQ(Elements(a.InsertRows(r, 1)), (Table{{7, 8, 9}, {1, 2, 3}, {4, 5, 6}}));
+  EXPECT_EQ(Elements(a.InsertRows(r, 2)), (Table{{1, 2, 3}, {7, 8, 9}, {4, 5, 6}}));
   Long index = 0;
-  EXPECT_EQ(Elements(a.InsertRows(r, index)), (Rows{{1, 2, 3}, {4, 5, 6}, {7, 8, 9}}));
+  EXPECT_EQ(Elements(a.InsertRows(r, index)), (Table{{1, 2, 3}, {4, 5, 6}, {7, 8, 9}}));
   EXPECT_EQ(index, 3);
-  EXPECT_EQ(Elements(a.InsertRows(r)), (Rows{{1, 2, 3}, {4, 5, 6}, {7, 8, 9}}));
+  EXPECT_EQ(Elements(a.InsertRows(r)), (Table{{1, 2, 3}, {4, 5, 6}, {7, 8, 9}}));
   index = 2;
   a.InsertRows(r, index);
   EXPECT_EQ(index, 2);
@@ -533,26 +492,26 @@ TEST(CMatrixArithmetic, InsertRowsPlacesBeforeIndexAndAppendsAtZero) {
   EXPECT_TRUE(a.InsertRows(CMatrix()).IsNothing());
   CMatrix null;
   EXPECT_TRUE(Is(null.InsertRows(r), r));
-  EXPECT_EQ(Elements(a), (Rows{{1, 2, 3}, {4, 5, 6}}));
+  EXPECT_EQ(Elements(a), (Table{{1, 2, 3}, {4, 5, 6}}));
 }
 
 TEST(CMatrixArithmetic, InsertRowsRaisesThroughItsOwnChainRule) {
   CMatrix a = M({{1, 2, 3}, {4, 5, 6}});
-  ExpectError(Failure([&] {
+  ExpectError(Caught([&] {
                 a.InsertRows(M({{7, 8, 9}}), 3);
               }),
               kErrSubscript, "Line 40 in ORVMain.CMatrix.InsertRows.InsertRows", kSubscript);
   Long index = -1;
-  ExpectError(Failure([&] {
+  ExpectError(Caught([&] {
                 a.InsertRows(M({{7, 8, 9}}), index);
               }),
               kErrSubscript, "Line 40 in ORVMain.CMatrix.InsertRows.InsertRows", kSubscript);
   EXPECT_EQ(index, -1);
-  ExpectError(Failure([&] {
+  ExpectError(Caught([&] {
                 a.InsertRows(M({{7, 8}}));
               }),
               kErrSubscript, "Line 30 in ORVMain.CMatrix.InsertRows.InsertRows", kSubscript);
-  ExpectError(Failure([&] { a.InsertRows(CMatrix(Nothing)); }), kErrObjectNotSet,
+  ExpectError(Caught([&] { a.InsertRows(CMatrix(Nothing)); }), kErrObjectNotSet,
               "Line 10 in ORVMain.CMatrix.InsertRows",
               "Object variable or With block variable not set");
 }
@@ -560,15 +519,15 @@ TEST(CMatrixArithmetic, InsertRowsRaisesThroughItsOwnChainRule) {
 TEST(CMatrixArithmetic, InsertColumns) {
   CMatrix a = M({{1, 2}, {3, 4}});
   CMatrix c = M({{5, 6}, {7, 8}});
-  EXPECT_EQ(Elements(a.InsertColumns(c, 2)), (Rows{{1, 5, 6, 2}, {3, 7, 8, 4}}));
+  EXPECT_EQ(Elements(a.InsertColumns(c, 2)), (Table{{1, 5, 6, 2}, {3, 7, 8, 4}}));
   Long index = 0;
-  EXPECT_EQ(Elements(a.InsertColumns(M({{9}, {9}}), index)), (Rows{{1, 2, 9}, {3, 4, 9}}));
+  EXPECT_EQ(Elements(a.InsertColumns(M({{9}, {9}}), index)), (Table{{1, 2, 9}, {3, 4, 9}}));
   EXPECT_EQ(index, 3);
   EXPECT_TRUE(a.InsertColumns(CMatrix()).IsNothing());
   EXPECT_TRUE(Is(CMatrix().InsertColumns(c), c));
-  ExpectError(Failure([&] { a.InsertColumns(c, 3); }), kErrSubscript,
+  ExpectError(Caught([&] { a.InsertColumns(c, 3); }), kErrSubscript,
               "Line 40 in ORVMain.CMatrix.InsertColumns.InsertColumns", kSubscript);
-  ExpectError(Failure([&] {
+  ExpectError(Caught([&] {
                 a.InsertColumns(M({{1, 2}}));
               }),
               kErrSubscript, "Line 30 in ORVMain.CMatrix.InsertColumns.InsertColumns", kSubscript);

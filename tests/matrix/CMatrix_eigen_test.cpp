@@ -17,42 +17,14 @@
 #include <string>
 #include <vector>
 
+#include "matrix_test_util.hpp"
 #include "orv/matrix/CMatrix.hpp"
 #include "orv/matrix/jacobi.hpp"
 
 namespace orv {
 namespace {
 
-using Table = std::vector<std::vector<double>>;
-
-CMatrix Make(const Table& rows) {
-  Array<double> a(1, static_cast<Long>(rows.size()), 1, static_cast<Long>(rows[0].size()));
-  for (std::size_t i = 0; i < rows.size(); ++i)
-    for (std::size_t j = 0; j < rows[0].size(); ++j)
-      a(static_cast<Long>(i + 1), static_cast<Long>(j + 1)) = rows[i][j];
-  CMatrix m;
-  m.LetValues(a);
-  return m;
-}
-
-Table Rows(const CMatrix& m) {
-  Table t(static_cast<std::size_t>(m.RowCount()),
-          std::vector<double>(static_cast<std::size_t>(m.ColumnCount())));
-  for (Long i = 1; i <= m.RowCount(); ++i)
-    for (Long j = 1; j <= m.ColumnCount(); ++j) t[i - 1][j - 1] = m.Item(i, j);
-  return t;
-}
-
-bool Identical(const Table& a, const Table& b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    if (a[i].size() != b[i].size()) return false;
-    for (std::size_t j = 0; j < a[i].size(); ++j)
-      if (std::bit_cast<std::uint64_t>(a[i][j]) != std::bit_cast<std::uint64_t>(b[i][j]))
-        return false;
-  }
-  return true;
-}
+using namespace orv::test;
 
 // --- the documented steps as plain loops ---
 
@@ -203,19 +175,6 @@ std::vector<ReferenceCase> LapackCases() {
   return cases;
 }
 
-template <class Call>
-void ExpectError(Call call, std::int32_t number, const std::string& source,
-                 const std::string& description) {
-  try {
-    call();
-    ADD_FAILURE() << "no error raised, expected " << number;
-  } catch (const Error& e) {
-    EXPECT_EQ(e.Number, number);
-    EXPECT_EQ(e.Source, source);
-    EXPECT_EQ(e.Description, description);
-  }
-}
-
 // --- the kernel ---
 
 TEST(JacobiKernel, MatchesThePlainLoopsBitForBit) {
@@ -282,14 +241,14 @@ TEST(JacobiKernel, OverflowOfFiniteInputRaises6) {
 
 TEST(CMatrixEigenValuesAndVectors, DiagonalMatrixNeedsNoRotation) {
   const CMatrix m = Make({{3, 0}, {0, 5}});
-  EXPECT_TRUE(Identical(Rows(m.EigenValuesAndVectors()), Table({{5, 3}, {0, 1}, {1, 0}})));
-  EXPECT_TRUE(
-      Identical(Rows(m.EigenValuesAndVectors(ORVSortAscending)), Table({{3, 5}, {1, 0}, {0, 1}})));
-  EXPECT_TRUE(Identical(Rows(m), Table({{3, 0}, {0, 5}})));  // receiver unchanged
+  EXPECT_TRUE(Identical(Elements(m.EigenValuesAndVectors()), Table({{5, 3}, {0, 1}, {1, 0}})));
+  EXPECT_TRUE(Identical(Elements(m.EigenValuesAndVectors(ORVSortAscending)),
+                        Table({{3, 5}, {1, 0}, {0, 1}})));
+  EXPECT_TRUE(Identical(Elements(m), Table({{3, 0}, {0, 5}})));  // receiver unchanged
 }
 
 TEST(CMatrixEigenValuesAndVectors, OneRotationOfATwoByTwo) {
-  const Table r = Rows(Make({{2, 1}, {1, 2}}).EigenValuesAndVectors());
+  const Table r = Elements(Make({{2, 1}, {1, 2}}).EigenValuesAndVectors());
   const double h = std::sqrt(0.5);
   EXPECT_EQ(r[0][0], 3.0);
   EXPECT_EQ(r[0][1], 1.0);
@@ -297,28 +256,28 @@ TEST(CMatrixEigenValuesAndVectors, OneRotationOfATwoByTwo) {
   EXPECT_NEAR(r[2][0], h, 1e-15);
   EXPECT_NEAR(r[1][1], h, 1e-15);
   EXPECT_NEAR(r[2][1], -h, 1e-15);
-  const Table ascending = Rows(Make({{2, 1}, {1, 2}}).EigenValuesAndVectors(ORVSortAscending));
+  const Table ascending = Elements(Make({{2, 1}, {1, 2}}).EigenValuesAndVectors(ORVSortAscending));
   EXPECT_EQ(ascending[0][0], 1.0);
   EXPECT_EQ(ascending[2][0], r[2][1]);
 }
 
 TEST(CMatrixEigenValuesAndVectors, OneByOne) {
-  EXPECT_TRUE(Identical(Rows(Make({{7}}).EigenValuesAndVectors()), Table({{7}, {1}})));
-  EXPECT_TRUE(
-      Identical(Rows(Make({{-2}}).EigenValuesAndVectors(ORVSortAscending)), Table({{-2}, {1}})));
+  EXPECT_TRUE(Identical(Elements(Make({{7}}).EigenValuesAndVectors()), Table({{7}, {1}})));
+  EXPECT_TRUE(Identical(Elements(Make({{-2}}).EigenValuesAndVectors(ORVSortAscending)),
+                        Table({{-2}, {1}})));
 }
 
 TEST(CMatrixEigenValuesAndVectors, TiedEigenvaluesKeepThePartitionOrder) {
   // Off-diagonal mass below 1e-12 counts as diagonal: eigenvalues 1 and 1.
   const CMatrix tiny = Make({{1, 1e-13}, {1e-13, 1}});
-  EXPECT_TRUE(Identical(Rows(tiny.EigenValuesAndVectors()), Table({{1, 1}, {1, 0}, {0, 1}})));
+  EXPECT_TRUE(Identical(Elements(tiny.EigenValuesAndVectors()), Table({{1, 1}, {1, 0}, {0, 1}})));
   // The ascending partition exchanges equal keys; descending reverses that.
-  EXPECT_TRUE(Identical(Rows(tiny.EigenValuesAndVectors(ORVSortAscending)),
+  EXPECT_TRUE(Identical(Elements(tiny.EigenValuesAndVectors(ORVSortAscending)),
                         Table({{1, 1}, {0, 1}, {1, 0}})));
   const CMatrix twos = Make({{2, 0, 0}, {0, 2, 0}, {0, 0, 2}});
-  EXPECT_TRUE(Identical(Rows(twos.EigenValuesAndVectors()),
+  EXPECT_TRUE(Identical(Elements(twos.EigenValuesAndVectors()),
                         Table({{2, 2, 2}, {1, 0, 0}, {0, 1, 0}, {0, 0, 1}})));
-  EXPECT_TRUE(Identical(Rows(twos.EigenValuesAndVectors(ORVSortAscending)),
+  EXPECT_TRUE(Identical(Elements(twos.EigenValuesAndVectors(ORVSortAscending)),
                         Table({{2, 2, 2}, {0, 0, 1}, {0, 1, 0}, {1, 0, 0}})));
 }
 
@@ -329,9 +288,9 @@ TEST(CMatrixEigenValuesAndVectors, MatchesThePlainLoopsBitForBit) {
   for (const ReferenceCase& c : LapackCases()) cases.push_back(c.matrix);
   for (const Table& a : cases) {
     const CMatrix m = Make(a);
-    EXPECT_TRUE(Identical(Rows(m.EigenValuesAndVectors()), PlainEigenValuesAndVectors(a, true)))
+    EXPECT_TRUE(Identical(Elements(m.EigenValuesAndVectors()), PlainEigenValuesAndVectors(a, true)))
         << a.size();
-    EXPECT_TRUE(Identical(Rows(m.EigenValuesAndVectors(ORVSortAscending)),
+    EXPECT_TRUE(Identical(Elements(m.EigenValuesAndVectors(ORVSortAscending)),
                           PlainEigenValuesAndVectors(a, false)))
         << a.size();
   }
@@ -341,9 +300,9 @@ TEST(CMatrixEigenValuesAndVectors, ReadsOnlyTheUpperTriangleOfTheLeadingSquare) 
   const CMatrix upper = Make({{4, 1, 2}, {1, 3, 0.5}, {2, 0.5, 1}});
   const CMatrix lowerChanged = Make({{4, 1, 2}, {9, 3, 0.5}, {-8, 7, 1}});
   const CMatrix wider = Make({{4, 1, 2, 100}, {9, 3, 0.5, 200}, {-8, 7, 1, 300}});
-  const Table expected = Rows(upper.EigenValuesAndVectors());
-  EXPECT_TRUE(Identical(Rows(lowerChanged.EigenValuesAndVectors()), expected));
-  EXPECT_TRUE(Identical(Rows(wider.EigenValuesAndVectors()), expected));
+  const Table expected = Elements(upper.EigenValuesAndVectors());
+  EXPECT_TRUE(Identical(Elements(lowerChanged.EigenValuesAndVectors()), expected));
+  EXPECT_TRUE(Identical(Elements(wider.EigenValuesAndVectors()), expected));
 }
 
 TEST(CMatrixEigenValuesAndVectors, Failures) {
@@ -376,7 +335,7 @@ TEST(CMatrixEigenValuesAndVectors, AgreesWithLapack) {
   ASSERT_EQ(cases.size(), 7u);
   for (const ReferenceCase& c : cases) {
     const std::size_t n = c.matrix.size();
-    const Table r = Rows(Make(c.matrix).EigenValuesAndVectors(ORVSortAscending));
+    const Table r = Elements(Make(c.matrix).EigenValuesAndVectors(ORVSortAscending));
     double largest = 0;
     for (double e : c.eigenvalues) largest = std::max(largest, std::fabs(e));
     const double eps = std::numeric_limits<double>::epsilon();

@@ -13,26 +13,14 @@
 #include <string>
 #include <vector>
 
+#include "matrix_test_util.hpp"
 #include "orv/matrix/CMatrix.hpp"
 #include "orv/matrix/sweep.hpp"
 
 namespace orv {
 namespace {
 
-CMatrix M(std::initializer_list<std::initializer_list<double>> rows) {
-  const Long r = static_cast<Long>(rows.size());
-  const Long c = static_cast<Long>(rows.begin()->size());
-  Array<double> a(1, r, 1, c);
-  Long i = 1;
-  for (const auto& row : rows) {
-    Long j = 1;
-    for (double x : row) a(i, j++) = x;
-    ++i;
-  }
-  CMatrix m;
-  m.LetValues(a);
-  return m;
-}
+using namespace orv::test;
 
 CMatrix FromVector(const std::vector<double>& v, size_t rows, size_t columns) {
   Array<double> a(1, static_cast<Long>(rows), 1, static_cast<Long>(columns));
@@ -42,34 +30,6 @@ CMatrix FromVector(const std::vector<double>& v, size_t rows, size_t columns) {
   return m;
 }
 
-using Rows = std::vector<std::vector<double>>;
-
-Rows Elements(const CMatrix& m) {
-  Rows out(static_cast<size_t>(m.RowCount()));
-  for (Long i = 1; i <= m.RowCount(); ++i)
-    for (Long j = 1; j <= m.ColumnCount(); ++j)
-      out[static_cast<size_t>(i - 1)].push_back(m.Item(i, j));
-  return out;
-}
-
-template <class F>
-Error Failure(F&& f) {
-  try {
-    f();
-  } catch (const Error& e) {
-    return e;
-  }
-  ADD_FAILURE() << "no error was raised";
-  return Error(0, "", "");
-}
-
-void ExpectError(const Error& e, std::int32_t number, const std::string& source,
-                 const std::string& description) {
-  EXPECT_EQ(e.Number, number);
-  EXPECT_EQ(e.Source, source);
-  EXPECT_EQ(e.Description, description);
-}
-
 bool SameBits(const std::vector<double>& x, const std::vector<double>& y) {
   if (x.size() != y.size()) return false;
   for (size_t k = 0; k < x.size(); ++k)
@@ -77,7 +37,6 @@ bool SameBits(const std::vector<double>& x, const std::vector<double>& y) {
   return true;
 }
 
-const std::string kSubscript = "Subscript out of range";
 const std::string kNotPd = "Matrix is not Positive Definite";
 
 // X'X + shift * I for a random n x n X: symmetric positive definite.
@@ -133,25 +92,25 @@ std::vector<double> SweepAsWritten(std::vector<double> a, size_t n, double zero)
 }
 
 TEST(CMatrixLinalg, GeneralInverseOfSmallMatrices) {
-  EXPECT_EQ(Elements(M({{4, 2}, {2, 3}}).GeneralInverse()), (Rows{{0.375, -0.25}, {-0.25, 0.5}}));
+  EXPECT_EQ(Elements(M({{4, 2}, {2, 3}}).GeneralInverse()), (Table{{0.375, -0.25}, {-0.25, 0.5}}));
   // Singular: the second pivot is 0 after the first sweep.
-  EXPECT_EQ(Elements(M({{1, 1}, {1, 1}}).GeneralInverse()), (Rows{{1, 0}, {0, 0}}));
+  EXPECT_EQ(Elements(M({{1, 1}, {1, 1}}).GeneralInverse()), (Table{{1, 0}, {0, 0}}));
   // A zero diagonal element leaves its row and column 0.
   EXPECT_EQ(Elements(M({{2, 0, 0}, {0, 0, 7}, {0, 7, 4}}).GeneralInverse()),
-            (Rows{{0.5, 0, 0}, {0, 0, 0}, {0, 0, 0.25}}));
-  EXPECT_EQ(Elements(M({{8}}).GeneralInverse()), (Rows{{0.125}}));
-  EXPECT_EQ(Elements(M({{0}}).GeneralInverse()), (Rows{{0}}));
+            (Table{{0.5, 0, 0}, {0, 0, 0}, {0, 0, 0.25}}));
+  EXPECT_EQ(Elements(M({{8}}).GeneralInverse()), (Table{{0.125}}));
+  EXPECT_EQ(Elements(M({{0}}).GeneralInverse()), (Table{{0}}));
   EXPECT_TRUE(CMatrix().GeneralInverse().IsNull());
 }
 
 TEST(CMatrixLinalg, GeneralInverseRoundsBothTermsTo15Digits) {
   // 1 + 1e-15 rounds to 1, so the second column is exactly dependent.
-  EXPECT_EQ(Elements(M({{1, 1}, {1, 1 + 1e-15}}).GeneralInverse()), (Rows{{1, 0}, {0, 0}}));
+  EXPECT_EQ(Elements(M({{1, 1}, {1, 1 + 1e-15}}).GeneralInverse()), (Table{{1, 0}, {0, 0}}));
   // 1 + 1e-13 survives the rounding; ZERO decides whether the remainder
   // counts as a pivot.
   CMatrix near = M({{1, 1}, {1, 1 + 1e-13}});
   EXPECT_NE(near.GeneralInverse().Item(2, 2), 0);
-  EXPECT_EQ(Elements(near.GeneralInverse(1e-12)), (Rows{{1, 0}, {0, 0}}));
+  EXPECT_EQ(Elements(near.GeneralInverse(1e-12)), (Table{{1, 0}, {0, 0}}));
 }
 
 TEST(CMatrixLinalg, GeneralInverseMatchesTheSweepAsWrittenBitForBit) {
@@ -190,24 +149,24 @@ TEST(CMatrixLinalg, GeneralInverseOfAnAsymmetricMatrixFollowsTheSweepAsWritten) 
 TEST(CMatrixLinalg, GeneralInverseOfARectangularReceiver) {
   // Extra columns take no part and are negated with the rest.
   EXPECT_EQ(Elements(M({{4, 2, 1}, {2, 3, -6}}).GeneralInverse()),
-            (Rows{{0.375, -0.25, -1}, {-0.25, 0.5, 6}}));
-  ExpectError(Failure([] {
+            (Table{{0.375, -0.25, -1}, {-0.25, 0.5, 6}}));
+  ExpectError(Caught([] {
                 M({{4, 2}, {2, 3}, {1, 1}}).GeneralInverse();
               }),
               kErrSubscript, "ORVMain.CMatrix.GeneralInverse", kSubscript);
-  ExpectError(Failure([] {
+  ExpectError(Caught([] {
                 M({{0}, {2}}).GeneralInverse();
               }),
               kErrSubscript, "ORVMain.CMatrix.GeneralInverse", kSubscript);
 }
 
 TEST(CMatrixLinalg, GeneralInverseOverflowRaises6) {
-  ExpectError(Failure([] {
+  ExpectError(Caught([] {
                 M({{1e-300, 1e300}, {1e300, 1}}).GeneralInverse();
               }),
               kErrOverflow, "ORVMain.CMatrix.GeneralInverse", "Overflow");
   // A 15-digit rounding beyond the largest double overflows too.
-  ExpectError(Failure([] {
+  ExpectError(Caught([] {
                 M({{1, 0}, {0, 1.7976931348623157e308}}).GeneralInverse();
               }),
               kErrOverflow, "ORVMain.CMatrix.GeneralInverse", "Overflow");
@@ -268,15 +227,15 @@ TEST(CMatrixLinalg, DeterminantMatchesTheEliminationAsWritten) {
 }
 
 TEST(CMatrixLinalg, DeterminantFailuresLeaveUndecorated) {
-  ExpectError(Failure([] { CMatrix().determinant(); }), kErrSubscript, "ORVMain", kSubscript);
-  ExpectError(Failure([] { CMatrix().IsSingular(); }), kErrSubscript, "ORVMain", kSubscript);
-  ExpectError(Failure([] {
+  ExpectError(Caught([] { CMatrix().determinant(); }), kErrSubscript, "ORVMain", kSubscript);
+  ExpectError(Caught([] { CMatrix().IsSingular(); }), kErrSubscript, "ORVMain", kSubscript);
+  ExpectError(Caught([] {
                 M({{1, 2}, {3, 4}, {5, 6}}).determinant();
               }),
               kErrSubscript, "ORVMain", kSubscript);
   // With no non-zero element in the first column, elimination stops at once.
   EXPECT_EQ(M({{0, 2}, {0, 3}, {0, 4}}).determinant(), 0);
-  ExpectError(Failure([] {
+  ExpectError(Caught([] {
                 M({{1e-300, 1}, {1e300, 1}}).determinant();
               }),
               kErrOverflow, "ORVMain", "Overflow");
@@ -301,10 +260,10 @@ std::vector<double> CholeskyAsWritten(const std::vector<double>& a, size_t n) {
 }
 
 TEST(CMatrixLinalg, CholeskyOfSmallMatrices) {
-  EXPECT_EQ(Elements(M({{4, 2}, {2, 3}}).Cholesky()), (Rows{{2, 0}, {1, std::sqrt(2.0)}}));
+  EXPECT_EQ(Elements(M({{4, 2}, {2, 3}}).Cholesky()), (Table{{2, 0}, {1, std::sqrt(2.0)}}));
   // Only the diagonal and the lower triangle are read.
-  EXPECT_EQ(Elements(M({{4, 1e300}, {2, 3}}).Cholesky()), (Rows{{2, 0}, {1, std::sqrt(2.0)}}));
-  EXPECT_EQ(Elements(M({{9}}).Cholesky()), (Rows{{3}}));
+  EXPECT_EQ(Elements(M({{4, 1e300}, {2, 3}}).Cholesky()), (Table{{2, 0}, {1, std::sqrt(2.0)}}));
+  EXPECT_EQ(Elements(M({{9}}).Cholesky()), (Table{{3}}));
 }
 
 TEST(CMatrixLinalg, CholeskyMatchesTheColumnByColumnFactorBitForBit) {
@@ -318,36 +277,36 @@ TEST(CMatrixLinalg, CholeskyMatchesTheColumnByColumnFactorBitForBit) {
 }
 
 TEST(CMatrixLinalg, CholeskyFailures) {
-  ExpectError(Failure([] {
+  ExpectError(Caught([] {
                 M({{1, 2}, {2, 1}}).Cholesky();
               }),
               MXNotPositiveDefinite, "ORVMain.CMatrix.Cholesky", kNotPd);
   EXPECT_EQ(MXNotPositiveDefinite, -2147215504);
-  ExpectError(Failure([] { M({{1e-14}}).Cholesky(); }), MXNotPositiveDefinite,
+  ExpectError(Caught([] { M({{1e-14}}).Cholesky(); }), MXNotPositiveDefinite,
               "ORVMain.CMatrix.Cholesky", kNotPd);
-  EXPECT_EQ(Elements(M({{1e-14}}).Cholesky(1e-15)), (Rows{{std::sqrt(1e-14)}}));
-  ExpectError(Failure([] { M({{-4}}).Cholesky(); }), MXNotPositiveDefinite,
+  EXPECT_EQ(Elements(M({{1e-14}}).Cholesky(1e-15)), (Table{{std::sqrt(1e-14)}}));
+  ExpectError(Caught([] { M({{-4}}).Cholesky(); }), MXNotPositiveDefinite,
               "ORVMain.CMatrix.Cholesky", kNotPd);
   // A NaN pivot fails the test too.
   const double nan = std::numeric_limits<double>::quiet_NaN();
-  ExpectError(Failure([&] {
+  ExpectError(Caught([&] {
                 M({{1, 0}, {0, nan}}).Cholesky();
               }),
               MXNotPositiveDefinite, "ORVMain.CMatrix.Cholesky", kNotPd);
-  ExpectError(Failure([] { CMatrix().Cholesky(); }), kErrSubscript, "ORVMain.CMatrix.Cholesky",
+  ExpectError(Caught([] { CMatrix().Cholesky(); }), kErrSubscript, "ORVMain.CMatrix.Cholesky",
               kSubscript);
   // Fewer columns than rows: the diagonal runs out after the last column,
   // unless a pivot fails first.
-  ExpectError(Failure([] {
+  ExpectError(Caught([] {
                 M({{4, 0}, {2, 5}, {1, 1}}).Cholesky();
               }),
               kErrSubscript, "ORVMain.CMatrix.Cholesky", kSubscript);
-  ExpectError(Failure([] {
+  ExpectError(Caught([] {
                 M({{4, 0}, {2, 1}, {1, 1}}).Cholesky();
               }),
               MXNotPositiveDefinite, "ORVMain.CMatrix.Cholesky", kNotPd);
   // A zero pivot let through by a negative ZERO divides by zero.
-  ExpectError(Failure([] {
+  ExpectError(Caught([] {
                 M({{0, 0}, {1, 1}}).Cholesky(-1);
               }),
               kErrDivisionByZero, "ORVMain.CMatrix.Cholesky", "Division by zero");
@@ -358,7 +317,7 @@ TEST(CMatrixLinalg, IsPositiveDefinite) {
   EXPECT_FALSE(M({{1, 2}, {2, 1}}).IsPositiveDefinite());
   EXPECT_FALSE(M({{1e-14}}).IsPositiveDefinite());
   // Other failures are raised by the plain rule.
-  ExpectError(Failure([] {
+  ExpectError(Caught([] {
                 M({{4, 0}, {2, 5}, {1, 1}}).IsPositiveDefinite();
               }),
               kErrSubscript, "ORVMain.CMatrix.IsPositiveDefinite", kSubscript);
@@ -368,32 +327,32 @@ TEST(CMatrixLinalg, IsPositiveDefinite) {
 
 TEST(CMatrixLinalg, ForwardSubstitution) {
   CMatrix L = M({{2, 0, 0}, {1, 4, 0}, {-1, 2, 5}});
-  EXPECT_EQ(Elements(L.ForwardSubstitution(M({{2}, {9}, {12}}))), (Rows{{1}, {2}, {1.8}}));
-  ExpectError(Failure([] {
+  EXPECT_EQ(Elements(L.ForwardSubstitution(M({{2}, {9}, {12}}))), (Table{{1}, {2}, {1.8}}));
+  ExpectError(Caught([] {
                 M({{1, 2}, {0, 1}}).ForwardSubstitution(M({{1}, {1}}));
               }),
               kErrTypeMismatch, "ORVMain.CMatrix.ForwardSubstitution",
               "This matrix isn't lower triangular");
-  ExpectError(Failure([] {
+  ExpectError(Caught([] {
                 M({{1, 0, 0}, {0, 1, 0}}).ForwardSubstitution(M({{1}, {1}}));
               }),
               kErrTypeMismatch, "ORVMain.CMatrix.ForwardSubstitution",
               "This matrix isn't lower triangular");
-  ExpectError(Failure([] {
+  ExpectError(Caught([] {
                 M({{1, 0}, {1, 1}}).ForwardSubstitution(M({{1}, {1}, {1}}));
               }),
               kErrSubscript, "ORVMain.CMatrix.ForwardSubstitution",
               "b does not have the same number of rows as this matrix.");
-  ExpectError(Failure([] {
+  ExpectError(Caught([] {
                 M({{1, 0}, {1, 0}}).ForwardSubstitution(M({{1}, {2}}));
               }),
               kErrDivisionByZero, "ORVMain.CMatrix.ForwardSubstitution", "Division by zero");
   // 0 / 0 is an overflow.
-  ExpectError(Failure([] {
+  ExpectError(Caught([] {
                 M({{1, 0}, {1, 0}}).ForwardSubstitution(M({{1}, {1}}));
               }),
               kErrOverflow, "ORVMain.CMatrix.ForwardSubstitution", "Overflow");
-  ExpectError(Failure([] {
+  ExpectError(Caught([] {
                 M({{1, 0}, {0, 1}}).ForwardSubstitution(CMatrix(Nothing));
               }),
               kErrObjectNotSet, "ORVMain.CMatrix.ForwardSubstitution",
@@ -402,20 +361,20 @@ TEST(CMatrixLinalg, ForwardSubstitution) {
 
 TEST(CMatrixLinalg, BackwardSubstitution) {
   CMatrix U = M({{2, 1, -1}, {0, 4, 2}, {0, 0, 5}});
-  EXPECT_EQ(Elements(U.BackwardSubstitution(M({{3}, {8}, {10}}))), (Rows{{2}, {1}, {2}}));
-  ExpectError(Failure([] {
+  EXPECT_EQ(Elements(U.BackwardSubstitution(M({{3}, {8}, {10}}))), (Table{{2}, {1}, {2}}));
+  ExpectError(Caught([] {
                 M({{1, 0}, {2, 1}}).BackwardSubstitution(M({{1}, {1}}));
               }),
               kErrTypeMismatch, "ORVMain", "This matrix isn't upper triangular");
-  ExpectError(Failure([] {
+  ExpectError(Caught([] {
                 M({{1, 0, 0}}).BackwardSubstitution(M({{1}}));
               }),
               kErrTypeMismatch, "ORVMain", "This matrix isn't upper triangular");
-  ExpectError(Failure([] {
+  ExpectError(Caught([] {
                 M({{1, 1}, {0, 1}}).BackwardSubstitution(M({{1}}));
               }),
               kErrSubscript, "ORVMain", "b does not have the same number of rows as this matrix.");
-  ExpectError(Failure([] {
+  ExpectError(Caught([] {
                 M({{1, 1}, {0, 0}}).BackwardSubstitution(M({{1}, {1}}));
               }),
               kErrDivisionByZero, "ORVMain", "Division by zero");
@@ -423,19 +382,19 @@ TEST(CMatrixLinalg, BackwardSubstitution) {
 
 TEST(CMatrixLinalg, SolveEquation) {
   CMatrix a = M({{4, 2}, {2, 3}});
-  EXPECT_EQ(Elements(a.SolveEquation(M({{2}, {1}}))), (Rows{{0.5}, {0}}));
-  EXPECT_EQ(Elements(a), (Rows{{4, 2}, {2, 3}}));
+  EXPECT_EQ(Elements(a.SolveEquation(M({{2}, {1}}))), (Table{{0.5}, {0}}));
+  EXPECT_EQ(Elements(a), (Table{{4, 2}, {2, 3}}));
   // The plain-rule source of Cholesky does not begin with "Line": stamped.
-  ExpectError(Failure([] {
+  ExpectError(Caught([] {
                 M({{1, 2}, {2, 1}}).SolveEquation(M({{1}, {1}}));
               }),
               MXNotPositiveDefinite, "Line 10 in ORVMain.CMatrix.SolveEquation", kNotPd);
-  ExpectError(Failure([&] {
+  ExpectError(Caught([&] {
                 a.SolveEquation(M({{1}, {1}, {1}}));
               }),
               kErrSubscript, "Line 20 in ORVMain.CMatrix.SolveEquation",
               "b does not have the same number of rows as this matrix.");
-  ExpectError(Failure([&] { a.SolveEquation(CMatrix(Nothing)); }), kErrObjectNotSet,
+  ExpectError(Caught([&] { a.SolveEquation(CMatrix(Nothing)); }), kErrObjectNotSet,
               "Line 20 in ORVMain.CMatrix.SolveEquation",
               "Object variable or With block variable not set");
 }

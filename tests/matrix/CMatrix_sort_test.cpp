@@ -14,44 +14,13 @@
 #include <string>
 #include <vector>
 
+#include "matrix_test_util.hpp"
 #include "orv/matrix/CMatrix.hpp"
 
 namespace orv {
 namespace {
 
-using Table = std::vector<std::vector<double>>;  // rows of a matrix, 0-based
-constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
-
-CMatrix Make(const Table& rows) {
-  CMatrix m;
-  if (rows.empty()) return m;
-  Array<double> a(1, static_cast<Long>(rows.size()), 1, static_cast<Long>(rows[0].size()));
-  for (std::size_t i = 0; i < rows.size(); ++i)
-    for (std::size_t j = 0; j < rows[0].size(); ++j)
-      a(static_cast<Long>(i + 1), static_cast<Long>(j + 1)) = rows[i][j];
-  m.LetValues(a);
-  return m;
-}
-
-Table Rows(const CMatrix& m) {
-  Table t(static_cast<std::size_t>(m.RowCount()),
-          std::vector<double>(static_cast<std::size_t>(m.ColumnCount())));
-  for (Long i = 1; i <= m.RowCount(); ++i)
-    for (Long j = 1; j <= m.ColumnCount(); ++j) t[i - 1][j - 1] = m.Item(i, j);
-  return t;
-}
-
-// Same doubles, bit for bit (so -0 differs from 0 and NaN equals NaN).
-bool Identical(const Table& a, const Table& b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    if (a[i].size() != b[i].size()) return false;
-    for (std::size_t j = 0; j < a[i].size(); ++j)
-      if (std::bit_cast<std::uint64_t>(a[i][j]) != std::bit_cast<std::uint64_t>(b[i][j]))
-        return false;
-  }
-  return true;
-}
+using namespace orv::test;
 
 Table Transposed(const Table& t) {
   if (t.empty()) return t;
@@ -59,19 +28,6 @@ Table Transposed(const Table& t) {
   for (std::size_t i = 0; i < t.size(); ++i)
     for (std::size_t j = 0; j < t[0].size(); ++j) r[j][i] = t[i][j];
   return r;
-}
-
-template <class Call>
-void ExpectError(Call call, std::int32_t number, const std::string& source,
-                 const std::string& description) {
-  try {
-    call();
-    ADD_FAILURE() << "no error raised, expected " << number;
-  } catch (const Error& e) {
-    EXPECT_EQ(e.Number, number);
-    EXPECT_EQ(e.Source, source);
-    EXPECT_EQ(e.Description, description);
-  }
 }
 
 // --- the documented steps, written out plainly (0-based rows) ---
@@ -192,9 +148,9 @@ Table RandomTable(std::mt19937_64& gen, std::size_t rows, std::size_t cols, int 
 
 TEST(CMatrixSort, KeepsEqualKeysInOrder) {
   const CMatrix m = Make({{1, 3}, {2, 1}, {3, 3}});
-  EXPECT_TRUE(Identical(Rows(m.Sort(2)), Table({{2, 1}, {1, 3}, {3, 3}})));
-  EXPECT_TRUE(Identical(Rows(m.Sort()), Rows(m)));
-  EXPECT_TRUE(Identical(Rows(m), Table({{1, 3}, {2, 1}, {3, 3}})));  // receiver unchanged
+  EXPECT_TRUE(Identical(Elements(m.Sort(2)), Table({{2, 1}, {1, 3}, {3, 3}})));
+  EXPECT_TRUE(Identical(Elements(m.Sort()), Elements(m)));
+  EXPECT_TRUE(Identical(Elements(m), Table({{1, 3}, {2, 1}, {3, 3}})));  // receiver unchanged
 }
 
 TEST(CMatrixSort, IndexOutOfRangeRaises9) {
@@ -213,14 +169,14 @@ TEST(CMatrixSort, MatchesAdjacentExchangeSortBitForBit) {
         t[1][0] = -0.0;  // -0 and 0 are equal keys: no exchange between them
         t[2][0] = 0.0;
       }
-      EXPECT_TRUE(Identical(Rows(Make(t).Sort(1)), RefSort(t, 1))) << distinct << " " << rows;
+      EXPECT_TRUE(Identical(Elements(Make(t).Sort(1)), RefSort(t, 1))) << distinct << " " << rows;
     }
   }
 }
 
 TEST(CMatrixSort, NaNKeysStayInPlaceAndSplitTheSort) {
   const Table t = {{3, 1}, {kNaN, 2}, {2, 3}, {1, 4}, {kNaN, 5}, {0, 6}, {-1, 7}};
-  const Table sorted = Rows(Make(t).Sort(1));
+  const Table sorted = Elements(Make(t).Sort(1));
   EXPECT_TRUE(Identical(sorted, RefSort(t, 1)));
   EXPECT_TRUE(
       Identical(sorted, Table({{3, 1}, {kNaN, 2}, {1, 4}, {2, 3}, {kNaN, 5}, {-1, 7}, {0, 6}})));
@@ -230,16 +186,16 @@ TEST(CMatrixSort, NaNKeysStayInPlaceAndSplitTheSort) {
 
 TEST(CMatrixQuickSort, DocumentedExamples) {
   const CMatrix m = Make({{3, 1}, {1, 2}, {2, 3}});
-  EXPECT_TRUE(Identical(Rows(m.QuickSort()), Table({{1, 2}, {2, 3}, {3, 1}})));
-  EXPECT_TRUE(Identical(Rows(m.QuickSort(ORVSortRows, ORVSortDescending)),
+  EXPECT_TRUE(Identical(Elements(m.QuickSort()), Table({{1, 2}, {2, 3}, {3, 1}})));
+  EXPECT_TRUE(Identical(Elements(m.QuickSort(ORVSortRows, ORVSortDescending)),
                         Table({{3, 1}, {2, 3}, {1, 2}})));
   EXPECT_TRUE(Identical(
-      Rows(Make({{3, 1, 2}, {30, 10, 20}}).QuickSort(ORVSortColumns, ORVSortAscending, 1)),
+      Elements(Make({{3, 1, 2}, {30, 10, 20}}).QuickSort(ORVSortColumns, ORVSortAscending, 1)),
       Table({{1, 2, 3}, {10, 20, 30}})));
   EXPECT_TRUE(Identical(
-      Rows(Make({{3, 1, 2}, {30, 10, 20}}).QuickSort(ORVSortColumns, ORVSortDescending, 2)),
+      Elements(Make({{3, 1, 2}, {30, 10, 20}}).QuickSort(ORVSortColumns, ORVSortDescending, 2)),
       Table({{3, 2, 1}, {30, 20, 10}})));
-  EXPECT_TRUE(Identical(Rows(m), Table({{3, 1}, {1, 2}, {2, 3}})));
+  EXPECT_TRUE(Identical(Elements(m), Table({{3, 1}, {1, 2}, {2, 3}})));
 }
 
 TEST(CMatrixQuickSort, SortIndexOutOfRangeLeavesWithoutHandler) {
@@ -250,16 +206,17 @@ TEST(CMatrixQuickSort, SortIndexOutOfRangeLeavesWithoutHandler) {
   ExpectError([&] { m.QuickSort(ORVSortColumns, ORVSortAscending, 4); }, 9, "ORVMain", text);
   ExpectError([] { CMatrix().QuickSort(); }, 9, "ORVMain", text);
   // Any sort type other than columns sorts rows.
-  EXPECT_TRUE(Identical(Rows(m.QuickSort(static_cast<ORVSortType>(7))), Rows(m.QuickSort())));
+  EXPECT_TRUE(
+      Identical(Elements(m.QuickSort(static_cast<ORVSortType>(7))), Elements(m.QuickSort())));
 }
 
 TEST(CMatrixQuickSort, TieOrderIsThePartitionOrder) {
   // Keys 1, 1: the partition exchanges the two rows, descending reverses
   // them back.
   const CMatrix m = Make({{1, 10}, {1, 20}});
-  EXPECT_TRUE(Identical(Rows(m.QuickSort()), Table({{1, 20}, {1, 10}})));
+  EXPECT_TRUE(Identical(Elements(m.QuickSort()), Table({{1, 20}, {1, 10}})));
   EXPECT_TRUE(
-      Identical(Rows(m.QuickSort(ORVSortRows, ORVSortDescending)), Table({{1, 10}, {1, 20}})));
+      Identical(Elements(m.QuickSort(ORVSortRows, ORVSortDescending)), Table({{1, 10}, {1, 20}})));
 }
 
 TEST(CMatrixQuickSort, MatchesThePlainLoopsBitForBit) {
@@ -271,11 +228,11 @@ TEST(CMatrixQuickSort, MatchesThePlainLoopsBitForBit) {
       for (bool descending : {false, true}) {
         const auto direction = descending ? ORVSortDescending : ORVSortAscending;
         for (Long key : {1, 3}) {
-          EXPECT_TRUE(Identical(Rows(m.QuickSort(ORVSortRows, direction, key)),
+          EXPECT_TRUE(Identical(Elements(m.QuickSort(ORVSortRows, direction, key)),
                                 RefQuickSort(t, false, descending, key)))
               << "rows " << distinct << " " << rows << " " << key;
         }
-        EXPECT_TRUE(Identical(Rows(m.QuickSort(ORVSortColumns, direction, 1)),
+        EXPECT_TRUE(Identical(Elements(m.QuickSort(ORVSortColumns, direction, 1)),
                               RefQuickSort(t, true, descending, 1)))
             << "columns " << distinct << " " << rows;
       }
@@ -296,7 +253,7 @@ TEST(CMatrixQuickSort, StructuredKeysMatchThePlainLoops) {
   }
   for (const Table* t : {&ascendingTies, &descendingTies, &withNaN, &signedZeros, &organPipe}) {
     for (bool descending : {false, true}) {
-      EXPECT_TRUE(Identical(Rows(Make(*t).QuickSort(
+      EXPECT_TRUE(Identical(Elements(Make(*t).QuickSort(
                                 ORVSortRows, descending ? ORVSortDescending : ORVSortAscending, 1)),
                             RefQuickSort(*t, false, descending, 1)));
     }
@@ -367,30 +324,30 @@ TEST(CMatrixQuickSort, AscendingPairsOfTiesOnASmallStack) {
   CMatrix sorted(Nothing);
   OnSmallStack([&] { sorted = m.QuickSort(); });
   ASSERT_FALSE(sorted.IsNothing());
-  EXPECT_TRUE(Identical(Rows(sorted), RefQuickSort(t, false, false, 1)));
+  EXPECT_TRUE(Identical(Elements(sorted), RefQuickSort(t, false, false, 1)));
 }
 
 TEST(CMatrixQuickSort, ManyTiesAtScaleMatchThePlainLoops) {
   std::mt19937_64 gen(3);
   const Table t = RandomTable(gen, 60000, 1, 50);
-  EXPECT_TRUE(Identical(Rows(Make(t).QuickSort()), RefQuickSort(t, false, false, 1)));
+  EXPECT_TRUE(Identical(Elements(Make(t).QuickSort()), RefQuickSort(t, false, false, 1)));
 }
 
 // --- QuickSortWithThreshold ---
 
 TEST(CMatrixQuickSortWithThreshold, DocumentedExamples) {
   const CMatrix m = Make({{0.1, 0.9}, {0.8, 0.2}, {0.3, 0.7}});
-  EXPECT_TRUE(Identical(Rows(m.QuickSortWithThreshold(0.5, false)),
+  EXPECT_TRUE(Identical(Elements(m.QuickSortWithThreshold(0.5, false)),
                         Table({{0.8, 0.2}, {0.1, 0.9}, {0.3, 0.7}})));
-  EXPECT_TRUE(Identical(Rows(Make({{0.9}, {0.2}, {-0.8}}).QuickSortWithThreshold(0.5, true)),
+  EXPECT_TRUE(Identical(Elements(Make({{0.9}, {0.2}, {-0.8}}).QuickSortWithThreshold(0.5, true)),
                         Table({{0.9}, {-0.8}, {0.2}})));
-  EXPECT_TRUE(Identical(Rows(Make({{0.9}, {0.2}, {-0.8}}).QuickSortWithThreshold(0.5, false)),
+  EXPECT_TRUE(Identical(Elements(Make({{0.9}, {0.2}, {-0.8}}).QuickSortWithThreshold(0.5, false)),
                         Table({{0.9}, {0.2}, {-0.8}})));
 }
 
 TEST(CMatrixQuickSortWithThreshold, SmallAndNullMatrices) {
   EXPECT_TRUE(CMatrix().QuickSortWithThreshold(0.5, false).IsNull());
-  EXPECT_TRUE(Identical(Rows(Make({{0.1, 0.2, 0.3}}).QuickSortWithThreshold(0.5, true)),
+  EXPECT_TRUE(Identical(Elements(Make({{0.1, 0.2, 0.3}}).QuickSortWithThreshold(0.5, true)),
                         Table({{0.1, 0.2, 0.3}})));
   ExpectError([] { CMatrix(Nothing).QuickSortWithThreshold(0.5, false); }, 91, "ORVMain",
               "Object variable or With block variable not set");
@@ -405,7 +362,7 @@ TEST(CMatrixQuickSortWithThreshold, MatchesThePlainLoopsBitForBit) {
         for (auto& row : t) row.pop_back();  // every column takes part
         for (double threshold : {-1.0, 0.0, 2.0, 250.0}) {
           for (bool absolute : {false, true}) {
-            EXPECT_TRUE(Identical(Rows(Make(t).QuickSortWithThreshold(threshold, absolute)),
+            EXPECT_TRUE(Identical(Elements(Make(t).QuickSortWithThreshold(threshold, absolute)),
                                   RefThreshold(t, threshold, absolute)))
                 << distinct << " " << rows << " " << cols << " " << threshold << " " << absolute;
           }
@@ -419,10 +376,10 @@ TEST(CMatrixQuickSortWithThreshold, MatchesThePlainLoopsBitForBit) {
 
 TEST(CMatrixRank, MidRanksOfTies) {
   EXPECT_TRUE(
-      Identical(Rows(Make({{10}, {20}, {20}, {5}}).Rank()), Table({{2}, {3.5}, {3.5}, {1}})));
-  EXPECT_TRUE(Identical(Rows(Make({{4, 9}, {4, 9}, {4, 9}, {4, 9}, {4, 9}}).Rank(2)),
+      Identical(Elements(Make({{10}, {20}, {20}, {5}}).Rank()), Table({{2}, {3.5}, {3.5}, {1}})));
+  EXPECT_TRUE(Identical(Elements(Make({{4, 9}, {4, 9}, {4, 9}, {4, 9}, {4, 9}}).Rank(2)),
                         Table({{3}, {3}, {3}, {3}, {3}})));
-  EXPECT_TRUE(Identical(Rows(Make({{-0.0}, {0.0}, {-1}}).Rank()), Table({{2.5}, {2.5}, {1}})));
+  EXPECT_TRUE(Identical(Elements(Make({{-0.0}, {0.0}, {-1}}).Rank()), Table({{2.5}, {2.5}, {1}})));
 }
 
 TEST(CMatrixRank, ColumnOutOfRangeFailsOnTheFirstRead) {
@@ -444,7 +401,7 @@ TEST(CMatrixRank, MatchesCountingRanks) {
     std::vector<double> column;
     for (const auto& row : t) column.push_back(row[1]);
     const std::vector<double> expected = RefRank(column);
-    const Table ranks = Rows(Make(t).Rank(2));
+    const Table ranks = Elements(Make(t).Rank(2));
     ASSERT_EQ(ranks.size(), expected.size());
     for (std::size_t i = 0; i < expected.size(); ++i) EXPECT_EQ(ranks[i][0], expected[i]) << i;
   }

@@ -11,36 +11,20 @@
 #include <string>
 #include <vector>
 
+#include "matrix_test_util.hpp"
 #include "orv/matrix/CMatrix.hpp"
 
 namespace orv {
 namespace {
 
-using Table = std::vector<std::vector<double>>;
-using Vector = std::vector<double>;
+using namespace orv::test;
 
-CMatrix Make(const Table& rows) {
-  Array<double> a(1, static_cast<Long>(rows.size()), 1, static_cast<Long>(rows[0].size()));
-  for (std::size_t i = 0; i < rows.size(); ++i)
-    for (std::size_t j = 0; j < rows[0].size(); ++j)
-      a(static_cast<Long>(i + 1), static_cast<Long>(j + 1)) = rows[i][j];
-  CMatrix m;
-  m.LetValues(a);
-  return m;
-}
+using Vector = std::vector<double>;
 
 CMatrix Column(const Vector& v) {
   Table t;
   for (double x : v) t.push_back({x});
   return Make(t);
-}
-
-Table Rows(const CMatrix& m) {
-  Table t(static_cast<std::size_t>(m.RowCount()),
-          Vector(static_cast<std::size_t>(m.ColumnCount())));
-  for (Long i = 1; i <= m.RowCount(); ++i)
-    for (Long j = 1; j <= m.ColumnCount(); ++j) t[i - 1][j - 1] = m.Item(i, j);
-  return t;
 }
 
 Vector Values(const CMatrix& column) {
@@ -49,30 +33,8 @@ Vector Values(const CMatrix& column) {
   return v;
 }
 
-bool Identical(const Table& a, const Table& b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    if (a[i].size() != b[i].size()) return false;
-    for (std::size_t j = 0; j < a[i].size(); ++j)
-      if (std::bit_cast<std::uint64_t>(a[i][j]) != std::bit_cast<std::uint64_t>(b[i][j]))
-        return false;
-  }
-  return true;
-}
+using orv::test::Identical;
 bool Identical(const Vector& a, const Vector& b) { return Identical(Table{a}, Table{b}); }
-
-template <class Call>
-void ExpectError(Call call, std::int32_t number, const std::string& source,
-                 const std::string& description) {
-  try {
-    call();
-    ADD_FAILURE() << "no error raised, expected " << number;
-  } catch (const Error& e) {
-    EXPECT_EQ(e.Number, number);
-    EXPECT_EQ(e.Source, source);
-    EXPECT_EQ(e.Description, description);
-  }
-}
 
 // --- the documented steps as plain loops ---
 
@@ -188,12 +150,12 @@ std::vector<Table> StructuredData() {
 
 TEST(CMatrixMeans, DocumentedExamples) {
   const CMatrix m = Make({{1, 10}, {3, 20}});
-  EXPECT_TRUE(Identical(Rows(m.Means()), Table({{2}, {15}})));
-  EXPECT_TRUE(Identical(Rows(m.Means(Column({1, 3}))), Table({{2.5}, {17.5}})));
+  EXPECT_TRUE(Identical(Elements(m.Means()), Table({{2}, {15}})));
+  EXPECT_TRUE(Identical(Elements(m.Means(Column({1, 3}))), Table({{2.5}, {17.5}})));
   // Zero weights up to the last case leave only that case.
-  EXPECT_TRUE(
-      Identical(Rows(Make({{1, 4}, {2, 5}, {3, 6}}).Means(Column({0, 0, 2}))), Table({{3}, {6}})));
-  EXPECT_TRUE(Identical(Rows(Make({{4, -1}}).Means()), Table({{4}, {-1}})));
+  EXPECT_TRUE(Identical(Elements(Make({{1, 4}, {2, 5}, {3, 6}}).Means(Column({0, 0, 2}))),
+                        Table({{3}, {6}})));
+  EXPECT_TRUE(Identical(Elements(Make({{4, -1}}).Means()), Table({{4}, {-1}})));
 }
 
 TEST(CMatrixMeans, Failures) {
@@ -315,8 +277,8 @@ TEST(CMatrixDescriptives, MatchesThePlainLoopsBitForBit) {
 
 TEST(CMatrixCovariance, DocumentedExamples) {
   EXPECT_TRUE(
-      Identical(Rows(Make({{1, 2}, {2, 4}, {3, 6}}).Covariance()), Table({{1, 2}, {2, 4}})));
-  EXPECT_TRUE(Identical(Rows(Make({{1, 2}, {2, 4}, {3, 6}}).Covariance(Column({3, 2, 1}))),
+      Identical(Elements(Make({{1, 2}, {2, 4}, {3, 6}}).Covariance()), Table({{1, 2}, {2, 4}})));
+  EXPECT_TRUE(Identical(Elements(Make({{1, 2}, {2, 4}, {3, 6}}).Covariance(Column({3, 2, 1}))),
                         Table({{-1}, {-2}})));
 }
 
@@ -335,23 +297,23 @@ TEST(CMatrixCovariance, Failures) {
 TEST(CMatrixCovariance, MatchesThePlainLoopsBitForBit) {
   std::mt19937_64 gen(41);
   for (const Table& x : StructuredData()) {
-    const Table ours = Rows(Make(x).Covariance());
+    const Table ours = Elements(Make(x).Covariance());
     EXPECT_TRUE(Identical(ours, PlainCovariance(x))) << x.size() << " x " << x[0].size();
     for (std::size_t j = 0; j < ours.size(); ++j)  // symmetric to the bit
       for (std::size_t k = 0; k < j; ++k) ASSERT_EQ(ours[j][k], ours[k][j]);
     const Table y = RandomData(gen, x.size(), 3, 5, 2);
-    EXPECT_TRUE(Identical(Rows(Make(x).Covariance(Make(y))), PlainCovariance(x, &y)));
+    EXPECT_TRUE(Identical(Elements(Make(x).Covariance(Make(y))), PlainCovariance(x, &y)));
   }
   const Table tall = RandomData(gen, 20000, 20, 1, 3);
-  EXPECT_TRUE(Identical(Rows(Make(tall).Covariance()), PlainCovariance(tall)));
+  EXPECT_TRUE(Identical(Elements(Make(tall).Covariance()), PlainCovariance(tall)));
 }
 
 // --- Correlation ---
 
 TEST(CMatrixCorrelation, DocumentedExamples) {
   EXPECT_TRUE(
-      Identical(Rows(Make({{1, 2}, {2, 4}, {3, 6}}).Correlation()), Table({{1, 1}, {1, 1}})));
-  const Table fromCovariance = Rows(Make({{4, 2}, {2, 9}}).Correlation(CMatrix(Nothing), true));
+      Identical(Elements(Make({{1, 2}, {2, 4}, {3, 6}}).Correlation()), Table({{1, 1}, {1, 1}})));
+  const Table fromCovariance = Elements(Make({{4, 2}, {2, 9}}).Correlation(CMatrix(Nothing), true));
   EXPECT_DOUBLE_EQ(fromCovariance[0][0], 1);
   EXPECT_DOUBLE_EQ(fromCovariance[0][1], 1.0 / 3);
   EXPECT_DOUBLE_EQ(fromCovariance[1][0], 1.0 / 3);
@@ -401,9 +363,9 @@ TEST(CMatrixCorrelation, MatchesThePlainLoopsBitForBit) {
     for (std::size_t j = 0; j < x[0].size(); ++j) constant |= x[0][j] == -2.5 && x[1][j] == -2.5;
     if (constant) continue;  // covered by the failure above
     const Table S = PlainCovariance(x);
-    EXPECT_TRUE(Identical(Rows(Make(x).Correlation()), PlainCorrelationOf(S)));
+    EXPECT_TRUE(Identical(Elements(Make(x).Correlation()), PlainCorrelationOf(S)));
     EXPECT_TRUE(
-        Identical(Rows(Make(S).Correlation(CMatrix(Nothing), true)), PlainCorrelationOf(S)));
+        Identical(Elements(Make(S).Correlation(CMatrix(Nothing), true)), PlainCorrelationOf(S)));
     const Table y = RandomData(gen, x.size(), 2, -1, 2);
     Table joined = x;
     for (std::size_t i = 0; i < x.size(); ++i)
@@ -412,7 +374,7 @@ TEST(CMatrixCorrelation, MatchesThePlainLoopsBitForBit) {
     Table block(x[0].size(), Vector(2));
     for (std::size_t j = 0; j < x[0].size(); ++j)
       for (std::size_t k = 0; k < 2; ++k) block[j][k] = R[j][x[0].size() + k];
-    EXPECT_TRUE(Identical(Rows(Make(x).Correlation(Make(y))), block));
+    EXPECT_TRUE(Identical(Elements(Make(x).Correlation(Make(y))), block));
   }
 }
 

@@ -6,55 +6,13 @@
 #include <string>
 #include <vector>
 
+#include "matrix_test_util.hpp"
 #include "orv/matrix/CMatrix.hpp"
 
 namespace orv {
 namespace {
 
-CMatrix M(std::initializer_list<std::initializer_list<double>> rows) {
-  const Long r = static_cast<Long>(rows.size());
-  const Long c = static_cast<Long>(rows.begin()->size());
-  Array<double> a(1, r, 1, c);
-  Long i = 1;
-  for (const auto& row : rows) {
-    Long j = 1;
-    for (double x : row) a(i, j++) = x;
-    ++i;
-  }
-  CMatrix m;
-  m.LetValues(a);
-  return m;
-}
-
-std::vector<std::vector<double>> Elements(const CMatrix& m) {
-  std::vector<std::vector<double>> out(static_cast<size_t>(m.RowCount()));
-  for (Long i = 1; i <= m.RowCount(); ++i)
-    for (Long j = 1; j <= m.ColumnCount(); ++j)
-      out[static_cast<size_t>(i - 1)].push_back(m.Item(i, j));
-  return out;
-}
-
-using Rows = std::vector<std::vector<double>>;
-
-template <class F>
-Error Failure(F&& f) {
-  try {
-    f();
-  } catch (const Error& e) {
-    return e;
-  }
-  ADD_FAILURE() << "no error was raised";
-  return Error(0, "", "");
-}
-
-void ExpectError(const Error& e, std::int32_t number, const std::string& source,
-                 const std::string& description) {
-  EXPECT_EQ(e.Number, number);
-  EXPECT_EQ(e.Source, source);
-  EXPECT_EQ(e.Description, description);
-}
-
-const std::string kSubscript = "Subscript out of range";
+using namespace orv::test;
 
 // --- a new matrix and SetSize ---
 
@@ -76,10 +34,10 @@ TEST(CMatrixStorage, SetSizeZeroFillsAndBelowOneMakesNull) {
   EXPECT_EQ(m.RowCount(), 0);
   EXPECT_EQ(m.ColumnCount(), 0);
   m.SetSize(2, 3);
-  EXPECT_EQ(Elements(m), (Rows{{0, 0, 0}, {0, 0, 0}}));
+  EXPECT_EQ(Elements(m), (Table{{0, 0, 0}, {0, 0, 0}}));
   m.LetItem(1, 1, 5);
   m.SetSize(2);  // columns default to 1, nothing kept
-  EXPECT_EQ(Elements(m), (Rows{{0}, {0}}));
+  EXPECT_EQ(Elements(m), (Table{{0}, {0}}));
   m.SetSize(3, -1);
   EXPECT_TRUE(m.IsNull());
 }
@@ -87,14 +45,14 @@ TEST(CMatrixStorage, SetSizeZeroFillsAndBelowOneMakesNull) {
 TEST(CMatrixStorage, SetSizePersistKeepsTheCommonBlock) {
   CMatrix m = M({{1, 2, 3}, {4, 5, 6}, {7, 8, 9}});
   m.SetSize(2, 2, true);
-  EXPECT_EQ(Elements(m), (Rows{{1, 2}, {4, 5}}));
+  EXPECT_EQ(Elements(m), (Table{{1, 2}, {4, 5}}));
 
   CMatrix g = M({{1, 2, 3}, {4, 5, 6}, {7, 8, 9}});
   Long rows = 4, columns = 4;
   g.SetSize(rows, columns, true);
   EXPECT_EQ(rows, 3);
   EXPECT_EQ(columns, 3);
-  EXPECT_EQ(Elements(g), (Rows{{1, 2, 3, 0}, {4, 5, 6, 0}, {7, 8, 9, 0}, {0, 0, 0, 0}}));
+  EXPECT_EQ(Elements(g), (Table{{1, 2, 3, 0}, {4, 5, 6, 0}, {7, 8, 9, 0}, {0, 0, 0, 0}}));
 
   // Only the argument that exceeds the old count is lowered.
   CMatrix h = M({{1, 2}, {3, 4}});
@@ -103,12 +61,12 @@ TEST(CMatrixStorage, SetSizePersistKeepsTheCommonBlock) {
   h.SetSize(rows, columns, true);
   EXPECT_EQ(rows, 1);
   EXPECT_EQ(columns, 2);
-  EXPECT_EQ(Elements(h), (Rows{{1, 2, 0, 0, 0}}));
+  EXPECT_EQ(Elements(h), (Table{{1, 2, 0, 0, 0}}));
 
   // Literal arguments work too; growing a null matrix keeps nothing.
   CMatrix n;
   n.SetSize(2, 2, true);
-  EXPECT_EQ(Elements(n), (Rows{{0, 0}, {0, 0}}));
+  EXPECT_EQ(Elements(n), (Table{{0, 0}, {0, 0}}));
   Long r0 = 2, c0 = 3;
   CMatrix fresh;
   fresh.SetSize(r0, c0, true);
@@ -120,12 +78,12 @@ TEST(CMatrixStorage, SetSizePersistKeepsTheCommonBlock) {
 
 TEST(CMatrixStorage, SetSizeThatCannotBeAllocatedRaises7AndKeepsTheMatrix) {
   CMatrix m = M({{1, 2}});
-  ExpectError(Failure([&] { m.SetSize(2000000000, 2000000000); }), kErrOutOfMemory,
+  ExpectError(Caught([&] { m.SetSize(2000000000, 2000000000); }), kErrOutOfMemory,
               "Line 30 in ORVMain.CMatrix.SetSize", "Out of memory");
-  EXPECT_EQ(Elements(m), (Rows{{1, 2}}));
-  ExpectError(Failure([&] { m.SetSize(2000000000, 2000000000, true); }), kErrOutOfMemory,
+  EXPECT_EQ(Elements(m), (Table{{1, 2}}));
+  ExpectError(Caught([&] { m.SetSize(2000000000, 2000000000, true); }), kErrOutOfMemory,
               "Line 40 in ORVMain.CMatrix.SetSize", "Out of memory");
-  EXPECT_EQ(Elements(m), (Rows{{1, 2}}));
+  EXPECT_EQ(Elements(m), (Table{{1, 2}}));
 }
 
 // --- handles ---
@@ -141,7 +99,7 @@ TEST(CMatrixStorage, CopySharesTheObjectCloneDoesNot) {
   EXPECT_FALSE(Is(a, c));
   c.LetItem(1, 1, 20);
   EXPECT_EQ(a.Item(1, 1), 10);
-  EXPECT_EQ(Elements(c), (Rows{{20, 2}, {3, 4}}));
+  EXPECT_EQ(Elements(c), (Table{{20, 2}, {3, 4}}));
 
   CMatrix null_clone = CMatrix().Clone();
   EXPECT_TRUE(null_clone.IsNull());
@@ -152,17 +110,17 @@ TEST(CMatrixStorage, NothingHandleRaises91) {
   EXPECT_TRUE(nothing.IsNothing());
   // Through the receiver the member never runs: the failure carries no
   // member's location.
-  ExpectError(Failure([&] { nothing.RowCount(); }), kErrObjectNotSet, "ORVMain",
+  ExpectError(Caught([&] { nothing.RowCount(); }), kErrObjectNotSet, "ORVMain",
               "Object variable or With block variable not set");
-  ExpectError(Failure([&] { nothing.IdentityMatrix(2); }), kErrObjectNotSet, "ORVMain",
+  ExpectError(Caught([&] { nothing.IdentityMatrix(2); }), kErrObjectNotSet, "ORVMain",
               "Object variable or With block variable not set");
-  ExpectError(Failure([&] { nothing.Transpose(); }), kErrObjectNotSet, "ORVMain",
+  ExpectError(Caught([&] { nothing.Transpose(); }), kErrObjectNotSet, "ORVMain",
               "Object variable or With block variable not set");
   // Through an argument the member's rule applies.
   CMatrix m = M({{1}});
-  ExpectError(Failure([&] { m.IsEqual(nothing); }), kErrObjectNotSet, "ORVMain",
+  ExpectError(Caught([&] { m.IsEqual(nothing); }), kErrObjectNotSet, "ORVMain",
               "Object variable or With block variable not set");
-  ExpectError(Failure([&] { m.Concatenate(nothing); }), kErrObjectNotSet,
+  ExpectError(Caught([&] { m.Concatenate(nothing); }), kErrObjectNotSet,
               "ORVMain.CMatrix.Concatenate", "Object variable or With block variable not set");
 }
 
@@ -175,10 +133,10 @@ TEST(CMatrixStorage, ItemReadsAndWritesAndFailsOutsideWith9) {
   EXPECT_EQ(m.Item(2, 3), 1.5);
   m.LetItem(2, 1, -4);
   EXPECT_EQ(m.Item(2), -4);  // column defaults to 1
-  ExpectError(Failure([&] { m.Item(3, 1); }), kErrSubscript, "ORVMain", kSubscript);
-  ExpectError(Failure([&] { m.Item(1, 0); }), kErrSubscript, "ORVMain", kSubscript);
-  ExpectError(Failure([&] { m.LetItem(0, 1, 1); }), kErrSubscript, "ORVMain", kSubscript);
-  ExpectError(Failure([&] { CMatrix().Item(1, 1); }), kErrSubscript, "ORVMain", kSubscript);
+  ExpectError(Caught([&] { m.Item(3, 1); }), kErrSubscript, "ORVMain", kSubscript);
+  ExpectError(Caught([&] { m.Item(1, 0); }), kErrSubscript, "ORVMain", kSubscript);
+  ExpectError(Caught([&] { m.LetItem(0, 1, 1); }), kErrSubscript, "ORVMain", kSubscript);
+  ExpectError(Caught([&] { CMatrix().Item(1, 1); }), kErrSubscript, "ORVMain", kSubscript);
 }
 
 TEST(CMatrixStorage, ValuesIsACopyWithBoundsFromOne) {
@@ -201,13 +159,13 @@ TEST(CMatrixStorage, LetValuesAcceptsAnyLowerBounds) {
   one(2) = 9;
   CMatrix m;
   m.LetValues(one);
-  EXPECT_EQ(Elements(m), (Rows{{7}, {8}, {9}}));
+  EXPECT_EQ(Elements(m), (Table{{7}, {8}, {9}}));
 
   Array<double> two(0, 1, 5, 7);
   for (Long i = 0; i <= 1; ++i)
     for (Long j = 5; j <= 7; ++j) two(i, j) = 10 * i + j;
   m.LetValues(two);
-  EXPECT_EQ(Elements(m), (Rows{{5, 6, 7}, {15, 16, 17}}));
+  EXPECT_EQ(Elements(m), (Table{{5, 6, 7}, {15, 16, 17}}));
 
   Array<double> negative(-3, -2, -1, 0);
   negative(-3, -1) = 1;
@@ -215,14 +173,14 @@ TEST(CMatrixStorage, LetValuesAcceptsAnyLowerBounds) {
   negative(-2, -1) = 3;
   negative(-2, 0) = 4;
   m.LetValues(negative);
-  EXPECT_EQ(Elements(m), (Rows{{1, 2}, {3, 4}}));
+  EXPECT_EQ(Elements(m), (Table{{1, 2}, {3, 4}}));
   EXPECT_EQ(m.Values().LBound(1), 1);
 
   Array<double> negative_one(-5, -4);
   negative_one(-5) = -1;
   negative_one(-4) = -2;
   m.LetValues(negative_one);
-  EXPECT_EQ(Elements(m), (Rows{{-1}, {-2}}));
+  EXPECT_EQ(Elements(m), (Table{{-1}, {-2}}));
 }
 
 TEST(CMatrixStorage, LetValuesOfAnUnallocatedArrayLeavesANullMatrixSilently) {
@@ -239,9 +197,9 @@ TEST(CMatrixStorage, FillFromArrayMakesRowsOrColumnsAndRaisesPlain) {
   for (Long i = 1; i <= 4; ++i) a(i) = i;
   CMatrix m;
   m.FillFromArray(a, true);
-  EXPECT_EQ(Elements(m), (Rows{{1, 2, 3, 4}}));
+  EXPECT_EQ(Elements(m), (Table{{1, 2, 3, 4}}));
   m.FillFromArray(a);
-  EXPECT_EQ(Elements(m), (Rows{{1}, {2}, {3}, {4}}));
+  EXPECT_EQ(Elements(m), (Table{{1}, {2}, {3}, {4}}));
 
   Array<double> b(2, 3, 0, 1);
   b(2, 0) = 1;
@@ -249,11 +207,11 @@ TEST(CMatrixStorage, FillFromArrayMakesRowsOrColumnsAndRaisesPlain) {
   b(3, 0) = 3;
   b(3, 1) = 4;
   m.FillFromArray(b, true);  // ignored for two dimensions
-  EXPECT_EQ(Elements(m), (Rows{{1, 2}, {3, 4}}));
+  EXPECT_EQ(Elements(m), (Table{{1, 2}, {3, 4}}));
 
-  ExpectError(Failure([&] { m.FillFromArray(Array<double>()); }), kErrSubscript,
+  ExpectError(Caught([&] { m.FillFromArray(Array<double>()); }), kErrSubscript,
               "ORVMain.CMatrix.FillFromArray", kSubscript);
-  EXPECT_EQ(Elements(m), (Rows{{1, 2}, {3, 4}}));
+  EXPECT_EQ(Elements(m), (Table{{1, 2}, {3, 4}}));
 }
 
 TEST(CMatrixStorage, ValuesToDiagonalPicksTheDiagonalByShape) {
@@ -265,32 +223,32 @@ TEST(CMatrixStorage, ValuesToDiagonalPicksTheDiagonalByShape) {
   Array<double> wide(1, 2, 1, 3);  // 2 x 3: (1,1), (2,2)
   for (Long i = 1; i <= 2; ++i)
     for (Long j = 1; j <= 3; ++j) wide(i, j) = 10 * i + j;
-  EXPECT_EQ(diagonal(wide), (Rows{{11, 0}, {0, 22}}));
+  EXPECT_EQ(diagonal(wide), (Table{{11, 0}, {0, 22}}));
 
   Array<double> tall(1, 3, 1, 2);  // 3 x 2
   for (Long i = 1; i <= 3; ++i)
     for (Long j = 1; j <= 2; ++j) tall(i, j) = 10 * i + j;
-  EXPECT_EQ(diagonal(tall), (Rows{{11, 0}, {0, 22}}));
+  EXPECT_EQ(diagonal(tall), (Table{{11, 0}, {0, 22}}));
 
   Array<double> row(0, 0, 4, 6);  // 1 x 3: the row's values
   row(0, 4) = 1;
   row(0, 5) = 2;
   row(0, 6) = 3;
-  EXPECT_EQ(diagonal(row), (Rows{{1, 0, 0}, {0, 2, 0}, {0, 0, 3}}));
+  EXPECT_EQ(diagonal(row), (Table{{1, 0, 0}, {0, 2, 0}, {0, 0, 3}}));
 
   Array<double> column(-1, 0, 3, 3);  // 2 x 1: the column's values
   column(-1, 3) = 5;
   column(0, 3) = 6;
-  EXPECT_EQ(diagonal(column), (Rows{{5, 0}, {0, 6}}));
+  EXPECT_EQ(diagonal(column), (Table{{5, 0}, {0, 6}}));
 
   Array<double> vector(0, 2);
   vector(0) = 1;
   vector(1) = 2;
   vector(2) = 3;
-  EXPECT_EQ(diagonal(vector), (Rows{{1, 0, 0}, {0, 2, 0}, {0, 0, 3}}));
+  EXPECT_EQ(diagonal(vector), (Table{{1, 0, 0}, {0, 2, 0}, {0, 0, 3}}));
 
   CMatrix m;
-  ExpectError(Failure([&] { m.LetValuesToDiagonal(Array<double>()); }), kErrSubscript,
+  ExpectError(Caught([&] { m.LetValuesToDiagonal(Array<double>()); }), kErrSubscript,
               "ORVMain.CMatrix.LetValuesToDiagonal", kSubscript);
 }
 
@@ -304,13 +262,13 @@ TEST(CMatrixStorage, IsSymmetricComparesExactly) {
 
 TEST(CMatrixStorage, DiagonalizeAndDiagVector) {
   CMatrix m = M({{1, 2, 3}, {4, 5, 6}});
-  EXPECT_EQ(Elements(m.Diagonalize()), (Rows{{1, 0}, {0, 5}}));
-  EXPECT_EQ(Elements(M({{1, 2}, {3, 4}, {5, 6}}).Diagonalize()), (Rows{{1, 0}, {0, 4}}));
-  EXPECT_EQ(Elements(m.DiagVector()), (Rows{{1}, {5}}));
-  ExpectError(Failure([] { CMatrix().Diagonalize(); }), kErrSubscript,
-              "ORVMain.CMatrix.Diagonalize", kSubscript);
+  EXPECT_EQ(Elements(m.Diagonalize()), (Table{{1, 0}, {0, 5}}));
+  EXPECT_EQ(Elements(M({{1, 2}, {3, 4}, {5, 6}}).Diagonalize()), (Table{{1, 0}, {0, 4}}));
+  EXPECT_EQ(Elements(m.DiagVector()), (Table{{1}, {5}}));
+  ExpectError(Caught([] { CMatrix().Diagonalize(); }), kErrSubscript, "ORVMain.CMatrix.Diagonalize",
+              kSubscript);
   EXPECT_TRUE(CMatrix().DiagVector().IsNull());
-  EXPECT_EQ(Elements(m), (Rows{{1, 2, 3}, {4, 5, 6}}));
+  EXPECT_EQ(Elements(m), (Table{{1, 2, 3}, {4, 5, 6}}));
 }
 
 TEST(CMatrixStorage, ToStringWritesRowsWithCommasAndCrLf) {
@@ -323,7 +281,7 @@ TEST(CMatrixStorage, FillSetsEveryElement) {
   CMatrix m;
   m.SetSize(2, 2);
   m.Fill(3.5);
-  EXPECT_EQ(Elements(m), (Rows{{3.5, 3.5}, {3.5, 3.5}}));
+  EXPECT_EQ(Elements(m), (Table{{3.5, 3.5}, {3.5, 3.5}}));
   CMatrix null;
   null.Fill(1);
   EXPECT_TRUE(null.IsNull());
@@ -333,34 +291,34 @@ TEST(CMatrixStorage, FillSetsEveryElement) {
 
 TEST(CMatrixStorage, SpecialMatrices) {
   CMatrix any = M({{7}});
-  EXPECT_EQ(Elements(any.ZeroMatrix(2, 3)), (Rows{{0, 0, 0}, {0, 0, 0}}));
-  EXPECT_EQ(Elements(any.IdentityMatrix(3)), (Rows{{1, 0, 0}, {0, 1, 0}, {0, 0, 1}}));
-  EXPECT_EQ(Elements(any.UnityColumn(2)), (Rows{{1}, {1}}));
-  EXPECT_EQ(Elements(any.UnityRow(3)), (Rows{{1, 1, 1}}));
-  EXPECT_EQ(Elements(any), (Rows{{7}}));
+  EXPECT_EQ(Elements(any.ZeroMatrix(2, 3)), (Table{{0, 0, 0}, {0, 0, 0}}));
+  EXPECT_EQ(Elements(any.IdentityMatrix(3)), (Table{{1, 0, 0}, {0, 1, 0}, {0, 0, 1}}));
+  EXPECT_EQ(Elements(any.UnityColumn(2)), (Table{{1}, {1}}));
+  EXPECT_EQ(Elements(any.UnityRow(3)), (Table{{1, 1, 1}}));
+  EXPECT_EQ(Elements(any), (Table{{7}}));
   EXPECT_EQ(CMatrix().IdentityMatrix(1).Item(1, 1), 1);
 }
 
 TEST(CMatrixStorage, SpecialMatricesOfSizeBelowOneRaise9ByTheirRule) {
   CMatrix any;
-  ExpectError(Failure([&] { any.ZeroMatrix(0, 3); }), kErrSubscript,
+  ExpectError(Caught([&] { any.ZeroMatrix(0, 3); }), kErrSubscript,
               "Line 10 in ORVMain.CMatrix.ZeroMatrix", kSubscript);
-  ExpectError(Failure([&] { any.ZeroMatrix(3, -1); }), kErrSubscript,
+  ExpectError(Caught([&] { any.ZeroMatrix(3, -1); }), kErrSubscript,
               "Line 10 in ORVMain.CMatrix.ZeroMatrix", kSubscript);
-  ExpectError(Failure([&] { any.IdentityMatrix(0); }), kErrSubscript,
+  ExpectError(Caught([&] { any.IdentityMatrix(0); }), kErrSubscript,
               "Line 10 in ORVMain.CMatrix.IdentityMatrix", kSubscript);
-  ExpectError(Failure([&] { any.UnityColumn(0); }), kErrSubscript,
+  ExpectError(Caught([&] { any.UnityColumn(0); }), kErrSubscript,
               "Line 10 in ORVMain.CMatrix.UnityColumn", kSubscript);
   // No handler: the failure leaves as raised.
-  ExpectError(Failure([&] { any.UnityRow(0); }), kErrSubscript, "ORVMain", kSubscript);
+  ExpectError(Caught([&] { any.UnityRow(0); }), kErrSubscript, "ORVMain", kSubscript);
 }
 
 TEST(CMatrixStorage, StampOverAStampedCalleeKeepsOnlyTheOuterLocation) {
   // SetSize stamps its out-of-memory failure with its own line; ZeroMatrix
   // replaces that location with its own.
-  ExpectError(Failure([] { CMatrix().ZeroMatrix(2000000000, 2000000000); }), kErrOutOfMemory,
+  ExpectError(Caught([] { CMatrix().ZeroMatrix(2000000000, 2000000000); }), kErrOutOfMemory,
               "Line 20 in ORVMain.CMatrix.ZeroMatrix", "Out of memory");
-  ExpectError(Failure([] { CMatrix().IdentityMatrix(2000000000); }), kErrOutOfMemory,
+  ExpectError(Caught([] { CMatrix().IdentityMatrix(2000000000); }), kErrOutOfMemory,
               "Line 20 in ORVMain.CMatrix.IdentityMatrix", "Out of memory");
 }
 
@@ -379,15 +337,15 @@ TEST(CMatrixStorage, IsEqualComparesShapeAndElements) {
 
 TEST(CMatrixStorage, ColumnAndRow) {
   CMatrix m = M({{1, 2, 3}, {4, 5, 6}});
-  EXPECT_EQ(Elements(m.Column(2)), (Rows{{2}, {5}}));
-  EXPECT_EQ(Elements(m.row(2)), (Rows{{4, 5, 6}}));
-  ExpectError(Failure([&] { m.Column(0); }), kErrSubscript, "Line 10 in ORVMain.CMatrix.Column",
+  EXPECT_EQ(Elements(m.Column(2)), (Table{{2}, {5}}));
+  EXPECT_EQ(Elements(m.row(2)), (Table{{4, 5, 6}}));
+  ExpectError(Caught([&] { m.Column(0); }), kErrSubscript, "Line 10 in ORVMain.CMatrix.Column",
               kSubscript);
-  ExpectError(Failure([&] { m.Column(4); }), kErrSubscript, "Line 10 in ORVMain.CMatrix.Column",
+  ExpectError(Caught([&] { m.Column(4); }), kErrSubscript, "Line 10 in ORVMain.CMatrix.Column",
               kSubscript);
-  ExpectError(Failure([&] { m.row(3); }), kErrSubscript, "Line 10 in ORVMain.CMatrix.row",
+  ExpectError(Caught([&] { m.row(3); }), kErrSubscript, "Line 10 in ORVMain.CMatrix.row",
               kSubscript);
-  ExpectError(Failure([&] { m.row(-1); }), kErrSubscript, "Line 10 in ORVMain.CMatrix.row",
+  ExpectError(Caught([&] { m.row(-1); }), kErrSubscript, "Line 10 in ORVMain.CMatrix.row",
               kSubscript);
 }
 
@@ -403,13 +361,13 @@ TEST(CMatrixStorage, ValuesAsVector) {
   EXPECT_EQ(m.ValuesAsVector(ORVMVColumn).storage(), (std::vector<double>{1, 5, 9}));
   EXPECT_FALSE(m.ValuesAsVector(static_cast<ORVMatrixVector>(7)).IsAllocated());
 
-  ExpectError(Failure([&] { m.ValuesAsVector(ORVMVRow, 5); }), kErrSubscript,
+  ExpectError(Caught([&] { m.ValuesAsVector(ORVMVRow, 5); }), kErrSubscript,
               "ORVMain.CMatrix.ValuesAsVector", "The index is larger than the number of rows");
-  ExpectError(Failure([&] { m.ValuesAsVector(ORVMVColumn, 5); }), kErrSubscript,
+  ExpectError(Caught([&] { m.ValuesAsVector(ORVMVColumn, 5); }), kErrSubscript,
               "ORVMain.CMatrix.ValuesAsVector", "The index is larger than the number of columns");
-  ExpectError(Failure([&] { m.ValuesAsVector(ORVMVColumn, 0); }), kErrSubscript,
+  ExpectError(Caught([&] { m.ValuesAsVector(ORVMVColumn, 0); }), kErrSubscript,
               "ORVMain.CMatrix.ValuesAsVector", kSubscript);
-  ExpectError(Failure([&] { m.ValuesAsVector(ORVMVRow, -2); }), kErrSubscript,
+  ExpectError(Caught([&] { m.ValuesAsVector(ORVMVRow, -2); }), kErrSubscript,
               "ORVMain.CMatrix.ValuesAsVector", kSubscript);
 }
 

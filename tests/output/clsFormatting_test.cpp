@@ -6,10 +6,13 @@
 #include "orv/output/clsConstants.hpp"
 #include "orv/output/clsMain.hpp"
 #include "orv/output/clsProperties.hpp"
+#include "orv_test.hpp"
 
 using namespace orv;
 
 namespace {
+
+using namespace orv::test;
 
 constexpr Long kTop = 8, kBottom = 9;
 constexpr Long kContinuous = 1, kNoLine = -4142, kThin = 2, kMedium = -4138, kThick = 4;
@@ -23,17 +26,11 @@ Variant D(double v) { return Variant(v); }
 class FormattingTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    saved_app_ = Shared().ExcelApplication;
-    saved_settings_ = Shared().Properties;
-    saved_constants_ = Shared().Constants;
+    saved_.Save();
     Shared().Properties = Settings{};
     clsMain().SetExcel(app);
   }
-  void TearDown() override {
-    Shared().ExcelApplication = saved_app_;
-    Shared().Properties = saved_settings_;
-    Shared().Constants = saved_constants_;
-  }
+  void TearDown() override { saved_.Restore(); }
 
   excel::Range R(const char* reference) const { return app.Range(reference); }
 
@@ -82,9 +79,7 @@ class FormattingTest : public ::testing::Test {
   excel::Worksheet sheet = book.Worksheets(1);
 
  private:
-  std::shared_ptr<Object> saved_app_;
-  Settings saved_settings_;
-  ExcelConstants saved_constants_;
+  SavedSharedState saved_;
 };
 
 using clsFormattingHeaders = FormattingTest;

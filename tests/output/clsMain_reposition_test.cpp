@@ -2,7 +2,6 @@
 // walk onto the cell from 12 on, and the skip rule.
 #include <gtest/gtest.h>
 
-
 #include "orv/excel/excel.hpp"
 #include "orv/output/clsMain.hpp"
 
@@ -21,9 +20,7 @@ struct Session {
     Global<clsMain>().SetExcel(app);
     app.LetVersion(version);
   }
-  ~Session() {
-    Global<clsMain>().SetExcel(Application(Nothing));
-  }
+  ~Session() { Global<clsMain>().SetExcel(Application(Nothing)); }
   ChartObject Add(double width = 100, double height = 100) {
     return sheet.ChartObjects().Add(10, 10, width, height);
   }

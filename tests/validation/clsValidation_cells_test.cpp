@@ -7,20 +7,14 @@
 
 #include "orv/excel/excel.hpp"
 #include "orv/validation/clsValidation.hpp"
+#include "orv_test.hpp"
 
 using namespace orv;
 using namespace orv::validation_detail;
 
 namespace {
 
-std::int32_t NumberOf(const std::function<void()>& f) {
-  try {
-    f();
-  } catch (const Error& e) {
-    return e.Number;
-  }
-  return 0;
-}
+using namespace orv::test;
 
 struct Sheet {
   excel::Application app;
@@ -47,8 +41,8 @@ TEST(ValidationCells, IntOfAValueAgainstTheValue) {
   EXPECT_TRUE(NotWhole(Variant(Date{45000.5})));
   // Int of numeric text is a number, which never equals the text.
   EXPECT_TRUE(NotWhole(Variant("3")));
-  EXPECT_EQ(NumberOf([] { NotWhole(Variant("three")); }), kErrTypeMismatch);
-  EXPECT_EQ(NumberOf([] { NotWhole(Variant(ErrorValue{excel::xlErrNA})); }), kErrTypeMismatch);
+  EXPECT_EQ(ErrorNumber([] { NotWhole(Variant("three")); }), kErrTypeMismatch);
+  EXPECT_EQ(ErrorNumber([] { NotWhole(Variant(ErrorValue{excel::xlErrNA})); }), kErrTypeMismatch);
 }
 
 TEST(ValidationCells, ValueBelowZero) {
@@ -60,8 +54,9 @@ TEST(ValidationCells, ValueBelowZero) {
   EXPECT_TRUE(BelowZero(Variant(true)));  // True is -1
   EXPECT_TRUE(BelowZero(Variant("-3")));
   EXPECT_FALSE(BelowZero(Variant("3")));
-  EXPECT_EQ(NumberOf([] { BelowZero(Variant("minus")); }), kErrTypeMismatch);
-  EXPECT_EQ(NumberOf([] { BelowZero(Variant(ErrorValue{excel::xlErrDiv0})); }), kErrTypeMismatch);
+  EXPECT_EQ(ErrorNumber([] { BelowZero(Variant("minus")); }), kErrTypeMismatch);
+  EXPECT_EQ(ErrorNumber([] { BelowZero(Variant(ErrorValue{excel::xlErrDiv0})); }),
+            kErrTypeMismatch);
 }
 
 TEST(ValidationCells, WalkStopsWhereTheCellByCellWalkStops) {
@@ -79,7 +74,7 @@ TEST(ValidationCells, WalkStopsWhereTheCellByCellWalkStops) {
   EXPECT_TRUE(WalkCells(area, 1, 8, 2, true, false).non_integer);
   // Row by row within a column: text first is 13.
   s.Put(4, 2, Variant("text"));
-  EXPECT_EQ(NumberOf([&] { WalkCells(area, 1, 8, 2, true, false); }), kErrTypeMismatch);
+  EXPECT_EQ(ErrorNumber([&] { WalkCells(area, 1, 8, 2, true, false); }), kErrTypeMismatch);
   // ... unless the walk starts below it.
   EXPECT_TRUE(WalkCells(area, 4, 8, 2, true, false).non_integer);
   // The sign walk: text before the first negative value is 13, after it
@@ -87,7 +82,7 @@ TEST(ValidationCells, WalkStopsWhereTheCellByCellWalkStops) {
   s.Put(4, 2, Variant(-1.0));
   EXPECT_TRUE(WalkCells(area, 1, 8, 2, false, true).negative);
   s.Put(4, 2, Variant(1.0));
-  EXPECT_EQ(NumberOf([&] { WalkCells(area, 1, 8, 2, false, true); }), kErrTypeMismatch);
+  EXPECT_EQ(ErrorNumber([&] { WalkCells(area, 1, 8, 2, false, true); }), kErrTypeMismatch);
   // Nothing to walk.
   EXPECT_FALSE(WalkCells(area, 5, 4, 2, true, true).non_integer);
   EXPECT_FALSE(WalkCells(area, 1, 8, 0, true, true).non_integer);
@@ -142,7 +137,7 @@ TEST(ValidationCells, WalkAcrossBlocksOfRows) {
   s.Put(50000, 1, Variant("text"));
   EXPECT_TRUE(WalkCells(area, 1, kRows, 1, true, false).non_integer);
   s.Put(35000, 1, Variant(ErrorValue{excel::xlErrNA}));
-  EXPECT_EQ(NumberOf([&] { WalkCells(area, 1, kRows, 1, true, false); }), kErrTypeMismatch);
+  EXPECT_EQ(ErrorNumber([&] { WalkCells(area, 1, kRows, 1, true, false); }), kErrTypeMismatch);
   EXPECT_TRUE(WalkCells(area, 35001, kRows, 1, true, false).non_integer);
   s.Put(69999, 1, Variant(-5.0));
   EXPECT_TRUE(WalkCells(area, 50001, kRows, 1, false, true).negative);
@@ -151,16 +146,16 @@ TEST(ValidationCells, WalkAcrossBlocksOfRows) {
 
 TEST(ValidationCells, CountersOverflowAsTheirTypes) {
   EXPECT_EQ(AddLong(2147483646, 1.0), 2147483647);
-  EXPECT_EQ(NumberOf([] { AddLong(2147483647, 1.0); }), kErrOverflow);
+  EXPECT_EQ(ErrorNumber([] { AddLong(2147483647, 1.0); }), kErrOverflow);
   EXPECT_EQ(MulLong(2048, 1048575), 2147481600);
-  EXPECT_EQ(NumberOf([] { MulLong(2048, 1048576); }), kErrOverflow);
-  EXPECT_EQ(NumberOf([] { MulLong(16384, 1048576); }), kErrOverflow);
+  EXPECT_EQ(ErrorNumber([] { MulLong(2048, 1048576); }), kErrOverflow);
+  EXPECT_EQ(ErrorNumber([] { MulLong(16384, 1048576); }), kErrOverflow);
   EXPECT_EQ(MulLong(-65536, 32768), -2147483647 - 1);
   EXPECT_EQ(AddInteger(32766, 1), 32767);
-  EXPECT_EQ(NumberOf([] { AddInteger(32767, 1); }), kErrOverflow);
+  EXPECT_EQ(ErrorNumber([] { AddInteger(32767, 1); }), kErrOverflow);
   EXPECT_EQ(MulInteger(181, 181), 32761);
-  EXPECT_EQ(NumberOf([] { MulInteger(182, 182); }), kErrOverflow);
+  EXPECT_EQ(ErrorNumber([] { MulInteger(182, 182); }), kErrOverflow);
   EXPECT_EQ(MulInteger(0, 32767), 0);
-  EXPECT_EQ(NumberOf([] { RaiseRole(0); }), kErrInvalidCall);
-  EXPECT_EQ(NumberOf([] { RaiseRole(orvErrBlankYCells); }), orvErrBlankYCells);
+  EXPECT_EQ(ErrorNumber([] { RaiseRole(0); }), kErrInvalidCall);
+  EXPECT_EQ(ErrorNumber([] { RaiseRole(orvErrBlankYCells); }), orvErrBlankYCells);
 }

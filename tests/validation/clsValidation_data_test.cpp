@@ -8,55 +8,21 @@
 #include "orv/excel/excel.hpp"
 #include "orv/output/clsMain.hpp"
 #include "orv/validation/clsValidation.hpp"
+#include "validation_test_util.hpp"
 
 using namespace orv;
 
 namespace {
 
-const char* kNoDescription = "Application-defined or object-defined error";
-const char* kNotSet = "Object variable or With block variable not set";
+using namespace orv::test;
 
-std::string At(int line, const char* member) {
-  return "Line " + std::to_string(line) + " in ORVMain.clsValidation." + member;
-}
-
-#define EXPECT_FAILURE(statement, number, source, description) \
-  do {                                                         \
-    try {                                                      \
-      statement;                                               \
-      ADD_FAILURE() << "no failure from " #statement;          \
-    } catch (const orv::Error& e) {                            \
-      EXPECT_EQ(e.Number, (number)) << #statement;             \
-      EXPECT_EQ(e.Source, (source)) << #statement;             \
-      EXPECT_EQ(e.Description, (description)) << #statement;   \
-    }                                                          \
-  } while (0)
 // A failure number of the library's own, raised without a text or a
 // source (the members here have no handler).
 #define EXPECT_RAISES(statement, number) \
   EXPECT_FAILURE(statement, number, "ORVMain", kNoDescription)
 
-class DataValidation : public ::testing::Test {
+class DataValidation : public ValidationWorkbook {
  protected:
-  excel::Application app;
-  excel::Workbook book;
-  excel::Worksheet sheet;
-  const clsValidation& v = Global<clsValidation>();
-
-  void SetUp() override {
-    Reset();
-    book = app.Workbooks().Add();
-    sheet = book.Worksheets(1);
-    Global<clsMain>().SetExcel(app);
-  }
-  void TearDown() override { Reset(); }
-  static void Reset() {
-    Shared().ExcelApplication = nullptr;
-    Shared().Properties = Settings{};
-  }
-
-  excel::Range R(const char* reference) const { return app.Range(reference); }
-  void Put(const char* reference, const Variant& value) const { R(reference).LetValue(value); }
   void Fill(const char* reference, const std::function<Variant(int, int)>& f) const {
     const excel::Range r = R(reference);
     const int rows = r.Rows().Count(), columns = r.Columns().Count();

@@ -299,6 +299,23 @@ CVMatrix CVMatrix::DeleteColumn(Long index) const {
   });
 }
 
+namespace {
+
+// Lines 30 and 40 of InsertRows and InsertColumns: the inserted matrix must
+// fit the other dimension; index 0 becomes count + 1, else it must lie
+// within 1 to count.
+void CheckInsertion(const Member& member, Line& line, bool fits, Long count, ByRef<Long>& index) {
+  line = 30;
+  if (!fits) Raise(kErrSubscript, Located(member, line));
+  line = 40;
+  if (*index == 0)
+    *index = count + 1;
+  else if (*index < 0 || *index > count)
+    Raise(kErrSubscript, Located(member, line));
+}
+
+}  // namespace
+
 CVMatrix CVMatrix::InsertRows(const CVMatrix& Matrix, ByRef<Long> index) const {
   return Guard(kInsertRows, [&](Line& line) {
     line = 10;
@@ -307,13 +324,7 @@ CVMatrix CVMatrix::InsertRows(const CVMatrix& Matrix, ByRef<Long> index) const {
     if (IsNull()) return Matrix;
     const State& s = *state_;
     const State& m = *Matrix.state_;
-    line = 30;
-    if (m.columns != s.columns) Raise(kErrSubscript, Located(kInsertRows, line));
-    line = 40;
-    if (*index == 0)
-      *index = s.rows + 1;
-    else if (*index < 0 || *index > s.rows)
-      Raise(kErrSubscript, Located(kInsertRows, line));
+    CheckInsertion(kInsertRows, line, m.columns == s.columns, s.rows, index);
     line = 50;
     const Long at = *index;
     CVMatrix result;
@@ -338,13 +349,7 @@ CVMatrix CVMatrix::InsertColumns(const CVMatrix& Matrix, ByRef<Long> index) cons
     if (IsNull()) return Matrix;
     const State& s = *state_;
     const State& m = *Matrix.state_;
-    line = 30;
-    if (m.rows != s.rows) Raise(kErrSubscript, Located(kInsertColumns, line));
-    line = 40;
-    if (*index == 0)
-      *index = s.columns + 1;
-    else if (*index < 0 || *index > s.columns)
-      Raise(kErrSubscript, Located(kInsertColumns, line));
+    CheckInsertion(kInsertColumns, line, m.rows == s.rows, s.columns, index);
     line = 50;
     const Long at = *index;
     CVMatrix result;

@@ -32,6 +32,14 @@ Long BoundOr(const A& array, int dimension, Long fallback, bool& failed) {
   return bound;
 }
 
+// The block at the top left of the scratch sheet sorted on the given column
+// in this order, top to bottom, without a header row.
+void SortBlock(const excel::Worksheet& sheet, const excel::Range& block, Integer column,
+               std::int32_t order) {
+  block.Sort(sheet.Cells(1, column), order, excel::Range(), excel::xlAscending, excel::Range(),
+             excel::xlAscending, excel::xlNo, excel::xlTopToBottom);
+}
+
 }  // namespace
 
 void clsMatrix::Sort(ByRef<Array<double>> Matrix, Boolean Transpose, Integer Column) const {
@@ -48,8 +56,7 @@ void clsMatrix::Sort(ByRef<Array<double>> Matrix, Boolean Transpose, Integer Col
       const excel::Range block = sheet.Range(sheet.Cells(1, 1), sheet.Cells(c, r));
       block.LetValue(Variant(this->Transpose(*Matrix)));
       line = 40;
-      block.Sort(sheet.Cells(1, Column), excel::xlDescending, excel::Range(), excel::xlAscending,
-                 excel::Range(), excel::xlAscending, excel::xlNo, excel::xlTopToBottom);
+      SortBlock(sheet, block, Column, excel::xlDescending);
       line = 50;
       *Matrix = VariantToArray(app.WorksheetFunction().Transpose(block.Value()));
       // A single row comes back from the worksheet function as a 1-D array.
@@ -62,8 +69,7 @@ void clsMatrix::Sort(ByRef<Array<double>> Matrix, Boolean Transpose, Integer Col
       const excel::Range block = sheet.Range(sheet.Cells(1, 1), sheet.Cells(r, c));
       block.LetValue(Variant(*Matrix));
       line = 80;
-      block.Sort(sheet.Cells(1, Column), excel::xlAscending, excel::Range(), excel::xlAscending,
-                 excel::Range(), excel::xlAscending, excel::xlNo, excel::xlTopToBottom);
+      SortBlock(sheet, block, Column, excel::xlAscending);
       line = 90;
       *Matrix = VariantToArray(block.Value());
     }
@@ -85,8 +91,7 @@ void clsMatrix::VariantSort(ByRef<Variant> Matrix, Boolean Transpose, Integer Co
       const excel::Range block = sheet.Range(sheet.Cells(1, 1), sheet.Cells(c, r));
       block.LetValue(VariantTranspose(*Matrix));
       line = 40;
-      block.Sort(sheet.Cells(1, Column), excel::xlDescending, excel::Range(), excel::xlAscending,
-                 excel::Range(), excel::xlAscending, excel::xlNo, excel::xlTopToBottom);
+      SortBlock(sheet, block, Column, excel::xlDescending);
       line = 50;
       *Matrix = VariantTranspose(block.Value());
     } else {
@@ -98,8 +103,7 @@ void clsMatrix::VariantSort(ByRef<Variant> Matrix, Boolean Transpose, Integer Co
       const excel::Range block = sheet.Range(sheet.Cells(1, 1), sheet.Cells(r, c));
       block.LetValue(*Matrix);
       line = 80;
-      block.Sort(sheet.Cells(1, Column), excel::xlAscending, excel::Range(), excel::xlAscending,
-                 excel::Range(), excel::xlAscending, excel::xlNo, excel::xlTopToBottom);
+      SortBlock(sheet, block, Column, excel::xlAscending);
       line = 90;
       *Matrix = block.Value();
     }

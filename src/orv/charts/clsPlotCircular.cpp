@@ -4,11 +4,14 @@
 #include <optional>
 #include <utility>
 
+#include "orv/charts/chart_common.hpp"
 #include "orv/excel/excel.hpp"
 #include "orv/output/clsMain.hpp"
 #include "orv/output/clsProperties.hpp"
 
 namespace orv {
+
+using namespace charts_detail;
 
 struct clsPlotCircular::State {
   excel::Range XValues{Nothing}, YValues{Nothing}, OutputRange{Nothing};
@@ -26,34 +29,19 @@ constexpr std::string_view kClass = "clsPlotCircular";
 constexpr Member kClassInitialize{Rule::Stamp, kClass, "Class_Initialize"};
 constexpr Member kCreatePlot{Rule::Chain, kClass, "CreatePlot"};
 
-#define ORV_CIRCULAR_MEMBER(Kind, Name) \
-  constexpr Member k##Kind##Name{Rule::Stamp, kClass, #Kind #Name};
-ORV_CIRCULAR_MEMBER(Get, VerticalOffset)
-ORV_CIRCULAR_MEMBER(Let, VerticalOffset)
-ORV_CIRCULAR_MEMBER(Get, HorizontalOffset)
-ORV_CIRCULAR_MEMBER(Let, HorizontalOffset)
-ORV_CIRCULAR_MEMBER(Get, ChartHeight)
-ORV_CIRCULAR_MEMBER(Let, ChartHeight)
-ORV_CIRCULAR_MEMBER(Get, ChartWidth)
-ORV_CIRCULAR_MEMBER(Let, ChartWidth)
-ORV_CIRCULAR_MEMBER(Get, ChartTitle)
-ORV_CIRCULAR_MEMBER(Let, ChartTitle)
-ORV_CIRCULAR_MEMBER(Set, OutputRange)
-ORV_CIRCULAR_MEMBER(Set, XValues)
-ORV_CIRCULAR_MEMBER(Set, YValues)
-#undef ORV_CIRCULAR_MEMBER
-
-// A property procedure: one labelled statement under the stamp rule.
-template <class Body>
-decltype(auto) Property(const Member& member, Body&& body) {
-  return Guard(member, [&](Line& line) {
-    line = 10;
-    return body();
-  });
-}
-
-const ExcelConstants& Xl() { return Shared().Constants; }
-excel::Application App() { return excel::Application::FromObject(Shared().ExcelApplication); }
+ORV_CHART_MEMBER(Get, VerticalOffset)
+ORV_CHART_MEMBER(Let, VerticalOffset)
+ORV_CHART_MEMBER(Get, HorizontalOffset)
+ORV_CHART_MEMBER(Let, HorizontalOffset)
+ORV_CHART_MEMBER(Get, ChartHeight)
+ORV_CHART_MEMBER(Let, ChartHeight)
+ORV_CHART_MEMBER(Get, ChartWidth)
+ORV_CHART_MEMBER(Let, ChartWidth)
+ORV_CHART_MEMBER(Get, ChartTitle)
+ORV_CHART_MEMBER(Let, ChartTitle)
+ORV_CHART_MEMBER(Set, OutputRange)
+ORV_CHART_MEMBER(Set, XValues)
+ORV_CHART_MEMBER(Set, YValues)
 
 // Both axes run from -kLimit to kLimit: the unit circle with a margin.
 constexpr double kLimit = 1.05;
@@ -91,31 +79,15 @@ clsPlotCircular::clsPlotCircular() : state_(Nothing) {
 
 clsPlotCircular::clsPlotCircular(NothingType) : state_(Nothing) {}
 
-#define ORV_CIRCULAR_VALUE(Type, Name, Param)                      \
-  Type clsPlotCircular::Name() const {                             \
-    const State& s = *state_;                                      \
-    return Property(kGet##Name, [&]() -> Type { return s.Name; }); \
-  }                                                                \
-  void clsPlotCircular::Let##Name(Param value) {                   \
-    State& s = *state_;                                            \
-    Property(kLet##Name, [&] { s.Name = value; });                 \
-  }
-ORV_CIRCULAR_VALUE(Long, VerticalOffset, Long)
-ORV_CIRCULAR_VALUE(Long, HorizontalOffset, Long)
-ORV_CIRCULAR_VALUE(Long, ChartHeight, Long)
-ORV_CIRCULAR_VALUE(Long, ChartWidth, Long)
-ORV_CIRCULAR_VALUE(std::string, ChartTitle, const std::string&)
-#undef ORV_CIRCULAR_VALUE
+ORV_CHART_VALUE(clsPlotCircular, Long, VerticalOffset, Long)
+ORV_CHART_VALUE(clsPlotCircular, Long, HorizontalOffset, Long)
+ORV_CHART_VALUE(clsPlotCircular, Long, ChartHeight, Long)
+ORV_CHART_VALUE(clsPlotCircular, Long, ChartWidth, Long)
+ORV_CHART_VALUE(clsPlotCircular, std::string, ChartTitle, const std::string&)
 
-#define ORV_CIRCULAR_RANGE(Name)                               \
-  void clsPlotCircular::Set##Name(const excel::Range& value) { \
-    State& s = *state_;                                        \
-    Property(kSet##Name, [&] { s.Name = value; });             \
-  }
-ORV_CIRCULAR_RANGE(OutputRange)
-ORV_CIRCULAR_RANGE(XValues)
-ORV_CIRCULAR_RANGE(YValues)
-#undef ORV_CIRCULAR_RANGE
+ORV_CHART_RANGE(clsPlotCircular, OutputRange)
+ORV_CHART_RANGE(clsPlotCircular, XValues)
+ORV_CHART_RANGE(clsPlotCircular, YValues)
 
 // --- drawing ----------------------------------------------------------------
 
@@ -129,12 +101,8 @@ void clsPlotCircular::CreatePlot() {
     // offsets (vertically only while that stays above the last row).
     line = 10;
     s.Settings.emplace();
-    const excel::Range first = s.OutputRange.Cells(1, 1);
-    const excel::Worksheet sheet = s.OutputRange.Worksheet();
-    const double t = first.Top() + s.VerticalOffset;
-    const double top = t < sheet.Cells(sheet.Rows().Count(), 1).Top() ? t : first.Top();
-    const double left = first.Left() + s.HorizontalOffset;
-    chartObject = sheet.ChartObjects().Add(left, top, s.ChartWidth, s.ChartHeight);
+    chartObject = AddChartObject(s.OutputRange, s.VerticalOffset, s.HorizontalOffset, s.ChartWidth,
+                                 s.ChartHeight);
     chartObject.LetHeight(s.ChartHeight);
     chartObject.LetWidth(s.ChartWidth);
 
@@ -172,15 +140,7 @@ void clsPlotCircular::CreatePlot() {
   chart.PlotArea().Fill().LetVisible(xl.msoFalse);
   chart.PlotArea().Border().LetLineStyle(xl.xlLineStyleNone);
 
-  if (s.ChartTitle.empty()) {
-    chart.LetHasTitle(false);
-  } else {
-    chart.LetHasTitle(true);
-    chart.ChartTitle().LetAutoScaleFont(false);
-    chart.ChartTitle().LetText(s.ChartTitle);
-    chart.ChartTitle().Font().LetSize(10);
-    chart.ChartTitle().Font().LetBold(true);
-  }
+  TitleChart(chart, s.ChartTitle);
 
   const Long index = chartObject.Index();
   clsMain().RepositionChart("obsolete", s.ChartHeight, s.ChartWidth, s.HorizontalOffset,

@@ -4,11 +4,14 @@
 #include <cmath>
 #include <vector>
 
+#include "orv/charts/chart_common.hpp"
 #include "orv/excel/excel.hpp"
 #include "orv/output/clsMain.hpp"
 #include "orv/output/clsProperties.hpp"
 
 namespace orv {
+
+using namespace charts_detail;
 
 struct clsPlotHistogram::State {
   excel::Range HeadersRange{Nothing}, XValuesRange{Nothing}, XValuesSecondRange{Nothing};
@@ -29,44 +32,29 @@ constexpr Member kCreatePlot{Rule::Chain, kClass, "CreatePlot"};
 constexpr Member kCreateNumericalPlot{Rule::Chain, kClass, "CreateNumericalPlot"};
 constexpr Member kCreateCategoricalPlot{Rule::Chain, kClass, "CreateCategoricalPlot"};
 
-#define ORV_HISTOGRAM_MEMBER(Kind, Name) \
-  constexpr Member k##Kind##Name{Rule::Stamp, kClass, #Kind #Name};
-ORV_HISTOGRAM_MEMBER(Let, DataType)
-ORV_HISTOGRAM_MEMBER(Get, VerticalOffset)
-ORV_HISTOGRAM_MEMBER(Let, VerticalOffset)
-ORV_HISTOGRAM_MEMBER(Get, HorizontalOffset)
-ORV_HISTOGRAM_MEMBER(Let, HorizontalOffset)
-ORV_HISTOGRAM_MEMBER(Get, ChartHeight)
-ORV_HISTOGRAM_MEMBER(Let, ChartHeight)
-ORV_HISTOGRAM_MEMBER(Get, ChartWidth)
-ORV_HISTOGRAM_MEMBER(Let, ChartWidth)
-ORV_HISTOGRAM_MEMBER(Get, ChartTitle)
-ORV_HISTOGRAM_MEMBER(Let, ChartTitle)
-ORV_HISTOGRAM_MEMBER(Get, XAxisTitle)
-ORV_HISTOGRAM_MEMBER(Let, XAxisTitle)
-ORV_HISTOGRAM_MEMBER(Get, YAxisTitle)
-ORV_HISTOGRAM_MEMBER(Let, YAxisTitle)
-ORV_HISTOGRAM_MEMBER(Get, YAxisSecondTitle)
-ORV_HISTOGRAM_MEMBER(Let, YAxisSecondTitle)
-ORV_HISTOGRAM_MEMBER(Set, OutputRange)
-ORV_HISTOGRAM_MEMBER(Set, HeadersRange)
-ORV_HISTOGRAM_MEMBER(Set, XValuesRange)
-ORV_HISTOGRAM_MEMBER(Set, XValuesSecondRange)
-ORV_HISTOGRAM_MEMBER(Set, YValuesRange)
-ORV_HISTOGRAM_MEMBER(Set, YValuesSecondRange)
-#undef ORV_HISTOGRAM_MEMBER
-
-// A property procedure: one labelled statement under the stamp rule.
-template <class Body>
-decltype(auto) Property(const Member& member, Body&& body) {
-  return Guard(member, [&](Line& line) {
-    line = 10;
-    return body();
-  });
-}
-
-const ExcelConstants& Xl() { return Shared().Constants; }
-excel::Application App() { return excel::Application::FromObject(Shared().ExcelApplication); }
+ORV_CHART_MEMBER(Let, DataType)
+ORV_CHART_MEMBER(Get, VerticalOffset)
+ORV_CHART_MEMBER(Let, VerticalOffset)
+ORV_CHART_MEMBER(Get, HorizontalOffset)
+ORV_CHART_MEMBER(Let, HorizontalOffset)
+ORV_CHART_MEMBER(Get, ChartHeight)
+ORV_CHART_MEMBER(Let, ChartHeight)
+ORV_CHART_MEMBER(Get, ChartWidth)
+ORV_CHART_MEMBER(Let, ChartWidth)
+ORV_CHART_MEMBER(Get, ChartTitle)
+ORV_CHART_MEMBER(Let, ChartTitle)
+ORV_CHART_MEMBER(Get, XAxisTitle)
+ORV_CHART_MEMBER(Let, XAxisTitle)
+ORV_CHART_MEMBER(Get, YAxisTitle)
+ORV_CHART_MEMBER(Let, YAxisTitle)
+ORV_CHART_MEMBER(Get, YAxisSecondTitle)
+ORV_CHART_MEMBER(Let, YAxisSecondTitle)
+ORV_CHART_MEMBER(Set, OutputRange)
+ORV_CHART_MEMBER(Set, HeadersRange)
+ORV_CHART_MEMBER(Set, XValuesRange)
+ORV_CHART_MEMBER(Set, XValuesSecondRange)
+ORV_CHART_MEMBER(Set, YValuesRange)
+ORV_CHART_MEMBER(Set, YValuesSecondRange)
 
 // The widest chart the bins may ask for.
 constexpr Long kMaxWidth = 1000;
@@ -139,37 +127,21 @@ void clsPlotHistogram::LetDataType(ORVHistogramDataType value) {
   Property(kLetDataType, [&] { s.DataType = value; });
 }
 
-#define ORV_HISTOGRAM_VALUE(Type, Name, Param)                     \
-  Type clsPlotHistogram::Name() const {                            \
-    const State& s = *state_;                                      \
-    return Property(kGet##Name, [&]() -> Type { return s.Name; }); \
-  }                                                                \
-  void clsPlotHistogram::Let##Name(Param value) {                  \
-    State& s = *state_;                                            \
-    Property(kLet##Name, [&] { s.Name = value; });                 \
-  }
-ORV_HISTOGRAM_VALUE(Long, VerticalOffset, Long)
-ORV_HISTOGRAM_VALUE(Long, HorizontalOffset, Long)
-ORV_HISTOGRAM_VALUE(Long, ChartHeight, Long)
-ORV_HISTOGRAM_VALUE(Long, ChartWidth, Long)
-ORV_HISTOGRAM_VALUE(std::string, ChartTitle, const std::string&)
-ORV_HISTOGRAM_VALUE(std::string, XAxisTitle, const std::string&)
-ORV_HISTOGRAM_VALUE(std::string, YAxisTitle, const std::string&)
-ORV_HISTOGRAM_VALUE(std::string, YAxisSecondTitle, const std::string&)
-#undef ORV_HISTOGRAM_VALUE
+ORV_CHART_VALUE(clsPlotHistogram, Long, VerticalOffset, Long)
+ORV_CHART_VALUE(clsPlotHistogram, Long, HorizontalOffset, Long)
+ORV_CHART_VALUE(clsPlotHistogram, Long, ChartHeight, Long)
+ORV_CHART_VALUE(clsPlotHistogram, Long, ChartWidth, Long)
+ORV_CHART_VALUE(clsPlotHistogram, std::string, ChartTitle, const std::string&)
+ORV_CHART_VALUE(clsPlotHistogram, std::string, XAxisTitle, const std::string&)
+ORV_CHART_VALUE(clsPlotHistogram, std::string, YAxisTitle, const std::string&)
+ORV_CHART_VALUE(clsPlotHistogram, std::string, YAxisSecondTitle, const std::string&)
 
-#define ORV_HISTOGRAM_RANGE(Name)                               \
-  void clsPlotHistogram::Set##Name(const excel::Range& value) { \
-    State& s = *state_;                                         \
-    Property(kSet##Name, [&] { s.Name = value; });              \
-  }
-ORV_HISTOGRAM_RANGE(OutputRange)
-ORV_HISTOGRAM_RANGE(HeadersRange)
-ORV_HISTOGRAM_RANGE(XValuesRange)
-ORV_HISTOGRAM_RANGE(XValuesSecondRange)
-ORV_HISTOGRAM_RANGE(YValuesRange)
-ORV_HISTOGRAM_RANGE(YValuesSecondRange)
-#undef ORV_HISTOGRAM_RANGE
+ORV_CHART_RANGE(clsPlotHistogram, OutputRange)
+ORV_CHART_RANGE(clsPlotHistogram, HeadersRange)
+ORV_CHART_RANGE(clsPlotHistogram, XValuesRange)
+ORV_CHART_RANGE(clsPlotHistogram, XValuesSecondRange)
+ORV_CHART_RANGE(clsPlotHistogram, YValuesRange)
+ORV_CHART_RANGE(clsPlotHistogram, YValuesSecondRange)
 
 // --- drawing ----------------------------------------------------------------
 
@@ -178,12 +150,8 @@ namespace {
 // Step 1: a new chart object at the output range's first cell, moved by the
 // offsets (vertically only while that stays above the sheet's last row).
 excel::ChartObject AddChartObject(const clsPlotHistogram::State& s) {
-  const excel::Range first = s.OutputRange.Cells(1, 1);
-  const excel::Worksheet sheet = s.OutputRange.Worksheet();
-  const double t = first.Top() + s.VerticalOffset;
-  const double top = t < sheet.Cells(sheet.Rows().Count(), 1).Top() ? t : first.Top();
-  const double left = first.Left() + s.HorizontalOffset;
-  return sheet.ChartObjects().Add(left, top, s.ChartWidth, s.ChartHeight);
+  return charts_detail::AddChartObject(s.OutputRange, s.VerticalOffset, s.HorizontalOffset,
+                                       s.ChartWidth, s.ChartHeight);
 }
 
 // Step 2: the width from the bins when none was given (perBin points a bin

@@ -1,10 +1,13 @@
 #include "orv/charts/clsPlotLine.hpp"
 
+#include "orv/charts/chart_common.hpp"
 #include "orv/excel/excel.hpp"
 #include "orv/output/clsMain.hpp"
 #include "orv/output/clsProperties.hpp"
 
 namespace orv {
+
+using namespace charts_detail;
 
 struct clsPlotLine::State {
   excel::Range YValues{Nothing}, OutputRange{Nothing};
@@ -24,40 +27,25 @@ constexpr std::string_view kClass = "clsPlotLine";
 constexpr Member kClassInitialize{Rule::Stamp, kClass, "Class_Initialize"};
 constexpr Member kCreatePlot{Rule::Chain, kClass, "CreatePlot"};
 
-#define ORV_LINE_MEMBER(Kind, Name) \
-  constexpr Member k##Kind##Name{Rule::Stamp, kClass, #Kind #Name};
-ORV_LINE_MEMBER(Get, VerticalOffset)
-ORV_LINE_MEMBER(Let, VerticalOffset)
-ORV_LINE_MEMBER(Get, HorizontalOffset)
-ORV_LINE_MEMBER(Let, HorizontalOffset)
-ORV_LINE_MEMBER(Get, ChartHeight)
-ORV_LINE_MEMBER(Let, ChartHeight)
-ORV_LINE_MEMBER(Get, ChartWidth)
-ORV_LINE_MEMBER(Let, ChartWidth)
-ORV_LINE_MEMBER(Get, ChartTitle)
-ORV_LINE_MEMBER(Let, ChartTitle)
-ORV_LINE_MEMBER(Get, YAxisTitle)
-ORV_LINE_MEMBER(Let, YAxisTitle)
-ORV_LINE_MEMBER(Get, XAxisTitle)
-ORV_LINE_MEMBER(Let, XAxisTitle)
-ORV_LINE_MEMBER(Set, OutputRange)
-ORV_LINE_MEMBER(Set, YValues)
-ORV_LINE_MEMBER(Let, ShowPoints)
-ORV_LINE_MEMBER(Let, ShowLines)
-ORV_LINE_MEMBER(Let, YMin)
-#undef ORV_LINE_MEMBER
-
-// A property procedure: one labelled statement under the stamp rule.
-template <class Body>
-decltype(auto) Property(const Member& member, Body&& body) {
-  return Guard(member, [&](Line& line) {
-    line = 10;
-    return body();
-  });
-}
-
-const ExcelConstants& Xl() { return Shared().Constants; }
-excel::Application App() { return excel::Application::FromObject(Shared().ExcelApplication); }
+ORV_CHART_MEMBER(Get, VerticalOffset)
+ORV_CHART_MEMBER(Let, VerticalOffset)
+ORV_CHART_MEMBER(Get, HorizontalOffset)
+ORV_CHART_MEMBER(Let, HorizontalOffset)
+ORV_CHART_MEMBER(Get, ChartHeight)
+ORV_CHART_MEMBER(Let, ChartHeight)
+ORV_CHART_MEMBER(Get, ChartWidth)
+ORV_CHART_MEMBER(Let, ChartWidth)
+ORV_CHART_MEMBER(Get, ChartTitle)
+ORV_CHART_MEMBER(Let, ChartTitle)
+ORV_CHART_MEMBER(Get, YAxisTitle)
+ORV_CHART_MEMBER(Let, YAxisTitle)
+ORV_CHART_MEMBER(Get, XAxisTitle)
+ORV_CHART_MEMBER(Let, XAxisTitle)
+ORV_CHART_MEMBER(Set, OutputRange)
+ORV_CHART_MEMBER(Set, YValues)
+ORV_CHART_MEMBER(Let, ShowPoints)
+ORV_CHART_MEMBER(Let, ShowLines)
+ORV_CHART_MEMBER(Let, YMin)
 
 // Decimals of the value axis labels: at most three.
 constexpr Integer kMaxScaleFactor = 1000;
@@ -112,32 +100,16 @@ clsPlotLine::clsPlotLine() : state_(Nothing) {
 
 clsPlotLine::clsPlotLine(NothingType) : state_(Nothing) {}
 
-#define ORV_LINE_VALUE(Type, Name, Param)                          \
-  Type clsPlotLine::Name() const {                                 \
-    const State& s = *state_;                                      \
-    return Property(kGet##Name, [&]() -> Type { return s.Name; }); \
-  }                                                                \
-  void clsPlotLine::Let##Name(Param value) {                       \
-    State& s = *state_;                                            \
-    Property(kLet##Name, [&] { s.Name = value; });                 \
-  }
-ORV_LINE_VALUE(Long, VerticalOffset, Long)
-ORV_LINE_VALUE(Long, HorizontalOffset, Long)
-ORV_LINE_VALUE(Long, ChartHeight, Long)
-ORV_LINE_VALUE(Long, ChartWidth, Long)
-ORV_LINE_VALUE(std::string, ChartTitle, const std::string&)
-ORV_LINE_VALUE(std::string, YAxisTitle, const std::string&)
-ORV_LINE_VALUE(std::string, XAxisTitle, const std::string&)
-#undef ORV_LINE_VALUE
+ORV_CHART_VALUE(clsPlotLine, Long, VerticalOffset, Long)
+ORV_CHART_VALUE(clsPlotLine, Long, HorizontalOffset, Long)
+ORV_CHART_VALUE(clsPlotLine, Long, ChartHeight, Long)
+ORV_CHART_VALUE(clsPlotLine, Long, ChartWidth, Long)
+ORV_CHART_VALUE(clsPlotLine, std::string, ChartTitle, const std::string&)
+ORV_CHART_VALUE(clsPlotLine, std::string, YAxisTitle, const std::string&)
+ORV_CHART_VALUE(clsPlotLine, std::string, XAxisTitle, const std::string&)
 
-void clsPlotLine::SetOutputRange(const excel::Range& value) {
-  State& s = *state_;
-  Property(kSetOutputRange, [&] { s.OutputRange = value; });
-}
-void clsPlotLine::SetYValues(const excel::Range& value) {
-  State& s = *state_;
-  Property(kSetYValues, [&] { s.YValues = value; });
-}
+ORV_CHART_RANGE(clsPlotLine, OutputRange)
+ORV_CHART_RANGE(clsPlotLine, YValues)
 void clsPlotLine::LetShowPoints(Boolean value) {
   State& s = *state_;
   Property(kLetShowPoints, [&] { s.ShowPoints = value; });
@@ -164,13 +136,8 @@ void clsPlotLine::CreatePlot() {
     // The chart object at the output range's first cell, moved by the
     // offsets (vertically only while that stays above the last row).
     line = 10;
-    const excel::Range first = s.OutputRange.Cells(1, 1);
-    const excel::Worksheet sheet = s.OutputRange.Worksheet();
-    const double t = first.Top() + s.VerticalOffset;
-    const double top = t < sheet.Cells(sheet.Rows().Count(), 1).Top() ? t : first.Top();
-    const double left = first.Left() + s.HorizontalOffset;
-    excel::ChartObject chartObject =
-        sheet.ChartObjects().Add(left, top, s.ChartWidth, s.ChartHeight);
+    excel::ChartObject chartObject = AddChartObject(
+        s.OutputRange, s.VerticalOffset, s.HorizontalOffset, s.ChartWidth, s.ChartHeight);
     chartObject.LetHeight(s.ChartHeight);
     chartObject.LetWidth(s.ChartWidth);
 
@@ -205,15 +172,7 @@ void clsPlotLine::CreatePlot() {
     chart.PlotArea().Border().LetLineStyle(xl.xlLineStyleNone);
 
     line = 80;
-    if (s.ChartTitle.empty()) {
-      chart.LetHasTitle(false);
-    } else {
-      chart.LetHasTitle(true);
-      chart.ChartTitle().LetAutoScaleFont(false);
-      chart.ChartTitle().LetText(s.ChartTitle);
-      chart.ChartTitle().Font().LetSize(10);
-      chart.ChartTitle().Font().LetBold(true);
-    }
+    TitleChart(chart, s.ChartTitle);
 
     line = 90;
     const Long index = chartObject.Index();

@@ -2,7 +2,11 @@
 // only store what the chart will draw.
 #include "orv/charts/clsPlotScatter.hpp"
 
+#include "orv/charts/chart_common.hpp"
+
 namespace orv {
+
+using namespace charts_detail;
 
 namespace {
 
@@ -12,56 +16,39 @@ constexpr Member kClassInitialize{Rule::Stamp, kClass, "Class_Initialize"};
 constexpr Member kLinePoints{Rule::Stamp, kClass, "LinePoints"};
 constexpr Member kStarPoints{Rule::Stamp, kClass, "StarPoints"};
 
-// A property procedure: one labelled statement under the stamp rule.
-template <class Body>
-decltype(auto) Property(const Member& member, Body&& body) {
-  return Guard(member, [&](Line& line) {
-    line = 10;
-    return body();
-  });
-}
-
-#define ORV_SCATTER_GET(Name) constexpr Member kGet##Name{Rule::Stamp, kClass, "Get" #Name};
-#define ORV_SCATTER_LET(Name) constexpr Member kLet##Name{Rule::Stamp, kClass, "Let" #Name};
-#define ORV_SCATTER_SET(Name) constexpr Member kSet##Name{Rule::Stamp, kClass, "Set" #Name};
-
-ORV_SCATTER_GET(VerticalOffset)
-ORV_SCATTER_LET(VerticalOffset)
-ORV_SCATTER_GET(HorizontalOffset)
-ORV_SCATTER_LET(HorizontalOffset)
-ORV_SCATTER_GET(ChartHeight)
-ORV_SCATTER_LET(ChartHeight)
-ORV_SCATTER_GET(ChartWidth)
-ORV_SCATTER_LET(ChartWidth)
-ORV_SCATTER_GET(ChartTitle)
-ORV_SCATTER_LET(ChartTitle)
-ORV_SCATTER_GET(YAxisTitle)
-ORV_SCATTER_LET(YAxisTitle)
-ORV_SCATTER_GET(XAxisTitle)
-ORV_SCATTER_LET(XAxisTitle)
-ORV_SCATTER_LET(ChartSubtitle)
-ORV_SCATTER_SET(OutputRange)
-ORV_SCATTER_SET(XValues)
-ORV_SCATTER_SET(YValues)
-ORV_SCATTER_SET(CLLower)
-ORV_SCATTER_SET(CLUpper)
-ORV_SCATTER_LET(DataLabels)
-ORV_SCATTER_GET(Slope)
-ORV_SCATTER_LET(Slope)
-ORV_SCATTER_GET(Intercept)
-ORV_SCATTER_LET(Intercept)
-ORV_SCATTER_LET(Regression)
-ORV_SCATTER_LET(ConstantIs0)
-ORV_SCATTER_LET(Crosshairs)
-ORV_SCATTER_LET(ConfidenceLimits)
-ORV_SCATTER_LET(PredictionLimits)
-ORV_SCATTER_LET(StandardError)
-ORV_SCATTER_LET(AreaBorder)
-ORV_SCATTER_LET(ScaleStarPoints)
-
-#undef ORV_SCATTER_GET
-#undef ORV_SCATTER_LET
-#undef ORV_SCATTER_SET
+ORV_CHART_MEMBER(Get, VerticalOffset)
+ORV_CHART_MEMBER(Let, VerticalOffset)
+ORV_CHART_MEMBER(Get, HorizontalOffset)
+ORV_CHART_MEMBER(Let, HorizontalOffset)
+ORV_CHART_MEMBER(Get, ChartHeight)
+ORV_CHART_MEMBER(Let, ChartHeight)
+ORV_CHART_MEMBER(Get, ChartWidth)
+ORV_CHART_MEMBER(Let, ChartWidth)
+ORV_CHART_MEMBER(Get, ChartTitle)
+ORV_CHART_MEMBER(Let, ChartTitle)
+ORV_CHART_MEMBER(Get, YAxisTitle)
+ORV_CHART_MEMBER(Let, YAxisTitle)
+ORV_CHART_MEMBER(Get, XAxisTitle)
+ORV_CHART_MEMBER(Let, XAxisTitle)
+ORV_CHART_MEMBER(Let, ChartSubtitle)
+ORV_CHART_MEMBER(Set, OutputRange)
+ORV_CHART_MEMBER(Set, XValues)
+ORV_CHART_MEMBER(Set, YValues)
+ORV_CHART_MEMBER(Set, CLLower)
+ORV_CHART_MEMBER(Set, CLUpper)
+ORV_CHART_MEMBER(Let, DataLabels)
+ORV_CHART_MEMBER(Get, Slope)
+ORV_CHART_MEMBER(Let, Slope)
+ORV_CHART_MEMBER(Get, Intercept)
+ORV_CHART_MEMBER(Let, Intercept)
+ORV_CHART_MEMBER(Let, Regression)
+ORV_CHART_MEMBER(Let, ConstantIs0)
+ORV_CHART_MEMBER(Let, Crosshairs)
+ORV_CHART_MEMBER(Let, ConfidenceLimits)
+ORV_CHART_MEMBER(Let, PredictionLimits)
+ORV_CHART_MEMBER(Let, StandardError)
+ORV_CHART_MEMBER(Let, AreaBorder)
+ORV_CHART_MEMBER(Let, ScaleStarPoints)
 
 }  // namespace
 
@@ -81,65 +68,16 @@ clsPlotScatter::clsPlotScatter(NothingType) : state_(Nothing) {}
 
 // --- placement and size ---
 
-Long clsPlotScatter::VerticalOffset() const {
-  const State& s = *state_;
-  return Property(kGetVerticalOffset, [&] { return s.VerticalOffset; });
-}
-void clsPlotScatter::LetVerticalOffset(Long value) {
-  State& s = *state_;
-  Property(kLetVerticalOffset, [&] { s.VerticalOffset = value; });
-}
-Long clsPlotScatter::HorizontalOffset() const {
-  const State& s = *state_;
-  return Property(kGetHorizontalOffset, [&] { return s.HorizontalOffset; });
-}
-void clsPlotScatter::LetHorizontalOffset(Long value) {
-  State& s = *state_;
-  Property(kLetHorizontalOffset, [&] { s.HorizontalOffset = value; });
-}
-Long clsPlotScatter::ChartHeight() const {
-  const State& s = *state_;
-  return Property(kGetChartHeight, [&] { return s.ChartHeight; });
-}
-void clsPlotScatter::LetChartHeight(Long value) {
-  State& s = *state_;
-  Property(kLetChartHeight, [&] { s.ChartHeight = value; });
-}
-Long clsPlotScatter::ChartWidth() const {
-  const State& s = *state_;
-  return Property(kGetChartWidth, [&] { return s.ChartWidth; });
-}
-void clsPlotScatter::LetChartWidth(Long value) {
-  State& s = *state_;
-  Property(kLetChartWidth, [&] { s.ChartWidth = value; });
-}
+ORV_CHART_VALUE(clsPlotScatter, Long, VerticalOffset, Long)
+ORV_CHART_VALUE(clsPlotScatter, Long, HorizontalOffset, Long)
+ORV_CHART_VALUE(clsPlotScatter, Long, ChartHeight, Long)
+ORV_CHART_VALUE(clsPlotScatter, Long, ChartWidth, Long)
 
 // --- titles ---
 
-std::string clsPlotScatter::ChartTitle() const {
-  const State& s = *state_;
-  return Property(kGetChartTitle, [&] { return s.ChartTitle; });
-}
-void clsPlotScatter::LetChartTitle(const std::string& value) {
-  State& s = *state_;
-  Property(kLetChartTitle, [&] { s.ChartTitle = value; });
-}
-std::string clsPlotScatter::YAxisTitle() const {
-  const State& s = *state_;
-  return Property(kGetYAxisTitle, [&] { return s.YAxisTitle; });
-}
-void clsPlotScatter::LetYAxisTitle(const std::string& value) {
-  State& s = *state_;
-  Property(kLetYAxisTitle, [&] { s.YAxisTitle = value; });
-}
-std::string clsPlotScatter::XAxisTitle() const {
-  const State& s = *state_;
-  return Property(kGetXAxisTitle, [&] { return s.XAxisTitle; });
-}
-void clsPlotScatter::LetXAxisTitle(const std::string& value) {
-  State& s = *state_;
-  Property(kLetXAxisTitle, [&] { s.XAxisTitle = value; });
-}
+ORV_CHART_VALUE(clsPlotScatter, std::string, ChartTitle, const std::string&)
+ORV_CHART_VALUE(clsPlotScatter, std::string, YAxisTitle, const std::string&)
+ORV_CHART_VALUE(clsPlotScatter, std::string, XAxisTitle, const std::string&)
 void clsPlotScatter::LetChartSubtitle(const std::string& value) {
   State& s = *state_;
   Property(kLetChartSubtitle, [&] { s.ChartSubtitle = value; });
@@ -147,26 +85,11 @@ void clsPlotScatter::LetChartSubtitle(const std::string& value) {
 
 // --- ranges ---
 
-void clsPlotScatter::SetOutputRange(const excel::Range& value) {
-  State& s = *state_;
-  Property(kSetOutputRange, [&] { s.OutputRange = value; });
-}
-void clsPlotScatter::SetXValues(const excel::Range& value) {
-  State& s = *state_;
-  Property(kSetXValues, [&] { s.XValues = value; });
-}
-void clsPlotScatter::SetYValues(const excel::Range& value) {
-  State& s = *state_;
-  Property(kSetYValues, [&] { s.YValues = value; });
-}
-void clsPlotScatter::SetCLLower(const excel::Range& value) {
-  State& s = *state_;
-  Property(kSetCLLower, [&] { s.CLLower = value; });
-}
-void clsPlotScatter::SetCLUpper(const excel::Range& value) {
-  State& s = *state_;
-  Property(kSetCLUpper, [&] { s.CLUpper = value; });
-}
+ORV_CHART_RANGE(clsPlotScatter, OutputRange)
+ORV_CHART_RANGE(clsPlotScatter, XValues)
+ORV_CHART_RANGE(clsPlotScatter, YValues)
+ORV_CHART_RANGE(clsPlotScatter, CLLower)
+ORV_CHART_RANGE(clsPlotScatter, CLUpper)
 void clsPlotScatter::LetDataLabels(const Variant& value) {
   State& s = *state_;
   Property(kLetDataLabels, [&] { s.DataLabels = value; });
@@ -174,22 +97,8 @@ void clsPlotScatter::LetDataLabels(const Variant& value) {
 
 // --- regression and bands ---
 
-Double clsPlotScatter::Slope() const {
-  const State& s = *state_;
-  return Property(kGetSlope, [&] { return s.Slope; });
-}
-void clsPlotScatter::LetSlope(Double value) {
-  State& s = *state_;
-  Property(kLetSlope, [&] { s.Slope = value; });
-}
-Double clsPlotScatter::Intercept() const {
-  const State& s = *state_;
-  return Property(kGetIntercept, [&] { return s.Intercept; });
-}
-void clsPlotScatter::LetIntercept(Double value) {
-  State& s = *state_;
-  Property(kLetIntercept, [&] { s.Intercept = value; });
-}
+ORV_CHART_VALUE(clsPlotScatter, Double, Slope, Double)
+ORV_CHART_VALUE(clsPlotScatter, Double, Intercept, Double)
 void clsPlotScatter::LetRegression(ORVPSRegression value) {
   State& s = *state_;
   Property(kLetRegression, [&] { s.Regression = value; });

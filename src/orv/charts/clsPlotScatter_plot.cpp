@@ -2,11 +2,14 @@
 #include <algorithm>
 #include <string>
 
+#include "orv/charts/chart_common.hpp"
 #include "orv/charts/clsPlotScatter.hpp"
 #include "orv/excel/excel.hpp"
 #include "orv/output/clsMain.hpp"
 
 namespace orv {
+
+using namespace charts_detail;
 
 namespace {
 
@@ -149,13 +152,8 @@ void clsPlotScatter::CreatePlot() {
     // Chart creation at the output range's first cell.
     line = 10;
     const excel::Range& output = Needed(s.OutputRange);
-    const excel::Range first = output.Cells(1, 1);
-    const excel::Worksheet sheet = output.Worksheet();
-    double top = first.Top() + s.VerticalOffset;
-    if (!(top < sheet.Cells(sheet.Rows().Count(), 1).Top())) top = first.Top();
-    const double left = first.Left() + s.HorizontalOffset;
     const excel::ChartObject chart_object =
-        sheet.ChartObjects().Add(left, top, s.ChartWidth, s.ChartHeight);
+        AddChartObject(output, s.VerticalOffset, s.HorizontalOffset, s.ChartWidth, s.ChartHeight);
 
     // Drawn without repainting (left off), on the selected chart object.
     line = 20;

@@ -49,12 +49,6 @@ std::int64_t IntegralValue(const Variant& v) {
 
 double RealValue(const Variant& v) {
   switch (v.Type()) {
-    case VarType::Integer:
-      return v.AsInteger();
-    case VarType::Long:
-      return v.AsLong();
-    case VarType::Boolean:
-      return v.AsBoolean() ? -1.0 : 0.0;
     case VarType::Single:
       return v.AsSingle();
     case VarType::Double:
@@ -64,7 +58,7 @@ double RealValue(const Variant& v) {
     case VarType::Currency:
       return static_cast<double>(v.AsCurrency().scaled) / 10000.0;
     default:
-      return 0.0;  // Empty
+      return static_cast<double>(IntegralValue(v));  // Integer, Long, Boolean, Empty
   }
 }
 

@@ -618,6 +618,21 @@ CMatrix CMatrix::DeleteRowsCols(const CMatrix& RowIndex, const CMatrix& ColIndex
   });
 }
 
+namespace {
+
+// Lines 30 and 40 of InsertRows and InsertColumns: the inserted matrix must
+// fit the other dimension, and index (0 for after the last of count) must
+// lie within 0 to count; 0 becomes count + 1.
+void CheckInsertion(const Member& member, Line& line, bool fits, Long count, ByRef<Long>& index) {
+  line = 30;
+  if (!fits) Raise(kErrSubscript, Located(member, line));
+  line = 40;
+  if (*index < 0 || *index > count) Raise(kErrSubscript, Located(member, line));
+  if (*index == 0) *index = AddLong(count, 1);
+}
+
+}  // namespace
+
 CMatrix CMatrix::InsertRows(const CMatrix& Matrix, ByRef<Long> index) const {
   const State& s = *state_;
   return Guard(kInsertRows, [&](Line& line) -> CMatrix {
@@ -626,11 +641,7 @@ CMatrix CMatrix::InsertRows(const CMatrix& Matrix, ByRef<Long> index) const {
     if (m.rows == 0 || m.columns == 0) return CMatrix(Nothing);
     line = 20;
     if (s.rows == 0 || s.columns == 0) return Matrix;
-    line = 30;
-    if (m.columns != s.columns) Raise(kErrSubscript, Located(kInsertRows, line));
-    line = 40;
-    if (*index < 0 || *index > s.rows) Raise(kErrSubscript, Located(kInsertRows, line));
-    if (*index == 0) *index = AddLong(s.rows, 1);
+    CheckInsertion(kInsertRows, line, m.columns == s.columns, s.rows, index);
     line = 50;
     CMatrix result;
     result.SetSize(AddLong(s.rows, m.rows), s.columns);
@@ -653,11 +664,7 @@ CMatrix CMatrix::InsertColumns(const CMatrix& Matrix, ByRef<Long> index) const {
     if (m.rows == 0 || m.columns == 0) return CMatrix(Nothing);
     line = 20;
     if (s.rows == 0 || s.columns == 0) return Matrix;
-    line = 30;
-    if (m.rows != s.rows) Raise(kErrSubscript, Located(kInsertColumns, line));
-    line = 40;
-    if (*index < 0 || *index > s.columns) Raise(kErrSubscript, Located(kInsertColumns, line));
-    if (*index == 0) *index = AddLong(s.columns, 1);
+    CheckInsertion(kInsertColumns, line, m.rows == s.rows, s.columns, index);
     line = 50;
     CMatrix result;
     result.SetSize(s.rows, AddLong(s.columns, m.columns));

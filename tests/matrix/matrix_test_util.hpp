@@ -1,0 +1,58 @@
+// Helpers shared by the CMatrix tests: building a matrix from rows, reading
+// its elements back, and comparing tables bit for bit.
+#pragma once
+
+#include <bit>
+#include <cstddef>
+#include <cstdint>
+#include <initializer_list>
+#include <string>
+#include <vector>
+
+#include "orv/matrix/CMatrix.hpp"
+#include "orv_test.hpp"
+
+namespace orv::test {
+
+using Table = std::vector<std::vector<double>>;  // rows of a matrix, 0-based
+
+inline const std::string kSubscript = "Subscript out of range";
+
+// The matrix with these rows (a new, null matrix when there are none).
+inline CMatrix Make(const Table& rows) {
+  CMatrix m;
+  if (rows.empty()) return m;
+  Array<double> a(1, static_cast<Long>(rows.size()), 1, static_cast<Long>(rows[0].size()));
+  for (std::size_t i = 0; i < rows.size(); ++i)
+    for (std::size_t j = 0; j < rows[0].size(); ++j)
+      a(static_cast<Long>(i + 1), static_cast<Long>(j + 1)) = rows[i][j];
+  m.LetValues(a);
+  return m;
+}
+
+inline CMatrix M(std::initializer_list<std::initializer_list<double>> rows) {
+  return Make(Table(rows.begin(), rows.end()));
+}
+
+// The rows of m.
+inline Table Elements(const CMatrix& m) {
+  Table t(static_cast<std::size_t>(m.RowCount()),
+          std::vector<double>(static_cast<std::size_t>(m.ColumnCount())));
+  for (Long i = 1; i <= m.RowCount(); ++i)
+    for (Long j = 1; j <= m.ColumnCount(); ++j) t[i - 1][j - 1] = m.Item(i, j);
+  return t;
+}
+
+// Same doubles, bit for bit (so -0 differs from 0 and NaN equals NaN).
+inline bool Identical(const Table& a, const Table& b) {
+  if (a.size() != b.size()) return false;
+  for (std::size_t i = 0; i < a.size(); ++i) {
+    if (a[i].size() != b[i].size()) return false;
+    for (std::size_t j = 0; j < a[i].size(); ++j)
+      if (std::bit_cast<std::uint64_t>(a[i][j]) != std::bit_cast<std::uint64_t>(b[i][j]))
+        return false;
+  }
+  return true;
+}
+
+}  // namespace orv::test

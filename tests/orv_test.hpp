@@ -1,0 +1,103 @@
+// Helpers shared by the test programs: catching the Error a call raises,
+// checking its number, source and description, and keeping the shared state
+// of the process across a test.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <concepts>
+#include <cstdint>
+#include <limits>
+#include <memory>
+#include <string>
+
+#include "orv/frame/Error.hpp"
+#include "orv/frame/shared_state.hpp"
+
+namespace orv::test {
+
+inline constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
+inline constexpr double kInf = std::numeric_limits<double>::infinity();
+
+inline const char* kNoDescription = "Application-defined or object-defined error";
+inline const char* kNotSet = "Object variable or With block variable not set";
+
+// The Error f raises; a test failure and an empty Error when it raises none.
+template <class F>
+Error Caught(F&& f) {
+  try {
+    f();
+  } catch (const Error& e) {
+    return e;
+  }
+  ADD_FAILURE() << "no error raised";
+  return Error(0, "", "");
+}
+
+// Number, source and description of the Error f raises; all empty (number 0)
+// when it raises none.
+struct Failure {
+  std::int32_t number = 0;
+  std::string source, description;
+};
+
+template <class F>
+Failure Fails(F&& f) {
+  try {
+    f();
+  } catch (const Error& e) {
+    return {e.Number, e.Source, e.Description};
+  }
+  return {};
+}
+
+// The number of the Error f raises; 0 when it raises none.
+template <class F>
+std::int32_t ErrorNumber(F&& f) {
+  try {
+    f();
+  } catch (const Error& e) {
+    return e.Number;
+  }
+  return 0;
+}
+
+inline void ExpectError(const Error& e, std::int32_t number, const std::string& source,
+                        const std::string& description) {
+  EXPECT_EQ(e.Number, number);
+  EXPECT_EQ(e.Source, source);
+  EXPECT_EQ(e.Description, description);
+}
+
+// call() must raise the Error with this number, source and description.
+template <std::invocable Call>
+void ExpectError(Call&& call, std::int32_t number, const std::string& source,
+                 const std::string& description) {
+  try {
+    call();
+    ADD_FAILURE() << "no error raised, expected " << number;
+  } catch (const Error& e) {
+    ExpectError(e, number, source, description);
+  }
+}
+
+// The application, settings and constants the process holds, kept by a test
+// fixture's SetUp and given back by its TearDown.
+struct SavedSharedState {
+  std::shared_ptr<Object> app;
+  Settings settings;
+  ExcelConstants constants;
+
+  void Save() {
+    app = Shared().ExcelApplication;
+    settings = Shared().Properties;
+    constants = Shared().Constants;
+  }
+  void Restore() const {
+    Shared().ExcelApplication = app;
+    Shared().Properties = settings;
+    Shared().Constants = constants;
+  }
+};
+
+}  // namespace orv::test
