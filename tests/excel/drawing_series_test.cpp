@@ -50,9 +50,19 @@ TEST(DrawingSeries, AddByColumnsFromSeveralAreas) {
   EXPECT_EQ(v.UBound(), 4);
   EXPECT_EQ(v.Element(1), Variant(10.0));
   EXPECT_TRUE(v.Element(2).IsEmpty());
-  // Values are what the cells held when set.
+  // The series follows its cells; values given as an array stay as given.
   b.sheet.Range("C1").LetValue(99.0);
-  EXPECT_EQ(s.ValueNumbers()[0], 10.0);
+  b.sheet.Range("C2").LetValue(5.0);
+  b.sheet.Range("A3").LetValue("third");
+  EXPECT_EQ(s.ValueNumbers(), Numbers({99.0, 5.0, std::nullopt, 40.0}));
+  EXPECT_EQ(s.XValueNumbers(), Numbers({1.0, 2.0, 3.0, 4.0}));
+  EXPECT_EQ(s.XValues().Element(3), Variant("third"));
+  b.sheet.Range("A3").LetValue(3.5);
+  EXPECT_EQ(s.XValueNumbers(), Numbers({1.0, 2.0, 3.5, 4.0}));
+  s.LetValues(s.Values());
+  b.sheet.Range("C1").LetValue(1.0);
+  EXPECT_EQ(s.ValueNumbers()[0], 99.0);
+  EXPECT_TRUE(s.ValuesRange().IsNothing());
 
   // Two value columns in one area and labels in the first row.
   b.Fill("E1:G3", {"x", "North", "South", 1.0, 5.0, 7.0, 2.0, 6.0, 8.0});

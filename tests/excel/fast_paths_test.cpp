@@ -225,9 +225,8 @@ TEST(ExcelFastPaths, KeptScalesAndFitsFollowTheData) {
   const Trendline t = s.Trendlines().Add(xlLinear);
   const std::vector<double> first = t.Coefficients();
   ASSERT_EQ(first.size(), 2u);
-  // The data change: the scale and the fit follow.
+  // The cells change: the scale and the fit follow them.
   for (std::int32_t r = 1; r <= 10; ++r) b.sheet.Cells(r, 1).LetValue(1000.0 + r * r);
-  s.LetValues(b.sheet.Range("A1:A9000"));
   EXPECT_GT(value.MaximumScale(), before);
   const std::vector<double> second = t.Coefficients();
   ASSERT_EQ(second.size(), 2u);
@@ -242,8 +241,16 @@ TEST(ExcelFastPaths, KeptScalesAndFitsFollowTheData) {
   EXPECT_EQ(t.Coefficients(), second);
   // A blank among the points: they are left out, the fit changes.
   b.sheet.Cells(5, 1).LetValue(Variant());
-  s.LetValues(b.sheet.Range("A1:A9000"));
   EXPECT_NE(t.Coefficients(), second);
+  // A text among the x values: the points plot at 1, 2, ... and the fit
+  // follows; a number in its place brings the x values back.
+  const std::vector<double> with_blank = t.Coefficients();
+  b.sheet.Cells(7, 3).LetValue("seven");
+  EXPECT_NE(t.Coefficients(), with_blank);
+  EXPECT_EQ(s.XValueNumbers()[6], 7.0);
+  b.sheet.Cells(7, 3).LetValue(Number(7) * 2);
+  EXPECT_EQ(s.XValueNumbers()[6], Number(7) * 2);
+  EXPECT_EQ(t.Coefficients(), with_blank);
   // The label: empty without equation or R squared, then both.
   t.LetDisplayEquation(true);
   const std::string equation = t.DataLabel().Text();

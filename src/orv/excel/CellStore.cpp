@@ -1,5 +1,6 @@
 #include "orv/excel/CellStore.hpp"
 
+#include <atomic>
 #include <cmath>
 #include <cstring>
 
@@ -12,7 +13,10 @@ namespace {
 constexpr std::size_t kChunkRowsSize = static_cast<std::size_t>(CellStore::kChunkRows);
 }  // namespace
 
-CellStore::CellStore() = default;
+CellStore::CellStore() {
+  static std::atomic<std::uint64_t> last{0};
+  id_ = last.fetch_add(1, std::memory_order_relaxed) + 1;
+}
 CellStore::~CellStore() = default;
 
 const CellStore::Chunk* CellStore::FindChunk(std::int32_t row, std::int32_t column) const {
@@ -127,6 +131,7 @@ void CellStore::ClearCell(Chunk& chunk, std::int32_t offset) {
 }
 
 void CellStore::Store(std::int32_t row, std::int32_t column, CellType type, double payload) {
+  ++revision_;
   Chunk& chunk = ChunkFor(row, column);
   std::int32_t offset = (row - 1) & (kChunkRows - 1);
   CellType old = chunk.tags ? static_cast<CellType>(chunk.tags[offset]) : CellType::Number;
@@ -201,6 +206,7 @@ void CellStore::ReleaseChunk(Chunk& chunk) {
 }
 
 void CellStore::Clear(const Rect& block) {
+  ++revision_;
   std::int32_t last_column = std::min(block.right, static_cast<std::int32_t>(columns_.size()));
   for (std::int32_t c = block.left; c <= last_column; ++c) {
     Column& col = columns_[static_cast<std::size_t>(c - 1)];
@@ -226,6 +232,7 @@ void CellStore::Clear(const Rect& block) {
 }
 
 void CellStore::ClearAll() {
+  ++revision_;
   columns_.clear();
   columns_.shrink_to_fit();
   text_index_.clear();

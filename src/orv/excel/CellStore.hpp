@@ -73,6 +73,12 @@ class CellStore {
   // The block from the first to the last non-blank cell, or false.
   bool UsedBlock(Rect& block) const;
 
+  // What the cells hold, as a key for what is worked out from them: Id()
+  // is unique to this store in the process, Revision() changes with every
+  // write or clear.
+  std::uint64_t Id() const { return id_; }
+  std::uint64_t Revision() const { return revision_; }
+
  private:
   struct Chunk {
     std::unique_ptr<double[]> values;
@@ -92,6 +98,8 @@ class CellStore {
   std::uint32_t Intern(std::string_view text);
   void ReleaseText(double payload);
 
+  std::uint64_t id_;
+  std::uint64_t revision_ = 0;
   std::vector<Column> columns_;
   // Interned texts: the map owns them, slots point at its keys.
   std::unordered_map<std::string, std::uint32_t> text_index_;

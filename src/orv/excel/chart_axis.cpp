@@ -74,24 +74,36 @@ double Multiples(double v, const Unit& unit, bool up) {
 // the points come.
 const DataExtent& ExtentOf(const SeriesState& s, bool values) {
   DataExtent& extent = values ? s.values_extent : s.xpositions_extent;
-  if (extent.generation == s.data_generation && s.data_generation != 0) return extent;
+  const DataKey key = KeyOf(s);
+  if (extent.key.generation != 0 && extent.key == key) return extent;
   DataExtent e;
-  e.generation = s.data_generation;
-  auto take = [&](const std::optional<double>& v) {
-    if (!v || !std::isfinite(*v)) return;
+  e.key = key;
+  auto take = [&](double v) {
+    if (!std::isfinite(v)) return;
     if (!e.have) {
-      e.lo = e.hi = *v;
+      e.lo = e.hi = v;
       e.have = true;
     } else {
-      e.lo = std::min(e.lo, *v);
-      e.hi = std::max(e.hi, *v);
+      e.lo = std::min(e.lo, v);
+      e.hi = std::max(e.hi, v);
     }
   };
   if (values) {
-    for (const auto& v : s.values) take(v);
+    ForEachBlock(s.values, s.values.count,
+                 [&](std::size_t, std::size_t n, const double* y, const EntryKind* kinds) {
+                   for (std::size_t k = 0; k < n; ++k)
+                     if (kinds[k] == EntryKind::Number) take(y[k]);
+                 });
   } else {
     const bool numeric = XPositionsNumeric(s);
-    for (std::size_t i = 0; i < s.values.size(); ++i) take(XPositionAt(s, numeric, i));
+    double x[kDataBlock];
+    bool known[kDataBlock];
+    for (std::size_t first = 0; first < s.values.count; first += kDataBlock) {
+      const std::size_t n = std::min(kDataBlock, s.values.count - first);
+      ReadPositions(s, numeric, first, n, x, known);
+      for (std::size_t k = 0; k < n; ++k)
+        if (known[k]) take(x[k]);
+    }
   }
   extent = e;
   return extent;

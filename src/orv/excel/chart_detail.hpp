@@ -63,12 +63,21 @@ std::string ShownText(const TextState& text);
 std::string FormatNumber(double value, std::string_view format);
 
 // ---- series ----
+// The key of what is kept about a series' data.
+DataKey KeyOf(const SeriesState& series);
 // The x positions a series plots: its numeric XValues, or 1, 2, ...
 std::vector<std::optional<double>> XPositions(const SeriesState& series);
 // Whether the series plots at its XValues (else at 1, 2, ...), and its
 // i-th x position (0-based) as XPositions gives it.
 bool XPositionsNumeric(const SeriesState& series);
 std::optional<double> XPositionAt(const SeriesState& series, bool numeric, std::size_t i);
+// The x positions of points first .. first + n - 1: x[k] and whether
+// known[k]; `numeric` as XPositionsNumeric says.
+void ReadPositions(const SeriesState& series, bool numeric, std::size_t first, std::size_t n,
+                   double* x, bool* known);
+// The values of the points (none for a blank or a text), and of point i.
+std::vector<std::optional<double>> ValueNumbers(const SeriesState& series);
+std::optional<double> ValueAt(const SeriesState& series, std::size_t i);
 
 // ---- scale ----
 struct Scale {

@@ -38,11 +38,6 @@ std::vector<Variant> ElementsOf(const Variant& value) {
   return out;
 }
 
-std::optional<double> NumberOf(const Variant& v) {
-  if (v.IsNumber()) return CDbl(v);
-  return std::nullopt;
-}
-
 // Array elements: numbers and numeric texts are numbers.
 Variant FromArrayElement(const Variant& v) {
   if (v.IsString()) {
@@ -62,74 +57,43 @@ std::uint64_t NextGeneration() {
   return ++last;
 }
 
-bool NumericCategories(const std::vector<Variant>& items) {
-  for (const Variant& v : items)
-    if (!v.IsEmpty() && !v.IsNumber()) return false;
-  return true;
-}
-
-void SetValues(SeriesState& series, std::vector<std::optional<double>> values,
-               const Range& source) {
-  series.values = std::move(values);
-  series.values_range.Set(source);
+void SetData(SeriesState& series, SeriesData& data, const Range& source) {
+  const RangeState& state = *source.State();
+  std::size_t cells = 0;
+  for (const Rect& area : state.areas) cells += static_cast<std::size_t>(area.Cells());
+  data.range.Set(source);
+  data.items.clear();
+  data.items.shrink_to_fit();
+  data.count = cells;
+  data.from_range = true;
   series.data_generation = NextGeneration();
 }
 
-void SetValues(SeriesState& series, const std::vector<Variant>& items, const Range& source) {
-  std::vector<std::optional<double>> values;
-  values.reserve(items.size());
-  for (const Variant& v : items) values.push_back(NumberOf(v));
-  SetValues(series, std::move(values), source);
-}
-
-void SetCategories(SeriesState& series, std::vector<Variant> items, const Range& source) {
-  series.xvalues_numeric = NumericCategories(items);
-  series.xvalues = std::move(items);
-  series.xvalues_range.Set(source);
-  series.xvalues_set = true;
+void SetData(SeriesState& series, SeriesData& data, std::vector<Variant> items) {
+  data.range.Set(Range());
+  data.items = std::move(items);
+  data.count = data.items.size();
+  data.from_range = false;
   series.data_generation = NextGeneration();
 }
 
-// The numbers of the range's cells, area by area, row by row, as the
-// cells' values give them: numbers and dates their value, anything else
-// none. Read straight from the cell storage.
-std::vector<std::optional<double>> NumbersOf(const Range& range) {
-  const RangeState& state = *range.State();
-  std::size_t cells = 0;
-  for (const Rect& area : state.areas) cells += static_cast<std::size_t>(area.Cells());
-  std::vector<std::optional<double>> out;
-  out.reserve(cells);
-  for (const Rect& area : state.areas)
-    state.sheet->cells.VisitRuns(
-        area,
-        [&](const double* values, std::int32_t count) {
-          for (std::int32_t i = 0; i < count; ++i) out.emplace_back(values[i]);
-        },
-        [&](CellType type, double payload) {
-          if (type == CellType::Number || type == CellType::Date)
-            out.emplace_back(payload);
-          else
-            out.emplace_back();
-        });
-  return out;
-}
-
-// The values of the range's cells (as the cells' Get gives them), area by
-// area, row by row, read straight from the cell storage.
-std::vector<Variant> ValuesOf(const Range& range) {
-  const RangeState& state = *range.State();
-  const CellStore& store = state.sheet->cells;
-  std::size_t cells = 0;
-  for (const Rect& area : state.areas) cells += static_cast<std::size_t>(area.Cells());
+// The entries of a side of a series' data as its cells' values or its
+// elements; cells are read straight from the cell storage.
+std::vector<Variant> EntriesOf(const SeriesData& data) {
+  if (!data.from_range) return data.items;
   std::vector<Variant> out;
-  out.reserve(cells);
-  for (const Rect& area : state.areas)
-    store.VisitRuns(
-        area,
-        [&](const double* values, std::int32_t count) {
-          for (std::int32_t i = 0; i < count; ++i) out.emplace_back(values[i]);
-        },
-        [&](CellType type, double payload) { out.push_back(store.ValueOf(type, payload)); });
+  out.reserve(data.count);
+  if (auto sheet = data.range.sheet.lock()) {
+    const CellStore& store = sheet->cells;
+    for (const Rect& area : data.range.areas)
+      store.VisitRuns(
+          area,
+          [&](const double* values, std::int32_t count) {
+            for (std::int32_t i = 0; i < count; ++i) out.emplace_back(values[i]);
+          },
+          [&](CellType type, double payload) { out.push_back(store.ValueOf(type, payload)); });
+  }
+  out.resize(data.count);
   return out;
 }
 
@@ -218,25 +182,201 @@ void SourceRange::Set(const Range& range) {
   areas = range.State()->areas;
 }
 
+// ------------------------------------------------------------ SeriesData ---
+
+namespace {
+
+EntryKind KindOfCell(CellType type) {
+  switch (type) {
+    case CellType::Empty:
+      return EntryKind::Blank;
+    case CellType::Number:
+    case CellType::Date:
+      return EntryKind::Number;
+    default:
+      return EntryKind::Other;
+  }
+}
+
+// The cells of `area` from its `skip`-th (row by row) on, at most `n` of
+// them, into numbers/kinds.
+void ReadArea(const CellStore& cells, const Rect& area, std::size_t skip, std::size_t n,
+              double* numbers, EntryKind* kinds) {
+  const auto width = static_cast<std::size_t>(area.Columns());
+  auto store = [&](CellType type, double payload) {
+    *kinds++ = KindOfCell(type);
+    *numbers++ = payload;
+  };
+  if (width == 1) {
+    const auto top = static_cast<std::int32_t>(area.top + static_cast<std::int64_t>(skip));
+    const auto bottom = static_cast<std::int32_t>(top + static_cast<std::int64_t>(n) - 1);
+    cells.VisitRuns(
+        Rect{top, area.left, bottom, area.left},
+        [&](const double* values, std::int32_t count) {
+          std::copy(values, values + count, numbers);
+          std::fill(kinds, kinds + count, EntryKind::Number);
+          numbers += count;
+          kinds += count;
+        },
+        store);
+    return;
+  }
+  // Whole rows from the one holding entry `skip`, keeping the wanted ones.
+  const auto first_row = static_cast<std::int32_t>(area.top + static_cast<std::int64_t>(skip / width));
+  const std::size_t lead = skip % width;
+  const auto rows = static_cast<std::int32_t>((lead + n + width - 1) / width);
+  std::size_t seen = 0;
+  cells.VisitRows(Rect{first_row, area.left, first_row + rows - 1, area.right},
+                  [&](CellType type, double payload) {
+                    if (seen >= lead && seen < lead + n) store(type, payload);
+                    ++seen;
+                  });
+}
+
+}  // namespace
+
+void SeriesData::Read(std::size_t first, std::size_t n, double* numbers, EntryKind* kinds) const {
+  if (!from_range) {
+    for (std::size_t k = 0; k < n; ++k) {
+      const Variant& v = items[first + k];
+      if (v.IsEmpty()) {
+        kinds[k] = EntryKind::Blank;
+      } else if (v.IsNumber()) {
+        kinds[k] = EntryKind::Number;
+        numbers[k] = CDbl(v);
+      } else {
+        kinds[k] = EntryKind::Other;
+      }
+    }
+    return;
+  }
+  auto sheet = range.sheet.lock();
+  if (!sheet) {
+    std::fill(kinds, kinds + n, EntryKind::Blank);
+    return;
+  }
+  std::size_t start = 0;  // entries before the current area
+  for (const Rect& area : range.areas) {
+    const auto cells = static_cast<std::size_t>(area.Cells());
+    if (n == 0) break;
+    if (first < start + cells) {
+      const std::size_t skip = first - start;
+      const std::size_t take = std::min(n, cells - skip);
+      ReadArea(sheet->cells, area, skip, take, numbers, kinds);
+      numbers += take;
+      kinds += take;
+      first += take;
+      n -= take;
+    }
+    start += cells;
+  }
+  std::fill(kinds, kinds + n, EntryKind::Blank);
+}
+
+Variant SeriesData::At(std::size_t i) const {
+  if (!from_range) return i < items.size() ? items[i] : Variant();
+  auto sheet = range.sheet.lock();
+  if (!sheet) return Variant();
+  for (const Rect& area : range.areas) {
+    const auto cells = static_cast<std::size_t>(area.Cells());
+    if (i < cells) {
+      const auto width = static_cast<std::size_t>(area.Columns());
+      return sheet->cells.Get(area.top + static_cast<std::int32_t>(i / width),
+                              area.left + static_cast<std::int32_t>(i % width));
+    }
+    i -= cells;
+  }
+  return Variant();
+}
+
+std::uint64_t SeriesData::Revision() const {
+  if (!from_range) return 0;
+  auto sheet = range.sheet.lock();
+  return sheet ? sheet->cells.Revision() : ~std::uint64_t{0};
+}
+
 namespace detail {
 
+DataKey KeyOf(const SeriesState& series) {
+  return DataKey{series.data_generation, series.values.Revision(), series.xvalues.Revision()};
+}
+
 bool XPositionsNumeric(const SeriesState& series) {
-  return series.xvalues_set && series.xvalues_numeric;
+  if (!series.xvalues_set) return false;
+  const DataKey key = KeyOf(series);
+  if (series.categories_key.generation == 0 || !(series.categories_key == key)) {
+    bool numeric = true;
+    ForEachBlock(series.xvalues, series.xvalues.count,
+                 [&](std::size_t, std::size_t n, const double*, const EntryKind* kinds) {
+                   for (std::size_t k = 0; numeric && k < n; ++k)
+                     numeric = kinds[k] != EntryKind::Other;
+                 });
+    series.categories_numeric = numeric;
+    series.categories_key = key;
+  }
+  return series.categories_numeric;
 }
 
 std::optional<double> XPositionAt(const SeriesState& series, bool numeric, std::size_t i) {
-  if (!numeric) return static_cast<double>(i + 1);
-  if (i < series.xvalues.size()) return NumberOf(series.xvalues[i]);
-  return std::nullopt;
+  double x = 0;
+  bool known = false;
+  ReadPositions(series, numeric, i, 1, &x, &known);
+  return known ? std::optional<double>(x) : std::nullopt;
+}
+
+void ReadPositions(const SeriesState& series, bool numeric, std::size_t first, std::size_t n,
+                   double* x, bool* known) {
+  if (!numeric) {
+    for (std::size_t k = 0; k < n; ++k) {
+      x[k] = static_cast<double>(first + k + 1);
+      known[k] = true;
+    }
+    return;
+  }
+  const std::size_t held = first < series.xvalues.count ? std::min(n, series.xvalues.count - first) : 0;
+  EntryKind kinds[kDataBlock];
+  for (std::size_t done = 0; done < held; done += kDataBlock) {
+    const std::size_t m = std::min(kDataBlock, held - done);
+    series.xvalues.Read(first + done, m, x + done, kinds);
+    for (std::size_t k = 0; k < m; ++k) known[done + k] = kinds[k] == EntryKind::Number;
+  }
+  std::fill(known + held, known + n, false);
 }
 
 std::vector<std::optional<double>> XPositions(const SeriesState& series) {
-  const std::size_t n = series.values.size();
   std::vector<std::optional<double>> out;
-  out.reserve(n);
+  out.reserve(series.values.count);
   const bool numeric = XPositionsNumeric(series);
-  for (std::size_t i = 0; i < n; ++i) out.push_back(XPositionAt(series, numeric, i));
+  double x[kDataBlock];
+  bool known[kDataBlock];
+  for (std::size_t first = 0; first < series.values.count; first += kDataBlock) {
+    const std::size_t n = std::min(kDataBlock, series.values.count - first);
+    ReadPositions(series, numeric, first, n, x, known);
+    for (std::size_t k = 0; k < n; ++k)
+      out.push_back(known[k] ? std::optional<double>(x[k]) : std::nullopt);
+  }
   return out;
+}
+
+std::vector<std::optional<double>> ValueNumbers(const SeriesState& series) {
+  std::vector<std::optional<double>> out;
+  out.reserve(series.values.count);
+  ForEachBlock(series.values, series.values.count,
+               [&](std::size_t, std::size_t n, const double* y, const EntryKind* kinds) {
+                 for (std::size_t k = 0; k < n; ++k)
+                   out.push_back(kinds[k] == EntryKind::Number ? std::optional<double>(y[k])
+                                                               : std::nullopt);
+               });
+  return out;
+}
+
+std::optional<double> ValueAt(const SeriesState& series, std::size_t i) {
+  if (i >= series.values.count) return std::nullopt;
+  double number = 0;
+  EntryKind kind = EntryKind::Blank;
+  series.values.Read(i, 1, &number, &kind);
+  if (kind == EntryKind::Number) return number;
+  return std::nullopt;
 }
 
 }  // namespace detail
@@ -307,22 +447,21 @@ Series SeriesCollection::Add(const Range& Source, std::optional<std::int32_t> Ro
     if (labels) (by == xlColumns ? line.top : line.left) += 1;
     return line;
   };
-  auto data_cells = [&](const std::vector<Variant>& line) {
-    return std::vector<Variant>(line.begin() + (labels ? 1 : 0), line.end());
-  };
   for (std::size_t i = categories ? 1 : 0; i < lines.size(); ++i)
     if (cells[i].size() <= (labels ? 1u : 0u)) fail();
 
   Range category_range;
-  std::vector<Variant> category_items;
   if (categories) {
     const Rect r = data_rect(lines[0]);
     if (r.top > r.bottom || r.left > r.right) fail();
     category_range = detail::MakeRange(source.sheet, {r});
-    category_items = data_cells(cells[0]);
   }
+  auto set_categories = [&](SeriesState& series) {
+    SetData(series, series.xvalues, category_range);
+    series.xvalues_set = true;
+  };
   if (Replace && categories)
-    for (const auto& s : chart.series) SetCategories(*s, category_items, category_range);
+    for (const auto& s : chart.series) set_categories(*s);
 
   std::shared_ptr<SeriesState> first_new;
   for (std::size_t i = categories ? 1 : 0; i < lines.size(); ++i) {
@@ -332,9 +471,8 @@ Series SeriesCollection::Add(const Range& Source, std::optional<std::int32_t> Ro
       series->name = CategoryText(cells[i].front());
       series->name_set = true;
     }
-    SetValues(*series, data_cells(cells[i]),
-              detail::MakeRange(source.sheet, {data_rect(lines[i])}));
-    if (categories) SetCategories(*series, category_items, category_range);
+    SetData(*series, series->values, detail::MakeRange(source.sheet, {data_rect(lines[i])}));
+    if (categories) set_categories(*series);
   }
   return Series(first_new);
 }
@@ -344,8 +482,8 @@ Series SeriesCollection::Add(const Range& Source, std::optional<std::int32_t> Ro
 Variant Series::Values() const {
   const SeriesState& series = LiveSeries(series_);
   std::vector<Variant> items;
-  items.reserve(series.values.size());
-  for (const auto& v : series.values) items.push_back(v ? Variant(*v) : Variant());
+  items.reserve(series.values.count);
+  for (const auto& v : detail::ValueNumbers(series)) items.push_back(v ? Variant(*v) : Variant());
   return AsArray(items);
 }
 
@@ -353,25 +491,28 @@ void Series::LetValues(const Variant& value) const {
   SeriesState& series = LiveSeries(series_);
   if (Range r = RangeOf(value); !r.IsNothing()) return LetValues(r);
   std::vector<Variant> items = ElementsOf(value);
-  for (Variant& v : items) v = FromArrayElement(v);
-  SetValues(series, items, Range());
+  for (Variant& v : items) {
+    v = FromArrayElement(v);
+    if (!v.IsNumber()) v = Variant();
+  }
+  SetData(series, series.values, std::move(items));
 }
 
 void Series::LetValues(const Range& value) const {
   SeriesState& series = LiveSeries(series_);
   if (value.IsNothing()) Raise(kErrObjectNotSet);
-  SetValues(series, NumbersOf(value), value);
+  SetData(series, series.values, value);
 }
 
 Variant Series::XValues() const {
   const SeriesState& series = LiveSeries(series_);
   if (!series.xvalues_set) {
     std::vector<Variant> items;
-    for (std::size_t i = 0; i < series.values.size(); ++i)
+    for (std::size_t i = 0; i < series.values.count; ++i)
       items.emplace_back(static_cast<double>(i + 1));
     return AsArray(items);
   }
-  return AsArray(series.xvalues);
+  return AsArray(EntriesOf(series.xvalues));
 }
 
 void Series::LetXValues(const Variant& value) const {
@@ -379,19 +520,21 @@ void Series::LetXValues(const Variant& value) const {
   if (Range r = RangeOf(value); !r.IsNothing()) return LetXValues(r);
   std::vector<Variant> items = ElementsOf(value);
   for (Variant& v : items) v = FromArrayElement(v);
-  SetCategories(series, std::move(items), Range());
+  SetData(series, series.xvalues, std::move(items));
+  series.xvalues_set = true;
 }
 
 void Series::LetXValues(const Range& value) const {
   SeriesState& series = LiveSeries(series_);
   if (value.IsNothing()) Raise(kErrObjectNotSet);
-  SetCategories(series, ValuesOf(value), value);
+  SetData(series, series.xvalues, value);
+  series.xvalues_set = true;
 }
 
-Range Series::ValuesRange() const { return LiveSeries(series_).values_range.Get(); }
-Range Series::XValuesRange() const { return LiveSeries(series_).xvalues_range.Get(); }
+Range Series::ValuesRange() const { return LiveSeries(series_).values.range.Get(); }
+Range Series::XValuesRange() const { return LiveSeries(series_).xvalues.range.Get(); }
 std::vector<std::optional<double>> Series::ValueNumbers() const {
-  return LiveSeries(series_).values;
+  return detail::ValueNumbers(LiveSeries(series_));
 }
 std::vector<std::optional<double>> Series::XValueNumbers() const {
   return XPositions(LiveSeries(series_));
@@ -549,12 +692,12 @@ void Series::Delete() const {
 
 std::int32_t Points::Count() const {
   const SeriesState& series = LiveSeries(series_);
-  return static_cast<std::int32_t>(series.values.size());
+  return static_cast<std::int32_t>(series.values.count);
 }
 
 Point Points::Item(std::int32_t index) const {
   SeriesState& series = LiveSeries(series_);
-  if (index < 1 || static_cast<std::size_t>(index) > series.values.size()) Raise(kErrSubscript);
+  if (index < 1 || static_cast<std::size_t>(index) > series.values.count) Raise(kErrSubscript);
   auto& point = series.points[index];
   if (!point) {
     point = std::make_shared<PointState>();
@@ -635,16 +778,17 @@ std::string ShownText(const TextState& text) {
   auto series = point->series.lock();
   if (!series) return "";
   const std::size_t i = static_cast<std::size_t>(point->index - 1);
-  const bool known = i < series->values.size() && series->values[i].has_value();
-  const double value = known ? *series->values[i] : 0.0;
+  const std::optional<double> at = ValueAt(*series, i);
+  const bool known = at.has_value();
+  const double value = at.value_or(0.0);
   auto value_text = [&] { return known ? FormatNumber(value, text.number_format) : std::string(); };
   auto label_text = [&] {
     if (!series->xvalues_set) return std::to_string(point->index);
-    return i < series->xvalues.size() ? CategoryText(series->xvalues[i]) : std::string();
+    return i < series->xvalues.count ? CategoryText(series->xvalues.At(i)) : std::string();
   };
   auto percent_text = [&]() -> std::string {
     double total = 0;
-    for (const auto& v : series->values)
+    for (const auto& v : ValueNumbers(*series))
       if (v) total += std::fabs(*v);
     if (!known || total == 0) return "";
     return FormatNumber(std::fabs(value) / total, "0%");

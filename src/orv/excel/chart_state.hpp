@@ -2,6 +2,7 @@
 // The objects behind the chart handles. A chart owns its series, axes and
 // text elements; they point back to the chart weakly. Handles of the chart
 // layer (Chart.hpp) hold these through Ref, as the cell layer's handles do.
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <map>
@@ -107,9 +108,19 @@ struct PointState : Object {
   std::shared_ptr<TextState> label;
 };
 
+// What a series' data were worked out from: the data set (a number
+// never used before each time values or x values are set) and the
+// revisions of the cells they come from. Whatever is kept about the data
+// is kept under this key.
+struct DataKey {
+  std::uint64_t generation = 0;  // 0: nothing kept
+  std::uint64_t values_revision = 0, xvalues_revision = 0;
+  friend bool operator==(const DataKey&, const DataKey&) = default;
+};
+
 // A trendline's fit kept until its series' data or its settings change.
 struct TrendlineFitCache {
-  std::uint64_t generation = 0;  // of the series data; 0: nothing kept
+  DataKey key;
   std::int32_t type = 0, order = 0;
   std::optional<double> intercept;
   std::vector<double> coefficients;
@@ -120,10 +131,51 @@ struct TrendlineFitCache {
 // The smallest and largest finite number of a series' values or x
 // positions, kept until the data change.
 struct DataExtent {
-  std::uint64_t generation = 0;  // 0: not worked out
+  DataKey key;
   bool have = false;
   double lo = 0, hi = 0;
 };
+
+// How an entry of a series' data reads.
+enum class EntryKind : std::uint8_t { Blank, Number, Other };
+
+// One side of a series' data: its values or its x values. Data from a
+// range are its cells, read when they are needed, so that a chart follows
+// its cells; data from an array are its elements, kept (numbers as
+// Double). Values plot their numbers (dates as serials) and leave every
+// other entry blank; x values keep texts as categories.
+struct SeriesData {
+  SourceRange range;           // the cells; no sheet for an array
+  std::vector<Variant> items;  // the array's elements
+  std::size_t count = 0;       // entries: the range's cells or the items
+  bool from_range = false;
+
+  // Entries first .. first + n - 1 (0-based, within count): kinds[k] says
+  // what entry first + k is, numbers[k] its number when it is one.
+  void Read(std::size_t first, std::size_t n, double* numbers, EntryKind* kinds) const;
+  // Entry i as its cell or element holds it.
+  Variant At(std::size_t i) const;
+  // Changes when the cells change (0 for an array, ~0 once the sheet is
+  // gone).
+  std::uint64_t Revision() const;
+};
+
+// Calls f(first, n, numbers, kinds) for entries 0 .. count - 1 of `data`
+// in blocks of at most kDataBlock, each read with SeriesData::Read; entries
+// at or past data.count read as blanks.
+inline constexpr std::size_t kDataBlock = 2048;
+template <class F>
+void ForEachBlock(const SeriesData& data, std::size_t count, F&& f) {
+  double numbers[kDataBlock];
+  EntryKind kinds[kDataBlock];
+  for (std::size_t first = 0; first < count; first += kDataBlock) {
+    const std::size_t n = std::min(kDataBlock, count - first);
+    const std::size_t held = first < data.count ? std::min(n, data.count - first) : 0;
+    if (held > 0) data.Read(first, held, numbers, kinds);
+    for (std::size_t k = held; k < n; ++k) kinds[k] = EntryKind::Blank;
+    f(first, n, static_cast<const double*>(numbers), static_cast<const EntryKind*>(kinds));
+  }
+}
 
 struct TrendlineState : Object {
   std::weak_ptr<SeriesState> series;
@@ -146,20 +198,17 @@ struct SeriesState : Object {
   std::weak_ptr<ChartState> chart;
   std::string name;
   bool name_set = false;
-  // Values and categories: the range they came from (Nothing for arrays)
-  // and what they held when set. Values are numbers or blanks; categories
-  // keep texts too.
-  SourceRange values_range;
-  SourceRange xvalues_range;
-  std::vector<std::optional<double>> values;
-  std::vector<Variant> xvalues;
+  SeriesData values;
+  SeriesData xvalues;  // count 0 and not from a range: none set
   bool xvalues_set = false;
-  // Set with the data: every category is blank or a number.
-  bool xvalues_numeric = false;
-  // Changes (to a number never used before) whenever values or xvalues
-  // are set; keys what is kept about the data.
+  // Changes (to a number never used before) whenever values or x values
+  // are set.
   std::uint64_t data_generation = 0;
   mutable DataExtent values_extent, xpositions_extent;
+  // Whether every x value is blank or a number (the points then plot at
+  // them), kept under its key.
+  mutable DataKey categories_key;
+  mutable bool categories_numeric = false;
   std::int32_t chart_type = xlColumnClustered;
   std::int32_t axis_group = xlPrimary;
   std::int32_t marker_style = xlMarkerStyleAutomatic;

@@ -88,41 +88,72 @@ std::optional<double> RSquared(const Ys& y, const std::vector<double>& fitted,
   return 1 - sse / sst;
 }
 
+// The least-squares straight line through the points that each(f) hands
+// to f(x, y), through the forced constant when given; each is called once
+// per pass, so that the points can stream from a series. Coefficients
+// constant first.
+template <class Each>
+Fit StraightLine(Each&& each, std::optional<double> intercept, bool with_r_squared) {
+  Fit fit;
+  double n = 0, sx = 0, sy = 0;
+  each([&](double x, double y) {
+    n += 1;
+    sx += x;
+    sy += y;
+  });
+  const double mx = sx / n, my = sy / n;
+  double sxx = 0, sxy = 0;
+  if (!intercept) {
+    if (n < 2) return fit;
+    each([&](double x, double y) {
+      sxx += (x - mx) * (x - mx);
+      sxy += (x - mx) * (y - my);
+    });
+    if (sxx == 0) return fit;
+    const double b = sxy / sxx;
+    fit.coefficients = {my - b * mx, b};
+  } else {
+    const double c = *intercept;
+    each([&](double x, double y) {
+      sxx += x * x;
+      sxy += x * (y - c);
+    });
+    if (n < 1 || sxx == 0) return fit;
+    fit.coefficients = {c, sxy / sxx};
+  }
+  if (!with_r_squared) return fit;
+  const double mean = intercept ? *intercept : my;
+  const double c0 = fit.coefficients[0], c1 = fit.coefficients[1];
+  double sse = 0, sst = 0;
+  each([&](double x, double y) {
+    double fitted = 0;
+    fitted = fitted * x + c1;
+    fitted = fitted * x + c0;
+    sse += (y - fitted) * (y - fitted);
+    sst += (y - mean) * (y - mean);
+  });
+  if (sst == 0)
+    fit.r_squared = sse == 0 ? std::optional<double>(1.0) : std::nullopt;
+  else
+    fit.r_squared = 1 - sse / sst;
+  return fit;
+}
+
 // Polynomial (degree 1 = straight line) fit of y on x, through the forced
 // constant when given. Coefficients constant first.
 // x and y: vectors, or views of a series' points with size() and [i].
 template <class Xs, class Ys>
 Fit Polynomial(const Xs& x, const Ys& y, int degree, std::optional<double> intercept,
                bool with_r_squared) {
+  if (degree == 1)
+    return StraightLine(
+        [&](auto&& f) {
+          for (std::size_t i = 0; i < x.size(); ++i) f(x[i], y[i]);
+        },
+        intercept, with_r_squared);
   Fit fit;
   const std::size_t n = x.size();
-  if (degree == 1 && !intercept) {
-    // Centred sums: the slope is Sxy / Sxx.
-    if (n < 2) return fit;
-    double mx = 0, my = 0;
-    for (std::size_t i = 0; i < n; ++i) {
-      mx += x[i];
-      my += y[i];
-    }
-    mx /= static_cast<double>(n);
-    my /= static_cast<double>(n);
-    double sxx = 0, sxy = 0;
-    for (std::size_t i = 0; i < n; ++i) {
-      sxx += (x[i] - mx) * (x[i] - mx);
-      sxy += (x[i] - mx) * (y[i] - my);
-    }
-    if (sxx == 0) return fit;
-    const double b = sxy / sxx;
-    fit.coefficients = {my - b * mx, b};
-  } else if (degree == 1) {
-    double sxx = 0, sxy = 0;
-    for (std::size_t i = 0; i < n; ++i) {
-      sxx += x[i] * x[i];
-      sxy += x[i] * (y[i] - *intercept);
-    }
-    if (n < 1 || sxx == 0) return fit;
-    fit.coefficients = {*intercept, sxy / sxx};
-  } else {
+  {
     const std::size_t first = intercept ? 1 : 0;
     const std::size_t m = static_cast<std::size_t>(degree) + 1 - first;
     std::vector<double> a(n * m), target(n);
@@ -173,58 +204,38 @@ namespace detail {
 
 namespace {
 
-// The x positions of a series whose points are all known.
-struct PositionView {
-  const SeriesState* series;
-  bool numeric;
-  std::size_t count;
-  std::size_t size() const { return count; }
-  double operator[](std::size_t i) const {
-    return numeric ? CDbl(series->xvalues[i]) : static_cast<double>(i + 1);
+// Calls f(x, y) for every point of the series whose x position and value
+// are both numbers, in the order of the points.
+template <class F>
+void ForEachKnownPoint(const SeriesState& series, F&& f) {
+  const bool numeric = XPositionsNumeric(series);
+  double x[kDataBlock], y[kDataBlock];
+  bool known[kDataBlock];
+  EntryKind kinds[kDataBlock];
+  const std::size_t count = series.values.count;
+  for (std::size_t first = 0; first < count; first += kDataBlock) {
+    const std::size_t n = std::min(kDataBlock, count - first);
+    ReadPositions(series, numeric, first, n, x, known);
+    series.values.Read(first, n, y, kinds);
+    for (std::size_t k = 0; k < n; ++k)
+      if (known[k] && kinds[k] == EntryKind::Number) f(x[k], y[k]);
   }
-};
-
-// The values of a series whose values are all known.
-struct ValueView {
-  const std::vector<std::optional<double>>* values;
-  std::size_t size() const { return values->size(); }
-  double operator[](std::size_t i) const { return *(*values)[i]; }
-};
+}
 
 // The fit worked out afresh; R squared only when asked for (the
 // coefficients do not depend on it).
 Fit ComputeFit(const TrendlineState& trend, bool with_r_squared) {
   auto series = trend.series.lock();
   if (!series || trend.type == xlMovingAvg) return {};
-  const bool numeric = XPositionsNumeric(*series);
-  const std::size_t count = series->values.size();
-  if (trend.type == xlLinear || trend.type == xlPolynomial) {
-    // Every point known: the fit reads the series' own data, as the
-    // vectors below would hold it, without copying it.
-    bool complete = !numeric || series->xvalues.size() >= count;
-    for (std::size_t i = 0; complete && i < count; ++i)
-      complete = series->values[i].has_value() && (!numeric || series->xvalues[i].IsNumber());
-    if (complete) {
-      const PositionView x{series.get(), numeric, count};
-      const ValueView y{&series->values};
-      return Polynomial(x, y, trend.type == xlLinear ? 1 : trend.order, trend.intercept,
+  if (trend.type == xlLinear)
+    return StraightLine([&](auto&& f) { ForEachKnownPoint(*series, f); }, trend.intercept,
                         with_r_squared);
-    }
-  }
   std::vector<double> x, y;
-  x.reserve(count);
-  y.reserve(count);
-  for (std::size_t i = 0; i < count; ++i) {
-    const std::optional<double>& value = series->values[i];
-    if (!value) continue;
-    const std::optional<double> position = XPositionAt(*series, numeric, i);
-    if (!position) continue;
-    x.push_back(*position);
-    y.push_back(*value);
-  }
+  ForEachKnownPoint(*series, [&](double xi, double yi) {
+    x.push_back(xi);
+    y.push_back(yi);
+  });
   switch (trend.type) {
-    case xlLinear:
-      return Polynomial(x, y, 1, trend.intercept, with_r_squared);
     case xlPolynomial:
       return Polynomial(x, y, trend.order, trend.intercept, with_r_squared);
     case xlExponential:
@@ -257,12 +268,13 @@ Fit CachedFit(const TrendlineState& trend, bool with_r_squared) {
   auto series = trend.series.lock();
   if (!series || trend.type == xlMovingAvg) return {};
   TrendlineFitCache& cache = trend.fit_cache;
-  const bool same = cache.generation != 0 && cache.generation == series->data_generation &&
+  const DataKey key = KeyOf(*series);
+  const bool same = cache.key.generation != 0 && cache.key == key &&
                     cache.type == trend.type && cache.order == trend.order &&
                     cache.intercept == trend.intercept;
   if (!same || (with_r_squared && !cache.has_r_squared)) {
     Fit fit = ComputeFit(trend, with_r_squared);
-    cache.generation = series->data_generation;
+    cache.key = key;
     cache.type = trend.type;
     cache.order = trend.order;
     cache.intercept = trend.intercept;
@@ -352,7 +364,7 @@ Trendline Trendlines::Add(std::int32_t Type, std::optional<std::int32_t> Order,
   auto fail = [] { RaiseClassMethodFailed("Add", "Trendlines"); };
   if (!ValidType(Type) || IsPieType(series.chart_type) || IsPieType(chart.chart_type)) fail();
   if (Order && (*Order < 2 || *Order > 6)) fail();
-  if (Period && (*Period < 2 || static_cast<std::size_t>(*Period) > series.values.size())) fail();
+  if (Period && (*Period < 2 || static_cast<std::size_t>(*Period) > series.values.count)) fail();
   if ((Forward && !(*Forward >= 0)) || (Backward && !(*Backward >= 0))) fail();
   if (Intercept && (!TakesIntercept(Type) || !std::isfinite(*Intercept) ||
                     (Type == xlExponential && !(*Intercept > 0))))
@@ -404,7 +416,7 @@ std::int32_t Trendline::Period() const { return Live(trend_).period; }
 void Trendline::LetPeriod(std::int32_t value) const {
   TrendlineState& trend = Live(trend_);
   auto series = trend.series.lock();
-  const std::size_t points = series ? series->values.size() : 0;
+  const std::size_t points = series ? series->values.count : 0;
   if (value < 2 || static_cast<std::size_t>(value) > points)
     RaiseUnableToSet("Period", "Trendline");
   trend.period = value;

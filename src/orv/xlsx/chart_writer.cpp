@@ -206,19 +206,20 @@ std::string DataColumn(ChartContext& context, std::size_t count, Store&& store) 
 }
 
 std::string ValuesReference(ChartContext& context, const SeriesState& s) {
-  if (auto ref = RangeReference(context, s.values_range.Get())) return *ref;
-  return DataColumn(context, s.values.size(),
+  if (auto ref = RangeReference(context, s.values.range.Get())) return *ref;
+  const std::vector<std::optional<double>> values = excel::detail::ValueNumbers(s);
+  return DataColumn(context, values.size(),
                     [&](std::int32_t row, std::int32_t col, std::size_t i) {
-                      if (s.values[i]) context.data->cells.SetNumber(row, col, *s.values[i]);
+                      if (values[i]) context.data->cells.SetNumber(row, col, *values[i]);
                     });
 }
 
 std::optional<std::string> CategoriesReference(ChartContext& context, const SeriesState& s) {
   if (!s.xvalues_set) return std::nullopt;
-  if (auto ref = RangeReference(context, s.xvalues_range.Get())) return *ref;
-  return DataColumn(context, s.xvalues.size(),
+  if (auto ref = RangeReference(context, s.xvalues.range.Get())) return *ref;
+  return DataColumn(context, s.xvalues.count,
                     [&](std::int32_t row, std::int32_t col, std::size_t i) {
-                      const Variant& v = s.xvalues[i];
+                      const Variant v = s.xvalues.At(i);
                       if (v.IsString() || v.IsNumber() || v.IsBoolean())
                         context.data->cells.Set(row, col, v);
                     });
@@ -408,7 +409,7 @@ void WriteSeries(ChartContext& context, lxw_chart* chart, const ChartState& stat
   }
 
   // Points: their own fills and lines, and their labels.
-  const std::size_t count = s.values.size();
+  const std::size_t count = s.values.count;
   std::int32_t last_point = 0;
   for (const auto& [index, p] : s.points)
     if (p && index >= 1 && static_cast<std::size_t>(index) <= count) last_point = index;
@@ -541,7 +542,7 @@ void WriteChart(ChartContext& context, lxw_worksheet* ws, const WorksheetState& 
   // writer has no secondary axes, so they join the primary chart.
   for (int group : {xlPrimary, xlSecondary})
     for (const auto& s : state.series)
-      if (s && !s->deleted && s->axis_group == group && !s->values.empty())
+      if (s && !s->deleted && s->axis_group == group && s->values.count > 0)
         WriteSeries(context, chart, state, *s, scatter);
 
   if (state.has_title && state.title) {
