@@ -65,6 +65,14 @@ class CellStore {
   template <class Run, class Cell>
   void VisitRuns(const Rect& block, Run&& run, Cell&& cell) const;
 
+  // Two one-column blocks of one height, side by side: each stretch in
+  // which both hold only numbers goes to run(const double* a, const double*
+  // b, std::int32_t count), every other pair of cells to cell(CellType,
+  // double payload, CellType, double payload), in the order of the rows.
+  template <class Run, class Cell>
+  static void VisitRunPairs(const CellStore& a, const Rect& block_a, const CellStore& b,
+                            const Rect& block_b, Run&& run, Cell&& cell);
+
   const std::string& Text(double payload) const;
   // The value a cell of this type and payload holds, as Get gives it.
   Variant ValueOf(CellType type, double payload) const;
@@ -176,6 +184,42 @@ void CellStore::VisitRuns(const Rect& block, Run&& run, Cell&& cell) const {
       }
     }
     top = bottom + 1;
+  }
+}
+
+template <class Run, class Cell>
+void CellStore::VisitRunPairs(const CellStore& a, const Rect& block_a, const CellStore& b,
+                              const Rect& block_b, Run&& run, Cell&& cell) {
+  const std::int32_t height = block_a.Rows();
+  for (std::int32_t done = 0; done < height;) {
+    const std::int32_t row_a = block_a.top + done, row_b = block_b.top + done;
+    const std::int32_t offset_a = (row_a - 1) & (kChunkRows - 1);
+    const std::int32_t offset_b = (row_b - 1) & (kChunkRows - 1);
+    // The stretch up to the nearer end of a chunk.
+    const std::int32_t n =
+        std::min({height - done, kChunkRows - offset_a, kChunkRows - offset_b});
+    const Chunk* chunk_a = a.FindChunk(row_a, block_a.left);
+    const Chunk* chunk_b = b.FindChunk(row_b, block_b.left);
+    if (chunk_a != nullptr && chunk_b != nullptr && !chunk_a->tags && !chunk_b->tags) {
+      run(static_cast<const double*>(chunk_a->values.get() + offset_a),
+          static_cast<const double*>(chunk_b->values.get() + offset_b), n);
+    } else {
+      auto at = [](const Chunk* chunk, std::int32_t offset, CellType& type) {
+        if (chunk == nullptr) {
+          type = CellType::Empty;
+          return 0.0;
+        }
+        type = chunk->tags ? static_cast<CellType>(chunk->tags[offset]) : CellType::Number;
+        return type == CellType::Empty ? 0.0 : chunk->values[offset];
+      };
+      for (std::int32_t i = 0; i < n; ++i) {
+        CellType type_a, type_b;
+        const double x_a = at(chunk_a, offset_a + i, type_a);
+        const double x_b = at(chunk_b, offset_b + i, type_b);
+        cell(type_a, x_a, type_b, x_b);
+      }
+    }
+    done += n;
   }
 }
 

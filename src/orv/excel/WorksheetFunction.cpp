@@ -5,6 +5,7 @@
 #include <limits>
 #include <vector>
 
+#include "orv/excel/BlockStats.hpp"
 #include "orv/excel/errors.hpp"
 #include "orv/frame/convert.hpp"
 
@@ -177,29 +178,28 @@ void ForEach(std::initializer_list<FunctionArg> args, F&& f) {
       f);
 }
 
-// The element that the scan "if (x < best) best = x" (more: x > best)
-// keeps over values[0 .. count - 1], starting from `best`: the first
-// element that compares equal to the extreme. Four running extremes make
-// the scan fast; only a zero extreme (0 and -0 compare equal) needs the
-// first one looked up again.
-template <bool kLess>
-double Extreme(const double* values, std::int32_t count, double best) {
-  auto better = [](double x, double than) { return kLess ? x < than : x > than; };
-  double lane[4] = {best, best, best, best};
-  std::int32_t i = 0;
-  for (; i + 4 <= count; i += 4)
-    for (int k = 0; k < 4; ++k)
-      if (better(values[i + k], lane[k])) lane[k] = values[i + k];
-  for (; i < count; ++i)
-    if (better(values[i], lane[0])) lane[0] = values[i];
-  double found = lane[0];
-  for (int k = 1; k < 4; ++k)
-    if (better(lane[k], found)) found = lane[k];
-  if (!better(found, best)) return best;
-  if (found == 0)
-    for (std::int32_t j = 0; j < count; ++j)
-      if (values[j] == 0) return values[j];
-  return found;
+// The sheet and block of a lone argument that is a range of one area, or
+// nothing: what the sheet's block statistics answer.
+struct LoneBlock {
+  WorksheetState* sheet = nullptr;
+  const Rect* block = nullptr;
+  explicit operator bool() const { return sheet != nullptr; }
+};
+
+LoneBlock LoneBlockOf(std::initializer_list<FunctionArg> args) {
+  if (args.size() != 1) return {};
+  const Range* range = args.begin()->range();
+  if (range == nullptr || !range->State()) return {};
+  const RangeState& s = *range->State();
+  if (s.areas.size() != 1) return {};
+  return LoneBlock{s.sheet.get(), &s.areas.front()};
+}
+
+// The block sums of a lone one-area range argument (worked out now when
+// not kept), or null.
+const BlockSums* SumsOf(std::initializer_list<FunctionArg> args) {
+  if (LoneBlock b = LoneBlockOf(args)) return &b.sheet->stats.Of(b.sheet->cells, *b.block);
+  return nullptr;
 }
 
 // Sums of the numbers (failing on an error value or bad direct text).
@@ -208,6 +208,10 @@ struct Moments {
 };
 
 Moments SumOf(std::initializer_list<FunctionArg> args, const char* name) {
+  if (const BlockSums* sums = SumsOf(args)) {
+    if (sums->error) Fail(name);
+    return Moments{sums->count, sums->sum};
+  }
   Moments m;
   bool failed = false;
   ForEachRun(
@@ -234,6 +238,8 @@ Moments SumOf(std::initializer_list<FunctionArg> args, const char* name) {
 
 double WorksheetFunction::Count(std::initializer_list<FunctionArg> args) const {
   (void)*application_;
+  if (LoneBlock b = LoneBlockOf(args))
+    if (const BlockSums* kept = b.sheet->stats.Kept(b.sheet->cells, *b.block)) return kept->count;
   std::int64_t n = 0;
   ForEachRun(
       args, [&](const double*, std::int32_t count) { n += count; },
@@ -257,6 +263,10 @@ double WorksheetFunction::Sum(std::initializer_list<FunctionArg> args) const {
 
 double WorksheetFunction::SumSq(std::initializer_list<FunctionArg> args) const {
   (void)*application_;
+  if (const BlockSums* sums = SumsOf(args)) {
+    if (sums->error || !std::isfinite(sums->sum_squares)) Fail("SumSq");
+    return sums->sum_squares;
+  }
   double s = 0;
   bool failed = false;
   ForEachRun(
@@ -312,6 +322,10 @@ double WorksheetFunction::Var(std::initializer_list<FunctionArg> args) const {
 
 double WorksheetFunction::Min(std::initializer_list<FunctionArg> args) const {
   (void)*application_;
+  if (const BlockSums* kept = SumsOf(args)) {
+    if (kept->error) Fail("Min");
+    return kept->count > 0 ? kept->min : 0;
+  }
   double best = std::numeric_limits<double>::infinity();
   bool any = false, failed = false;
   ForEachRun(
@@ -335,6 +349,10 @@ double WorksheetFunction::Min(std::initializer_list<FunctionArg> args) const {
 
 double WorksheetFunction::Max(std::initializer_list<FunctionArg> args) const {
   (void)*application_;
+  if (const BlockSums* kept = SumsOf(args)) {
+    if (kept->error) Fail("Max");
+    return kept->count > 0 ? kept->max : 0;
+  }
   double best = -std::numeric_limits<double>::infinity();
   bool any = false, failed = false;
   ForEachRun(
@@ -358,6 +376,14 @@ double WorksheetFunction::Max(std::initializer_list<FunctionArg> args) const {
 
 namespace {
 
+// s continued by the products first[i] * second[i], in order. Kept out of
+// line so that the sum stays in a register through the loop.
+[[gnu::noinline]] double AddProducts(const double* first, const double* second, std::size_t n,
+                                     double s) {
+  for (std::size_t i = 0; i < n; ++i) s += first[i] * second[i];
+  return s;
+}
+
 // SumProduct of ranges of one area each, all of the first one's shape:
 // read a slice of rows of every range at a time into small buffers, so
 // that nothing of the size of the ranges is copied. The products and the
@@ -378,6 +404,36 @@ bool SumProductOfRanges(std::initializer_list<FunctionArg> args, double& result)
     states.push_back(&s);
   }
   const Rect& shape = states.front()->areas.front();
+  // Two ranges: the sum may be kept on the first one's sheet.
+  BlockStats& kept = states.front()->sheet->stats;
+  const bool pair = states.size() == 2;
+  auto answer = [&](const BlockStats::Product& p) {
+    if (p.error || !std::isfinite(p.sum)) Fail("SumProduct");
+    result = p.sum;
+    return true;
+  };
+  if (pair)
+    if (auto p = kept.KeptProduct(states[0]->sheet->cells, shape, states[1]->sheet->cells,
+                                  states[1]->areas.front()))
+      return answer(*p);
+  if (pair && shape.Columns() == 1) {
+    // Two columns: straight from the cell storage, stretch by stretch.
+    double sum = 0;
+    bool error = false;
+    CellStore::VisitRunPairs(
+        states[0]->sheet->cells, shape, states[1]->sheet->cells, states[1]->areas.front(),
+        [&](const double* a, const double* b, std::int32_t n) {
+          sum = AddProducts(a, b, static_cast<std::size_t>(n), sum);
+        },
+        [&](CellType type_a, double a, CellType type_b, double b) {
+          error = error || type_a == CellType::Error || type_b == CellType::Error;
+          sum += (KindOf(type_a) == Kind::Number ? a : 0.0) * (KindOf(type_b) == Kind::Number ? b : 0.0);
+        });
+    const BlockStats::Product product{sum, error};
+    kept.KeepProduct(states[0]->sheet->cells, shape, states[1]->sheet->cells,
+                     states[1]->areas.front(), product);
+    return answer(product);
+  }
   const std::int32_t columns = shape.Columns();
   const std::int32_t slice = std::max<std::int32_t>(1, 4096 / columns);
   std::vector<std::vector<double>> buffers(
@@ -405,8 +461,7 @@ bool SumProductOfRanges(std::initializer_list<FunctionArg> args, double& result)
     const std::size_t n = static_cast<std::size_t>(rows) * columns;
     const double* first = buffers.front().data();
     if (buffers.size() == 2) {
-      const double* second = buffers[1].data();
-      for (std::size_t i = 0; i < n; ++i) s += first[i] * second[i];
+      s = AddProducts(first, buffers[1].data(), n, s);
     } else {
       for (std::size_t i = 0; i < n; ++i) {
         double product = first[i];
@@ -415,9 +470,11 @@ bool SumProductOfRanges(std::initializer_list<FunctionArg> args, double& result)
       }
     }
   }
-  if (failed || !std::isfinite(s)) Fail("SumProduct");
-  result = s;
-  return true;
+  const BlockStats::Product product{s, failed};
+  if (pair)
+    kept.KeepProduct(states[0]->sheet->cells, shape, states[1]->sheet->cells,
+                     states[1]->areas.front(), product);
+  return answer(product);
 }
 
 }  // namespace

@@ -306,11 +306,14 @@ bool XPositionsNumeric(const SeriesState& series) {
   const DataKey key = KeyOf(series);
   if (series.categories_key.generation == 0 || !(series.categories_key == key)) {
     bool numeric = true;
-    ForEachBlock(series.xvalues, series.xvalues.count,
-                 [&](std::size_t, std::size_t n, const double*, const EntryKind* kinds) {
-                   for (std::size_t k = 0; numeric && k < n; ++k)
-                     numeric = kinds[k] != EntryKind::Other;
-                 });
+    const SeriesData& xs = series.xvalues;
+    if (!xs.from_range) {
+      for (const Variant& v : xs.items) numeric = numeric && (v.IsEmpty() || v.IsNumber());
+    } else if (auto sheet = xs.range.sheet.lock()) {
+      // The sheet's block counts: no cell that is neither blank nor a number.
+      for (const Rect& area : xs.range.areas)
+        numeric = numeric && sheet->stats.Of(sheet->cells, area).others == 0;
+    }
     series.categories_numeric = numeric;
     series.categories_key = key;
   }

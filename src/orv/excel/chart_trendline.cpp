@@ -88,36 +88,93 @@ std::optional<double> RSquared(const Ys& y, const std::vector<double>& fitted,
   return 1 - sse / sst;
 }
 
+// The sums of the straight line continued over the points x[k], y[k],
+// k < m, each in order. Kept out of line so that the sums stay in
+// registers through the loops.
+[[gnu::noinline]] void AddPoints(const double* x, const double* y, std::size_t m, double& n,
+                                 double& sx, double& sy) {
+  double count = n, sum_x = sx, sum_y = sy;
+  for (std::size_t k = 0; k < m; ++k) {
+    count += 1;
+    sum_x += x[k];
+    sum_y += y[k];
+  }
+  n = count;
+  sx = sum_x;
+  sy = sum_y;
+}
+
+// The second pass: about the means (kCentred) or about the forced
+// constant c, and with kProducts the plain sum of x y beside them.
+template <bool kCentred, bool kProducts>
+[[gnu::noinline]] void AddSecond(const double* x, const double* y, std::size_t m, double mx,
+                                 double my, double& sxx, double& sxy, double& products) {
+  double xx = sxx, xy = sxy, p = products;
+  for (std::size_t k = 0; k < m; ++k) {
+    if constexpr (kCentred) {
+      xx += (x[k] - mx) * (x[k] - mx);
+      xy += (x[k] - mx) * (y[k] - my);
+    } else {
+      xx += x[k] * x[k];
+      xy += x[k] * (y[k] - my);
+    }
+    if constexpr (kProducts) p += x[k] * y[k];
+  }
+  sxx = xx;
+  sxy = xy;
+  products = p;
+}
+
 // The least-squares straight line through the points that each(f) hands
-// to f(x, y), through the forced constant when given; each is called once
-// per pass, so that the points can stream from a series. Coefficients
-// constant first.
+// to f(x, y, m) in blocks of m, through the forced constant when given;
+// each is called once per pass, so that the points can stream from a
+// series. Every sum runs over the points in order. Coefficients constant
+// first.
+// The second pass over each's points, with the products when asked for.
+template <bool kCentred, class Each>
+void Second(Each&& each, double mx, double my, double& sxx, double& sxy, double* products) {
+  double p = 0;
+  each([&](const double* x, const double* y, std::size_t m) {
+    if (products != nullptr)
+      AddSecond<kCentred, true>(x, y, m, mx, my, sxx, sxy, p);
+    else
+      AddSecond<kCentred, false>(x, y, m, mx, my, sxx, sxy, p);
+  });
+  if (products != nullptr) *products = p;
+}
+
+// The first pass's sums (count, sum of x, sum of y) when they are known
+// beforehand.
+struct PointSums {
+  double n = 0, sx = 0, sy = 0;
+};
+
+// With `products` the second pass also sums x y into *products (in the
+// order of the points, from 0), for callers that keep it; it stays as it
+// was when there is no second pass.
 template <class Each>
-Fit StraightLine(Each&& each, std::optional<double> intercept, bool with_r_squared) {
+Fit StraightLine(Each&& each, std::optional<PointSums> known, std::optional<double> intercept,
+                 bool with_r_squared, double* products = nullptr) {
   Fit fit;
   double n = 0, sx = 0, sy = 0;
-  each([&](double x, double y) {
-    n += 1;
-    sx += x;
-    sy += y;
-  });
+  if (known) {
+    n = known->n;
+    sx = known->sx;
+    sy = known->sy;
+  } else {
+    each([&](const double* x, const double* y, std::size_t m) { AddPoints(x, y, m, n, sx, sy); });
+  }
   const double mx = sx / n, my = sy / n;
   double sxx = 0, sxy = 0;
   if (!intercept) {
     if (n < 2) return fit;
-    each([&](double x, double y) {
-      sxx += (x - mx) * (x - mx);
-      sxy += (x - mx) * (y - my);
-    });
+    Second<true>(each, mx, my, sxx, sxy, products);
     if (sxx == 0) return fit;
     const double b = sxy / sxx;
     fit.coefficients = {my - b * mx, b};
   } else {
     const double c = *intercept;
-    each([&](double x, double y) {
-      sxx += x * x;
-      sxy += x * (y - c);
-    });
+    Second<false>(each, 0, c, sxx, sxy, products);
     if (n < 1 || sxx == 0) return fit;
     fit.coefficients = {c, sxy / sxx};
   }
@@ -125,12 +182,14 @@ Fit StraightLine(Each&& each, std::optional<double> intercept, bool with_r_squar
   const double mean = intercept ? *intercept : my;
   const double c0 = fit.coefficients[0], c1 = fit.coefficients[1];
   double sse = 0, sst = 0;
-  each([&](double x, double y) {
-    double fitted = 0;
-    fitted = fitted * x + c1;
-    fitted = fitted * x + c0;
-    sse += (y - fitted) * (y - fitted);
-    sst += (y - mean) * (y - mean);
+  each([&](const double* x, const double* y, std::size_t m) {
+    for (std::size_t k = 0; k < m; ++k) {
+      double fitted = 0;
+      fitted = fitted * x[k] + c1;
+      fitted = fitted * x[k] + c0;
+      sse += (y[k] - fitted) * (y[k] - fitted);
+      sst += (y[k] - mean) * (y[k] - mean);
+    }
   });
   if (sst == 0)
     fit.r_squared = sse == 0 ? std::optional<double>(1.0) : std::nullopt;
@@ -146,11 +205,8 @@ template <class Xs, class Ys>
 Fit Polynomial(const Xs& x, const Ys& y, int degree, std::optional<double> intercept,
                bool with_r_squared) {
   if (degree == 1)
-    return StraightLine(
-        [&](auto&& f) {
-          for (std::size_t i = 0; i < x.size(); ++i) f(x[i], y[i]);
-        },
-        intercept, with_r_squared);
+    return StraightLine([&](auto&& f) { f(x.data(), y.data(), x.size()); }, std::nullopt,
+                        intercept, with_r_squared);
   Fit fit;
   const std::size_t n = x.size();
   {
@@ -204,10 +260,10 @@ namespace detail {
 
 namespace {
 
-// Calls f(x, y) for every point of the series whose x position and value
-// are both numbers, in the order of the points.
+// Calls f(x, y, m) with the points of the series whose x position and
+// value are both numbers, in the order of the points, in blocks of m.
 template <class F>
-void ForEachKnownPoint(const SeriesState& series, F&& f) {
+void ForEachKnownBlock(const SeriesState& series, F&& f) {
   const bool numeric = XPositionsNumeric(series);
   double x[kDataBlock], y[kDataBlock];
   bool known[kDataBlock];
@@ -217,9 +273,76 @@ void ForEachKnownPoint(const SeriesState& series, F&& f) {
     const std::size_t n = std::min(kDataBlock, count - first);
     ReadPositions(series, numeric, first, n, x, known);
     series.values.Read(first, n, y, kinds);
-    for (std::size_t k = 0; k < n; ++k)
-      if (known[k] && kinds[k] == EntryKind::Number) f(x[k], y[k]);
+    std::size_t m = 0;  // known points, moved to the front
+    for (std::size_t k = 0; k < n; ++k) {
+      if (!known[k] || kinds[k] != EntryKind::Number) continue;
+      x[m] = x[k];
+      y[m] = y[k];
+      ++m;
+    }
+    f(static_cast<const double*>(x), static_cast<const double*>(y), m);
   }
+}
+
+// A series whose x values and values are two columns of numbers of one
+// height, each one area of a sheet's cells.
+struct NumberColumns {
+  std::shared_ptr<WorksheetState> x_sheet, y_sheet;
+  Rect x, y;
+};
+
+std::optional<NumberColumns> NumberColumnsOf(const SeriesState& series) {
+  const SeriesData& xs = series.xvalues;
+  const SeriesData& ys = series.values;
+  if (!xs.from_range || !ys.from_range || xs.range.areas.size() != 1 ||
+      ys.range.areas.size() != 1)
+    return std::nullopt;
+  NumberColumns c{xs.range.sheet.lock(), ys.range.sheet.lock(), xs.range.areas.front(),
+                  ys.range.areas.front()};
+  if (!c.x_sheet || !c.y_sheet || c.x.Columns() != 1 || c.y.Columns() != 1 ||
+      c.x.Rows() != c.y.Rows())
+    return std::nullopt;
+  // Every cell a number: the sheets' block sums say so, and hold the first
+  // pass's sums.
+  const double rows = c.x.Rows();
+  if (c.x_sheet->stats.Of(c.x_sheet->cells, c.x).count != rows ||
+      c.y_sheet->stats.Of(c.y_sheet->cells, c.y).count != rows)
+    return std::nullopt;
+  return c;
+}
+
+// The straight line of a series; two columns of numbers are read in place,
+// with the first pass's sums from the sheets' block sums.
+Fit SeriesStraightLine(const SeriesState& series, std::optional<double> intercept,
+                       bool with_r_squared) {
+  const std::optional<NumberColumns> c = NumberColumnsOf(series);
+  if (!c) {
+    return StraightLine([&](auto&& f) { ForEachKnownBlock(series, f); }, std::nullopt, intercept,
+                        with_r_squared);
+  }
+  PointSums known;
+  known.n = c->x.Rows();
+  known.sx = c->x_sheet->stats.Of(c->x_sheet->cells, c->x).sum;
+  known.sy = c->y_sheet->stats.Of(c->y_sheet->cells, c->y).sum;
+  auto each = [&](auto&& f) {
+    CellStore::VisitRunPairs(
+        c->x_sheet->cells, c->x, c->y_sheet->cells, c->y,
+        [&](const double* x, const double* y, std::int32_t m) {
+          f(x, y, static_cast<std::size_t>(m));
+        },
+        [&](CellType, double x, CellType, double y) { f(&x, &y, std::size_t{1}); });
+  };
+  // The second pass also sums the products, which the sheets keep as the
+  // two columns' SumProduct (a plot with a fitted line often asks for it).
+  double products = std::nan("");
+  Fit fit = StraightLine(each, known, intercept, with_r_squared, &products);
+  if (!std::isnan(products)) {
+    const BlockStats::Product kept{products, false};
+    c->y_sheet->stats.KeepProduct(c->y_sheet->cells, c->y, c->x_sheet->cells, c->x, kept);
+    if (c->x_sheet != c->y_sheet)
+      c->x_sheet->stats.KeepProduct(c->y_sheet->cells, c->y, c->x_sheet->cells, c->x, kept);
+  }
+  return fit;
 }
 
 // The fit worked out afresh; R squared only when asked for (the
@@ -228,12 +351,11 @@ Fit ComputeFit(const TrendlineState& trend, bool with_r_squared) {
   auto series = trend.series.lock();
   if (!series || trend.type == xlMovingAvg) return {};
   if (trend.type == xlLinear)
-    return StraightLine([&](auto&& f) { ForEachKnownPoint(*series, f); }, trend.intercept,
-                        with_r_squared);
+    return SeriesStraightLine(*series, trend.intercept, with_r_squared);
   std::vector<double> x, y;
-  ForEachKnownPoint(*series, [&](double xi, double yi) {
-    x.push_back(xi);
-    y.push_back(yi);
+  ForEachKnownBlock(*series, [&](const double* xs, const double* ys, std::size_t m) {
+    x.insert(x.end(), xs, xs + m);
+    y.insert(y.end(), ys, ys + m);
   });
   switch (trend.type) {
     case xlPolynomial:

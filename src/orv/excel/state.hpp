@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "orv/excel/BlockStats.hpp"
 #include "orv/excel/CellStore.hpp"
 #include "orv/excel/Drawing.hpp"
 #include "orv/excel/FormatStore.hpp"
@@ -24,6 +25,7 @@ struct WorksheetState : Object {
   std::string name;
   std::weak_ptr<WorkbookState> book;
   CellStore cells;
+  BlockStats stats;  // sums of blocks of the cells, kept until they change
   FormatStore formats;
   Geometry geometry;
   DrawingLayer drawing;
