@@ -265,3 +265,103 @@ TEST(ExcelFastPaths, KeptScalesAndFitsFollowTheData) {
   EXPECT_EQ(value.MinimumScale(), -5);
   EXPECT_EQ(value.MaximumScale(), 5000);
 }
+
+TEST(ExcelFastPaths, KeptBlockSumsFollowTheCells) {
+  Book b;
+  const Range a = b.sheet.Range("A1:A9000");
+  // Min works out every figure of the block; the others are answered from
+  // what it kept, and every change of a cell is seen.
+  EXPECT_EQ(b.wf.Min(a), ByCell(b, a).min);
+  ExpectFunctionsByCell(b, a);
+  b.sheet.Cells(4500, 1).LetValue(-1000.0);
+  ExpectFunctionsByCell(b, a);
+  b.sheet.Cells(4500, 1).LetValue("now text");
+  ExpectFunctionsByCell(b, a);
+  b.sheet.Range("A1:A4096").ClearContents();
+  ExpectFunctionsByCell(b, a);
+  // More blocks than are kept, then the first again.
+  for (std::int32_t top = 1; top <= 12; ++top)
+    ExpectFunctionsByCell(b, b.sheet.Range(b.sheet.Cells(top, 2), b.sheet.Cells(8000 + top, 2)));
+  ExpectFunctionsByCell(b, a);
+  // The same block of another sheet has its own figures.
+  Worksheet other = b.book.Worksheets().Add();
+  EXPECT_EQ(b.wf.Count(other.Range("A1:A9000")), 0);
+  EXPECT_EQ(b.wf.Sum(other.Range("A1:A9000")), 0);
+  other.Range("A9000").LetValue(5.0);
+  EXPECT_EQ(b.wf.Max(other.Range("A1:A9000")), 5);
+  EXPECT_EQ(b.wf.Max(a), ByCell(b, a).max);
+  // An error value among kept figures still fails, every time.
+  const Range c = b.sheet.Range("C1:C9000");
+  EXPECT_EQ(b.wf.Count(c), kRows - 1);
+  for (int i = 0; i < 2; ++i) {
+    EXPECT_THROW(b.wf.Average(c), Error);
+    EXPECT_THROW(b.wf.Min(c), Error);
+  }
+  EXPECT_EQ(b.wf.Count(c), kRows - 1);
+}
+
+TEST(ExcelFastPaths, KeptProductsFollowTheCellsEitherWayRound) {
+  Book b;
+  const Range x = b.sheet.Range("A5:A8000"), y = b.sheet.Range("B1000:B8995");
+  auto by_cell = [&] {
+    double s = 0;
+    for (std::int32_t i = 0; i < 7996; ++i) {
+      const Variant u = b.sheet.Cells(5 + i, 1).Value(), v = b.sheet.Cells(1000 + i, 2).Value();
+      s += (u.IsNumber() ? CDbl(u) : 0.0) * (v.IsNumber() ? CDbl(v) : 0.0);
+    }
+    return s;
+  };
+  EXPECT_EQ(b.wf.SumProduct(x, y), by_cell());
+  EXPECT_EQ(b.wf.SumProduct(y, x), by_cell());
+  b.sheet.Cells(1500, 2).LetValue(123456.0);
+  EXPECT_EQ(b.wf.SumProduct(y, x), by_cell());
+  b.sheet.Cells(6, 1).LetValue(Variant(ErrorValue{xlErrNA}));
+  EXPECT_THROW(b.wf.SumProduct(x, y), Error);
+  EXPECT_THROW(b.wf.SumProduct(y, x), Error);
+  b.sheet.Cells(6, 1).LetValue(1.0);
+  EXPECT_EQ(b.wf.SumProduct(x, y), by_cell());
+  // Columns on two sheets.
+  Worksheet other = b.book.Worksheets().Add();
+  other.Range("A1:A3").LetValue(b.sheet.Range("A1:A3").Value());
+  const double want = b.wf.SumProduct(b.sheet.Range("A1:A3"), b.sheet.Range("A1:A3"));
+  EXPECT_EQ(b.wf.SumProduct(other.Range("A1:A3"), b.sheet.Range("A1:A3")), want);
+  other.Range("A2").LetValue(0.0);
+  EXPECT_NE(b.wf.SumProduct(b.sheet.Range("A1:A3"), other.Range("A1:A3")), want);
+}
+
+TEST(ExcelFastPaths, StraightLinesOfColumnsEqualThoseOfTheSameArrays) {
+  Book b;
+  for (std::int32_t r = 1; r <= kRows; ++r) b.sheet.Cells(r, 4).LetValue(r * 0.5 + Number(r));
+  Chart chart = b.sheet.ChartObjects().Add(0, 0, 300, 200).Chart();
+  chart.LetChartType(xlXYScatter);
+  const Range x = b.sheet.Range("A3:A9000"), y = b.sheet.Range("D1:D8998");
+  Series columns = chart.SeriesCollection().NewSeries();
+  columns.LetValues(y);
+  columns.LetXValues(x);
+  Series arrays = chart.SeriesCollection().NewSeries();
+  arrays.LetValues(y.Value());
+  arrays.LetXValues(x.Value());
+  for (std::optional<double> intercept : {std::optional<double>(), std::optional<double>(2.5)}) {
+    const Trendline from_cells = columns.Trendlines().Add(xlLinear);
+    const Trendline from_arrays = arrays.Trendlines().Add(xlLinear);
+    if (intercept) {
+      from_cells.LetIntercept(*intercept);
+      from_arrays.LetIntercept(*intercept);
+    }
+    ASSERT_EQ(from_cells.Coefficients().size(), 2u);
+    EXPECT_EQ(from_cells.Coefficients(), from_arrays.Coefficients());
+    EXPECT_EQ(from_cells.RSquared(), from_arrays.RSquared());
+    // The pass over the columns leaves their SumProduct, as it is.
+    double s = 0;
+    for (std::int32_t i = 0; i < 8998; ++i)
+      s += CDbl(b.sheet.Cells(3 + i, 1).Value()) * CDbl(b.sheet.Cells(1 + i, 4).Value());
+    EXPECT_EQ(b.wf.SumProduct(y, x), s);
+  }
+  // A blank among the values: the points are read one by one, with the
+  // same result as the arrays.
+  b.sheet.Cells(10, 4).LetValue(Variant());
+  arrays.LetValues(y.Value());
+  const Trendline from_cells = columns.Trendlines().Add(xlLinear);
+  const Trendline from_arrays = arrays.Trendlines().Add(xlLinear);
+  EXPECT_EQ(from_cells.Coefficients(), from_arrays.Coefficients());
+}

@@ -423,8 +423,9 @@ class SeriesCollection {
 };
 
 // A series. Values and XValues take a Range (the series keeps the range and
-// the values its cells held then, read area by area, row by row) or an
-// array (1-D, or 2-D of one row or column, of numbers, numeric texts,
+// reads its cells, area by area, row by row, whenever they are needed, so
+// that the chart follows later changes of the cells) or an array (kept as
+// given: 1-D, or 2-D of one row or column, of numbers, numeric texts,
 // Variants; texts that are not numbers and blanks are blanks among the
 // values and stay texts among the categories). Read back they are 1-based
 // 1-D Variant arrays (blanks Empty). A scalar or anything else is 13.
