@@ -202,6 +202,17 @@ const BlockSums* SumsOf(std::initializer_list<FunctionArg> args) {
   return nullptr;
 }
 
+// ss continued by the squared deviations (values[i] - mean)^2, in order.
+// Kept out of line so that the sum stays in a register through the loop.
+[[gnu::noinline]] double AddSquaredDeviations(const double* values, std::int32_t count,
+                                              double mean, double ss) {
+  for (std::int32_t i = 0; i < count; ++i) {
+    const double d = values[i] - mean;
+    ss += d * d;
+  }
+  return ss;
+}
+
 // Sums of the numbers (failing on an error value or bad direct text).
 struct Moments {
   double count = 0, sum = 0;
@@ -302,12 +313,7 @@ double WorksheetFunction::Var(std::initializer_list<FunctionArg> args) const {
   ForEachRun(
       args,
       [&](const double* values, std::int32_t count) {
-        double sum = ss;
-        for (std::int32_t i = 0; i < count; ++i) {
-          const double d = values[i] - mean;
-          sum += d * d;
-        }
-        ss = sum;
+        ss = AddSquaredDeviations(values, count, mean, ss);
       },
       [&](Kind kind, double x) {
         if (kind == Kind::Number) {
