@@ -21,6 +21,16 @@ struct Book {
   Worksheet sheet = book.Worksheets(1);
   WorksheetFunction wf = app.WorksheetFunction();
 
+  // A scatter chart on the sheet, made on first asking.
+  Chart Scatter() {
+    if (scatter.IsNothing()) {
+      scatter = sheet.ChartObjects().Add(0, 0, 300, 200).Chart();
+      scatter.LetChartType(xlXYScatter);
+    }
+    return scatter;
+  }
+  Chart scatter;
+
   // Column A: numbers only (dense chunks), with 0 before -0 and -0
   // before 0 in places. Column B: the same numbers mixed with blanks,
   // texts, Booleans and dates, across the chunk boundaries. Column C:
@@ -101,6 +111,33 @@ void ExpectFunctionsByCell(Book& b, const Range& range) {
   ExpectSame(b.wf.Max(range), e.max);
 }
 
+// A new series of the ranges, whose values and x values must be the cells
+// of the ranges, area by area, row by row: values their numbers, x values
+// the cells' values.
+Series ExpectSeriesReadsCells(Book& b, const Range& values, const Range& xs) {
+  Series s = b.Scatter().SeriesCollection().NewSeries();
+  s.LetValues(values);
+  s.LetXValues(xs);
+  std::vector<Variant> want_values, want_xs;
+  b.Each(values, [&](const Variant& v) { want_values.push_back(v); });
+  b.Each(xs, [&](const Variant& v) { want_xs.push_back(v); });
+  const auto numbers = s.ValueNumbers();
+  EXPECT_EQ(numbers.size(), want_values.size());
+  for (std::size_t i = 0; i < numbers.size() && i < want_values.size(); ++i) {
+    EXPECT_EQ(numbers[i].has_value(), want_values[i].IsNumber()) << i;
+    EXPECT_EQ(numbers[i].value_or(0.0), want_values[i].IsNumber() ? CDbl(want_values[i]) : 0.0)
+        << i;
+  }
+  const Variant shown = s.XValues();
+  if (shown.UBound(1) != static_cast<std::int32_t>(want_xs.size())) {
+    ADD_FAILURE() << "x values: " << shown.UBound(1) << " of " << want_xs.size();
+    return s;
+  }
+  for (std::size_t i = 0; i < want_xs.size(); ++i)
+    EXPECT_TRUE(shown.Element(static_cast<std::int32_t>(i + 1)) == want_xs[i]) << i;
+  return s;
+}
+
 }  // namespace
 
 TEST(ExcelFastPaths, FunctionsOverDenseMixedAndMultiAreaRangesMatchCellByCell) {
@@ -174,28 +211,8 @@ TEST(ExcelFastPaths, SumProductOfRangesMatchesCellByCell) {
 
 TEST(ExcelFastPaths, SeriesDataFromRangesKeepCellValues) {
   Book b;
-  Chart chart = b.sheet.ChartObjects().Add(0, 0, 300, 200).Chart();
-  chart.LetChartType(xlXYScatter);
-  Series s = chart.SeriesCollection().NewSeries();
   const Range y = b.sheet.Range("B3:B9000,A10:A20");
-  const Range x = b.sheet.Range("B1:B8998,A1:A11");
-  s.LetValues(y);
-  s.LetXValues(x);
-  std::vector<Variant> ys, xs;
-  b.Each(y, [&](const Variant& v) { ys.push_back(v); });
-  b.Each(x, [&](const Variant& v) { xs.push_back(v); });
-  const auto numbers = s.ValueNumbers();
-  ASSERT_EQ(numbers.size(), ys.size());
-  for (std::size_t i = 0; i < ys.size(); ++i) {
-    ASSERT_EQ(numbers[i].has_value(), ys[i].IsNumber()) << i;
-    if (numbers[i]) {
-      ASSERT_EQ(*numbers[i], CDbl(ys[i])) << i;
-    }
-  }
-  const Variant shown = s.XValues();
-  ASSERT_EQ(shown.UBound(1), static_cast<std::int32_t>(xs.size()));
-  for (std::size_t i = 0; i < xs.size(); ++i)
-    ASSERT_TRUE(shown.Element(static_cast<std::int32_t>(i + 1)) == xs[i]) << i;
+  Series s = ExpectSeriesReadsCells(b, y, b.sheet.Range("B1:B8998,A1:A11"));
   // Text among the categories: the points plot at 1, 2, ...
   const auto positions = s.XValueNumbers();
   for (std::size_t i = 0; i < positions.size(); ++i)
@@ -204,7 +221,7 @@ TEST(ExcelFastPaths, SeriesDataFromRangesKeepCellValues) {
   s.LetXValues(b.sheet.Range("A1:A9000"));
   // Points past the last category have no position.
   const auto at = s.XValueNumbers();
-  ASSERT_EQ(at.size(), ys.size());
+  ASSERT_EQ(at.size(), static_cast<std::size_t>(y.Cells().Count()));
   for (std::size_t i = 0; i < at.size(); ++i) {
     const auto row = static_cast<std::int32_t>(i + 1);
     const std::optional<double> want =
@@ -215,12 +232,10 @@ TEST(ExcelFastPaths, SeriesDataFromRangesKeepCellValues) {
 
 TEST(ExcelFastPaths, KeptScalesAndFitsFollowTheData) {
   Book b;
-  Chart chart = b.sheet.ChartObjects().Add(0, 0, 300, 200).Chart();
-  chart.LetChartType(xlXYScatter);
-  Series s = chart.SeriesCollection().NewSeries();
+  Series s = b.Scatter().SeriesCollection().NewSeries();
   s.LetValues(b.sheet.Range("A1:A9000"));
   s.LetXValues(b.sheet.Range("C1:C4000"));
-  const Axis value = chart.Axes(xlValue);
+  const Axis value = b.Scatter().Axes(xlValue);
   const double before = value.MaximumScale();
   const Trendline t = s.Trendlines().Add(xlLinear);
   const std::vector<double> first = t.Coefficients();
@@ -332,8 +347,7 @@ TEST(ExcelFastPaths, KeptProductsFollowTheCellsEitherWayRound) {
 TEST(ExcelFastPaths, StraightLinesOfColumnsEqualThoseOfTheSameArrays) {
   Book b;
   for (std::int32_t r = 1; r <= kRows; ++r) b.sheet.Cells(r, 4).LetValue(r * 0.5 + Number(r));
-  Chart chart = b.sheet.ChartObjects().Add(0, 0, 300, 200).Chart();
-  chart.LetChartType(xlXYScatter);
+  Chart chart = b.Scatter();
   const Range x = b.sheet.Range("A3:A9000"), y = b.sheet.Range("D1:D8998");
   Series columns = chart.SeriesCollection().NewSeries();
   columns.LetValues(y);
@@ -364,4 +378,32 @@ TEST(ExcelFastPaths, StraightLinesOfColumnsEqualThoseOfTheSameArrays) {
   const Trendline from_cells = columns.Trendlines().Add(xlLinear);
   const Trendline from_arrays = arrays.Trendlines().Add(xlLinear);
   EXPECT_EQ(from_cells.Coefficients(), from_arrays.Coefficients());
+}
+
+TEST(ExcelFastPaths, SeriesOverWideAreasReadRowByRowAcrossBlocks) {
+  Book b;
+  // Three columns of mixed cells over a chunk boundary, then a column: the
+  // entries run row by row, area after area, and the blocks they are read
+  // in start in the middle of rows.
+  const Range values = b.sheet.Range("A3000:C6000,B7:B9");
+  const Range xs = b.sheet.Range("B3001:D6001,A1:A3");
+  Series s = ExpectSeriesReadsCells(b, values, xs);
+  std::vector<Variant> want_values, want_xs;
+  b.Each(values, [&](const Variant& v) { want_values.push_back(v); });
+  b.Each(xs, [&](const Variant& v) { want_xs.push_back(v); });
+  // Column D is blank and column B holds texts: the points plot at 1, 2, ...
+  EXPECT_EQ(s.XValueNumbers().back(), static_cast<double>(want_values.size()));
+  // The points' labels read single entries in the middle of the areas.
+  s.ApplyDataLabels(xlDataLabelsShowLabel);
+  for (std::int32_t i : {1, 2, 3, 4, 2049, 5000, 9003, 9004}) {
+    const Variant& x = want_xs[static_cast<std::size_t>(i - 1)];
+    const std::string text = s.Points(i).DataLabel().Text();
+    if (x.IsString()) {
+      EXPECT_EQ(text, x.AsString()) << i;
+    } else if (x.IsEmpty()) {
+      EXPECT_EQ(text, "") << i;
+    } else {
+      EXPECT_FALSE(text.empty()) << i;
+    }
+  }
 }
