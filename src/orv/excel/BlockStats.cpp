@@ -37,18 +37,13 @@ const BlockSums* BlockStats::Kept(const CellStore& cells, const Rect& block) con
 }
 
 const BlockSums& BlockStats::Of(const CellStore& cells, const Rect& block) {
-  for (Entry& e : entries_)
-    if (e.used && e.revision == cells.Revision() && e.block == block) return e.sums;
+  if (const BlockSums* kept = Kept(cells, block)) return *kept;
   BlockSums s;
   cells.VisitRuns(
       block, [&](const double* values, std::int32_t count) { AddRun(values, count, s); },
       [&](CellType type, double x) {
         if (IsNumber(type)) {
-          s.count += 1;
-          s.sum += x;
-          s.sum_squares += x * x;
-          if (x < s.min) s.min = x;
-          if (x > s.max) s.max = x;
+          AddRun(&x, 1, s);
         } else if (type != CellType::Empty) {
           s.others += 1;
           s.error = s.error || type == CellType::Error;
@@ -60,8 +55,7 @@ const BlockSums& BlockStats::Of(const CellStore& cells, const Rect& block) {
   return e.sums;
 }
 
-std::optional<BlockStats::Product> BlockStats::KeptProduct(const CellStore& a,
-                                                           const Rect& block_a,
+std::optional<BlockStats::Product> BlockStats::KeptProduct(const CellStore& a, const Rect& block_a,
                                                            const CellStore& b,
                                                            const Rect& block_b) const {
   for (const ProductEntry& e : products_) {
@@ -84,8 +78,7 @@ void BlockStats::KeepProduct(const CellStore& a, const Rect& block_a, const Cell
                              const Rect& block_b, Product product) {
   ProductEntry& e = products_[next_product_];
   next_product_ = (next_product_ + 1) % products_.size();
-  e = ProductEntry{true,    a.Id(),  a.Revision(), b.Id(), b.Revision(),
-                   block_a, block_b, product};
+  e = ProductEntry{true, a.Id(), a.Revision(), b.Id(), b.Revision(), block_a, block_b, product};
 }
 
 }  // namespace orv::excel

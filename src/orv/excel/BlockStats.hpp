@@ -42,8 +42,8 @@ class BlockStats {
   };
   std::optional<Product> KeptProduct(const CellStore& a, const Rect& block_a, const CellStore& b,
                                      const Rect& block_b) const;
-  void KeepProduct(const CellStore& a, const Rect& block_a, const CellStore& b,
-                   const Rect& block_b, Product product);
+  void KeepProduct(const CellStore& a, const Rect& block_a, const CellStore& b, const Rect& block_b,
+                   Product product);
 
  private:
   struct Entry {

@@ -44,10 +44,8 @@ CellStore::Chunk& CellStore::ChunkFor(std::int32_t row, std::int32_t column) {
 }
 
 CellType CellStore::TypeAt(std::int32_t row, std::int32_t column) const {
-  const Chunk* chunk = FindChunk(row, column);
-  if (chunk == nullptr) return CellType::Empty;
-  std::int32_t offset = (row - 1) & (kChunkRows - 1);
-  return chunk->tags ? static_cast<CellType>(chunk->tags[offset]) : CellType::Number;
+  double payload;
+  return CellAt(FindChunk(row, column), (row - 1) & (kChunkRows - 1), payload);
 }
 
 const std::string& CellStore::Text(double payload) const {
@@ -79,11 +77,9 @@ Variant CellStore::ValueOf(CellType type, double payload) const {
 }
 
 Variant CellStore::Get(std::int32_t row, std::int32_t column) const {
-  const Chunk* chunk = FindChunk(row, column);
-  if (chunk == nullptr) return Variant();
-  std::int32_t offset = (row - 1) & (kChunkRows - 1);
-  CellType type = chunk->tags ? static_cast<CellType>(chunk->tags[offset]) : CellType::Number;
-  return MakeValue(type, chunk->values[offset], *this);
+  double payload;
+  const CellType type = CellAt(FindChunk(row, column), (row - 1) & (kChunkRows - 1), payload);
+  return MakeValue(type, payload, *this);
 }
 
 std::uint32_t CellStore::Intern(std::string_view text) {

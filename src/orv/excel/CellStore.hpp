@@ -99,6 +99,14 @@ class CellStore {
   };
 
   const Chunk* FindChunk(std::int32_t row, std::int32_t column) const;
+  // The type and payload of the cell at `offset` of a chunk (none: blank).
+  static CellType CellAt(const Chunk* chunk, std::int32_t offset, double& payload) {
+    const CellType type = chunk == nullptr ? CellType::Empty
+                          : chunk->tags    ? static_cast<CellType>(chunk->tags[offset])
+                                           : CellType::Number;
+    payload = type == CellType::Empty ? 0.0 : chunk->values[offset];
+    return type;
+  }
   Chunk& ChunkFor(std::int32_t row, std::int32_t column);
   void Store(std::int32_t row, std::int32_t column, CellType type, double payload);
   void ClearCell(Chunk& chunk, std::int32_t offset);
@@ -147,14 +155,9 @@ void CellStore::VisitRows(const Rect& block, Visit&& visit) const {
         continue;
       }
       for (std::int32_t c = 0; c < columns; ++c) {
-        const Chunk* chunk = band[static_cast<std::size_t>(c)];
-        if (chunk == nullptr) {
-          visit(CellType::Empty, 0.0);
-        } else {
-          CellType type =
-              chunk->tags ? static_cast<CellType>(chunk->tags[offset]) : CellType::Number;
-          visit(type, type == CellType::Empty ? 0.0 : chunk->values[offset]);
-        }
+        double payload;
+        const CellType type = CellAt(band[static_cast<std::size_t>(c)], offset, payload);
+        visit(type, payload);
       }
     }
     top = bottom + 1;
@@ -179,8 +182,9 @@ void CellStore::VisitRuns(const Rect& block, Run&& run, Cell&& cell) const {
       run(static_cast<const double*>(chunk->values.get() + first), n);
     } else {
       for (std::int32_t i = first; i < first + n; ++i) {
-        const CellType type = static_cast<CellType>(chunk->tags[i]);
-        cell(type, type == CellType::Empty ? 0.0 : chunk->values[i]);
+        double payload;
+        const CellType type = CellAt(chunk, i, payload);
+        cell(type, payload);
       }
     }
     top = bottom + 1;
@@ -196,26 +200,17 @@ void CellStore::VisitRunPairs(const CellStore& a, const Rect& block_a, const Cel
     const std::int32_t offset_a = (row_a - 1) & (kChunkRows - 1);
     const std::int32_t offset_b = (row_b - 1) & (kChunkRows - 1);
     // The stretch up to the nearer end of a chunk.
-    const std::int32_t n =
-        std::min({height - done, kChunkRows - offset_a, kChunkRows - offset_b});
+    const std::int32_t n = std::min({height - done, kChunkRows - offset_a, kChunkRows - offset_b});
     const Chunk* chunk_a = a.FindChunk(row_a, block_a.left);
     const Chunk* chunk_b = b.FindChunk(row_b, block_b.left);
     if (chunk_a != nullptr && chunk_b != nullptr && !chunk_a->tags && !chunk_b->tags) {
       run(static_cast<const double*>(chunk_a->values.get() + offset_a),
           static_cast<const double*>(chunk_b->values.get() + offset_b), n);
     } else {
-      auto at = [](const Chunk* chunk, std::int32_t offset, CellType& type) {
-        if (chunk == nullptr) {
-          type = CellType::Empty;
-          return 0.0;
-        }
-        type = chunk->tags ? static_cast<CellType>(chunk->tags[offset]) : CellType::Number;
-        return type == CellType::Empty ? 0.0 : chunk->values[offset];
-      };
       for (std::int32_t i = 0; i < n; ++i) {
-        CellType type_a, type_b;
-        const double x_a = at(chunk_a, offset_a + i, type_a);
-        const double x_b = at(chunk_b, offset_b + i, type_b);
+        double x_a, x_b;
+        const CellType type_a = CellAt(chunk_a, offset_a + i, x_a);
+        const CellType type_b = CellAt(chunk_b, offset_b + i, x_b);
         cell(type_a, x_a, type_b, x_b);
       }
     }

@@ -204,8 +204,8 @@ const BlockSums* SumsOf(std::initializer_list<FunctionArg> args) {
 
 // ss continued by the squared deviations (values[i] - mean)^2, in order.
 // Kept out of line so that the sum stays in a register through the loop.
-[[gnu::noinline]] double AddSquaredDeviations(const double* values, std::int32_t count,
-                                              double mean, double ss) {
+[[gnu::noinline]] double AddSquaredDeviations(const double* values, std::int32_t count, double mean,
+                                              double ss) {
   for (std::int32_t i = 0; i < count; ++i) {
     const double d = values[i] - mean;
     ss += d * d;
@@ -413,32 +413,36 @@ bool SumProductOfRanges(std::initializer_list<FunctionArg> args, double& result)
   // Two ranges: the sum may be kept on the first one's sheet.
   BlockStats& kept = states.front()->sheet->stats;
   const bool pair = states.size() == 2;
-  auto answer = [&](const BlockStats::Product& p) {
+  const CellStore& first_cells = states[0]->sheet->cells;
+  const CellStore& second_cells = states.back()->sheet->cells;
+  const Rect& second = states.back()->areas.front();
+  auto give = [&](const BlockStats::Product& p) {
     if (p.error || !std::isfinite(p.sum)) Fail("SumProduct");
     result = p.sum;
     return true;
   };
+  auto answer = [&](const BlockStats::Product& p) {
+    if (pair) kept.KeepProduct(first_cells, shape, second_cells, second, p);
+    return give(p);
+  };
   if (pair)
-    if (auto p = kept.KeptProduct(states[0]->sheet->cells, shape, states[1]->sheet->cells,
-                                  states[1]->areas.front()))
-      return answer(*p);
+    if (auto p = kept.KeptProduct(first_cells, shape, second_cells, second)) return give(*p);
   if (pair && shape.Columns() == 1) {
     // Two columns: straight from the cell storage, stretch by stretch.
     double sum = 0;
     bool error = false;
     CellStore::VisitRunPairs(
-        states[0]->sheet->cells, shape, states[1]->sheet->cells, states[1]->areas.front(),
+        first_cells, shape, second_cells, second,
         [&](const double* a, const double* b, std::int32_t n) {
           sum = AddProducts(a, b, static_cast<std::size_t>(n), sum);
         },
         [&](CellType type_a, double a, CellType type_b, double b) {
           error = error || type_a == CellType::Error || type_b == CellType::Error;
-          sum += (KindOf(type_a) == Kind::Number ? a : 0.0) * (KindOf(type_b) == Kind::Number ? b : 0.0);
+          const double x = KindOf(type_a) == Kind::Number ? a : 0.0;
+          const double y = KindOf(type_b) == Kind::Number ? b : 0.0;
+          sum += x * y;
         });
-    const BlockStats::Product product{sum, error};
-    kept.KeepProduct(states[0]->sheet->cells, shape, states[1]->sheet->cells,
-                     states[1]->areas.front(), product);
-    return answer(product);
+    return answer(BlockStats::Product{sum, error});
   }
   const std::int32_t columns = shape.Columns();
   const std::int32_t slice = std::max<std::int32_t>(1, 4096 / columns);
@@ -476,11 +480,7 @@ bool SumProductOfRanges(std::initializer_list<FunctionArg> args, double& result)
       }
     }
   }
-  const BlockStats::Product product{s, failed};
-  if (pair)
-    kept.KeepProduct(states[0]->sheet->cells, shape, states[1]->sheet->cells,
-                     states[1]->areas.front(), product);
-  return answer(product);
+  return answer(BlockStats::Product{s, failed});
 }
 
 }  // namespace

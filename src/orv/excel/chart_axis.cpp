@@ -89,21 +89,16 @@ const DataExtent& ExtentOf(const SeriesState& s, bool values) {
     }
   };
   if (values) {
-    ForEachBlock(s.values, s.values.count,
+    ForEachBlock(s.values,
                  [&](std::size_t, std::size_t n, const double* y, const EntryKind* kinds) {
                    for (std::size_t k = 0; k < n; ++k)
                      if (kinds[k] == EntryKind::Number) take(y[k]);
                  });
   } else {
-    const bool numeric = XPositionsNumeric(s);
-    double x[kDataBlock];
-    bool known[kDataBlock];
-    for (std::size_t first = 0; first < s.values.count; first += kDataBlock) {
-      const std::size_t n = std::min(kDataBlock, s.values.count - first);
-      ReadPositions(s, numeric, first, n, x, known);
+    ForEachPositionBlock(s, [&](std::size_t, std::size_t n, const double* x, const bool* known) {
       for (std::size_t k = 0; k < n; ++k)
         if (known[k]) take(x[k]);
-    }
+    });
   }
   extent = e;
   return extent;

@@ -75,6 +75,20 @@ std::optional<double> XPositionAt(const SeriesState& series, bool numeric, std::
 // known[k]; `numeric` as XPositionsNumeric says.
 void ReadPositions(const SeriesState& series, bool numeric, std::size_t first, std::size_t n,
                    double* x, bool* known);
+// Calls f(first, n, x, known) for the points of the series in blocks of at
+// most kDataBlock, with their x positions as ReadPositions gives them (x
+// and known may be changed by f).
+template <class F>
+void ForEachPositionBlock(const SeriesState& series, F&& f) {
+  const bool numeric = XPositionsNumeric(series);
+  double x[kDataBlock];
+  bool known[kDataBlock];
+  for (std::size_t first = 0; first < series.values.count; first += kDataBlock) {
+    const std::size_t n = std::min(kDataBlock, series.values.count - first);
+    ReadPositions(series, numeric, first, n, x, known);
+    f(first, n, static_cast<double*>(x), static_cast<bool*>(known));
+  }
+}
 // The values of the points (none for a blank or a text), and of point i.
 std::vector<std::optional<double>> ValueNumbers(const SeriesState& series);
 std::optional<double> ValueAt(const SeriesState& series, std::size_t i);

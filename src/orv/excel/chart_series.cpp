@@ -222,7 +222,8 @@ void ReadArea(const CellStore& cells, const Rect& area, std::size_t skip, std::s
     return;
   }
   // Whole rows from the one holding entry `skip`, keeping the wanted ones.
-  const auto first_row = static_cast<std::int32_t>(area.top + static_cast<std::int64_t>(skip / width));
+  const auto first_row =
+      static_cast<std::int32_t>(area.top + static_cast<std::int64_t>(skip / width));
   const std::size_t lead = skip % width;
   const auto rows = static_cast<std::int32_t>((lead + n + width - 1) / width);
   std::size_t seen = 0;
@@ -336,7 +337,8 @@ void ReadPositions(const SeriesState& series, bool numeric, std::size_t first, s
     }
     return;
   }
-  const std::size_t held = first < series.xvalues.count ? std::min(n, series.xvalues.count - first) : 0;
+  const std::size_t held =
+      first < series.xvalues.count ? std::min(n, series.xvalues.count - first) : 0;
   EntryKind kinds[kDataBlock];
   for (std::size_t done = 0; done < held; done += kDataBlock) {
     const std::size_t m = std::min(kDataBlock, held - done);
@@ -349,27 +351,21 @@ void ReadPositions(const SeriesState& series, bool numeric, std::size_t first, s
 std::vector<std::optional<double>> XPositions(const SeriesState& series) {
   std::vector<std::optional<double>> out;
   out.reserve(series.values.count);
-  const bool numeric = XPositionsNumeric(series);
-  double x[kDataBlock];
-  bool known[kDataBlock];
-  for (std::size_t first = 0; first < series.values.count; first += kDataBlock) {
-    const std::size_t n = std::min(kDataBlock, series.values.count - first);
-    ReadPositions(series, numeric, first, n, x, known);
+  ForEachPositionBlock(series, [&](std::size_t, std::size_t n, const double* x, const bool* known) {
     for (std::size_t k = 0; k < n; ++k)
       out.push_back(known[k] ? std::optional<double>(x[k]) : std::nullopt);
-  }
+  });
   return out;
 }
 
 std::vector<std::optional<double>> ValueNumbers(const SeriesState& series) {
   std::vector<std::optional<double>> out;
   out.reserve(series.values.count);
-  ForEachBlock(series.values, series.values.count,
-               [&](std::size_t, std::size_t n, const double* y, const EntryKind* kinds) {
-                 for (std::size_t k = 0; k < n; ++k)
-                   out.push_back(kinds[k] == EntryKind::Number ? std::optional<double>(y[k])
-                                                               : std::nullopt);
-               });
+  ForEachBlock(
+      series.values, [&](std::size_t, std::size_t n, const double* y, const EntryKind* kinds) {
+        for (std::size_t k = 0; k < n; ++k)
+          out.push_back(kinds[k] == EntryKind::Number ? std::optional<double>(y[k]) : std::nullopt);
+      });
   return out;
 }
 

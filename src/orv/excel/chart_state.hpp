@@ -160,19 +160,16 @@ struct SeriesData {
   std::uint64_t Revision() const;
 };
 
-// Calls f(first, n, numbers, kinds) for entries 0 .. count - 1 of `data`
-// in blocks of at most kDataBlock, each read with SeriesData::Read; entries
-// at or past data.count read as blanks.
+// Calls f(first, n, numbers, kinds) for the entries of `data` in blocks of
+// at most kDataBlock, each read with SeriesData::Read.
 inline constexpr std::size_t kDataBlock = 2048;
 template <class F>
-void ForEachBlock(const SeriesData& data, std::size_t count, F&& f) {
+void ForEachBlock(const SeriesData& data, F&& f) {
   double numbers[kDataBlock];
   EntryKind kinds[kDataBlock];
-  for (std::size_t first = 0; first < count; first += kDataBlock) {
-    const std::size_t n = std::min(kDataBlock, count - first);
-    const std::size_t held = first < data.count ? std::min(n, data.count - first) : 0;
-    if (held > 0) data.Read(first, held, numbers, kinds);
-    for (std::size_t k = held; k < n; ++k) kinds[k] = EntryKind::Blank;
+  for (std::size_t first = 0; first < data.count; first += kDataBlock) {
+    const std::size_t n = std::min(kDataBlock, data.count - first);
+    data.Read(first, n, numbers, kinds);
     f(first, n, static_cast<const double*>(numbers), static_cast<const EntryKind*>(kinds));
   }
 }

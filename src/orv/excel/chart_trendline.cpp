@@ -69,8 +69,7 @@ std::vector<double> LeastSquares(std::vector<double> a, std::vector<double> y, s
   return c;
 }
 
-template <class Ys>
-std::optional<double> RSquared(const Ys& y, const std::vector<double>& fitted,
+std::optional<double> RSquared(const std::vector<double>& y, const std::vector<double>& fitted,
                                std::optional<double> origin) {
   double mean = 0;
   if (origin) {
@@ -125,11 +124,6 @@ template <bool kCentred, bool kProducts>
   products = p;
 }
 
-// The least-squares straight line through the points that each(f) hands
-// to f(x, y, m) in blocks of m, through the forced constant when given;
-// each is called once per pass, so that the points can stream from a
-// series. Every sum runs over the points in order. Coefficients constant
-// first.
 // The second pass over each's points, with the products when asked for.
 template <bool kCentred, class Each>
 void Second(Each&& each, double mx, double my, double& sxx, double& sxy, double* products) {
@@ -149,6 +143,11 @@ struct PointSums {
   double n = 0, sx = 0, sy = 0;
 };
 
+// The least-squares straight line through the points that each(f) hands
+// to f(x, y, m) in blocks of m, through the forced constant when given;
+// each is called once per pass, so that the points can stream from a
+// series. Every sum runs over the points in order. Coefficients constant
+// first.
 // With `products` the second pass also sums x y into *products (in the
 // order of the points, from 0), for callers that keep it; it stays as it
 // was when there is no second pass.
@@ -200,32 +199,28 @@ Fit StraightLine(Each&& each, std::optional<PointSums> known, std::optional<doub
 
 // Polynomial (degree 1 = straight line) fit of y on x, through the forced
 // constant when given. Coefficients constant first.
-// x and y: vectors, or views of a series' points with size() and [i].
-template <class Xs, class Ys>
-Fit Polynomial(const Xs& x, const Ys& y, int degree, std::optional<double> intercept,
-               bool with_r_squared) {
+Fit Polynomial(const std::vector<double>& x, const std::vector<double>& y, int degree,
+               std::optional<double> intercept, bool with_r_squared) {
   if (degree == 1)
-    return StraightLine([&](auto&& f) { f(x.data(), y.data(), x.size()); }, std::nullopt,
-                        intercept, with_r_squared);
+    return StraightLine([&](auto&& f) { f(x.data(), y.data(), x.size()); }, std::nullopt, intercept,
+                        with_r_squared);
   Fit fit;
   const std::size_t n = x.size();
-  {
-    const std::size_t first = intercept ? 1 : 0;
-    const std::size_t m = static_cast<std::size_t>(degree) + 1 - first;
-    std::vector<double> a(n * m), target(n);
-    for (std::size_t i = 0; i < n; ++i) {
-      double power = 1;
-      for (std::size_t j = 0; j <= static_cast<std::size_t>(degree); ++j) {
-        if (j >= first) a[i * m + (j - first)] = power;
-        power *= x[i];
-      }
-      target[i] = intercept ? y[i] - *intercept : y[i];
+  const std::size_t first = intercept ? 1 : 0;
+  const std::size_t m = static_cast<std::size_t>(degree) + 1 - first;
+  std::vector<double> a(n * m), target(n);
+  for (std::size_t i = 0; i < n; ++i) {
+    double power = 1;
+    for (std::size_t j = 0; j <= static_cast<std::size_t>(degree); ++j) {
+      if (j >= first) a[i * m + (j - first)] = power;
+      power *= x[i];
     }
-    std::vector<double> c = LeastSquares(std::move(a), std::move(target), n, m);
-    if (c.empty()) return fit;
-    if (intercept) c.insert(c.begin(), *intercept);
-    fit.coefficients = std::move(c);
+    target[i] = intercept ? y[i] - *intercept : y[i];
   }
+  std::vector<double> c = LeastSquares(std::move(a), std::move(target), n, m);
+  if (c.empty()) return fit;
+  if (intercept) c.insert(c.begin(), *intercept);
+  fit.coefficients = std::move(c);
   if (!with_r_squared) return fit;
   std::vector<double> fitted(n);
   for (std::size_t i = 0; i < n; ++i) {
@@ -264,14 +259,9 @@ namespace {
 // value are both numbers, in the order of the points, in blocks of m.
 template <class F>
 void ForEachKnownBlock(const SeriesState& series, F&& f) {
-  const bool numeric = XPositionsNumeric(series);
-  double x[kDataBlock], y[kDataBlock];
-  bool known[kDataBlock];
+  double y[kDataBlock];
   EntryKind kinds[kDataBlock];
-  const std::size_t count = series.values.count;
-  for (std::size_t first = 0; first < count; first += kDataBlock) {
-    const std::size_t n = std::min(kDataBlock, count - first);
-    ReadPositions(series, numeric, first, n, x, known);
+  ForEachPositionBlock(series, [&](std::size_t first, std::size_t n, double* x, bool* known) {
     series.values.Read(first, n, y, kinds);
     std::size_t m = 0;  // known points, moved to the front
     for (std::size_t k = 0; k < n; ++k) {
@@ -281,7 +271,7 @@ void ForEachKnownBlock(const SeriesState& series, F&& f) {
       ++m;
     }
     f(static_cast<const double*>(x), static_cast<const double*>(y), m);
-  }
+  });
 }
 
 // A series whose x values and values are two columns of numbers of one
@@ -294,8 +284,7 @@ struct NumberColumns {
 std::optional<NumberColumns> NumberColumnsOf(const SeriesState& series) {
   const SeriesData& xs = series.xvalues;
   const SeriesData& ys = series.values;
-  if (!xs.from_range || !ys.from_range || xs.range.areas.size() != 1 ||
-      ys.range.areas.size() != 1)
+  if (!xs.from_range || !ys.from_range || xs.range.areas.size() != 1 || ys.range.areas.size() != 1)
     return std::nullopt;
   NumberColumns c{xs.range.sheet.lock(), ys.range.sheet.lock(), xs.range.areas.front(),
                   ys.range.areas.front()};
@@ -350,8 +339,7 @@ Fit SeriesStraightLine(const SeriesState& series, std::optional<double> intercep
 Fit ComputeFit(const TrendlineState& trend, bool with_r_squared) {
   auto series = trend.series.lock();
   if (!series || trend.type == xlMovingAvg) return {};
-  if (trend.type == xlLinear)
-    return SeriesStraightLine(*series, trend.intercept, with_r_squared);
+  if (trend.type == xlLinear) return SeriesStraightLine(*series, trend.intercept, with_r_squared);
   std::vector<double> x, y;
   ForEachKnownBlock(*series, [&](const double* xs, const double* ys, std::size_t m) {
     x.insert(x.end(), xs, xs + m);
@@ -391,9 +379,8 @@ Fit CachedFit(const TrendlineState& trend, bool with_r_squared) {
   if (!series || trend.type == xlMovingAvg) return {};
   TrendlineFitCache& cache = trend.fit_cache;
   const DataKey key = KeyOf(*series);
-  const bool same = cache.key.generation != 0 && cache.key == key &&
-                    cache.type == trend.type && cache.order == trend.order &&
-                    cache.intercept == trend.intercept;
+  const bool same = cache.key.generation != 0 && cache.key == key && cache.type == trend.type &&
+                    cache.order == trend.order && cache.intercept == trend.intercept;
   if (!same || (with_r_squared && !cache.has_r_squared)) {
     Fit fit = ComputeFit(trend, with_r_squared);
     cache.key = key;
