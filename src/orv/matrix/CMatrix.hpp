@@ -121,6 +121,15 @@ class CMatrix {
   explicit CMatrix(Ref<State> state);
   // A new matrix holding A (1-based, as built by the operations).
   static CMatrix FromArray(Array<double> A);
+  // Add and Subtract: op(item, item of Matrix spread over the receiver), as
+  // `member` reports failures.
+  template <class Op>
+  CMatrix SpreadWise(const Member& member, const CMatrix& Matrix, Op op) const;
+  // MultiplyItems and DivideItems: op(item, factor) item by item, as
+  // `member` reports failures.
+  template <class Op>
+  CMatrix ItemWise(const Member& member, const CMatrix& Matrix, ORVMatrixItemOpDirection Direction,
+                   Boolean IgnoreSizeDiffs, Op op) const;
   Ref<State> state_;
 };
 

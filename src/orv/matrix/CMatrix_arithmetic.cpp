@@ -95,9 +95,10 @@ Long Smaller(Long a, Long b) { return b < a ? b : a; }
 
 // --- sums and products of matrices ---
 
-CMatrix CMatrix::Add(const CMatrix& Matrix) const {
+template <class Op>
+CMatrix CMatrix::SpreadWise(const Member& member, const CMatrix& Matrix, Op op) const {
   const State& s = *state_;
-  return Guard(kAdd, [&](Line& line) {
+  return Guard(member, [&](Line& line) {
     line = 10;
     const State& m = *Matrix.state_;
     const Spread spread = SpreadOf(s.rows, s.columns, m.rows, m.columns);
@@ -106,29 +107,18 @@ CMatrix CMatrix::Add(const CMatrix& Matrix) const {
     result.SetSize(s.rows, s.columns);
     line = 30;
     double* out = result.state_->data.data();
-    Spreading(spread, s.data.data(), m.data.data(), out, Z(s.rows), Z(s.columns),
-              [](double x, double y) { return x + y; });
+    Spreading(spread, s.data.data(), m.data.data(), out, Z(s.rows), Z(s.columns), op);
     CheckFinite(out, result.state_->data.size());
     return result;
   });
 }
 
+CMatrix CMatrix::Add(const CMatrix& Matrix) const {
+  return SpreadWise(kAdd, Matrix, [](double x, double y) { return x + y; });
+}
+
 CMatrix CMatrix::Subtract(const CMatrix& Matrix) const {
-  const State& s = *state_;
-  return Guard(kSubtract, [&](Line& line) {
-    line = 10;
-    const State& m = *Matrix.state_;
-    const Spread spread = SpreadOf(s.rows, s.columns, m.rows, m.columns);
-    line = 20;
-    CMatrix result;
-    result.SetSize(s.rows, s.columns);
-    line = 30;
-    double* out = result.state_->data.data();
-    Spreading(spread, s.data.data(), m.data.data(), out, Z(s.rows), Z(s.columns),
-              [](double x, double y) { return x - y; });
-    CheckFinite(out, result.state_->data.size());
-    return result;
-  });
+  return SpreadWise(kSubtract, Matrix, [](double x, double y) { return x - y; });
 }
 
 Double CMatrix::DotProduct(const CMatrix& Vector1, const CMatrix& Vector2) const {
@@ -149,6 +139,7 @@ Double CMatrix::DotProduct(const CMatrix& Vector1, const CMatrix& Vector2) const
     return Finite(sum);
   });
 }
+
 
 CMatrix CMatrix::Multiply(const CMatrix& Matrix) const {
   const State& s = *state_;
@@ -248,10 +239,12 @@ void ApplyItems(ORVMatrixItemOpDirection direction, const double* a, size_t lda,
 
 }  // namespace
 
-CMatrix CMatrix::MultiplyItems(const CMatrix& Matrix, ORVMatrixItemOpDirection Direction,
-                               Boolean IgnoreSizeDiffs) const {
+template <class Op>
+CMatrix CMatrix::ItemWise(const Member& member, const CMatrix& Matrix,
+                          ORVMatrixItemOpDirection Direction, Boolean IgnoreSizeDiffs,
+                          Op op) const {
   const State& s = *state_;
-  return Guard(kMultiplyItems, [&](Line&) {
+  return Guard(member, [&](Line&) {
     const State& m = *Matrix.state_;
     const ItemPlan plan =
         PlanItems(Direction, s.rows, s.columns, m.rows, m.columns, IgnoreSizeDiffs);
@@ -260,28 +253,21 @@ CMatrix CMatrix::MultiplyItems(const CMatrix& Matrix, ORVMatrixItemOpDirection D
     result.SetSize(plan.rows, plan.columns);
     if (result.state_->rows == 0) return result;
     ApplyItems(Direction, s.data.data(), Z(s.columns), m.data.data(), Z(m.columns),
-               result.state_->data.data(), Z(plan.rows), Z(plan.columns),
-               [](double x, double y) { return Mul(x, y); });
+               result.state_->data.data(), Z(plan.rows), Z(plan.columns), op);
     return result;
   });
 }
 
+CMatrix CMatrix::MultiplyItems(const CMatrix& Matrix, ORVMatrixItemOpDirection Direction,
+                               Boolean IgnoreSizeDiffs) const {
+  return ItemWise(kMultiplyItems, Matrix, Direction, IgnoreSizeDiffs,
+                  [](double x, double y) { return Mul(x, y); });
+}
+
 CMatrix CMatrix::DivideItems(const CMatrix& Matrix, ORVMatrixItemOpDirection Direction,
                              Boolean IgnoreSizeDiffs) const {
-  const State& s = *state_;
-  return Guard(kDivideItems, [&](Line&) {
-    const State& m = *Matrix.state_;
-    const ItemPlan plan =
-        PlanItems(Direction, s.rows, s.columns, m.rows, m.columns, IgnoreSizeDiffs);
-    CMatrix result;
-    if (!plan.valid) return result;
-    result.SetSize(plan.rows, plan.columns);
-    if (result.state_->rows == 0) return result;
-    ApplyItems(Direction, s.data.data(), Z(s.columns), m.data.data(), Z(m.columns),
-               result.state_->data.data(), Z(plan.rows), Z(plan.columns),
-               [](double x, double y) { return Div(x, y); });
-    return result;
-  });
+  return ItemWise(kDivideItems, Matrix, Direction, IgnoreSizeDiffs,
+                  [](double x, double y) { return Div(x, y); });
 }
 
 CMatrix CMatrix::MultiplyByConstant(Double Constant) const {
