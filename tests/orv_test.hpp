@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <limits>
 #include <memory>
+#include <ostream>
 #include <string>
 
 #include "orv/frame/Error.hpp"
@@ -22,24 +23,23 @@ inline constexpr double kInf = std::numeric_limits<double>::infinity();
 inline const char* kNoDescription = "Application-defined or object-defined error";
 inline const char* kNotSet = "Object variable or With block variable not set";
 
-// The Error f raises; a test failure and an empty Error when it raises none.
-template <class F>
-Error Caught(F&& f) {
-  try {
-    f();
-  } catch (const Error& e) {
-    return e;
-  }
-  ADD_FAILURE() << "no error raised";
-  return Error(0, "", "");
-}
-
-// Number, source and description of the Error f raises; all empty (number 0)
-// when it raises none.
+// What a call raised: the number, source and description of its Error, or
+// number 0 and empty texts when it raised none. The one way the suite checks
+// failures:
+//
+//   EXPECT_FAILS(9, "CMatrix.Item", "Subscript out of range", m.Item(0, 1));
+//   EXPECT_EQ(Fails([&] { m.Item(0, 1); }).number, 9);
 struct Failure {
   std::int32_t number = 0;
   std::string source, description;
+  bool operator==(const Failure&) const = default;
 };
+
+inline std::ostream& operator<<(std::ostream& os, const Failure& f) {
+  if (f.number == 0 && f.source.empty() && f.description.empty()) return os << "no error";
+  return os << "error " << f.number << " from \"" << f.source << "\": \"" << f.description
+            << '"';
+}
 
 template <class F>
 Failure Fails(F&& f) {
@@ -51,7 +51,18 @@ Failure Fails(F&& f) {
   return {};
 }
 
-// The number of the Error f raises; 0 when it raises none.
+// OLD-HELPERS-BEGIN (being replaced by Fails / EXPECT_FAILS)
+template <class F>
+Error Caught(F&& f) {
+  try {
+    f();
+  } catch (const Error& e) {
+    return e;
+  }
+  ADD_FAILURE() << "no error raised";
+  return Error(0, "", "");
+}
+
 template <class F>
 std::int32_t ErrorNumber(F&& f) {
   try {
@@ -69,7 +80,6 @@ inline void ExpectError(const Error& e, std::int32_t number, const std::string& 
   EXPECT_EQ(e.Description, description);
 }
 
-// call() must raise the Error with this number, source and description.
 template <std::invocable Call>
 void ExpectError(Call&& call, std::int32_t number, const std::string& source,
                  const std::string& description) {
@@ -80,6 +90,7 @@ void ExpectError(Call&& call, std::int32_t number, const std::string& source,
     ExpectError(e, number, source, description);
   }
 }
+// OLD-HELPERS-END
 
 // The application, settings and constants the process holds, kept by a test
 // fixture's SetUp and given back by its TearDown.
@@ -101,3 +112,9 @@ struct SavedSharedState {
 };
 
 }  // namespace orv::test
+
+// The statement (the last argument, commas allowed) must raise the Error with
+// this number, source and description.
+#define EXPECT_FAILS(number, source, description, ...)     \
+  EXPECT_EQ(::orv::test::Fails([&] { __VA_ARGS__; }),      \
+            (::orv::test::Failure{number, source, description}))
