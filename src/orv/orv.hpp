@@ -17,5 +17,6 @@
 #include "orv/output/clsFormatting.hpp"
 #include "orv/output/clsMain.hpp"
 #include "orv/output/clsProperties.hpp"
+#include "orv/output/theme.hpp"
 #include "orv/validation/clsValidation.hpp"
 #include "orv/xlsx/xlsx.hpp"

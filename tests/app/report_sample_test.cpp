@@ -8,6 +8,7 @@
 #include <iterator>
 
 #include "orv/arrays/clsMatrix.hpp"
+#include "orv/output/theme.hpp"
 #include "orv/distributions/CDistributions.hpp"
 #include "orv/matrix/CMatrix.hpp"
 #include "orv/output/clsMain.hpp"
@@ -302,7 +303,7 @@ TEST_F(ReportSample, HistogramBinsAreRsHistogramOfSepalLength) {
 TEST(ReportSampleCharts, TheChartClassesDrawFourChartsOfTheReportsData) {
   excel::Application app;
   Global<clsMain>().SetExcel(app);
-  ApplyTheme();
+  UseReadableTheme();
   Progress silent;
   const ReportData data = LoadReportData(app, ReportOptions{}, silent);
   const Analysis analysis = Analyse(data, 0.95);

@@ -41,7 +41,7 @@ TEST(CRangeObjects, RangeToDoubleFailures) {
   EXPECT_EQ(none.number, 9);
   EXPECT_EQ(none.source, "ORVMain.CRangeObjects.RangeToDouble");
   excel::Range range = w.R("B1:C3");
-  Global<clsMain>().SetExcel(excel::Application(Nothing));
+  excel::SetCurrentApplication(excel::Application(Nothing));
   auto unset = Catch([&] { CRangeObjects().RangeToDouble(range); });
   EXPECT_EQ(unset.number, 91);
   EXPECT_EQ(unset.source, "ORVMain.CRangeObjects.RangeToDouble");
@@ -66,7 +66,7 @@ TEST(CRangeObjects, ExtractHeaders) {
   Array<std::string> areas = Global<CRangeObjects>().ExtractHeaders(w.R("A1,C1:D1"));
   EXPECT_EQ(areas(3), "Column D");
   // No application needed; Nothing as the first range is 91.
-  Global<clsMain>().SetExcel(excel::Application(Nothing));
+  excel::SetCurrentApplication(excel::Application(Nothing));
   auto f = Catch([&] { CRangeObjects().ExtractHeaders(excel::Range()); });
   EXPECT_EQ(f.number, 91);
   EXPECT_EQ(f.source, "ORVMain.CRangeObjects.ExtractHeaders");

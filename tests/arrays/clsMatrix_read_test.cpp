@@ -129,7 +129,7 @@ TEST(clsMatrixRead, FailuresAreChained) {
   EXPECT_EQ(nothing.number, 91);
   EXPECT_EQ(nothing.source, "Line 20 in ORVMain.clsMatrix." + kNumeric);
   excel::Range range = w.R("A1:A3");
-  Global<clsMain>().SetExcel(excel::Application(Nothing));
+  excel::SetCurrentApplication(excel::Application(Nothing));
   for (auto [name, call] : std::initializer_list<std::pair<std::string, std::function<void()>>>{
            {kNumeric, [&] { clsMatrix().ReturnHeadersAndNumericData(range, false); }},
            {"ReturnHeadersAndStringData",
@@ -197,7 +197,7 @@ TEST(clsMatrixReadArrays, Failures) {
   EXPECT_EQ(one_row.number, 9);
   EXPECT_EQ(one_row.source, "Line 40 " + source);
   // This reader does not need the application.
-  Global<clsMain>().SetExcel(excel::Application(Nothing));
+  excel::SetCurrentApplication(excel::Application(Nothing));
   w.Put("A6", Variant(2.0));
   EXPECT_NO_THROW(clsMatrix().ReturnHeadersAndNumericDataArrays(w.R("A1:A10"), false));
 }

@@ -10,13 +10,13 @@ struct Addin {
   excel::Application app;
   excel::Workbook user = app.Workbooks().Add();
   excel::Workbook addin;
-  excel::Application saved = Global<clsMain>().Excel();
+  excel::Application saved = excel::CurrentApplication();
   explicit Addin(const char* name) {
     addin = app.Workbooks().Open(name, true);
     addin.Worksheets(1).LetName("Scratchpad");
-    Global<clsMain>().SetExcel(app);
+    excel::SetCurrentApplication(app);
   }
-  ~Addin() { Global<clsMain>().SetExcel(saved); }
+  ~Addin() { excel::SetCurrentApplication(saved); }
   excel::Worksheet Pad() { return addin.Worksheets("Scratchpad"); }
 };
 Array<double> Make(int rows, int columns, std::initializer_list<double> values) {
@@ -112,14 +112,14 @@ TEST(clsMatrixScratchSort, Failures) {
   {
     excel::Application app;
     app.Workbooks().Add();
-    excel::Application saved = Global<clsMain>().Excel();
-    Global<clsMain>().SetExcel(app);
+    excel::Application saved = excel::CurrentApplication();
+    excel::SetCurrentApplication(app);
     Array<double> m = Make(2, 2, {1, 2, 3, 4});
     auto missing = Catch([&] { clsMatrix().Sort(m, false); });
     EXPECT_EQ(missing.number, 9);
     EXPECT_EQ(missing.source, "ORVMain.clsMatrix.Sort");
     EXPECT_EQ(missing.description, "Subscript out of range");
-    Global<clsMain>().SetExcel(excel::Application(Nothing));
+    excel::SetCurrentApplication(excel::Application(Nothing));
     auto unset = Catch([&] { clsMatrix().Sort(m); });
     EXPECT_EQ(unset.number, 91);
     EXPECT_EQ(unset.source, "ORVMain.clsMatrix.Sort");
@@ -127,7 +127,7 @@ TEST(clsMatrixScratchSort, Failures) {
     auto unset_variant = Catch([&] { clsMatrix().VariantSort(v); });
     EXPECT_EQ(unset_variant.number, 91);
     EXPECT_EQ(unset_variant.source, "ORVMain.clsMatrix.VariantSort");
-    Global<clsMain>().SetExcel(saved);
+    excel::SetCurrentApplication(saved);
   }
   Addin w("Orvanta.xla");
   Array<double> m = Make(3, 2, {3, 30, 1, 10, 2, 20});

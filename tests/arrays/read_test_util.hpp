@@ -6,7 +6,6 @@
 #include <string>
 
 #include "orv/excel/excel.hpp"
-#include "orv/output/clsMain.hpp"
 #include "orv_test.hpp"
 
 namespace orv::testing_read {
@@ -15,9 +14,9 @@ struct Workbook {
   excel::Application app;
   excel::Workbook book = app.Workbooks().Add();
   excel::Worksheet sheet = book.Worksheets(1);
-  excel::Application saved = Global<clsMain>().Excel();
-  Workbook() { Global<clsMain>().SetExcel(app); }
-  ~Workbook() { Global<clsMain>().SetExcel(saved); }
+  excel::Application saved = excel::CurrentApplication();
+  Workbook() { excel::SetCurrentApplication(app); }
+  ~Workbook() { excel::SetCurrentApplication(saved); }
   void Put(const char* cell, const Variant& v) { app.Range(cell).LetValue(v); }
   excel::Range R(const char* reference) { return app.Range(reference); }
 };

@@ -5,7 +5,6 @@
 #include "orv/distributions/CDistributions.hpp"
 #include "orv/distributions/clsDistributions.hpp"
 #include "orv/excel/Application.hpp"
-#include "orv/output/clsMain.hpp"
 #include "orv_test.hpp"
 
 using namespace orv;
@@ -14,9 +13,9 @@ namespace {
 // An application handed to clsMain for one test.
 struct WithExcel {
   excel::Application app;
-  excel::Application saved = Global<clsMain>().Excel();
-  WithExcel() { Global<clsMain>().SetExcel(app); }
-  ~WithExcel() { Global<clsMain>().SetExcel(saved); }
+  excel::Application saved = excel::CurrentApplication();
+  WithExcel() { excel::SetCurrentApplication(app); }
+  ~WithExcel() { excel::SetCurrentApplication(saved); }
 };
 using orv::test::Failure;
 Failure QFailure(double q, Long df, Integer groups) {
@@ -80,13 +79,13 @@ TEST(clsDistributionsQDist, Failures) {
 }
 
 TEST(clsDistributionsQDist, NeedsTheApplication) {
-  excel::Application saved = Global<clsMain>().Excel();
-  Global<clsMain>().SetExcel(excel::Application(Nothing));
+  excel::Application saved = excel::CurrentApplication();
+  excel::SetCurrentApplication(excel::Application(Nothing));
   Failure unset = QFailure(3, 20, 3);
   EXPECT_EQ(unset.number, 91);
   EXPECT_EQ(unset.source, "Line 70 in ORVMain.clsDistributions.QDist");
   EXPECT_EQ(unset.description, "Object variable or With block variable not set");
   // The argument checks come first.
   EXPECT_EQ(QFailure(3, 20, 1).description, "Invalid DFs");
-  Global<clsMain>().SetExcel(saved);
+  excel::SetCurrentApplication(saved);
 }

@@ -137,7 +137,7 @@ TEST(DrawingShapes, Failures) {
 
   // Selecting needs the chart's sheet to be the active one.
   co.Select();
-  EXPECT_TRUE(b.sheet.Storage().drawing.Selection().lock() == co.State());
+  EXPECT_TRUE(excel::internal::StorageOf(b.sheet).drawing.Selection().lock() == excel::internal::StateOf(co));
   Worksheet other = b.book.Worksheets().Add();  // becomes active
   EXPECT_ORV_ERROR(co.Select(), 1004, "Microsoft Excel",
                    "Select method of ChartObject class failed");

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "orv/excel/excel.hpp"
+#include "orv/excel/internal/detail.hpp"
 #include "orv/frame/frame.hpp"
 
 // Runs the statement and checks the failure it raises.

@@ -59,9 +59,9 @@ TEST(ExcelFormats, SetReadBackAndNullWhenMixed) {
   EXPECT_EQ(block.NumberFormat(), Variant("0.000"));
   // Formatting the whole sheet replaces what was there.
   b.sheet.Cells().Font().LetBold(false);
-  EXPECT_EQ(b.sheet.Storage().formats.RecordCount(), 10u);  // the others stay
+  EXPECT_EQ(excel::internal::StorageOf(b.sheet).formats.RecordCount(), 10u);  // the others stay
   b.sheet.Cells().ClearFormats();
-  EXPECT_EQ(b.sheet.Storage().formats.RecordCount(), 0u);
+  EXPECT_EQ(excel::internal::StorageOf(b.sheet).formats.RecordCount(), 0u);
 }
 
 TEST(ExcelFormats, BordersSitOnTheEdgesOfTheRange) {

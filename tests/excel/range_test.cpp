@@ -265,7 +265,7 @@ TEST(ExcelRange, ClearAndTheWholeSheet) {
   EXPECT_EQ(b.app.Range("A2").Font().Bold(), Variant(true));
   b.sheet.Cells().Clear();
   EXPECT_TRUE(b.app.Range("B3").Value().IsEmpty());
-  EXPECT_EQ(b.sheet.Storage().formats.RecordCount(), 0u);
+  EXPECT_EQ(excel::internal::StorageOf(b.sheet).formats.RecordCount(), 0u);
   EXPECT_EQ(b.sheet.UsedRange().AddressLocal(), "$A$1");
   b.app.Range("C4").LetValue(Variant(1.0));
   b.app.Range("E2").LetValue(Variant(1.0));
@@ -288,10 +288,10 @@ TEST(ExcelRange, PositionsAndSizesInPoints) {
   EXPECT_EQ(b.app.Range("B1").ColumnWidth(), Variant(20.0));
   EXPECT_TRUE(b.app.Range("A1:A2").RowHeight().IsNull());
   EXPECT_DOUBLE_EQ(b.sheet.Cells(1048576, 1).Top(), 15.0 * 1048575 + 15.0);
-  EXPECT_EQ(b.sheet.Storage().geometry.RowAt(c.Top() + 1), 5);
-  EXPECT_EQ(b.sheet.Storage().geometry.ColumnAt(c.Left() + 1), 3);
-  EXPECT_EQ(b.sheet.Storage().geometry.RowAt(20.0), 2);
-  EXPECT_EQ(b.sheet.Storage().geometry.RowAt(1e12), kMaxRows);
+  EXPECT_EQ(excel::internal::StorageOf(b.sheet).geometry.RowAt(c.Top() + 1), 5);
+  EXPECT_EQ(excel::internal::StorageOf(b.sheet).geometry.ColumnAt(c.Left() + 1), 3);
+  EXPECT_EQ(excel::internal::StorageOf(b.sheet).geometry.RowAt(20.0), 2);
+  EXPECT_EQ(excel::internal::StorageOf(b.sheet).geometry.RowAt(1e12), kMaxRows);
   EXPECT_ORV_ERROR(b.app.Range("A1").LetRowHeight(410), 1004, "Microsoft Excel",
                    "Unable to set the RowHeight property of the Range class");
   EXPECT_ORV_ERROR(b.app.Range("A1").LetColumnWidth(-1), 1004, "Microsoft Excel",

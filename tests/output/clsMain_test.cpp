@@ -36,7 +36,7 @@ TEST(clsMainExcel, SetGetAndSharedByEveryInstance) {
   main.SetExcel(app);
   EXPECT_TRUE(clsMain().Excel() == app);
   EXPECT_TRUE(Global<clsMain>().Excel() == app);
-  EXPECT_EQ(Shared().ExcelApplication, app.State());
+  EXPECT_TRUE(excel::CurrentApplication() == app);
   excel::Application other;
   Global<clsMain>().SetExcel(other);
   EXPECT_TRUE(main.Excel() == other);

@@ -6,7 +6,6 @@
 #include <string>
 
 #include "orv/excel/excel.hpp"
-#include "orv/output/clsMain.hpp"
 #include "orv/validation/clsValidation.hpp"
 #include "validation_test_util.hpp"
 

@@ -6,7 +6,6 @@
 #include <string>
 
 #include "orv/excel/excel.hpp"
-#include "orv/output/clsMain.hpp"
 #include "orv/validation/clsValidation.hpp"
 #include "validation_test_util.hpp"
 
@@ -68,7 +67,7 @@ TEST_F(ValidateInput, HeadersOnOneRowFailBeforeAnyCounting) {
                 At(20, "ValidateXRange"));
   // Only the first area's rows count here.
   Numbers("A2:A5");
-  Global<clsMain>().SetExcel(app);
+  excel::SetCurrentApplication(app);
   EXPECT_RAISES(v.ValidateInputRange(R("C1,A1:A5"), true), orverrNoNumericalYData,
                 At(20, "ValidateInputRange"));
 }
@@ -513,6 +512,6 @@ TEST_F(Validation, ReferenceNeverFails) {
   EXPECT_FALSE(v.ValidateReference("Sheet1!A1"));
   // An application without workbooks: no active sheet.
   excel::Application empty;
-  Global<clsMain>().SetExcel(empty);
+  excel::SetCurrentApplication(empty);
   EXPECT_FALSE(v.ValidateReference("A1"));
 }

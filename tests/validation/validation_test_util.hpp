@@ -8,7 +8,6 @@
 #include <string>
 
 #include "orv/excel/excel.hpp"
-#include "orv/output/clsMain.hpp"
 #include "orv/validation/clsValidation.hpp"
 #include "orv_test.hpp"
 
@@ -32,7 +31,7 @@ class ValidationWorkbook : public ::testing::Test {
     Reset();
     book = app.Workbooks().Add();
     sheet = book.Worksheets(1);
-    Global<clsMain>().SetExcel(app);
+    excel::SetCurrentApplication(app);
   }
   void TearDown() override { Reset(); }
   static void Reset() {

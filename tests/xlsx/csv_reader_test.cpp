@@ -154,9 +154,9 @@ TEST_F(CsvReaderTest, RecordsCutByTheReadBlocksComeOutWhole) {
   const std::int32_t rows = static_cast<std::int32_t>(expected.size());
   EXPECT_EQ(s.UsedRange().AddressLocal(), "$A$1:$C$" + std::to_string(rows));
   for (std::int32_t r = 1; r <= rows; ++r) {
-    ASSERT_EQ(s.Storage().cells.Get(r, 1), Variant((r - 1) + 0.25)) << r;
-    ASSERT_EQ(s.Storage().cells.Get(r, 2), Variant(expected[static_cast<std::size_t>(r - 1)])) << r;
-    ASSERT_EQ(s.Storage().cells.Get(r, 3), Variant("end")) << r;
+    ASSERT_EQ(excel::internal::StorageOf(s).cells.Get(r, 1), Variant((r - 1) + 0.25)) << r;
+    ASSERT_EQ(excel::internal::StorageOf(s).cells.Get(r, 2), Variant(expected[static_cast<std::size_t>(r - 1)])) << r;
+    ASSERT_EQ(excel::internal::StorageOf(s).cells.Get(r, 3), Variant("end")) << r;
   }
 }
 

@@ -54,10 +54,10 @@ TEST_F(XlsxReaderTest, SheetsValuesSizesAndTheActiveSheetOfAnOpenpyxlWorkbook) {
   EXPECT_TRUE(data.Range("C4").Value().IsEmpty());
   // 20.7109375 is the stored width of 20 characters: 20 * 7 + 5 = 145
   // pixels.
-  EXPECT_EQ(data.Storage().geometry.ColumnWidth(2), 145 * 0.75);
-  EXPECT_EQ(data.Storage().geometry.ColumnWidth(1), excel::kDefaultColumnWidth);
-  EXPECT_EQ(data.Storage().geometry.RowHeight(3), 30.75);
-  EXPECT_EQ(data.Storage().geometry.RowHeight(2), excel::kDefaultRowHeight);
+  EXPECT_EQ(excel::internal::StorageOf(data).geometry.ColumnWidth(2), 145 * 0.75);
+  EXPECT_EQ(excel::internal::StorageOf(data).geometry.ColumnWidth(1), excel::kDefaultColumnWidth);
+  EXPECT_EQ(excel::internal::StorageOf(data).geometry.RowHeight(3), 30.75);
+  EXPECT_EQ(excel::internal::StorageOf(data).geometry.RowHeight(2), excel::kDefaultRowHeight);
 
   excel::Worksheet gaps = book.Worksheets(2);
   EXPECT_EQ(gaps.Range("A1").Value(), Variant(1.0));
@@ -84,7 +84,7 @@ TEST_F(XlsxReaderTest, FormulasGiveTheirCachedValuesAndInlineTextsTheirRuns) {
   EXPECT_EQ(s.Range("H1").Value(), Variant(ErrorValue{excel::xlErrNA}));
   // An ISO date becomes its serial number: 1 March 2024 is 45352, noon .5.
   EXPECT_EQ(s.Range("A3").Value(), Variant(45352.5));
-  EXPECT_EQ(s.Storage().geometry.RowHeight(3), 12.5);
+  EXPECT_EQ(excel::internal::StorageOf(s).geometry.RowHeight(3), 12.5);
 }
 
 TEST_F(XlsxReaderTest, MalformedFilesFailWith1004NamingTheFileAndTheProblem) {

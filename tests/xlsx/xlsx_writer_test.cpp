@@ -23,14 +23,14 @@ namespace {
 // Every value of every used cell, with doubles compared by their bits.
 void ExpectSameValues(const excel::Worksheet& a, const excel::Worksheet& b) {
   excel::Rect used_a{}, used_b{};
-  bool any_a = a.Storage().cells.UsedBlock(used_a);
-  bool any_b = b.Storage().cells.UsedBlock(used_b);
+  bool any_a = excel::internal::StorageOf(a).cells.UsedBlock(used_a);
+  bool any_b = excel::internal::StorageOf(b).cells.UsedBlock(used_b);
   ASSERT_EQ(any_a, any_b);
   if (!any_a) return;
   ASSERT_EQ(used_a, used_b);
   for (std::int32_t r = used_a.top; r <= used_a.bottom; ++r)
     for (std::int32_t c = used_a.left; c <= used_a.right; ++c) {
-      Variant va = a.Storage().cells.Get(r, c), vb = b.Storage().cells.Get(r, c);
+      Variant va = excel::internal::StorageOf(a).cells.Get(r, c), vb = excel::internal::StorageOf(b).cells.Get(r, c);
       SCOPED_TRACE(a.Name() + "!" + excel::Range(a.Cells(r, c)).AddressLocal());
       if (va.Type() == VarType::Double && vb.Type() == VarType::Double)
         EXPECT_EQ(Bits(va.AsDouble()), Bits(vb.AsDouble()));
@@ -61,15 +61,15 @@ TEST(XlsxWriterTest, EveryKindOfValueComesBackIdenticalToTheBit) {
                             3.141592653589793,
                             100.0};
   std::int32_t row = 1;
-  for (double d : numbers) s.Storage().cells.SetNumber(row++, 1, d);
+  for (double d : numbers) excel::internal::StorageOf(s).cells.SetNumber(row++, 1, d);
   std::mt19937_64 random(20240501);
   std::uniform_real_distribution<double> uniform(-1e6, 1e6);
-  for (int i = 0; i < 500; ++i) s.Storage().cells.SetNumber(i + 1, 2, uniform(random));
+  for (int i = 0; i < 500; ++i) excel::internal::StorageOf(s).cells.SetNumber(i + 1, 2, uniform(random));
   for (int i = 0; i < 200; ++i) {
     std::uint64_t bits = random();
     double d;
     std::memcpy(&d, &bits, sizeof d);
-    if (std::isfinite(d)) s.Storage().cells.SetNumber(i + 1, 3, d);
+    if (std::isfinite(d)) excel::internal::StorageOf(s).cells.SetNumber(i + 1, 3, d);
   }
   const char* texts[] = {"<a & b> \"quoted\" 'single'",     "Müller, Ñandú, 東京, 😀",
                          "  leading and trailing  ",        "line one\nline two\r\nthree\ttab",
@@ -189,10 +189,10 @@ TEST(XlsxWriterTest, FormatsWidthsAndHeightsAsOpenpyxlSeesThem) {
   EXPECT_NE(seen.find("height Sheet1 4 0.0"), std::string::npos) << seen;
   // And our own reader reads the sizes back to the point.
   excel::Worksheet back = xlsx::OpenXlsx(app, dir / "formats.xlsx").Worksheets(1);
-  EXPECT_EQ(back.Storage().geometry.ColumnWidth(2), s.Storage().geometry.ColumnWidth(2));
-  EXPECT_EQ(back.Storage().geometry.RowHeight(2), 33.75);
-  EXPECT_EQ(back.Storage().geometry.RowHeight(4), 0);
-  EXPECT_EQ(back.Storage().geometry.ColumnWidth(1), excel::kDefaultColumnWidth);
+  EXPECT_EQ(excel::internal::StorageOf(back).geometry.ColumnWidth(2), excel::internal::StorageOf(s).geometry.ColumnWidth(2));
+  EXPECT_EQ(excel::internal::StorageOf(back).geometry.RowHeight(2), 33.75);
+  EXPECT_EQ(excel::internal::StorageOf(back).geometry.RowHeight(4), 0);
+  EXPECT_EQ(excel::internal::StorageOf(back).geometry.ColumnWidth(1), excel::kDefaultColumnWidth);
 }
 
 TEST(XlsxWriterTest, WholeColumnAndRowFormatsStayCompact) {

@@ -8,6 +8,7 @@
 
 #include "orv/excel/Application.hpp"
 #include "orv/output/clsMain.hpp"
+#include "orv/output/theme.hpp"
 #include "orv/xlsx/xlsx.hpp"
 #include "report_failure.hpp"
 
@@ -69,7 +70,7 @@ int RunReport(const ReportOptions& options, std::ostream& out, std::ostream& err
   }
   try {
     const Session session;
-    ApplyTheme();
+    UseReadableTheme();
     const ReportData data = LoadReportData(session.App(), options, progress);
 
     progress.Begin("computing");

@@ -325,32 +325,6 @@ std::string LevelText(double level) {
   return text;
 }
 
-void ApplyTheme() {
-  clsProperties theme;
-  const clsConstants xl;
-  theme.LetthemeName("Clean");
-  theme.LetthemeVersion(1);
-  theme.LetTitleForeColour(Rgb(31, 56, 100));
-  theme.LetTitleBackColour(Rgb(255, 255, 255));
-  theme.LetTitlesBold(true);
-  theme.LetTitlesItalic(false);
-  theme.LetHeaderForeColour(Rgb(255, 255, 255));
-  theme.LetHeaderBackColour(Rgb(47, 84, 150));
-  theme.LetHeadersBold(true);
-  theme.LetHeadersItalic(false);
-  theme.LetHeaderWrap(true);
-  theme.LetHeaderAlign(static_cast<Integer>(xl.xlHAlignCenter()));
-  theme.LetDataForeColour(Rgb(0, 0, 0));
-  theme.LetDataBackColour(Rgb(255, 255, 255));
-  theme.LetDataBold(false);
-  theme.LetDataItalic(false);
-  theme.LetDecimalPlaces("0.000");
-  theme.LetSummaryForeColour(Rgb(89, 89, 89));
-  theme.LetSummaryBackColour(Rgb(242, 242, 242));
-  theme.LetSummaryBold(false);
-  theme.LetSummaryItalic(true);
-}
-
 WrittenReport BuildWorkbook(const excel::Application& app, const ReportData& d, const Analysis& a,
                             Progress& progress) {
   progress.Begin("writing the tables");

@@ -13,9 +13,6 @@
 
 namespace orv::report {
 
-// Sets the report's theme in the settings store: dark blue bold titles,
-// white bold headers on blue, black data in "0.000", white chart areas.
-void ApplyTheme();
 
 struct WrittenReport {
   excel::Workbook book;

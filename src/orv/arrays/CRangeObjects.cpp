@@ -2,7 +2,6 @@
 
 #include "orv/arrays/clsMatrix_read_detail.hpp"
 #include "orv/excel/Application.hpp"
-#include "orv/output/clsMain.hpp"
 
 namespace orv {
 
@@ -47,7 +46,7 @@ Array<double> CRangeObjects::RangeToDouble(const excel::Range& Range, Boolean He
     line = 30;
     Array<double> result(1, R, 1, C);
     Long cursor = 0;
-    const excel::Application app = Global<clsMain>().Excel();
+    const excel::Application app = excel::CurrentApplication();
     for (Long i = 1; i <= areas; ++i) {
       line = 40;
       const excel::Range area = Range.Areas(i);

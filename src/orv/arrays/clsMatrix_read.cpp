@@ -3,7 +3,6 @@
 #include "orv/arrays/clsMatrix.hpp"
 #include "orv/arrays/clsMatrix_read_detail.hpp"
 #include "orv/excel/Application.hpp"
-#include "orv/output/clsMain.hpp"
 
 namespace orv {
 
@@ -52,7 +51,7 @@ Variant ReadWithHeaders(const clsMatrix& m, const excel::Range& range, Boolean h
                         Boolean rows, Line& line) {
   line = 10;
   const Long h = headers ? 1 : 0;
-  const excel::Application app = Global<clsMain>().Excel();
+  const excel::Application app = excel::CurrentApplication();
   auto data = ReadBlock<kind>(m, app, range, h, rows, line);
   line = 50;
   const Long areas = range.Areas().Count();

@@ -3,7 +3,6 @@
 #include "orv/arrays/clsMatrix.hpp"
 #include "orv/excel/Application.hpp"
 #include "orv/excel/WorksheetFunction.hpp"
-#include "orv/output/clsMain.hpp"
 
 namespace orv {
 
@@ -45,7 +44,7 @@ void SortBlock(const excel::Worksheet& sheet, const excel::Range& block, Integer
 void clsMatrix::Sort(ByRef<Array<double>> Matrix, Boolean Transpose, Integer Column) const {
   Guard(kSort, [&](Line& line) {
     line = 10;
-    const excel::Application app = Global<clsMain>().Excel();
+    const excel::Application app = excel::CurrentApplication();
     const excel::Worksheet sheet = Scratchpad(app);
     bool failed = false;
     if (Transpose) {
@@ -79,7 +78,7 @@ void clsMatrix::Sort(ByRef<Array<double>> Matrix, Boolean Transpose, Integer Col
 void clsMatrix::VariantSort(ByRef<Variant> Matrix, Boolean Transpose, Integer Column) const {
   Guard(kVariantSort, [&](Line& line) {
     line = 10;
-    const excel::Application app = Global<clsMain>().Excel();
+    const excel::Application app = excel::CurrentApplication();
     const excel::Worksheet sheet = Scratchpad(app);
     bool failed = false;
     if (Transpose) {

@@ -3,7 +3,7 @@
 namespace orv::charts_detail {
 
 const ExcelConstants& Xl() { return Shared().Constants; }
-excel::Application App() { return excel::Application::FromObject(Shared().ExcelApplication); }
+excel::Application App() { return excel::CurrentApplication(); }
 
 excel::ChartObject AddChartObject(const excel::Range& output, Long verticalOffset,
                                   Long horizontalOffset, Long width, Long height) {

@@ -6,7 +6,6 @@
 #include "orv/distributions/clsDistributions.hpp"
 #include "orv/excel/Application.hpp"
 #include "orv/excel/WorksheetFunction.hpp"
-#include "orv/output/clsMain.hpp"
 
 namespace orv {
 
@@ -17,7 +16,7 @@ constexpr Member kQDist{Rule::Stamp, "clsDistributions", "QDist"};
 // Reached afresh at every use, so a missing application handle fails where
 // the first normal probability is needed, after the argument checks.
 double WorkbookNormal(double x, void*) {
-  return Global<clsMain>().Excel().WorksheetFunction().NormSDist(x);
+  return excel::CurrentApplication().WorksheetFunction().NormSDist(x);
 }
 
 }  // namespace

@@ -1,9 +1,11 @@
 #include "orv/excel/Application.hpp"
 
 #include "orv/excel/WorksheetFunction.hpp"
-#include "orv/excel/detail.hpp"
+#include "orv/excel/internal/access.hpp"
+#include "orv/excel/internal/detail.hpp"
 #include "orv/excel/errors.hpp"
 #include "orv/excel/reference.hpp"
+#include "orv/frame/shared_state.hpp"
 
 namespace orv::excel {
 
@@ -22,7 +24,7 @@ bool Resolve(const std::shared_ptr<ApplicationState>& application,
     if (parsed->book) {
       if (!application) return false;
       for (const auto& b : application->books)
-        if (SameName(b->name, *parsed->book)) book = b;
+        if (SameSheetName(b->name, *parsed->book)) book = b;
     } else if (default_sheet) {
       book = default_sheet->book.lock();
     } else if (application) {
@@ -31,7 +33,7 @@ bool Resolve(const std::shared_ptr<ApplicationState>& application,
     if (!book) return false;
     sheet = nullptr;
     for (const auto& s : book->sheets)
-      if (SameName(s->name, *parsed->sheet)) sheet = s;
+      if (SameSheetName(s->name, *parsed->sheet)) sheet = s;
   }
   if (!sheet) return false;
   out = MakeRange(sheet, std::move(parsed->areas));
@@ -42,9 +44,13 @@ bool Resolve(const std::shared_ptr<ApplicationState>& application,
 
 Application::Application() : state_(std::make_shared<ApplicationState>()) {}
 
-Application Application::FromObject(const std::shared_ptr<Object>& object) {
-  auto state = std::dynamic_pointer_cast<ApplicationState>(object);
+Application CurrentApplication() {
+  auto state = std::dynamic_pointer_cast<ApplicationState>(Shared().ExcelApplication);
   return state ? Application(std::move(state)) : Application(Nothing);
+}
+
+void SetCurrentApplication(const Application& application) {
+  Shared().ExcelApplication = internal::StateOf(application);
 }
 
 Worksheet Application::ActiveSheet() const {
@@ -77,8 +83,8 @@ excel::Range Application::Range(std::string_view reference) const {
 excel::Range Application::Range(const excel::Range& cell1, const excel::Range& cell2) const {
   (void)*state_;
   if (cell1.IsNothing() || cell2.IsNothing()) Raise(kErrObjectNotSet);
-  const RangeState& a = *cell1.State();
-  const RangeState& b = *cell2.State();
+  const RangeState& a = *internal::StateOf(cell1);
+  const RangeState& b = *internal::StateOf(cell2);
   if (a.sheet != b.sheet) RaiseMethodFailed("Range", "_Application");
   Rect hull = a.areas.front();
   for (const Rect& r : a.areas) hull = hull.Hull(r);
@@ -96,7 +102,7 @@ excel::Range Application::Union(std::initializer_list<excel::Range> ranges) cons
   std::vector<Rect> areas;
   for (const excel::Range& r : ranges) {
     if (r.IsNothing()) Raise(kErrObjectNotSet);
-    const RangeState& s = *r.State();
+    const RangeState& s = *internal::StateOf(r);
     if (sheet && s.sheet != sheet) RaiseMethodFailed("Union", "_Application");
     sheet = s.sheet;
     areas.insert(areas.end(), s.areas.begin(), s.areas.end());

@@ -15,7 +15,7 @@
 #include "orv/excel/Range.hpp"
 #include "orv/excel/Workbook.hpp"
 #include "orv/excel/Worksheet.hpp"
-#include "orv/excel/state.hpp"
+#include "orv/excel/state_fwd.hpp"
 #include "orv/frame/Ref.hpp"
 
 namespace orv::excel {
@@ -28,8 +28,6 @@ class Application {
   Application();
   Application(NothingType) : state_(Nothing) {}
   explicit Application(std::shared_ptr<ApplicationState> state) : state_(std::move(state)) {}
-  // The application behind a stored object (Nothing when it is none).
-  static Application FromObject(const std::shared_ptr<Object>& object);
   bool IsNothing() const { return state_.IsNothing(); }
 
   // A reference ("A1", "$A$1:$C$10", "Sheet1!A1:B2", "'My Sheet'!A1",
@@ -63,13 +61,20 @@ class Application {
   void LetVersion(std::string text) const;
   std::string Name() const { return "Microsoft Excel"; }
 
-  const std::shared_ptr<ApplicationState>& State() const { return state_.Shared(); }
   friend bool operator==(const Application& a, const Application& b) {
     return a.state_ == b.state_;
   }
 
  private:
+  friend struct internal::Access;
+  const std::shared_ptr<ApplicationState>& State() const { return state_.Shared(); }
   Ref<ApplicationState> state_;
 };
+
+// The application the front end handed to the library (clsMain.Excel), held
+// in the process-wide shared state: Nothing until one is set. Every class
+// reaches the workbook through this one accessor.
+Application CurrentApplication();
+void SetCurrentApplication(const Application& application);
 
 }  // namespace orv::excel

@@ -1,4 +1,4 @@
-#include "orv/excel/BlockStats.hpp"
+#include "orv/excel/internal/BlockStats.hpp"
 
 namespace orv::excel {
 

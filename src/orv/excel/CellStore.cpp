@@ -1,10 +1,11 @@
-#include "orv/excel/CellStore.hpp"
+#include "orv/excel/internal/CellStore.hpp"
 
 #include <atomic>
 #include <cmath>
 #include <cstring>
 
 #include "orv/excel/errors.hpp"
+#include "orv/excel/internal/detail.hpp"
 #include "orv/frame/convert.hpp"
 
 namespace orv::excel {

@@ -6,7 +6,7 @@
 #include <cmath>
 
 #include "orv/excel/Shapes.hpp"
-#include "orv/excel/chart_detail.hpp"
+#include "orv/excel/internal/chart_detail.hpp"
 #include "orv/excel/errors.hpp"
 
 namespace orv::excel {

@@ -37,7 +37,7 @@
 #include "orv/excel/ChartEnums.hpp"
 #include "orv/excel/ChartFormat.hpp"
 #include "orv/excel/Range.hpp"
-#include "orv/excel/chart_state.hpp"
+#include "orv/excel/state_fwd.hpp"
 #include "orv/frame/Ref.hpp"
 #include "orv/frame/Variant.hpp"
 
@@ -305,9 +305,10 @@ class Axis {
   double Width() const;
   double Height() const;
 
-  const std::shared_ptr<AxisState>& State() const { return axis_.Shared(); }
 
  private:
+  friend struct internal::Access;
+  const std::shared_ptr<AxisState>& State() const { return axis_.Shared(); }
   Ref<AxisState> axis_;
 };
 
@@ -383,10 +384,11 @@ class Chart {
 
   // The axis whether shown or not (for readers that write the chart).
   Axis AxisState(std::int32_t Type, std::int32_t AxisGroup) const;
-  const std::shared_ptr<ChartState>& State() const { return chart_.Shared(); }
   friend bool operator==(const Chart& a, const Chart& b) { return a.chart_ == b.chart_; }
 
  private:
+  friend struct internal::Access;
+  const std::shared_ptr<ChartState>& State() const { return chart_.Shared(); }
   Ref<ChartState> chart_;
 };
 
@@ -497,10 +499,11 @@ class Series {
   std::int32_t PlotOrder() const;
   void Delete() const;
 
-  const std::shared_ptr<SeriesState>& State() const { return series_.Shared(); }
   friend bool operator==(const Series& a, const Series& b) { return a.series_ == b.series_; }
 
  private:
+  friend struct internal::Access;
+  const std::shared_ptr<SeriesState>& State() const { return series_.Shared(); }
   Ref<SeriesState> series_;
 };
 
@@ -622,9 +625,10 @@ class Trendline {
   // The equation as the label writes it ("" when there is none).
   std::string EquationText() const;
 
-  const std::shared_ptr<TrendlineState>& State() const { return trend_.Shared(); }
 
  private:
+  friend struct internal::Access;
+  const std::shared_ptr<TrendlineState>& State() const { return trend_.Shared(); }
   Ref<TrendlineState> trend_;
 };
 

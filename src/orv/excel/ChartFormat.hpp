@@ -16,11 +16,22 @@
 #include <string>
 #include <string_view>
 
-#include "orv/excel/chart_state.hpp"
+#include "orv/excel/state_fwd.hpp"
 #include "orv/frame/Ref.hpp"
 #include "orv/frame/Variant.hpp"
 
 namespace orv::excel {
+
+// A text element's font as it shows: the element's own settings over its
+// defaults.
+struct ResolvedFont {
+  std::string name;
+  double size = 10;
+  bool bold = false;
+  bool italic = false;
+  std::int32_t color = 0;
+  friend bool operator==(const ResolvedFont&, const ResolvedFont&) = default;
+};
 
 // The RGB colour of a palette index (1 to 56); 1004 outside.
 std::int32_t PaletteColor(std::int32_t color_index);

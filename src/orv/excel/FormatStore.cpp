@@ -1,4 +1,4 @@
-#include "orv/excel/FormatStore.hpp"
+#include "orv/excel/internal/FormatStore.hpp"
 
 #include <algorithm>
 

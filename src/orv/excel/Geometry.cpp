@@ -1,8 +1,9 @@
-#include "orv/excel/Geometry.hpp"
+#include "orv/excel/internal/Geometry.hpp"
 
 #include <cmath>
 
 #include "orv/excel/Rect.hpp"
+#include "orv/excel/internal/detail.hpp"
 
 namespace orv::excel {
 

@@ -7,7 +7,8 @@
 
 #include "orv/excel/Workbook.hpp"
 #include "orv/excel/Worksheet.hpp"
-#include "orv/excel/detail.hpp"
+#include "orv/excel/internal/access.hpp"
+#include "orv/excel/internal/detail.hpp"
 #include "orv/excel/errors.hpp"
 #include "orv/excel/reference.hpp"
 #include "orv/frame/convert.hpp"
@@ -34,15 +35,6 @@ Range MakeRange(std::shared_ptr<WorksheetState> sheet, std::vector<Rect> areas, 
   state->areas = std::move(areas);
   state->mode = mode;
   return Range(std::move(state));
-}
-
-bool SameName(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i)
-    if (std::tolower(static_cast<unsigned char>(a[i])) !=
-        std::tolower(static_cast<unsigned char>(b[i])))
-      return false;
-  return true;
 }
 
 }  // namespace detail
@@ -483,7 +475,7 @@ std::int32_t Areas::Count() const { return static_cast<std::int32_t>(range_.Area
 Range Areas::Item(std::int32_t index) const {
   const std::vector<Rect>& areas = range_.AreaBlocks();
   if (index < 1 || index > static_cast<std::int32_t>(areas.size())) RaiseApplicationDefined();
-  return MakeRange(range_.State()->sheet, {areas[static_cast<std::size_t>(index - 1)]});
+  return MakeRange(internal::StateOf(range_)->sheet, {areas[static_cast<std::size_t>(index - 1)]});
 }
 
 }  // namespace orv::excel

@@ -20,7 +20,7 @@
 #include <vector>
 
 #include "orv/excel/Rect.hpp"
-#include "orv/excel/state.hpp"
+#include "orv/excel/state_fwd.hpp"
 #include "orv/frame/Ref.hpp"
 #include "orv/frame/Variant.hpp"
 
@@ -146,12 +146,13 @@ class Range {
   // Cells(row, column).Value() without making a handle.
   Variant CellValue(std::int32_t row, std::int32_t column) const;
   const std::vector<Rect>& AreaBlocks() const;
-  const std::shared_ptr<RangeState>& State() const { return state_.Shared(); }
 
   // Same worksheet and same areas.
   friend bool operator==(const Range& a, const Range& b);
 
  private:
+  friend struct internal::Access;
+  const std::shared_ptr<RangeState>& State() const { return state_.Shared(); }
   Ref<RangeState> state_;
 };
 

@@ -5,9 +5,10 @@
 #include <cmath>
 
 #include "orv/excel/Worksheet.hpp"
-#include "orv/excel/chart_detail.hpp"
-#include "orv/excel/detail.hpp"
+#include "orv/excel/internal/chart_detail.hpp"
+#include "orv/excel/internal/detail.hpp"
 #include "orv/excel/errors.hpp"
+#include "orv/excel/reference.hpp"
 
 namespace orv::excel {
 
@@ -173,7 +174,7 @@ Shape Shapes::Item(std::int32_t index) const {
 
 Shape Shapes::Item(std::string_view name) const {
   for (const auto& shape : sheet_->drawing.Shapes())
-    if (detail::SameName(shape->name, name)) return Shape(shape);
+    if (SameSheetName(shape->name, name)) return Shape(shape);
   Raise1004("The item with the specified name wasn't found.");
 }
 
@@ -254,7 +255,7 @@ ChartObject ChartObjects::Item(std::int32_t index) const {
 
 ChartObject ChartObjects::Item(std::string_view name) const {
   for (const auto& s : sheet_->drawing.Shapes())
-    if (s->kind == ShapeKind::ChartObject && detail::SameName(s->name, name)) return ChartObject(s);
+    if (s->kind == ShapeKind::ChartObject && SameSheetName(s->name, name)) return ChartObject(s);
   Raise1004("The item with the specified name wasn't found.");
 }
 

@@ -24,7 +24,7 @@
 #include <string_view>
 
 #include "orv/excel/Chart.hpp"
-#include "orv/excel/Drawing.hpp"
+#include "orv/excel/state_fwd.hpp"
 #include "orv/excel/Range.hpp"
 #include "orv/frame/Ref.hpp"
 
@@ -66,10 +66,11 @@ class Shape {
   std::int32_t ID() const;
   void Delete() const;
 
-  const std::shared_ptr<ShapeState>& State() const { return shape_.Shared(); }
   friend bool operator==(const Shape& a, const Shape& b) { return a.shape_ == b.shape_; }
 
  private:
+  friend struct internal::Access;
+  const std::shared_ptr<ShapeState>& State() const { return shape_.Shared(); }
   Ref<ShapeState> shape_;
 };
 
@@ -119,12 +120,13 @@ class ChartObject {
   // The same object as a shape.
   Shape AsShape() const;
 
-  const std::shared_ptr<ShapeState>& State() const { return shape_.Shared(); }
   friend bool operator==(const ChartObject& a, const ChartObject& b) {
     return a.shape_ == b.shape_;
   }
 
  private:
+  friend struct internal::Access;
+  const std::shared_ptr<ShapeState>& State() const { return shape_.Shared(); }
   Ref<ShapeState> shape_;
 };
 

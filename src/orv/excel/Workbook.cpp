@@ -3,8 +3,9 @@
 #include <algorithm>
 
 #include "orv/excel/Application.hpp"
-#include "orv/excel/detail.hpp"
+#include "orv/excel/internal/detail.hpp"
 #include "orv/excel/errors.hpp"
+#include "orv/excel/reference.hpp"
 
 namespace orv::excel {
 
@@ -65,7 +66,7 @@ Workbook Workbooks::Item(std::int32_t index) const {
 
 Workbook Workbooks::Item(std::string_view name) const {
   for (const auto& book : application_->books)
-    if (detail::SameName(book->name, name)) return Workbook(book);
+    if (SameSheetName(book->name, name)) return Workbook(book);
   Raise(kErrSubscript);
 }
 
@@ -92,7 +93,7 @@ Workbook Workbooks::Add() const {
   for (;;) {
     std::string name = "Book" + std::to_string(app.next_book_number++);
     bool taken = false;
-    for (const auto& book : app.books) taken = taken || detail::SameName(book->name, name);
+    for (const auto& book : app.books) taken = taken || SameSheetName(book->name, name);
     if (!taken) return Workbook(NewBook(application_.Shared(), name, false));
   }
 }
@@ -101,7 +102,7 @@ Workbook Workbooks::Open(std::string_view name, bool addin) const {
   ApplicationState& app = *application_;
   if (name.empty()) RaiseMethodFailed("Open", "Workbooks");
   for (const auto& book : app.books)
-    if (detail::SameName(book->name, name)) RaiseMethodFailed("Open", "Workbooks");
+    if (SameSheetName(book->name, name)) RaiseMethodFailed("Open", "Workbooks");
   return Workbook(NewBook(application_.Shared(), std::string(name), addin));
 }
 

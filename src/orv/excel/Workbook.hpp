@@ -5,7 +5,7 @@
 #include <string_view>
 
 #include "orv/excel/Worksheet.hpp"
-#include "orv/excel/state.hpp"
+#include "orv/excel/state_fwd.hpp"
 #include "orv/frame/Ref.hpp"
 
 namespace orv::excel {
@@ -31,10 +31,11 @@ class Workbook {
   // sheets keep working on the detached objects.
   void Close() const;
 
-  const std::shared_ptr<WorkbookState>& State() const { return state_.Shared(); }
   friend bool operator==(const Workbook& a, const Workbook& b) { return a.state_ == b.state_; }
 
  private:
+  friend struct internal::Access;
+  const std::shared_ptr<WorkbookState>& State() const { return state_.Shared(); }
   Ref<WorkbookState> state_;
 };
 

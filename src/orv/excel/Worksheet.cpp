@@ -1,7 +1,7 @@
 #include "orv/excel/Worksheet.hpp"
 
 #include "orv/excel/Workbook.hpp"
-#include "orv/excel/detail.hpp"
+#include "orv/excel/internal/detail.hpp"
 #include "orv/excel/errors.hpp"
 #include "orv/excel/reference.hpp"
 
@@ -27,7 +27,7 @@ void Worksheet::LetName(std::string_view name) const {
   }
   if (auto book = s.book.lock()) {
     for (const auto& other : book->sheets)
-      if (other.get() != &s && detail::SameName(other->name, name))
+      if (other.get() != &s && SameSheetName(other->name, name))
         Raise1004("That name is already taken. Try a different one.");
   }
   s.name = std::string(name);
@@ -68,7 +68,7 @@ excel::Range Worksheet::Range(std::string_view reference) const {
   if (auto book = s.book.lock()) app = book->application.lock();
   excel::Range out;
   if (!detail::Resolve(app, state_.Shared(), reference, out) ||
-      out.State()->sheet != state_.Shared())
+      internal::StateOf(out)->sheet != state_.Shared())
     RaiseMethodFailed("Range", "_Worksheet");
   return out;
 }
@@ -76,8 +76,8 @@ excel::Range Worksheet::Range(std::string_view reference) const {
 excel::Range Worksheet::Range(const excel::Range& cell1, const excel::Range& cell2) const {
   (void)*state_;
   if (cell1.IsNothing() || cell2.IsNothing()) Raise(kErrObjectNotSet);
-  const RangeState& a = *cell1.State();
-  const RangeState& b = *cell2.State();
+  const RangeState& a = *internal::StateOf(cell1);
+  const RangeState& b = *internal::StateOf(cell2);
   if (a.sheet != state_.Shared() || b.sheet != state_.Shared())
     RaiseMethodFailed("Range", "_Worksheet");
   Rect hull = a.areas.front();
@@ -121,7 +121,7 @@ Worksheet Worksheets::Item(std::int32_t index) const {
 
 Worksheet Worksheets::Item(std::string_view name) const {
   for (const auto& sheet : book_->sheets)
-    if (detail::SameName(sheet->name, name)) return Worksheet(sheet);
+    if (SameSheetName(sheet->name, name)) return Worksheet(sheet);
   Raise(kErrSubscript);
 }
 
@@ -132,7 +132,7 @@ Worksheet Worksheets::Add() const {
   for (std::int32_t n = 1;; ++n) {
     std::string name = "Sheet" + std::to_string(n);
     bool taken = false;
-    for (const auto& other : b.sheets) taken = taken || detail::SameName(other->name, name);
+    for (const auto& other : b.sheets) taken = taken || SameSheetName(other->name, name);
     if (!taken) {
       sheet->name = name;
       break;

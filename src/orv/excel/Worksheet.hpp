@@ -6,7 +6,7 @@
 #include <string_view>
 
 #include "orv/excel/Range.hpp"
-#include "orv/excel/state.hpp"
+#include "orv/excel/state_fwd.hpp"
 #include "orv/frame/Ref.hpp"
 
 namespace orv::excel {
@@ -61,11 +61,12 @@ class Worksheet {
   excel::ChartObject ChartObjects(std::string_view name) const;
 
   // The object model's own: the storage behind the sheet.
-  WorksheetState& Storage() const { return *state_; }
-  const std::shared_ptr<WorksheetState>& State() const { return state_.Shared(); }
   friend bool operator==(const Worksheet& a, const Worksheet& b) { return a.state_ == b.state_; }
 
  private:
+  friend struct internal::Access;
+  WorksheetState& Storage() const { return *state_; }
+  const std::shared_ptr<WorksheetState>& State() const { return state_.Shared(); }
   Ref<WorksheetState> state_;
 };
 

@@ -1,11 +1,12 @@
 #include "orv/excel/WorksheetFunction.hpp"
+#include "orv/excel/internal/detail.hpp"
 
 #include <algorithm>
 #include <cmath>
 #include <limits>
 #include <vector>
 
-#include "orv/excel/BlockStats.hpp"
+#include "orv/excel/internal/BlockStats.hpp"
 #include "orv/excel/errors.hpp"
 #include "orv/frame/convert.hpp"
 
@@ -132,8 +133,8 @@ template <class Run, class F>
 void ForEachRun(std::initializer_list<FunctionArg> args, Run&& run, F&& f) {
   for (const FunctionArg& arg : args) {
     if (const Range* range = arg.range()) {
-      if (!range->State()) Raise(kErrObjectNotSet);
-      const RangeState& s = *range->State();
+      if (!internal::StateOf(*range)) Raise(kErrObjectNotSet);
+      const RangeState& s = *internal::StateOf(*range);
       for (const Rect& area : s.areas)
         s.sheet->cells.VisitRuns(area, run, [&](CellType type, double x) { f(KindOf(type), x); });
       continue;
@@ -189,8 +190,8 @@ struct LoneBlock {
 LoneBlock LoneBlockOf(std::initializer_list<FunctionArg> args) {
   if (args.size() != 1) return {};
   const Range* range = args.begin()->range();
-  if (range == nullptr || !range->State()) return {};
-  const RangeState& s = *range->State();
+  if (range == nullptr || !internal::StateOf(*range)) return {};
+  const RangeState& s = *internal::StateOf(*range);
   if (s.areas.size() != 1) return {};
   return LoneBlock{s.sheet.get(), &s.areas.front()};
 }
@@ -399,8 +400,8 @@ bool SumProductOfRanges(std::initializer_list<FunctionArg> args, double& result)
   std::vector<const RangeState*> states;
   for (const FunctionArg& arg : args) {
     const Range* range = arg.range();
-    if (range == nullptr || !range->State()) return false;
-    const RangeState& s = *range->State();
+    if (range == nullptr || !internal::StateOf(*range)) return false;
+    const RangeState& s = *internal::StateOf(*range);
     if (s.areas.size() != 1) return false;
     if (!states.empty()) {
       const Rect& a = states.front()->areas.front();
@@ -501,8 +502,8 @@ double WorksheetFunction::SumProduct(std::initializer_list<FunctionArg> args) co
       b.values.push_back(kind == Kind::Number ? x : 0.0);
     };
     if (const Range* range = arg.range()) {
-      if (!range->State()) Raise(kErrObjectNotSet);
-      const RangeState& s = *range->State();
+      if (!internal::StateOf(*range)) Raise(kErrObjectNotSet);
+      const RangeState& s = *internal::StateOf(*range);
       if (s.areas.size() != 1) Fail("SumProduct");
       const Rect& area = s.areas.front();
       b.rows = area.Rows();

@@ -20,7 +20,7 @@
 #include <variant>
 
 #include "orv/excel/Range.hpp"
-#include "orv/excel/state.hpp"
+#include "orv/excel/state_fwd.hpp"
 #include "orv/frame/Ref.hpp"
 #include "orv/frame/Variant.hpp"
 

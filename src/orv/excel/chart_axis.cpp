@@ -3,7 +3,7 @@
 #include <cmath>
 
 #include "orv/excel/Chart.hpp"
-#include "orv/excel/chart_detail.hpp"
+#include "orv/excel/internal/chart_detail.hpp"
 #include "orv/excel/errors.hpp"
 
 namespace orv::excel {

@@ -9,7 +9,7 @@
 #include <limits>
 
 #include "orv/excel/ChartFormat.hpp"
-#include "orv/excel/chart_detail.hpp"
+#include "orv/excel/internal/chart_detail.hpp"
 #include "orv/excel/errors.hpp"
 #include "orv/frame/convert.hpp"
 

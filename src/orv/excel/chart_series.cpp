@@ -3,8 +3,8 @@
 #include <cmath>
 
 #include "orv/excel/Chart.hpp"
-#include "orv/excel/chart_detail.hpp"
-#include "orv/excel/detail.hpp"
+#include "orv/excel/internal/chart_detail.hpp"
+#include "orv/excel/internal/detail.hpp"
 #include "orv/excel/errors.hpp"
 #include "orv/frame/convert.hpp"
 
@@ -58,7 +58,7 @@ std::uint64_t NextGeneration() {
 }
 
 void SetData(SeriesState& series, SeriesData& data, const Range& source) {
-  const RangeState& state = *source.State();
+  const RangeState& state = *internal::StateOf(source);
   std::size_t cells = 0;
   for (const Rect& area : state.areas) cells += static_cast<std::size_t>(area.Cells());
   data.range.Set(source);
@@ -178,8 +178,8 @@ void SourceRange::Set(const Range& range) {
     areas.clear();
     return;
   }
-  sheet = range.State()->sheet;
-  areas = range.State()->areas;
+  sheet = internal::StateOf(range)->sheet;
+  areas = internal::StateOf(range)->areas;
 }
 
 // ------------------------------------------------------------ SeriesData ---
@@ -404,7 +404,7 @@ Series SeriesCollection::Add(const Range& Source, std::optional<std::int32_t> Ro
   ChartState& chart = *chart_;
   auto fail = [] { RaiseClassMethodFailed("Add", "SeriesCollection"); };
   if (Source.IsNothing()) fail();
-  const RangeState& source = *Source.State();
+  const RangeState& source = *internal::StateOf(Source);
   const Rect& first = source.areas.front();
   const std::int32_t by = RowCol.value_or(first.Rows() >= first.Columns() ? xlColumns : xlRows);
   if (by != xlColumns && by != xlRows) fail();

@@ -1,4 +1,5 @@
 #include "orv/excel/errors.hpp"
+#include "orv/excel/internal/detail.hpp"
 
 #include "orv/frame/Error.hpp"
 

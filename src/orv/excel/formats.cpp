@@ -2,6 +2,7 @@
 #include <cmath>
 
 #include "orv/excel/Range.hpp"
+#include "orv/excel/internal/detail.hpp"
 #include "orv/excel/errors.hpp"
 #include "orv/frame/convert.hpp"
 
@@ -63,7 +64,7 @@ constexpr std::int32_t kLineStyles[] = {1, -4115, 4, 5, -4118, -4119, 13, -4142}
 constexpr std::int32_t kWeights[] = {1, 2, -4138, 4};
 
 const RangeState& StateOf(const Range& r) {
-  const auto& p = r.State();
+  const auto& p = internal::StateOf(r);
   if (!p) Raise(kErrObjectNotSet);
   return *p;
 }

@@ -1,4 +1,5 @@
 #include "orv/excel/reference.hpp"
+#include "orv/excel/internal/detail.hpp"
 
 #include <cctype>
 
@@ -97,15 +98,6 @@ bool SplitBook(const std::string& prefix, std::optional<std::string>& book, std:
   return true;
 }
 
-bool SameName(const std::string& a, const std::string& b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i)
-    if (std::tolower(static_cast<unsigned char>(a[i])) !=
-        std::tolower(static_cast<unsigned char>(b[i])))
-      return false;
-  return true;
-}
-
 bool ParseArea(std::string_view text, ParsedReference& out, bool& first) {
   std::optional<std::string> prefix;
   std::string_view rest;
@@ -118,8 +110,8 @@ bool ParseArea(std::string_view text, ParsedReference& out, bool& first) {
       out.book = book;
       out.sheet = sheet;
     } else {
-      if (!out.sheet || !SameName(*out.sheet, sheet)) return false;
-      if (book.has_value() != out.book.has_value() || (book && !SameName(*book, *out.book)))
+      if (!out.sheet || !SameSheetName(*out.sheet, sheet)) return false;
+      if (book.has_value() != out.book.has_value() || (book && !SameSheetName(*book, *out.book)))
         return false;
     }
   } else if (!first && out.sheet) {
@@ -209,6 +201,15 @@ std::string FormatArea(const Rect& area, bool row_absolute, bool column_absolute
     }
   }
   return text;
+}
+
+bool SameSheetName(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  for (std::size_t i = 0; i < a.size(); ++i)
+    if (std::tolower(static_cast<unsigned char>(a[i])) !=
+        std::tolower(static_cast<unsigned char>(b[i])))
+      return false;
+  return true;
 }
 
 std::string QuoteSheetName(std::string_view book, std::string_view sheet) {

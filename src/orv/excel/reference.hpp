@@ -31,5 +31,7 @@ std::string FormatArea(const Rect& area, bool row_absolute = true, bool column_a
 // A sheet name as a reference writes it: quoted ('My Sheet') when it holds
 // anything but letters, digits, "_" and ".", or starts with a digit.
 std::string QuoteSheetName(std::string_view book, std::string_view sheet);
+// Names of workbooks and sheets compare without regard to case.
+bool SameSheetName(std::string_view a, std::string_view b);
 
 }  // namespace orv::excel

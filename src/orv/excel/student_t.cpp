@@ -13,6 +13,7 @@
 #include <limits>
 
 #include "orv/excel/WorksheetFunction.hpp"
+#include "orv/excel/internal/detail.hpp"
 
 namespace orv::excel {
 

@@ -9,7 +9,6 @@ namespace {
 const Settings& Theme() { return Shared().Properties; }
 const ExcelConstants& Xl() { return Shared().Constants; }
 
-excel::Application App() { return excel::Application::FromObject(Shared().ExcelApplication); }
 
 // Bold, italic, font colour and fill of a block, each its own statement.
 void SetFontAndFill(const excel::Range& rng, bool bold, bool italic, Long fore, Long back) {
@@ -57,7 +56,7 @@ void clsFormatting::SetTitles(const excel::Range& rng, Boolean Summary) const {
   } else {
     // Every row of rng, from its first column across 256 columns.
     excel::Range block(Nothing);
-    ResumeNext([&] { block = App().Range(rng.Cells(1, 1), rng.Cells(rng.Rows().Count(), 256)); });
+    ResumeNext([&] { block = excel::CurrentApplication().Range(rng.Cells(1, 1), rng.Cells(rng.Rows().Count(), 256)); });
     SetFontAndFill(block, s.SummaryBold, s.SummaryItalic, s.SummaryForeColour, s.SummaryBackColour);
   }
 }
@@ -74,7 +73,7 @@ void clsFormatting::FormatRange(const excel::Range& rngOutput, ByRef<Integer> He
 
   excel::Range header(Nothing);
   ResumeNext([&] {
-    header = App().Range(rngOutput.Cells(1, 1),
+    header = excel::CurrentApplication().Range(rngOutput.Cells(1, 1),
                          rngOutput.Cells(*HeaderRows, rngOutput.Columns().Count()));
   });
   ResumeNext([&] { header.Font().LetItalic(true); });

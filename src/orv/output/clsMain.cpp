@@ -5,11 +5,11 @@
 namespace orv {
 
 excel::Application clsMain::Excel() const {
-  return excel::Application::FromObject(Shared().ExcelApplication);
+  return excel::CurrentApplication();
 }
 
 void clsMain::SetExcel(const excel::Application& Application) const {
-  Shared().ExcelApplication = Application.State();
+  excel::SetCurrentApplication(Application);
 }
 
 std::string clsMain::Getth(const std::string& Text) const {

@@ -104,9 +104,6 @@ class clsValidation {
 // Shared by the validators' own files; not part of the interface.
 namespace validation_detail {
 
-// The application the validators work through (Nothing until set).
-excel::Application App();
-
 // The block of a range from its cell (first_row, first_column) to its
 // first area's last cell, as the application spans it.
 excel::Range BlockFrom(const excel::Application& app, const excel::Range& range, Long first_row,

@@ -7,12 +7,10 @@
 #include <limits>
 
 #include "orv/excel/Worksheet.hpp"
-#include "orv/output/clsMain.hpp"
 #include "orv/validation/clsValidation.hpp"
 
 namespace orv::validation_detail {
 
-excel::Application App() { return Global<clsMain>().Excel(); }
 
 excel::Range BlockFrom(const excel::Application& app, const excel::Range& range, Long first_row,
                        Long first_column) {

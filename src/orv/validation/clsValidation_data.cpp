@@ -9,7 +9,6 @@
 namespace orv {
 
 using validation_detail::AddLong;
-using validation_detail::App;
 using validation_detail::BelowZero;
 using validation_detail::BlockFrom;
 using validation_detail::MulInteger;
@@ -84,7 +83,7 @@ Long clsValidation::ValidateNumericData(const excel::Range& NumericRange, Boolea
     if (R < first) RaiseRole(fail.no_data);
     if (R - first + 1 < MinCases) RaiseRole(fail.too_few_rows);
 
-    const excel::Application app = App();
+    const excel::Application app = excel::CurrentApplication();
     const excel::WorksheetFunction wf = app.WorksheetFunction();
     Long numeric = 0, nonblank = 0, cells = 0, columns = 0;
     std::vector<double> column_counts;
@@ -148,7 +147,7 @@ Variant clsValidation::ValidateStringData(const excel::Range& StringRange, Boole
     if (n < 1) RaiseRole(fail.no_data);
     if (n < MinLength) RaiseRole(fail.too_few_rows);
 
-    const excel::Application app = App();
+    const excel::Application app = excel::CurrentApplication();
     const excel::WorksheetFunction wf = app.WorksheetFunction();
     Long variables = 0;
     const Long areas = StringRange.Areas().Count();
@@ -191,7 +190,7 @@ Variant clsValidation::ValidatePairedData(const excel::Range& DataRange, Boolean
     }
     if (Floor(N / 2.0) != N / 2.0) Raise(orvErrUnevenVariableRanges);
 
-    const excel::Application app = App();
+    const excel::Application app = excel::CurrentApplication();
     const excel::WorksheetFunction wf = app.WorksheetFunction();
     Array<Long> counts(1, N);
     Long next = 0;
@@ -226,7 +225,7 @@ Integer clsValidation::ValidateSymemtricMatrix(const excel::Range& InputRange, B
     const Integer c = CInt(static_cast<double>(InputRange.Columns().Count()));
 
     line = 20;
-    const excel::Application app = App();
+    const excel::Application app = excel::CurrentApplication();
     const excel::Range block = BlockFrom(app, InputRange, first, 1);
 
     line = 30;

@@ -9,7 +9,6 @@ namespace orv {
 
 using validation_detail::AddInteger;
 using validation_detail::AddLong;
-using validation_detail::App;
 using validation_detail::BlockFrom;
 using validation_detail::MulLong;
 using validation_detail::WalkCells;
@@ -53,7 +52,7 @@ Integer ValidateNumericRange(const Member& member, const NumericFailures& fail,
     if (range.Rows().Count() < first) Raise(fail.no_data);
 
     line = 30;
-    const excel::Application app = App();
+    const excel::Application app = excel::CurrentApplication();
     const excel::WorksheetFunction wf = app.WorksheetFunction();
     Long numeric = 0, nonblank = 0, cells = 0;
     Integer columns = 0;
@@ -139,7 +138,7 @@ Boolean clsValidation::ValidateReference(const std::string& Ref) const {
   if (!Shared().Properties.RememberRefs) return false;
 
   excel::Range range;
-  if (!ResumeNext([&] { range = App().Range(Ref); })) return false;
+  if (!ResumeNext([&] { range = excel::CurrentApplication().Range(Ref); })) return false;
 
   std::string book_name, sheet_name;
   statement([&] { book_name = range.Worksheet().Parent().Name(); });
@@ -147,10 +146,10 @@ Boolean clsValidation::ValidateReference(const std::string& Ref) const {
 
   bool found = false;
   Long books = 0;
-  statement([&] { books = App().Workbooks().Count(); });
+  statement([&] { books = excel::CurrentApplication().Workbooks().Count(); });
   for (Integer i = 1; i <= books;) {
     bool same = false;
-    statement([&] { same = App().Workbooks(i).Name() == book_name; });
+    statement([&] { same = excel::CurrentApplication().Workbooks(i).Name() == book_name; });
     if (same) {
       found = true;
       break;
@@ -161,7 +160,7 @@ Boolean clsValidation::ValidateReference(const std::string& Ref) const {
     }
   }
 
-  if (found) statement([&] { result = App().ActiveSheet().Name() == sheet_name; });
+  if (found) statement([&] { result = excel::CurrentApplication().ActiveSheet().Name() == sheet_name; });
 
   if (failed) return false;
   return result;
@@ -188,7 +187,7 @@ void clsValidation::ValidateZRange(const excel::Range& InputRange, Boolean Heade
                                    Boolean CheckVariance, Boolean MustBeInt) const {
   Guard(kValidateZRange, [&](Line& line) {
     line = 10;
-    const excel::Application app = App();
+    const excel::Application app = excel::CurrentApplication();
     const excel::WorksheetFunction wf = app.WorksheetFunction();
     // All three conditions are evaluated, whatever the first ones gave.
     const bool one_row = InputRange.Rows().Count() == 1 && Headers;
@@ -230,7 +229,7 @@ void clsValidation::ValidateNonnumericInputRange(const excel::Range& InputRange,
     if (Headers) {
       if (InputRange.Rows().Count() == 1) Raise(orvErrNODATA);
       line = 20;
-      const excel::Application app = App();
+      const excel::Application app = excel::CurrentApplication();
       const excel::WorksheetFunction wf = app.WorksheetFunction();
       const Long areas = InputRange.Areas().Count();
       for (Long i = 1; i <= areas; ++i) {
@@ -240,7 +239,7 @@ void clsValidation::ValidateNonnumericInputRange(const excel::Range& InputRange,
       }
     } else {
       line = 30;
-      const excel::WorksheetFunction wf = App().WorksheetFunction();
+      const excel::WorksheetFunction wf = excel::CurrentApplication().WorksheetFunction();
       const Long areas = InputRange.Areas().Count();
       for (Long i = 1; i <= areas; ++i) {
         const excel::Range area = InputRange.Areas(i);
@@ -260,7 +259,7 @@ void clsValidation::ValidateNonnumericInputRange(const excel::Range& InputRange,
 void clsValidation::ValidateFactorRange(const excel::Range& FactorRange, Boolean Headers) const {
   Guard(kValidateFactorRange, [&](Line& line) {
     line = 10;
-    const excel::Application app = App();
+    const excel::Application app = excel::CurrentApplication();
     const excel::WorksheetFunction wf = app.WorksheetFunction();
     const bool one_row = FactorRange.Rows().Count() == 1 && Headers;
     const bool empty = wf.CountA(FactorRange) == 0 && !Headers;
@@ -287,13 +286,13 @@ void clsValidation::ValidateEvenXYRange(excel::Range YRange, excel::Range XRange
       if (YRange.Rows().Count() == 1) Raise(orverrNoNumericalYData);
       if (XRange.Rows().Count() == 1) Raise(orvErrNoNumericalXData);
       line = 20;
-      const excel::Application app = App();
+      const excel::Application app = excel::CurrentApplication();
       YRange = BlockFrom(app, YRange, 2, 1);
       XRange = BlockFrom(app, XRange, 2, 1);
     }
 
     line = 30;
-    const excel::WorksheetFunction wf = App().WorksheetFunction();
+    const excel::WorksheetFunction wf = excel::CurrentApplication().WorksheetFunction();
     const Long nY = CLng(wf.Count(YRange));
     const Long nX = CLng(wf.Count(XRange));
 
@@ -323,10 +322,10 @@ void clsValidation::ValidateOutputRange(const excel::Range& OutputRange, Long Wi
     excel::Range block;  // stays unset unless both sizes are positive
     if (Width > 0 && Height > 0) {
       const bool built = ResumeNext(
-          [&] { block = App().Range(OutputRange.Cells(1, 1), OutputRange.Cells(Height, Width)); });
+          [&] { block = excel::CurrentApplication().Range(OutputRange.Cells(1, 1), OutputRange.Cells(Height, Width)); });
       if (!built) Raise(orvErrRangeTooBig);
     }
-    if (!OverWrite && App().WorksheetFunction().CountA(block) != 0) Raise(orvErrOverwriteData);
+    if (!OverWrite && excel::CurrentApplication().WorksheetFunction().CountA(block) != 0) Raise(orvErrOverwriteData);
   });
 }
 

@@ -8,9 +8,7 @@
 
 #include "orv/excel/Chart.hpp"
 #include "orv/excel/ChartFormat.hpp"
-#include "orv/excel/Geometry.hpp"
-#include "orv/excel/chart_detail.hpp"
-#include "orv/excel/chart_state.hpp"
+#include "orv/excel/internal/io.hpp"
 #include "orv/xlsx/file_common.hpp"
 
 namespace orv::xlsx::detail {
@@ -155,41 +153,16 @@ std::string TitleText(const std::string& text) {
 
 // --- references -----------------------------------------------------------
 
-std::string QuotedSheet(const std::string& name) {
-  bool plain = !name.empty();
-  for (char c : name)
-    if (!((c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '_'))
-      plain = false;
-  if (plain) return name;
-  std::string out = "'";
-  for (char c : name) {
-    out += c;
-    if (c == '\'') out += '\'';
-  }
-  return out + "'";
-}
-
+// "=Sheet1!$A$1:$A$10", as the object model writes references.
 std::string BlockReference(const std::string& sheet, const Rect& r) {
-  std::string ref = "=";
-  ref += QuotedSheet(sheet);
-  ref += "!$";
-  ref += ColumnLetters(r.left);
-  ref += '$';
-  ref += std::to_string(r.top);
-  if (r.top != r.bottom || r.left != r.right) {
-    ref += ":$";
-    ref += ColumnLetters(r.right);
-    ref += '$';
-    ref += std::to_string(r.bottom);
-  }
-  return ref;
+  return "=" + QuoteSheetName("", sheet) + "!" + FormatArea(r);
 }
 
 // The reference of a one-area range on a sheet of this workbook, or
 // nothing (the data then go to the hidden sheet).
 std::optional<std::string> RangeReference(const ChartContext& context, const Range& range) {
   if (range.IsNothing()) return std::nullopt;
-  const RangeState& r = *range.State();
+  const RangeState& r = *excel::internal::StateOf(range);
   if (r.areas.size() != 1 || !r.sheet) return std::nullopt;
   bool here = std::any_of(context.book->sheets.begin(), context.book->sheets.end(),
                           [&](const auto& s) { return s == r.sheet; });
@@ -605,12 +578,7 @@ std::string ChartDataSheetName(const excel::WorkbookState& book) {
   for (int n = 0;; ++n) {
     std::string name = n == 0 ? "ChartData" : "ChartData" + std::to_string(n + 1);
     bool taken = false;
-    for (const auto& s : book.sheets) {
-      std::string a = s->name, b = name;
-      for (char& c : a) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-      for (char& c : b) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-      taken = taken || a == b;
-    }
+    for (const auto& s : book.sheets) taken = taken || excel::SameSheetName(s->name, name);
     if (!taken) return name;
   }
 }

@@ -6,7 +6,7 @@
 #include <memory>
 #include <string>
 
-#include "orv/excel/state.hpp"
+#include "orv/excel/internal/io.hpp"
 
 namespace orv::xlsx::detail {
 

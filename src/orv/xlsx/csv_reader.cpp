@@ -10,9 +10,8 @@
 #include <cstring>
 #include <vector>
 
-#include "orv/excel/CellStore.hpp"
+#include "orv/excel/internal/io.hpp"
 #include "orv/excel/Rect.hpp"
-#include "orv/excel/state.hpp"
 #include "orv/frame/handler.hpp"
 #include "orv/xlsx/file_common.hpp"
 
@@ -426,7 +425,7 @@ void ImportCsv(const excel::Range& destination, std::string_view path_view,
                const CsvOptions& options) {
   Guard(kImportCsv, [&](Line&) {
     if (destination.IsNothing()) Raise(kErrObjectNotSet);
-    const excel::RangeState& range = *destination.State();
+    const excel::RangeState& range = *excel::internal::StateOf(destination);
     const excel::Rect& first = range.areas.front();
     std::string path(path_view);
     CsvLoader(path, *range.sheet, first.top, first.left, options, true).Load();

@@ -1,6 +1,6 @@
 #include "orv/xlsx/file_common.hpp"
 
-#include "orv/excel/CellStore.hpp"
+#include "orv/excel/internal/io.hpp"
 #include "orv/excel/Rect.hpp"
 #include "orv/excel/errors.hpp"
 #include "orv/frame/Error.hpp"
@@ -73,8 +73,8 @@ excel::Workbook Register(const excel::Application& application, std::string_view
                          std::vector<std::shared_ptr<excel::WorksheetState>> sheets,
                          std::size_t active) {
   excel::Workbook book = application.Workbooks().Open(name);
-  excel::WorkbookState& state = *book.State();
-  for (auto& sheet : sheets) sheet->book = book.State();
+  excel::WorkbookState& state = *excel::internal::StateOf(book);
+  for (auto& sheet : sheets) sheet->book = excel::internal::StateOf(book);
   state.sheets = std::move(sheets);
   state.active_sheet = state.sheets[active < state.sheets.size() ? active : 0];
   return book;

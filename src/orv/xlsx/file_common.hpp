@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "orv/excel/Application.hpp"
-#include "orv/excel/state.hpp"
+#include "orv/excel/internal/io.hpp"
 
 namespace orv::xlsx::detail {
 

@@ -8,7 +8,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "orv/excel/FormatStore.hpp"
+#include "orv/excel/internal/io.hpp"
 #include "orv/excel/Rect.hpp"
 
 namespace orv::xlsx::detail {

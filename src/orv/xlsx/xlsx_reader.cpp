@@ -11,7 +11,7 @@
 #include <thread>
 #include <vector>
 
-#include "orv/excel/Geometry.hpp"
+#include "orv/excel/internal/io.hpp"
 #include "orv/excel/errors.hpp"
 #include "orv/frame/handler.hpp"
 #include "orv/xlsx/file_common.hpp"

@@ -14,9 +14,7 @@
 #include <map>
 #include <vector>
 
-#include "orv/excel/CellStore.hpp"
-#include "orv/excel/Geometry.hpp"
-#include "orv/excel/state.hpp"
+#include "orv/excel/internal/io.hpp"
 #include "orv/frame/handler.hpp"
 #include "orv/xlsx/chart_writer.hpp"
 #include "orv/xlsx/file_common.hpp"
@@ -556,7 +554,7 @@ void Save(const excel::Workbook& book, std::string_view path_view) {
   if (book.IsNothing()) Raise(kErrObjectNotSet);
   const std::string path(path_view);
   if (path.empty()) detail::RaiseSave(path, "no file name was given");
-  const excel::WorkbookState& state = *book.State();
+  const excel::WorkbookState& state = *excel::internal::StateOf(book);
 
   // A temporary file in the target's folder, so that the final rename
   // cannot cross file systems.

@@ -12,7 +12,8 @@
 #include <vector>
 
 #include "orv/excel/ChartEnums.hpp"
-#include "orv/excel/Drawing.hpp"
+#include "orv/excel/ChartFormat.hpp"
+#include "orv/excel/internal/Drawing.hpp"
 #include "orv/excel/Range.hpp"
 #include "orv/frame/Variant.hpp"
 
@@ -41,16 +42,6 @@ struct FontSpec {
   std::optional<bool> italic;
   std::optional<std::int32_t> color;  // RGB: red + 256 green + 65536 blue
   friend bool operator==(const FontSpec&, const FontSpec&) = default;
-};
-
-// A font with every attribute known.
-struct ResolvedFont {
-  std::string name;
-  double size = 10;
-  bool bold = false;
-  bool italic = false;
-  std::int32_t color = 0;
-  friend bool operator==(const ResolvedFont&, const ResolvedFont&) = default;
 };
 
 // What a text element is; it decides the element's default font.

@@ -12,7 +12,7 @@
 #include <limits>
 #include <optional>
 
-#include "orv/excel/CellStore.hpp"
+#include "orv/excel/internal/CellStore.hpp"
 #include "orv/excel/Rect.hpp"
 
 namespace orv::excel {

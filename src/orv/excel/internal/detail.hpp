@@ -6,14 +6,13 @@
 #include <vector>
 
 #include "orv/excel/Range.hpp"
-#include "orv/excel/state.hpp"
+#include "orv/excel/internal/access.hpp"
+#include "orv/excel/internal/state.hpp"
 
 namespace orv::excel::detail {
 
 Range MakeRange(std::shared_ptr<WorksheetState> sheet, std::vector<Rect> areas,
                 RangeMode mode = RangeMode::Cells);
-// Names of workbooks and sheets compare without regard to case.
-bool SameName(std::string_view a, std::string_view b);
 // Resolves a reference relative to a sheet (the sheet a reference without
 // a sheet name falls on); Nothing-sheet or a failed lookup gives false.
 bool Resolve(const std::shared_ptr<ApplicationState>& application,

@@ -8,11 +8,11 @@
 #include <string>
 #include <vector>
 
-#include "orv/excel/BlockStats.hpp"
-#include "orv/excel/CellStore.hpp"
-#include "orv/excel/Drawing.hpp"
-#include "orv/excel/FormatStore.hpp"
-#include "orv/excel/Geometry.hpp"
+#include "orv/excel/internal/BlockStats.hpp"
+#include "orv/excel/internal/CellStore.hpp"
+#include "orv/excel/internal/Drawing.hpp"
+#include "orv/excel/internal/FormatStore.hpp"
+#include "orv/excel/internal/Geometry.hpp"
 #include "orv/excel/Rect.hpp"
 #include "orv/frame/Variant.hpp"
 

@@ -9,7 +9,8 @@
 #include <vector>
 
 #include "orv/excel/Chart.hpp"
-#include "orv/excel/chart_state.hpp"
+#include "orv/excel/internal/chart_state.hpp"
+#include "orv/excel/internal/detail.hpp"
 
 namespace orv::excel::detail {
 
