@@ -80,8 +80,30 @@ void BM_Multiply_Eigen(benchmark::State& state) {
       benchmark::Counter(2.0 * n * n * n, benchmark::Counter::kIsIterationInvariantRate);
 }
 
+// OpenBLAS's serial dgemm, column-major: C = A B with the same values.
+extern "C" void dgemm_(const char* transa, const char* transb, const int* m, const int* n,
+                       const int* k, const double* alpha, const double* a, const int* lda,
+                       const double* b, const int* ldb, const double* beta, double* c,
+                       const int* ldc);
+
+void BM_Multiply_OpenBLAS(benchmark::State& state) {
+  const auto n = static_cast<std::size_t>(state.range(0));
+  const std::vector<double> a = RandomValues(n * n, 1), b = RandomValues(n * n, 2);
+  std::vector<double> c(n * n);
+  const int size = static_cast<int>(n);
+  const double one = 1, zero = 0;
+  for (auto _ : state) {
+    dgemm_("N", "N", &size, &size, &size, &one, a.data(), &size, b.data(), &size, &zero,
+           c.data(), &size);
+    benchmark::DoNotOptimize(c.data());
+  }
+  state.counters["flops"] =
+      benchmark::Counter(2.0 * n * n * n, benchmark::Counter::kIsIterationInvariantRate);
+}
+
 BENCHMARK(BM_Multiply_Ours)->Arg(200)->Arg(500)->Arg(1000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Multiply_Eigen)->Arg(200)->Arg(500)->Arg(1000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Multiply_OpenBLAS)->Arg(200)->Arg(500)->Arg(1000)->Unit(benchmark::kMillisecond);
 
 // --- generalised inverse ---
 

@@ -4,14 +4,15 @@
 #                           CLI11 and Boost for the orv program
 #   scripts/deps.sh test    + what the file tests run: openpyxl, LibreOffice
 #                           Calc and pdftotext
-#   scripts/deps.sh bench   + Google Benchmark and the peer libraries
+#   scripts/deps.sh bench   + Google Benchmark and the peer libraries (Eigen,
+#                           OpenBLAS serial with its LAPACK)
 set -euo pipefail
 want=(g++ cmake make libgtest-dev libgmock-dev pkg-config libzip-dev libexpat1-dev libxlsxwriter-dev libcli11-dev libboost-dev)
 if [[ "${1:-build}" == test ]]; then
   want+=(python3-openpyxl libreoffice-calc-nogui poppler-utils)
 fi
 if [[ "${1:-build}" == bench ]]; then
-  want+=(libbenchmark-dev libeigen3-dev liblapack-dev libboost-dev python3-openpyxl)
+  want+=(libbenchmark-dev libeigen3-dev libopenblas-serial-dev libboost-dev python3-openpyxl)
 fi
 missing=()
 for p in "${want[@]}"; do

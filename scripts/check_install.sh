@@ -1,0 +1,39 @@
+#!/usr/bin/env bash
+# Installs the library from BUILD_DIR (default build) into a scratch prefix,
+# checks that exactly the public headers went in (those orv/orv.hpp reaches),
+# then builds the README's example against the installed copy, once with
+# pkg-config and once with the CMake package, and runs it.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+build=${1:-build}
+prefix=$(mktemp -d)
+trap 'rm -rf "$prefix"' EXIT
+cmake --install "$build" --prefix "$prefix" >/dev/null
+inc="$prefix/include"
+
+reached=$(echo '#include "orv/orv.hpp"' | g++ -std=c++20 -I"$inc" -x c++ -M - |
+  tr ' \\' '\n\n' | grep "^$inc/orv/" | sed "s#^$inc/##" | sort -u)
+installed=$(cd "$inc" && find orv -name '*.hpp' | sort)
+if [[ "$reached" != "$installed" ]]; then
+  echo "installed headers differ from those orv/orv.hpp reaches:" >&2
+  diff <(echo "$reached") <(echo "$installed") >&2 || true
+  exit 1
+fi
+
+work="$prefix/example"
+mkdir -p "$work"
+export PKG_CONFIG_PATH="$prefix/lib/pkgconfig:$prefix/lib/x86_64-linux-gnu/pkgconfig:${PKG_CONFIG_PATH:-}"
+g++ -O2 examples/use_library.cpp $(pkg-config --define-variable=prefix="$prefix" --cflags --libs orvmain) -o "$work/use_library"
+(cd "$work" && ./use_library && test -s scatter.xlsx)
+
+cat > "$work/CMakeLists.txt" <<CM
+cmake_minimum_required(VERSION 3.22)
+project(use_library CXX)
+find_package(orvmain REQUIRED)
+add_executable(use_library $PWD/examples/use_library.cpp)
+target_link_libraries(use_library PRIVATE orv::orvmain)
+CM
+cmake -S "$work" -B "$work/build" -DCMAKE_PREFIX_PATH="$prefix" >/dev/null
+cmake --build "$work/build" >/dev/null
+(cd "$work" && rm -f scatter.xlsx && build/use_library >/dev/null && test -s scatter.xlsx)
+echo "install check: $(echo "$installed" | wc -l) public headers; the example builds with pkg-config and CMake and runs"
