@@ -2,8 +2,7 @@
 #include <algorithm>
 #include <string>
 
-#include "orv/charts/chart_common.hpp"
-#include "orv/charts/clsPlotScatter.hpp"
+#include "orv/charts/clsPlotScatter_state.hpp"
 #include "orv/excel/excel.hpp"
 #include "orv/output/clsMain.hpp"
 
@@ -13,9 +12,7 @@ using namespace charts_detail;
 
 namespace {
 
-constexpr Member kCreatePlot{Rule::Chain, "clsPlotScatter", "CreatePlot"};
-constexpr Member kGetCL{Rule::Chain, "clsPlotScatter", "GetCL"};
-constexpr Member kRescaleStar{Rule::Chain, "clsPlotScatter", "RescaleStar"};
+constexpr std::string_view kClass = "clsPlotScatter";
 
 // Points of a computed band.
 constexpr Long kBandPoints = 10;
@@ -23,17 +20,11 @@ constexpr Long kBandPoints = 10;
 constexpr Long kStarChunk = 20;
 // Fraction of the data range added to each end of an axis.
 constexpr double kAxisBuffer = 0.01;
-// The palette's dark blue, of the data markers and the dash markers.
-constexpr std::int32_t kMarkerColorIndex = 11;
-// The palette's black, of the guide and band lines.
-constexpr std::int32_t kLineColorIndex = 1;
 // The marker of given bands over equal X values: a dash.
 constexpr std::int32_t kDashMarker = -4115;
 // A trendline through the given bands: a quadratic.
 constexpr std::int32_t kBandTrendType = 3;
 constexpr std::int32_t kBandTrendOrder = 2;
-
-excel::Application TheApplication() { return clsMain().Excel(); }
 
 // A range the plot needs; 91 when the property was never set.
 const excel::Range& Needed(const excel::Range& range) {
@@ -58,15 +49,15 @@ Array<double> Pair(double first, double second) {
 
 // No marker, a black hairline of the given style.
 void GuideFormat(const excel::Series& series, std::int32_t line_style) {
-  const ExcelConstants& xl = Shared().Constants;
+  const ExcelConstants& xl = Xl();
   series.LetMarkerStyle(xl.xlMarkerStyleNone);
   const excel::ChartBorder border = series.Border();
-  border.LetColorIndex(kLineColorIndex);
+  border.LetColorIndex(kBlackIndex);
   border.LetWeight(xl.xlHairline);
   border.LetLineStyle(line_style);
 }
-void FormatA(const excel::Series& series) { GuideFormat(series, Shared().Constants.xlDot); }
-void FormatB(const excel::Series& series) { GuideFormat(series, Shared().Constants.xlContinuous); }
+void FormatA(const excel::Series& series) { GuideFormat(series, Xl().xlDot); }
+void FormatB(const excel::Series& series) { GuideFormat(series, Xl().xlContinuous); }
 
 excel::Series AddSeries(const excel::Chart& chart, const std::string& name, const Variant& xvalues,
                         const Variant& values) {
@@ -84,7 +75,7 @@ struct Scale {
 };
 
 Scale ScaleAxis(const excel::Axis& axis, double data_min, double data_max, Long ticks) {
-  const ExcelConstants& xl = Shared().Constants;
+  const ExcelConstants& xl = Xl();
   Scale scale;
   clsMain().AxisTicks(data_min, data_max, ticks, kAxisBuffer, scale.min, scale.max, scale.unit,
                       scale.decimals);
@@ -99,30 +90,10 @@ Scale ScaleAxis(const excel::Axis& axis, double data_min, double data_max, Long 
   return scale;
 }
 
-// Title, fonts, gridlines and tick marks of a value axis.
-void DressAxis(const excel::Axis& axis, const std::string& title) {
-  if (title.empty()) {
-    axis.LetHasTitle(false);
-  } else {
-    axis.LetHasTitle(true);
-    const excel::AxisTitle t = axis.AxisTitle();
-    t.LetAutoScaleFont(false);
-    t.LetText(title);
-    t.Font().LetSize(8);
-    t.Font().LetBold(false);
-  }
-  const excel::TickLabels labels = axis.TickLabels();
-  labels.LetAutoScaleFont(false);
-  labels.Font().LetSize(8);
-  axis.LetHasMajorGridlines(false);
-  axis.LetHasMinorGridlines(false);
-  axis.LetMajorTickMark(Shared().Constants.xlTickMarkOutside);
-}
-
 // Shows a label on every point of the series and sets each point's text.
 template <class TextOf>
 void LabelPoints(const excel::Series& series, TextOf&& text_of) {
-  series.ApplyDataLabels(Shared().Constants.xlDataLabelsShowLabel, true, false);
+  series.ApplyDataLabels(Xl().xlDataLabelsShowLabel, true, false);
   const Long count = series.Points().Count();
   for (Long k = 1; k <= count; ++k) {
     const excel::DataLabel label = series.Points(k).DataLabel();
@@ -145,31 +116,27 @@ struct clsPlotScatter::Band {
 };
 
 void clsPlotScatter::CreatePlot() {
+  static constexpr Member kCreatePlot{Rule::Chain, kClass, "CreatePlot"};
   State& s = *state_;
   Guard(kCreatePlot, [&](Line& line) {
-    const ExcelConstants& xl = Shared().Constants;
+    const ExcelConstants& xl = Xl();
 
     // Chart creation at the output range's first cell.
     line = 10;
-    const excel::Range& output = Needed(s.OutputRange);
-    const excel::ChartObject chart_object =
-        AddChartObject(output, s.VerticalOffset, s.HorizontalOffset, s.ChartWidth, s.ChartHeight);
+    Needed(s.OutputRange);
+    const excel::ChartObject chart_object = AddChartObject(s);
 
     // Drawn without repainting (left off), on the selected chart object.
     line = 20;
-    TheApplication().LetScreenUpdating(false);
-    chart_object.Select();
+    SelectChartObject(chart_object);
 
     line = 30;
-    clsMain().RepositionChart("obsolete", s.ChartHeight, s.ChartWidth, s.HorizontalOffset,
-                              s.VerticalOffset, output);
+    Reposition(s);
 
     // A clean chart: whatever series it came with go, failures ignored.
     line = 40;
     const excel::Chart chart = chart_object.Chart();
-    Long existing = 0;
-    ResumeNext([&] { existing = chart.SeriesCollection().Count(); });
-    for (Long i = existing; i >= 1; --i) ResumeNext([&] { chart.SeriesCollection(i).Delete(); });
+    ClearSeries(chart);
 
     // The chart: a scatter without legend in the theme's colour.
     line = 50;
@@ -191,8 +158,8 @@ void clsPlotScatter::CreatePlot() {
     data.LetName("Data");
     data.LetMarkerStyle(xl.xlCircle);
     data.LetMarkerSize(3);
-    data.LetMarkerBackgroundColorIndex(kMarkerColorIndex);
-    data.LetMarkerForegroundColorIndex(kMarkerColorIndex);
+    data.LetMarkerBackgroundColorIndex(kDarkBlueIndex);
+    data.LetMarkerForegroundColorIndex(kDarkBlueIndex);
 
     // One label per point, DataLabels(1) on the first.
     line = 70;
@@ -207,7 +174,7 @@ void clsPlotScatter::CreatePlot() {
     if (s.AreaBorder) {
       plot.Border().LetLineStyle(xl.xlContinuous);
       plot.Border().LetWeight(xl.xlHairline);
-      plot.Border().LetColorIndex(kLineColorIndex);
+      plot.Border().LetColorIndex(kBlackIndex);
     } else {
       plot.Border().LetLineStyle(xl.xlLineStyleNone);
     }
@@ -239,13 +206,13 @@ void clsPlotScatter::CreatePlot() {
       }
     }
 
-    const excel::WorksheetFunction wf = TheApplication().WorksheetFunction();
+    const excel::WorksheetFunction wf = App().WorksheetFunction();
 
     // Both value axes scaled to their data; the Y bounds may widen below to
     // take in the regression line and the bands.
     line = 100;
     const excel::Axis xaxis = chart.Axes(xl.xlCategory, xl.xlPrimary);
-    DressAxis(xaxis, s.XAxisTitle);
+    DressAxis(xaxis, s.XAxisTitle, {.TitleSize = 8, .TickMark = xl.xlTickMarkOutside});
     // The X data's extremes, used again below: the cells do not change
     // while the chart is drawn.
     const double xmin = wf.Min(xvalues), xmax = wf.Max(xvalues);
@@ -253,7 +220,7 @@ void clsPlotScatter::CreatePlot() {
 
     line = 110;
     const excel::Axis yaxis = chart.Axes(xl.xlValue, xl.xlPrimary);
-    DressAxis(yaxis, s.YAxisTitle);
+    DressAxis(yaxis, s.YAxisTitle, {.TitleSize = 8, .TickMark = xl.xlTickMarkOutside});
     const Long yticks = s.ChartHeight > 250 ? 9 : 6;
     const Scale yscale = ScaleAxis(yaxis, wf.Min(yvalues), wf.Max(yvalues), yticks);
     double yLo = yscale.min, yHi = yscale.max;
@@ -296,7 +263,7 @@ void clsPlotScatter::CreatePlot() {
       const excel::Series regression =
           AddSeries(chart, "Regression", Variant(Pair(xmin, xmax)), Variant(Pair(ya, yb)));
       regression.LetMarkerStyle(xl.xlMarkerStyleNone);
-      regression.Border().LetColorIndex(kLineColorIndex);
+      regression.Border().LetColorIndex(kBlackIndex);
       regression.Border().LetWeight(xl.xlThin);
       regression.Border().LetLineStyle(xl.xlContinuous);
       TakeIn(ya, rMin, rMax);
@@ -334,7 +301,7 @@ void clsPlotScatter::CreatePlot() {
         band.Border().LetLineStyle(xl.xlNone);
         if (flat) {
           band.LetMarkerStyle(kDashMarker);
-          band.LetMarkerForegroundColorIndex(kMarkerColorIndex);
+          band.LetMarkerForegroundColorIndex(kDarkBlueIndex);
         } else {
           band.LetMarkerStyle(xl.xlMarkerStyleNone);
           const excel::Trendline trend = band.Trendlines().Add();
@@ -407,9 +374,10 @@ void clsPlotScatter::CreatePlot() {
 }
 
 clsPlotScatter::Band clsPlotScatter::GetCL(const State& s) const {
+  static constexpr Member kGetCL{Rule::Chain, kClass, "GetCL"};
   return Guard(kGetCL, [&](Line& line) {
     line = 10;
-    const excel::WorksheetFunction wf = TheApplication().WorksheetFunction();
+    const excel::WorksheetFunction wf = App().WorksheetFunction();
     const excel::Range X = Needed(s.XValues).Columns(1);
     const excel::Range Y = Needed(s.YValues).Columns(1);
     const double n = wf.Count(X);
@@ -477,8 +445,9 @@ clsPlotScatter::Band clsPlotScatter::GetCL(const State& s) const {
 }
 
 void clsPlotScatter::RescaleStar(State& s) const {
+  static constexpr Member kRescaleStar{Rule::Chain, kClass, "RescaleStar"};
   Guard(kRescaleStar, [&](Line& line) {
-    const excel::WorksheetFunction wf = TheApplication().WorksheetFunction();
+    const excel::WorksheetFunction wf = App().WorksheetFunction();
     // The factor that brings the star's extremes to the data's.
     auto factor = [&](const excel::Range& data, const Variant& star) {
       const double star_min = wf.Min(star), star_max = wf.Max(star);
