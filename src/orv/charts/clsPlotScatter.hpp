@@ -103,8 +103,10 @@ class clsPlotScatter {
   void CreatePlot();
 
  private:
-  // The settings (defined with the implementation).
+  // The settings, and the steps of one drawing (defined with the
+  // implementation).
   struct State;
+  struct Drawing;
   struct Band;
   Band GetCL(const State& s) const;
   void RescaleStar(State& s) const;
