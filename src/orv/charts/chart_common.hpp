@@ -60,18 +60,18 @@ decltype(auto) Property(const Member& member, Body&& body) {
   auto& s = *state_
 
 // Let of a value property of Class held in its State as Name.
-#define ORV_CHART_LET(Class, Name, Param)             \
-  void Class::Let##Name(Param value) {                \
-    ORV_CHART_MEMBER(Let, Name);                      \
-    Property(kMember, [&] { s.Name = value; });       \
+#define ORV_CHART_LET(Class, Name, Param)       \
+  void Class::Let##Name(Param value) {          \
+    ORV_CHART_MEMBER(Let, Name);                \
+    Property(kMember, [&] { s.Name = value; }); \
   }
 
 // Get and Let of a value property of Class held in its State as Name.
-#define ORV_CHART_VALUE(Class, Type, Name, Param)                   \
-  Type Class::Name() const {                                        \
-    ORV_CHART_MEMBER(Get, Name);                                    \
-    return Property(kMember, [&]() -> Type { return s.Name; });     \
-  }                                                                 \
+#define ORV_CHART_VALUE(Class, Type, Name, Param)               \
+  Type Class::Name() const {                                    \
+    ORV_CHART_MEMBER(Get, Name);                                \
+    return Property(kMember, [&]() -> Type { return s.Name; }); \
+  }                                                             \
   ORV_CHART_LET(Class, Name, Param)
 
 // Set of a range property of Class held in its State as Name.
@@ -82,17 +82,17 @@ decltype(auto) Property(const Member& member, Body&& body) {
   }
 
 // The property procedures of the ChartSettings of Class.
-#define ORV_CHART_SETTINGS(Class)                                       \
-  ORV_CHART_VALUE(Class, Long, VerticalOffset, Long)                    \
-  ORV_CHART_VALUE(Class, Long, HorizontalOffset, Long)                  \
-  ORV_CHART_VALUE(Class, Long, ChartHeight, Long)                       \
-  ORV_CHART_VALUE(Class, Long, ChartWidth, Long)                        \
-  ORV_CHART_VALUE(Class, std::string, ChartTitle, const std::string&)   \
+#define ORV_CHART_SETTINGS(Class)                                     \
+  ORV_CHART_VALUE(Class, Long, VerticalOffset, Long)                  \
+  ORV_CHART_VALUE(Class, Long, HorizontalOffset, Long)                \
+  ORV_CHART_VALUE(Class, Long, ChartHeight, Long)                     \
+  ORV_CHART_VALUE(Class, Long, ChartWidth, Long)                      \
+  ORV_CHART_VALUE(Class, std::string, ChartTitle, const std::string&) \
   ORV_CHART_RANGE(Class, OutputRange)
 
 // The property procedures of the AxisTitles of Class.
-#define ORV_CHART_AXIS_TITLES(Class)                                    \
-  ORV_CHART_VALUE(Class, std::string, XAxisTitle, const std::string&)   \
+#define ORV_CHART_AXIS_TITLES(Class)                                  \
+  ORV_CHART_VALUE(Class, std::string, XAxisTitle, const std::string&) \
   ORV_CHART_VALUE(Class, std::string, YAxisTitle, const std::string&)
 
 // Colour indexes of the palette: the black of guide lines and outlines,

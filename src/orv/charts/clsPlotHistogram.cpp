@@ -248,9 +248,8 @@ void clsPlotHistogram::CreateNumericalPlot(State& s) const {
   // The second series, an XY line over the bins as numbers: the second
   // values, or the frequencies drawn invisibly.
   const bool second = !s.YValuesSecondRange.IsNothing();
-  const excel::Series line = AddSecond(chart, s.XValuesSecondRange,
-                                       second ? s.YValuesSecondRange : s.YValuesRange,
-                                       xl.xlXYScatter);
+  const excel::Series line = AddSecond(
+      chart, s.XValuesSecondRange, second ? s.YValuesSecondRange : s.YValuesRange, xl.xlXYScatter);
   line.LetMarkerStyle(xl.xlMarkerStyleNone);
   if (!second) {
     line.Border().LetLineStyle(xl.xlLineStyleNone);
