@@ -6,18 +6,14 @@
 
 #include "orv/charts/chart_common.hpp"
 #include "orv/excel/excel.hpp"
-#include "orv/output/clsMain.hpp"
 #include "orv/output/clsProperties.hpp"
 
 namespace orv {
 
 using namespace charts_detail;
 
-struct clsPlotCircular::State {
-  excel::Range XValues{Nothing}, YValues{Nothing}, OutputRange{Nothing};
-  std::string ChartTitle;
-  Long VerticalOffset = 0, HorizontalOffset = 0;
-  Long ChartWidth = 0, ChartHeight = 0;
+struct clsPlotCircular::State : ChartSettings {
+  excel::Range XValues{Nothing}, YValues{Nothing};
   // Created by CreatePlot.
   std::optional<clsProperties> Settings;
 };
@@ -25,23 +21,6 @@ struct clsPlotCircular::State {
 namespace {
 
 constexpr std::string_view kClass = "clsPlotCircular";
-
-constexpr Member kClassInitialize{Rule::Stamp, kClass, "Class_Initialize"};
-constexpr Member kCreatePlot{Rule::Chain, kClass, "CreatePlot"};
-
-ORV_CHART_MEMBER(Get, VerticalOffset)
-ORV_CHART_MEMBER(Let, VerticalOffset)
-ORV_CHART_MEMBER(Get, HorizontalOffset)
-ORV_CHART_MEMBER(Let, HorizontalOffset)
-ORV_CHART_MEMBER(Get, ChartHeight)
-ORV_CHART_MEMBER(Let, ChartHeight)
-ORV_CHART_MEMBER(Get, ChartWidth)
-ORV_CHART_MEMBER(Let, ChartWidth)
-ORV_CHART_MEMBER(Get, ChartTitle)
-ORV_CHART_MEMBER(Let, ChartTitle)
-ORV_CHART_MEMBER(Set, OutputRange)
-ORV_CHART_MEMBER(Set, XValues)
-ORV_CHART_MEMBER(Set, YValues)
 
 // Both axes run from -kLimit to kLimit: the unit circle with a margin.
 constexpr double kLimit = 1.05;
@@ -67,31 +46,17 @@ std::pair<Array<double>, Array<double>> CircleOutline() {
 
 // --- creation and properties ---------------------------------------------
 
-clsPlotCircular::clsPlotCircular() : state_(Nothing) {
-  Guard(kClassInitialize, [&](Line& line) {
-    line = 10;
-    state_ = Ref<State>();
-    line = 20;
-    state_->ChartWidth = 200;
-    state_->ChartHeight = 200;
-  });
-}
-
+clsPlotCircular::clsPlotCircular() : state_(NewState<State>(kClass, 200, 200)) {}
 clsPlotCircular::clsPlotCircular(NothingType) : state_(Nothing) {}
 
-ORV_CHART_VALUE(clsPlotCircular, Long, VerticalOffset, Long)
-ORV_CHART_VALUE(clsPlotCircular, Long, HorizontalOffset, Long)
-ORV_CHART_VALUE(clsPlotCircular, Long, ChartHeight, Long)
-ORV_CHART_VALUE(clsPlotCircular, Long, ChartWidth, Long)
-ORV_CHART_VALUE(clsPlotCircular, std::string, ChartTitle, const std::string&)
-
-ORV_CHART_RANGE(clsPlotCircular, OutputRange)
+ORV_CHART_SETTINGS(clsPlotCircular)
 ORV_CHART_RANGE(clsPlotCircular, XValues)
 ORV_CHART_RANGE(clsPlotCircular, YValues)
 
 // --- drawing ----------------------------------------------------------------
 
 void clsPlotCircular::CreatePlot() {
+  static constexpr Member kCreatePlot{Rule::Chain, kClass, "CreatePlot"};
   State& s = *state_;
   const ExcelConstants& xl = Xl();
   excel::ChartObject chartObject;
@@ -101,21 +66,15 @@ void clsPlotCircular::CreatePlot() {
     // offsets (vertically only while that stays above the last row).
     line = 10;
     s.Settings.emplace();
-    chartObject = AddChartObject(s.OutputRange, s.VerticalOffset, s.HorizontalOffset, s.ChartWidth,
-                                 s.ChartHeight);
-    chartObject.LetHeight(s.ChartHeight);
-    chartObject.LetWidth(s.ChartWidth);
+    chartObject = AddChartObject(s);
+    SizeChartObject(chartObject, s);
 
     line = 20;
-    App().LetScreenUpdating(false);
-    chartObject.Select();
+    SelectChartObject(chartObject);
     chart = chartObject.Chart();
     chart.LetChartType(xl.xlXYScatter);
     chart.LetHasLegend(false);
-    ResumeNext([&] {
-      const excel::SeriesCollection old = chart.SeriesCollection();
-      for (Long i = old.Count(); i >= 1; --i) ResumeNext([&] { old.Item(i).Delete(); });
-    });
+    ClearSeries(chart);
   });
 
   // From here on a failure leaves exactly as it arose.
@@ -133,8 +92,8 @@ void clsPlotCircular::CreatePlot() {
 
   points.LetMarkerStyle(xl.xlCircle);
   points.LetMarkerSize(5);
-  points.LetMarkerBackgroundColorIndex(11);
-  points.LetMarkerForegroundColorIndex(11);
+  points.LetMarkerBackgroundColorIndex(kDarkBlueIndex);
+  points.LetMarkerForegroundColorIndex(kDarkBlueIndex);
   points.Border().LetLineStyle(xl.xlLineStyleNone);
 
   chart.PlotArea().Fill().LetVisible(xl.msoFalse);
@@ -143,17 +102,11 @@ void clsPlotCircular::CreatePlot() {
   TitleChart(chart, s.ChartTitle);
 
   const Long index = chartObject.Index();
-  clsMain().RepositionChart("obsolete", s.ChartHeight, s.ChartWidth, s.HorizontalOffset,
-                            s.VerticalOffset, s.OutputRange);
+  Reposition(s);
 
   for (const Long type : {xl.xlCategory, xl.xlValue}) {
     const excel::Axis axis = chart.Axes(type, xl.xlPrimary);
-    axis.LetHasTitle(false);
-    axis.TickLabels().LetAutoScaleFont(false);
-    axis.TickLabels().Font().LetSize(8);
-    axis.LetHasMajorGridlines(false);
-    axis.LetHasMinorGridlines(false);
-    axis.LetMajorTickMark(xl.xlTickMarkCross);
+    DressAxis(axis, "", {.TickMark = xl.xlTickMarkCross});
     axis.LetTickLabelPosition(xl.xlNone);
     axis.LetMajorUnit(0.5);
     axis.LetCrosses(xl.xlCustom);
@@ -168,7 +121,7 @@ void clsPlotCircular::CreatePlot() {
   circle.LetValues(Variant(std::move(cosines)));
   circle.LetMarkerStyle(xl.xlMarkerStyleNone);
   circle.LetSmooth(true);
-  circle.Border().LetColorIndex(1);
+  circle.Border().LetColorIndex(kBlackIndex);
   circle.Border().LetWeight(xl.xlHairline);
   circle.Border().LetLineStyle(xl.xlContinuous);
   circle.Points(15).Border().LetLineStyle(xl.xlNone);

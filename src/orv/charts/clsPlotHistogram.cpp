@@ -2,23 +2,21 @@
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
 #include <vector>
 
 #include "orv/charts/chart_common.hpp"
 #include "orv/excel/excel.hpp"
-#include "orv/output/clsMain.hpp"
 #include "orv/output/clsProperties.hpp"
 
 namespace orv {
 
 using namespace charts_detail;
 
-struct clsPlotHistogram::State {
+struct clsPlotHistogram::State : ChartSettings, AxisTitles {
   excel::Range HeadersRange{Nothing}, XValuesRange{Nothing}, XValuesSecondRange{Nothing};
-  excel::Range YValuesRange{Nothing}, YValuesSecondRange{Nothing}, OutputRange{Nothing};
-  std::string ChartTitle, XAxisTitle, YAxisTitle, YAxisSecondTitle;
-  Long VerticalOffset = 0, HorizontalOffset = 0;
-  Long ChartWidth = 0, ChartHeight = 0;
+  excel::Range YValuesRange{Nothing}, YValuesSecondRange{Nothing};
+  std::string YAxisSecondTitle;
   ORVHistogramDataType DataType = ORVHistogramNumerical;
   clsProperties Settings;
 };
@@ -26,35 +24,6 @@ struct clsPlotHistogram::State {
 namespace {
 
 constexpr std::string_view kClass = "clsPlotHistogram";
-
-constexpr Member kClassInitialize{Rule::Stamp, kClass, "Class_Initialize"};
-constexpr Member kCreatePlot{Rule::Chain, kClass, "CreatePlot"};
-constexpr Member kCreateNumericalPlot{Rule::Chain, kClass, "CreateNumericalPlot"};
-constexpr Member kCreateCategoricalPlot{Rule::Chain, kClass, "CreateCategoricalPlot"};
-
-ORV_CHART_MEMBER(Let, DataType)
-ORV_CHART_MEMBER(Get, VerticalOffset)
-ORV_CHART_MEMBER(Let, VerticalOffset)
-ORV_CHART_MEMBER(Get, HorizontalOffset)
-ORV_CHART_MEMBER(Let, HorizontalOffset)
-ORV_CHART_MEMBER(Get, ChartHeight)
-ORV_CHART_MEMBER(Let, ChartHeight)
-ORV_CHART_MEMBER(Get, ChartWidth)
-ORV_CHART_MEMBER(Let, ChartWidth)
-ORV_CHART_MEMBER(Get, ChartTitle)
-ORV_CHART_MEMBER(Let, ChartTitle)
-ORV_CHART_MEMBER(Get, XAxisTitle)
-ORV_CHART_MEMBER(Let, XAxisTitle)
-ORV_CHART_MEMBER(Get, YAxisTitle)
-ORV_CHART_MEMBER(Let, YAxisTitle)
-ORV_CHART_MEMBER(Get, YAxisSecondTitle)
-ORV_CHART_MEMBER(Let, YAxisSecondTitle)
-ORV_CHART_MEMBER(Set, OutputRange)
-ORV_CHART_MEMBER(Set, HeadersRange)
-ORV_CHART_MEMBER(Set, XValuesRange)
-ORV_CHART_MEMBER(Set, XValuesSecondRange)
-ORV_CHART_MEMBER(Set, YValuesRange)
-ORV_CHART_MEMBER(Set, YValuesSecondRange)
 
 // The widest chart the bins may ask for.
 constexpr Long kMaxWidth = 1000;
@@ -70,7 +39,14 @@ constexpr Long kColumnColour = 16751001;
 constexpr Long kBlack = 0;
 constexpr int kMaxFormatDecimals = 7;
 
-bool NoTitle(const std::string& title) { return title.empty() || title == " "; }
+// An axis title as the histogram shows it: "" and " " give none.
+std::string Shown(const std::string& title) { return title == " " ? std::string() : title; }
+
+// The histogram's axes: plain titles in 9 points, fonts that scale with the
+// chart, gridlines switched off on request.
+AxisLook Look(Long tickMark, bool noGridlines) {
+  return {.TitleSize = 9, .TickMark = tickMark, .FixedFonts = false, .NoGridlines = noGridlines};
+}
 
 // A bin limit rounded to 4 decimals as a fixed-point currency amount, in
 // ten-thousandths; beyond the currency range the conversion overflows.
@@ -94,49 +70,17 @@ std::string ScaleFormat(const excel::Axis& axis) {
   return z.empty() ? "0" : "0." + z;
 }
 
-// An axis title in the histogram's style, or none for "" and " ".
-void TitleAxis(const excel::Axis& axis, const std::string& title) {
-  if (NoTitle(title)) {
-    axis.LetHasTitle(false);
-  } else {
-    axis.LetHasTitle(true);
-    axis.AxisTitle().LetText(title);
-    axis.AxisTitle().Font().LetSize(9);
-    axis.AxisTitle().Font().LetBold(false);
-  }
-}
-
 }  // namespace
 
 // --- creation and properties ---------------------------------------------
 
-clsPlotHistogram::clsPlotHistogram() : state_(Nothing) {
-  Guard(kClassInitialize, [&](Line& line) {
-    line = 10;
-    state_ = Ref<State>();
-    line = 20;
-    state_->ChartWidth = 0;
-    state_->ChartHeight = 200;
-  });
-}
-
+clsPlotHistogram::clsPlotHistogram() : state_(NewState<State>(kClass, 0, 200)) {}
 clsPlotHistogram::clsPlotHistogram(NothingType) : state_(Nothing) {}
 
-void clsPlotHistogram::LetDataType(ORVHistogramDataType value) {
-  State& s = *state_;
-  Property(kLetDataType, [&] { s.DataType = value; });
-}
-
-ORV_CHART_VALUE(clsPlotHistogram, Long, VerticalOffset, Long)
-ORV_CHART_VALUE(clsPlotHistogram, Long, HorizontalOffset, Long)
-ORV_CHART_VALUE(clsPlotHistogram, Long, ChartHeight, Long)
-ORV_CHART_VALUE(clsPlotHistogram, Long, ChartWidth, Long)
-ORV_CHART_VALUE(clsPlotHistogram, std::string, ChartTitle, const std::string&)
-ORV_CHART_VALUE(clsPlotHistogram, std::string, XAxisTitle, const std::string&)
-ORV_CHART_VALUE(clsPlotHistogram, std::string, YAxisTitle, const std::string&)
+ORV_CHART_LET(clsPlotHistogram, DataType, ORVHistogramDataType)
+ORV_CHART_SETTINGS(clsPlotHistogram)
+ORV_CHART_AXIS_TITLES(clsPlotHistogram)
 ORV_CHART_VALUE(clsPlotHistogram, std::string, YAxisSecondTitle, const std::string&)
-
-ORV_CHART_RANGE(clsPlotHistogram, OutputRange)
 ORV_CHART_RANGE(clsPlotHistogram, HeadersRange)
 ORV_CHART_RANGE(clsPlotHistogram, XValuesRange)
 ORV_CHART_RANGE(clsPlotHistogram, XValuesSecondRange)
@@ -147,42 +91,34 @@ ORV_CHART_RANGE(clsPlotHistogram, YValuesSecondRange)
 
 namespace {
 
-// Step 1: a new chart object at the output range's first cell, moved by the
-// offsets (vertically only while that stays above the sheet's last row).
-excel::ChartObject AddChartObject(const clsPlotHistogram::State& s) {
-  return charts_detail::AddChartObject(s.OutputRange, s.VerticalOffset, s.HorizontalOffset,
-                                       s.ChartWidth, s.ChartHeight);
-}
-
-// Step 2: the width from the bins when none was given (perBin points a bin
-// plus 50, 100 more with a second value range), at most 1000; the chart
-// object takes the height and width.
-void SizeChart(clsPlotHistogram::State& s, const excel::ChartObject& chart, Long perBin) {
-  if (s.ChartWidth == 0) {
-    const Long bins = s.XValuesRange.Rows().Count();
-    s.ChartWidth = perBin * bins + (s.YValuesSecondRange.IsNothing() ? 50 : 100);
-  }
-  if (s.ChartWidth > kMaxWidth) s.ChartWidth = kMaxWidth;
-  chart.LetHeight(s.ChartHeight);
-  chart.LetWidth(s.ChartWidth);
-}
-
-// Step 3: the chart object selected with screen updating off, its chart,
-// emptied of series (failures there ignored).
-excel::Chart OpenChart(const excel::ChartObject& chartObject) {
-  App().LetScreenUpdating(false);
-  chartObject.Select();
-  excel::Chart chart = chartObject.Chart();
-  ResumeNext([&] {
-    const excel::SeriesCollection series = chart.SeriesCollection();
-    for (Long i = series.Count(); i >= 1; --i) ResumeNext([&] { series.Item(i).Delete(); });
+// The chart object at the output range's first cell (moved by the offsets),
+// as wide as asked or perBin points a bin plus 50 (100 more with a second
+// value range) but at most 1000, selected and emptied of series; its
+// failures follow the chain rule of the builder that calls. Then the
+// columns: the frequencies over the bins.
+std::pair<excel::ChartObject, excel::Chart> StartChart(clsPlotHistogram::State& s,
+                                                       std::string_view builder, Long perBin) {
+  excel::ChartObject chartObject;
+  excel::Chart chart;
+  Guard(Member{Rule::Chain, kClass, builder}, [&](Line& line) {
+    line = 10;
+    chartObject = AddChartObject(s);
+    line = 20;
+    if (s.ChartWidth == 0) {
+      const Long bins = s.XValuesRange.Rows().Count();
+      s.ChartWidth = perBin * bins + (s.YValuesSecondRange.IsNothing() ? 50 : 100);
+    }
+    if (s.ChartWidth > kMaxWidth) s.ChartWidth = kMaxWidth;
+    SizeChartObject(chartObject, s);
+    line = 30;
+    SelectChartObject(chartObject);
+    chart = chartObject.Chart();
+    ClearSeries(chart);
   });
-  return chart;
-}
 
-// Step 5: the frequencies as columns over the bins.
-void AddColumns(const clsPlotHistogram::State& s, const excel::Chart& chart) {
+  // From here on a failure leaves as it arose, for CreatePlot to report.
   const ExcelConstants& xl = Xl();
+  chart.LetChartType(kColumnClustered);
   chart.SeriesCollection().Add(App().Union(s.XValuesRange, s.YValuesRange), xl.xlColumns, false,
                                true, false);
   const excel::Series columns = chart.SeriesCollection(1);
@@ -190,11 +126,24 @@ void AddColumns(const clsPlotHistogram::State& s, const excel::Chart& chart) {
   columns.Border().LetWeight(xl.xlHairline);
   columns.Border().LetColor(kBlack);
   columns.Interior().LetColor(kColumnColour);
+  return {chartObject, chart};
 }
 
-// Steps 7 and 8: fonts and colour of the chart area, the title (one blank
-// when there is none), the plot area moved up and widened to centre it, no
-// legend, columns without gaps. Returns the chart object's index.
+// The second series, on the secondary axes, with the given chart type.
+excel::Series AddSecond(const excel::Chart& chart, const excel::Range& x, const excel::Range& y,
+                        Long chartType) {
+  const ExcelConstants& xl = Xl();
+  chart.SeriesCollection().Add(App().Union(x, y), xl.xlColumns, false, true, false);
+  const excel::Series line = chart.SeriesCollection(2);
+  line.LetAxisGroup(xl.xlSecondary);
+  line.LetChartType(chartType);
+  return line;
+}
+
+// Fonts and colour of the chart area, the title (one blank when there is
+// none), the plot area moved up and widened to centre it, no legend,
+// columns without gaps; the chart placed and its primary category axis
+// shown. Returns the chart object's index.
 Long LayOut(const clsPlotHistogram::State& s, const excel::ChartObject& chartObject,
             const excel::Chart& chart) {
   const ExcelConstants& xl = Xl();
@@ -215,51 +164,38 @@ Long LayOut(const clsPlotHistogram::State& s, const excel::ChartObject& chartObj
   plot.LetWidth(area.Width() - 2 * plot.Left());
   chart.LetHasLegend(false);
   chart.ChartGroups(1).LetGapWidth(0);
-  return chartObject.Index();
+  const Long index = chartObject.Index();
+  Reposition(s);
+  chart.LetHasAxis(xl.xlCategory, xl.xlPrimary, true);
+  return index;
 }
 
-// Step 10's title of the primary category axis, placed below the plot
-// area.
-void TitleCategoryAxis(const clsPlotHistogram::State& s, const excel::Chart& chart,
-                       const excel::Axis& axis) {
-  TitleAxis(axis, s.XAxisTitle);
-  if (!NoTitle(s.XAxisTitle)) {
-    const excel::PlotArea plot = chart.PlotArea();
-    axis.AxisTitle().LetTop(plot.Top() + plot.Height() + 30);
-  }
+// The title of the primary category axis placed below the plot area.
+void PlaceCategoryTitle(const excel::Chart& chart, const excel::Axis& axis) {
+  if (!axis.HasTitle()) return;
+  const excel::PlotArea plot = chart.PlotArea();
+  axis.AxisTitle().LetTop(plot.Top() + plot.Height() + 30);
 }
 
-// Step 12: the frequency axis.
+// The frequency axis.
 void PrimaryValueAxis(const clsPlotHistogram::State& s, const excel::Chart& chart) {
   const ExcelConstants& xl = Xl();
   const excel::Axis axis = chart.Axes(xl.xlValue, xl.xlPrimary);
-  TitleAxis(axis, s.YAxisTitle);
-  axis.TickLabels().Font().LetSize(8);
-  axis.LetHasMajorGridlines(false);
-  axis.LetHasMinorGridlines(false);
-  axis.LetMajorTickMark(xl.xlTickMarkOutside);
+  DressAxis(axis, Shown(s.YAxisTitle), Look(xl.xlTickMarkOutside, true));
   axis.TickLabels().LetNumberFormat(ScaleFormat(axis));
 }
 
-// Step 13: the secondary value axis, hidden unless a second value range
-// gives it something to show.
+// The secondary value axis, hidden unless a second value range gives it
+// something to show.
 void SecondaryValueAxis(const clsPlotHistogram::State& s, const excel::Chart& chart) {
   const ExcelConstants& xl = Xl();
   const bool second = !s.YValuesSecondRange.IsNothing();
   chart.LetHasAxis(xl.xlValue, xl.xlSecondary, true);
   const excel::Axis axis = chart.Axes(xl.xlValue, xl.xlSecondary);
   axis.LetCrosses(kCrossesSecondary);
-  if (NoTitle(s.YAxisSecondTitle) || !second) {
-    axis.LetHasTitle(false);
-  } else {
-    axis.LetHasTitle(true);
-    axis.AxisTitle().LetText(s.YAxisSecondTitle);
-    axis.AxisTitle().Font().LetSize(9);
-    axis.AxisTitle().Font().LetBold(false);
-    axis.AxisTitle().LetOrientation(-90);
-  }
-  axis.TickLabels().Font().LetSize(8);
-  axis.LetMajorTickMark(xl.xlTickMarkOutside);
+  AxisLook look = Look(xl.xlTickMarkOutside, false);
+  look.TitleOrientation = -90;
+  DressAxis(axis, second ? Shown(s.YAxisSecondTitle) : "", look);
   axis.TickLabels().LetNumberFormat(ScaleFormat(axis));
   if (!second) {
     axis.Border().LetLineStyle(xl.xlNone);
@@ -267,12 +203,7 @@ void SecondaryValueAxis(const clsPlotHistogram::State& s, const excel::Chart& ch
   }
 }
 
-void Reposition(const clsPlotHistogram::State& s) {
-  clsMain().RepositionChart("obsolete", s.ChartHeight, s.ChartWidth, s.HorizontalOffset,
-                            s.VerticalOffset, s.OutputRange);
-}
-
-// Step 14's title size, then the chart fetched again from the active sheet
+// The title size again, then the chart fetched again from the active sheet
 // and the plot area moved to 20 points from the top (its height set too for
 // a categorical chart), the category axis title following it; failures of
 // this last layout are ignored.
@@ -296,6 +227,7 @@ void FinalLayout(const clsPlotHistogram::State& s, excel::Chart chart, Long inde
 }  // namespace
 
 void clsPlotHistogram::CreatePlot() {
+  static constexpr Member kCreatePlot{Rule::Chain, kClass, "CreatePlot"};
   State& s = *state_;
   Guard(kCreatePlot, [&](Line& line) {
     line = 10;
@@ -310,31 +242,14 @@ void clsPlotHistogram::CreatePlot() {
 }
 
 void clsPlotHistogram::CreateNumericalPlot(State& s) const {
-  excel::ChartObject chartObject;
-  excel::Chart chart;
-  Guard(kCreateNumericalPlot, [&](Line& line) {
-    line = 10;
-    chartObject = AddChartObject(s);
-    line = 20;
-    SizeChart(s, chartObject, 25);
-    line = 30;
-    chart = OpenChart(chartObject);
-  });
-
-  // From here on a failure leaves as it arose, for CreatePlot to report.
+  const auto [chartObject, chart] = StartChart(s, "CreateNumericalPlot", 25);
   const ExcelConstants& xl = Xl();
-  chart.LetChartType(kColumnClustered);
-  AddColumns(s, chart);
 
-  // The second series on the secondary axes, an XY line over the bins as
-  // numbers: the second values, or the frequencies drawn invisibly.
+  // The second series, an XY line over the bins as numbers: the second
+  // values, or the frequencies drawn invisibly.
   const bool second = !s.YValuesSecondRange.IsNothing();
-  chart.SeriesCollection().Add(
-      App().Union(s.XValuesSecondRange, second ? s.YValuesSecondRange : s.YValuesRange),
-      xl.xlColumns, false, true, false);
-  const excel::Series line = chart.SeriesCollection(2);
-  line.LetAxisGroup(xl.xlSecondary);
-  line.LetChartType(xl.xlXYScatter);
+  const excel::Series line = AddSecond(
+      chart, s.XValuesSecondRange, second ? s.YValuesSecondRange : s.YValuesRange, xl.xlXYScatter);
   line.LetMarkerStyle(xl.xlMarkerStyleNone);
   if (!second) {
     line.Border().LetLineStyle(xl.xlLineStyleNone);
@@ -343,24 +258,20 @@ void clsPlotHistogram::CreateNumericalPlot(State& s) const {
     line.Border().LetWeight(xl.xlThin);
   }
 
-  const Long index = LayOut(s, chartObject, chart);
-  Reposition(s);
-
   // The primary category axis carries only its title; the bins are read
   // off the secondary one.
-  chart.LetHasAxis(xl.xlCategory, xl.xlPrimary, true);
+  const Long index = LayOut(s, chartObject, chart);
   const excel::Axis categories = chart.Axes(xl.xlCategory, xl.xlPrimary);
   categories.LetTickLabelPosition(kTickLabelsNone);
-  TitleCategoryAxis(s, chart, categories);
+  TitleAxis(categories, Shown(s.XAxisTitle), Look(xl.xlTickMarkOutside, false));
+  PlaceCategoryTitle(chart, categories);
 
   // The numeric bin scale: from the first bin, one bin width per tick, up
   // to one bin width past the last.
   chart.LetHasAxis(xl.xlCategory, xl.xlSecondary, true);
   const excel::Axis bins = chart.Axes(xl.xlCategory, xl.xlSecondary);
-  bins.LetHasTitle(false);
   bins.LetCrosses(kCrossesSecondary);
-  bins.TickLabels().Font().LetSize(8);
-  bins.LetMajorTickMark(xl.xlNone);
+  DressAxis(bins, "", Look(xl.xlNone, false));
   bins.Border().LetLineStyle(0);
   bins.LetTickLabelPosition(kTickLabelsLow);
   const Long n = s.XValuesRange.Rows().Count();
@@ -379,44 +290,21 @@ void clsPlotHistogram::CreateNumericalPlot(State& s) const {
 }
 
 void clsPlotHistogram::CreateCategoricalPlot(State& s) const {
-  excel::ChartObject chartObject;
-  excel::Chart chart;
-  Guard(kCreateCategoricalPlot, [&](Line& line) {
-    line = 10;
-    chartObject = AddChartObject(s);
-    line = 20;
-    SizeChart(s, chartObject, 50);
-    line = 30;
-    chart = OpenChart(chartObject);
-  });
-
-  // From here on a failure leaves as it arose, for CreatePlot to report.
+  const auto [chartObject, chart] = StartChart(s, "CreateCategoricalPlot", 50);
   const ExcelConstants& xl = Xl();
-  chart.LetChartType(kColumnClustered);
-  AddColumns(s, chart);
 
   // The second values as a line over the same categories.
   const bool second = !s.YValuesSecondRange.IsNothing();
   if (second) {
-    chart.SeriesCollection().Add(App().Union(s.XValuesRange, s.YValuesSecondRange), xl.xlColumns,
-                                 false, true, false);
-    const excel::Series line = chart.SeriesCollection(2);
-    line.LetAxisGroup(xl.xlSecondary);
-    line.LetChartType(kLine);
+    const excel::Series line = AddSecond(chart, s.XValuesRange, s.YValuesSecondRange, kLine);
     line.Border().LetLineStyle(xl.xlContinuous);
     line.Border().LetWeight(xl.xlThin);
   }
 
   const Long index = LayOut(s, chartObject, chart);
-  Reposition(s);
-
-  chart.LetHasAxis(xl.xlCategory, xl.xlPrimary, true);
   const excel::Axis categories = chart.Axes(xl.xlCategory, xl.xlPrimary);
-  TitleCategoryAxis(s, chart, categories);
-  categories.TickLabels().Font().LetSize(8);
-  categories.LetHasMajorGridlines(false);
-  categories.LetHasMinorGridlines(false);
-  categories.LetMajorTickMark(xl.xlTickMarkOutside);
+  DressAxis(categories, Shown(s.XAxisTitle), Look(xl.xlTickMarkOutside, true));
+  PlaceCategoryTitle(chart, categories);
 
   PrimaryValueAxis(s, chart);
   if (second) SecondaryValueAxis(s, chart);

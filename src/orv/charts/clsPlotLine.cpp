@@ -2,18 +2,14 @@
 
 #include "orv/charts/chart_common.hpp"
 #include "orv/excel/excel.hpp"
-#include "orv/output/clsMain.hpp"
 #include "orv/output/clsProperties.hpp"
 
 namespace orv {
 
 using namespace charts_detail;
 
-struct clsPlotLine::State {
-  excel::Range YValues{Nothing}, OutputRange{Nothing};
-  std::string ChartTitle, XAxisTitle, YAxisTitle;
-  Long VerticalOffset = 0, HorizontalOffset = 0;
-  Long ChartWidth = 0, ChartHeight = 0;
+struct clsPlotLine::State : ChartSettings, AxisTitles {
+  excel::Range YValues{Nothing};
   Boolean ShowPoints = false, ShowLines = false;
   Long YMin = 0;
   Boolean YMinSet = false;
@@ -23,29 +19,6 @@ struct clsPlotLine::State {
 namespace {
 
 constexpr std::string_view kClass = "clsPlotLine";
-
-constexpr Member kClassInitialize{Rule::Stamp, kClass, "Class_Initialize"};
-constexpr Member kCreatePlot{Rule::Chain, kClass, "CreatePlot"};
-
-ORV_CHART_MEMBER(Get, VerticalOffset)
-ORV_CHART_MEMBER(Let, VerticalOffset)
-ORV_CHART_MEMBER(Get, HorizontalOffset)
-ORV_CHART_MEMBER(Let, HorizontalOffset)
-ORV_CHART_MEMBER(Get, ChartHeight)
-ORV_CHART_MEMBER(Let, ChartHeight)
-ORV_CHART_MEMBER(Get, ChartWidth)
-ORV_CHART_MEMBER(Let, ChartWidth)
-ORV_CHART_MEMBER(Get, ChartTitle)
-ORV_CHART_MEMBER(Let, ChartTitle)
-ORV_CHART_MEMBER(Get, YAxisTitle)
-ORV_CHART_MEMBER(Let, YAxisTitle)
-ORV_CHART_MEMBER(Get, XAxisTitle)
-ORV_CHART_MEMBER(Let, XAxisTitle)
-ORV_CHART_MEMBER(Set, OutputRange)
-ORV_CHART_MEMBER(Set, YValues)
-ORV_CHART_MEMBER(Let, ShowPoints)
-ORV_CHART_MEMBER(Let, ShowLines)
-ORV_CHART_MEMBER(Let, YMin)
 
 // Decimals of the value axis labels: at most three.
 constexpr Integer kMaxScaleFactor = 1000;
@@ -64,23 +37,10 @@ std::string UnitFormat(double unit) {
   return format;
 }
 
-// The title and tick-label settings both axes share.
+// The title and tick labels of either axis, whole numbers until the value
+// axis learns its unit.
 void FormatAxis(const excel::Axis& axis, const std::string& title) {
-  const ExcelConstants& xl = Xl();
-  if (title.empty()) {
-    axis.LetHasTitle(false);
-  } else {
-    axis.LetHasTitle(true);
-    axis.AxisTitle().LetAutoScaleFont(false);
-    axis.AxisTitle().LetText(title);
-    axis.AxisTitle().Font().LetSize(10);
-    axis.AxisTitle().Font().LetBold(false);
-  }
-  axis.TickLabels().LetAutoScaleFont(false);
-  axis.TickLabels().Font().LetSize(8);
-  axis.LetHasMajorGridlines(false);
-  axis.LetHasMinorGridlines(false);
-  axis.LetMajorTickMark(xl.xlTickMarkOutside);
+  DressAxis(axis, title, {.TitleSize = 10, .TickMark = Xl().xlTickMarkOutside});
   axis.TickLabels().LetNumberFormat("0");
 }
 
@@ -88,39 +48,17 @@ void FormatAxis(const excel::Axis& axis, const std::string& title) {
 
 // --- creation and properties ---------------------------------------------
 
-clsPlotLine::clsPlotLine() : state_(Nothing) {
-  Guard(kClassInitialize, [&](Line& line) {
-    line = 10;
-    state_ = Ref<State>();
-    line = 20;
-    state_->ChartWidth = 200;
-    state_->ChartHeight = 200;
-  });
-}
-
+clsPlotLine::clsPlotLine() : state_(NewState<State>(kClass, 200, 200)) {}
 clsPlotLine::clsPlotLine(NothingType) : state_(Nothing) {}
 
-ORV_CHART_VALUE(clsPlotLine, Long, VerticalOffset, Long)
-ORV_CHART_VALUE(clsPlotLine, Long, HorizontalOffset, Long)
-ORV_CHART_VALUE(clsPlotLine, Long, ChartHeight, Long)
-ORV_CHART_VALUE(clsPlotLine, Long, ChartWidth, Long)
-ORV_CHART_VALUE(clsPlotLine, std::string, ChartTitle, const std::string&)
-ORV_CHART_VALUE(clsPlotLine, std::string, YAxisTitle, const std::string&)
-ORV_CHART_VALUE(clsPlotLine, std::string, XAxisTitle, const std::string&)
-
-ORV_CHART_RANGE(clsPlotLine, OutputRange)
+ORV_CHART_SETTINGS(clsPlotLine)
+ORV_CHART_AXIS_TITLES(clsPlotLine)
 ORV_CHART_RANGE(clsPlotLine, YValues)
-void clsPlotLine::LetShowPoints(Boolean value) {
-  State& s = *state_;
-  Property(kLetShowPoints, [&] { s.ShowPoints = value; });
-}
-void clsPlotLine::LetShowLines(Boolean value) {
-  State& s = *state_;
-  Property(kLetShowLines, [&] { s.ShowLines = value; });
-}
+ORV_CHART_LET(clsPlotLine, ShowPoints, Boolean)
+ORV_CHART_LET(clsPlotLine, ShowLines, Boolean)
 void clsPlotLine::LetYMin(Long value) {
-  State& s = *state_;
-  Property(kLetYMin, [&] {
+  ORV_CHART_MEMBER(Let, YMin);
+  Property(kMember, [&] {
     s.YMin = value;
     s.YMinSet = true;
   });
@@ -129,6 +67,7 @@ void clsPlotLine::LetYMin(Long value) {
 // --- drawing ----------------------------------------------------------------
 
 void clsPlotLine::CreatePlot() {
+  static constexpr Member kCreatePlot{Rule::Chain, kClass, "CreatePlot"};
   State& s = *state_;
   Guard(kCreatePlot, [&](Line& line) {
     const ExcelConstants& xl = Xl();
@@ -136,14 +75,11 @@ void clsPlotLine::CreatePlot() {
     // The chart object at the output range's first cell, moved by the
     // offsets (vertically only while that stays above the last row).
     line = 10;
-    excel::ChartObject chartObject = AddChartObject(
-        s.OutputRange, s.VerticalOffset, s.HorizontalOffset, s.ChartWidth, s.ChartHeight);
-    chartObject.LetHeight(s.ChartHeight);
-    chartObject.LetWidth(s.ChartWidth);
+    excel::ChartObject chartObject = AddChartObject(s);
+    SizeChartObject(chartObject, s);
 
     line = 20;
-    App().LetScreenUpdating(false);
-    chartObject.Select();
+    SelectChartObject(chartObject);
     excel::Chart chart = chartObject.Chart();
 
     line = 30;
@@ -178,8 +114,7 @@ void clsPlotLine::CreatePlot() {
     const Long index = chartObject.Index();
     chartObject = App().ActiveSheet().ChartObjects(index);
     chart = chartObject.Chart();
-    clsMain().RepositionChart("obsolete", s.ChartHeight, s.ChartWidth, s.HorizontalOffset,
-                              s.VerticalOffset, s.OutputRange);
+    Reposition(s);
 
     line = 100;
     const excel::Axis categories = chart.Axes(xl.xlCategory, xl.xlPrimary);

@@ -28,7 +28,6 @@
 
 #include "orv/excel/Range.hpp"
 #include "orv/frame/frame.hpp"
-#include "orv/output/clsProperties.hpp"
 
 namespace orv {
 
@@ -104,34 +103,15 @@ class clsPlotScatter {
   void CreatePlot();
 
  private:
+  // The settings, and the steps of one drawing (defined with the
+  // implementation).
   struct State;
+  struct Drawing;
   struct Band;
   Band GetCL(const State& s) const;
   void RescaleStar(State& s) const;
 
   Ref<State> state_;
-};
-
-struct clsPlotScatter::State {
-  excel::Range XValues{Nothing}, YValues{Nothing};
-  Variant DataLabels;
-  excel::Range OutputRange{Nothing};
-  std::string ChartTitle, XAxisTitle, YAxisTitle, ChartSubtitle;
-  Long VerticalOffset = 0, HorizontalOffset = 0;
-  Long ChartWidth = 0, ChartHeight = 0;
-  Single X1 = 0, X2 = 0, Y1 = 0, Y2 = 0;
-  Boolean DrawLine = false, DrawStar = false;
-  ORVPSRegression Regression = orvPSRegNone;
-  Boolean ConstantIs0 = false;
-  ORVPSCrosshairs Crosshairs = orvPSNone;
-  Integer ConfidenceLimits = 0, PredictionLimits = 0;
-  Boolean StandardError = false;
-  excel::Range CLUpper{Nothing}, CLLower{Nothing};
-  Double Slope = 0, Intercept = 0;
-  Variant StarX, StarY, StarLabels;
-  Boolean ScaleStarPoints = false;
-  Boolean AreaBorder = false;
-  clsProperties Settings;
 };
 
 }  // namespace orv

@@ -2,8 +2,7 @@
 #include <algorithm>
 #include <string>
 
-#include "orv/charts/chart_common.hpp"
-#include "orv/charts/clsPlotScatter.hpp"
+#include "orv/charts/clsPlotScatter_state.hpp"
 #include "orv/excel/excel.hpp"
 #include "orv/output/clsMain.hpp"
 
@@ -13,9 +12,7 @@ using namespace charts_detail;
 
 namespace {
 
-constexpr Member kCreatePlot{Rule::Chain, "clsPlotScatter", "CreatePlot"};
-constexpr Member kGetCL{Rule::Chain, "clsPlotScatter", "GetCL"};
-constexpr Member kRescaleStar{Rule::Chain, "clsPlotScatter", "RescaleStar"};
+constexpr std::string_view kClass = "clsPlotScatter";
 
 // Points of a computed band.
 constexpr Long kBandPoints = 10;
@@ -23,17 +20,11 @@ constexpr Long kBandPoints = 10;
 constexpr Long kStarChunk = 20;
 // Fraction of the data range added to each end of an axis.
 constexpr double kAxisBuffer = 0.01;
-// The palette's dark blue, of the data markers and the dash markers.
-constexpr std::int32_t kMarkerColorIndex = 11;
-// The palette's black, of the guide and band lines.
-constexpr std::int32_t kLineColorIndex = 1;
 // The marker of given bands over equal X values: a dash.
 constexpr std::int32_t kDashMarker = -4115;
 // A trendline through the given bands: a quadratic.
 constexpr std::int32_t kBandTrendType = 3;
 constexpr std::int32_t kBandTrendOrder = 2;
-
-excel::Application TheApplication() { return clsMain().Excel(); }
 
 // A range the plot needs; 91 when the property was never set.
 const excel::Range& Needed(const excel::Range& range) {
@@ -58,15 +49,15 @@ Array<double> Pair(double first, double second) {
 
 // No marker, a black hairline of the given style.
 void GuideFormat(const excel::Series& series, std::int32_t line_style) {
-  const ExcelConstants& xl = Shared().Constants;
+  const ExcelConstants& xl = Xl();
   series.LetMarkerStyle(xl.xlMarkerStyleNone);
   const excel::ChartBorder border = series.Border();
-  border.LetColorIndex(kLineColorIndex);
+  border.LetColorIndex(kBlackIndex);
   border.LetWeight(xl.xlHairline);
   border.LetLineStyle(line_style);
 }
-void FormatA(const excel::Series& series) { GuideFormat(series, Shared().Constants.xlDot); }
-void FormatB(const excel::Series& series) { GuideFormat(series, Shared().Constants.xlContinuous); }
+void FormatA(const excel::Series& series) { GuideFormat(series, Xl().xlDot); }
+void FormatB(const excel::Series& series) { GuideFormat(series, Xl().xlContinuous); }
 
 excel::Series AddSeries(const excel::Chart& chart, const std::string& name, const Variant& xvalues,
                         const Variant& values) {
@@ -84,7 +75,7 @@ struct Scale {
 };
 
 Scale ScaleAxis(const excel::Axis& axis, double data_min, double data_max, Long ticks) {
-  const ExcelConstants& xl = Shared().Constants;
+  const ExcelConstants& xl = Xl();
   Scale scale;
   clsMain().AxisTicks(data_min, data_max, ticks, kAxisBuffer, scale.min, scale.max, scale.unit,
                       scale.decimals);
@@ -99,30 +90,10 @@ Scale ScaleAxis(const excel::Axis& axis, double data_min, double data_max, Long 
   return scale;
 }
 
-// Title, fonts, gridlines and tick marks of a value axis.
-void DressAxis(const excel::Axis& axis, const std::string& title) {
-  if (title.empty()) {
-    axis.LetHasTitle(false);
-  } else {
-    axis.LetHasTitle(true);
-    const excel::AxisTitle t = axis.AxisTitle();
-    t.LetAutoScaleFont(false);
-    t.LetText(title);
-    t.Font().LetSize(8);
-    t.Font().LetBold(false);
-  }
-  const excel::TickLabels labels = axis.TickLabels();
-  labels.LetAutoScaleFont(false);
-  labels.Font().LetSize(8);
-  axis.LetHasMajorGridlines(false);
-  axis.LetHasMinorGridlines(false);
-  axis.LetMajorTickMark(Shared().Constants.xlTickMarkOutside);
-}
-
 // Shows a label on every point of the series and sets each point's text.
 template <class TextOf>
 void LabelPoints(const excel::Series& series, TextOf&& text_of) {
-  series.ApplyDataLabels(Shared().Constants.xlDataLabelsShowLabel, true, false);
+  series.ApplyDataLabels(Xl().xlDataLabelsShowLabel, true, false);
   const Long count = series.Points().Count();
   for (Long k = 1; k <= count; ++k) {
     const excel::DataLabel label = series.Points(k).DataLabel();
@@ -144,35 +115,41 @@ struct clsPlotScatter::Band {
   Array<double> x, upper, lower;
 };
 
-void clsPlotScatter::CreatePlot() {
-  State& s = *state_;
-  Guard(kCreatePlot, [&](Line& line) {
-    const ExcelConstants& xl = Shared().Constants;
+// One drawing of the chart: a step for each labelled part of CreatePlot,
+// and what the steps hand on to each other.
+struct clsPlotScatter::Drawing {
+  clsPlotScatter& plot;
+  State& s;
+  const ExcelConstants& xl = Xl();
+  excel::ChartObject chart_object{};
+  excel::Chart chart{};
+  excel::Series data{};
+  // The X data's extremes, used again by the lines and bands: the cells do
+  // not change while the chart is drawn.
+  double xmin = 0, xmax = 0;
+  Scale xscale{};
+  // The Y axis's ticks and bounds, and the running bounds of what it must
+  // take in.
+  Long yticks = 0;
+  double yLo = 0, yHi = 0, rMin = 0, rMax = 0;
 
-    // Chart creation at the output range's first cell.
-    line = 10;
-    const excel::Range& output = Needed(s.OutputRange);
-    const excel::ChartObject chart_object =
-        AddChartObject(output, s.VerticalOffset, s.HorizontalOffset, s.ChartWidth, s.ChartHeight);
+  // Chart creation at the output range's first cell.
+  void AddChart() {
+    Needed(s.OutputRange);
+    chart_object = AddChartObject(s);
+  }
 
-    // Drawn without repainting (left off), on the selected chart object.
-    line = 20;
-    TheApplication().LetScreenUpdating(false);
-    chart_object.Select();
+  // Drawn without repainting (left off), on the selected chart object.
+  void Select() { SelectChartObject(chart_object); }
 
-    line = 30;
-    clsMain().RepositionChart("obsolete", s.ChartHeight, s.ChartWidth, s.HorizontalOffset,
-                              s.VerticalOffset, output);
+  // A clean chart: whatever series it came with go, failures ignored.
+  void Clear() {
+    chart = chart_object.Chart();
+    ClearSeries(chart);
+  }
 
-    // A clean chart: whatever series it came with go, failures ignored.
-    line = 40;
-    const excel::Chart chart = chart_object.Chart();
-    Long existing = 0;
-    ResumeNext([&] { existing = chart.SeriesCollection().Count(); });
-    for (Long i = existing; i >= 1; --i) ResumeNext([&] { chart.SeriesCollection(i).Delete(); });
-
-    // The chart: a scatter without legend in the theme's colour.
-    line = 50;
+  // The chart: a scatter without legend in the theme's colour.
+  void StyleChart() {
     chart.LetHasLegend(false);
     chart.LetChartType(xl.xlXYScatter);
     const excel::ChartArea area = chart.ChartArea();
@@ -180,236 +157,291 @@ void clsPlotScatter::CreatePlot() {
     area.LetAutoScaleFont(false);
     area.Font().LetName("Arial");
     area.Font().LetSize(8);
+  }
 
-    // The data: small dark blue circles.
-    line = 60;
+  // The data: small dark blue circles.
+  void AddData() {
     const excel::Range& yvalues = Needed(s.YValues);
     const excel::Range& xvalues = Needed(s.XValues);
-    const excel::Series data = chart.SeriesCollection().NewSeries();
+    data = chart.SeriesCollection().NewSeries();
     data.LetValues(yvalues);
     data.LetXValues(xvalues);
     data.LetName("Data");
     data.LetMarkerStyle(xl.xlCircle);
     data.LetMarkerSize(3);
-    data.LetMarkerBackgroundColorIndex(kMarkerColorIndex);
-    data.LetMarkerForegroundColorIndex(kMarkerColorIndex);
+    data.LetMarkerBackgroundColorIndex(kDarkBlueIndex);
+    data.LetMarkerForegroundColorIndex(kDarkBlueIndex);
+  }
 
-    // One label per point, DataLabels(1) on the first.
-    line = 70;
-    if (s.DataLabels.IsArray()) {
-      LabelPoints(data, [&](Long k) { return CStr(s.DataLabels.Element(k)); });
-    }
+  // One label per point, DataLabels(1) on the first.
+  void LabelData() {
+    if (!s.DataLabels.IsArray()) return;
+    LabelPoints(data, [&](Long k) { return CStr(s.DataLabels.Element(k)); });
+  }
 
-    // A transparent plot area, framed on request.
-    line = 80;
-    const excel::PlotArea plot = chart.PlotArea();
-    plot.Fill().LetVisible(xl.msoFalse);
+  // A transparent plot area, framed on request.
+  void StylePlotArea() {
+    const excel::PlotArea area = chart.PlotArea();
+    area.Fill().LetVisible(xl.msoFalse);
     if (s.AreaBorder) {
-      plot.Border().LetLineStyle(xl.xlContinuous);
-      plot.Border().LetWeight(xl.xlHairline);
-      plot.Border().LetColorIndex(kLineColorIndex);
+      area.Border().LetLineStyle(xl.xlContinuous);
+      area.Border().LetWeight(xl.xlHairline);
+      area.Border().LetColorIndex(kBlackIndex);
     } else {
-      plot.Border().LetLineStyle(xl.xlLineStyleNone);
+      area.Border().LetLineStyle(xl.xlLineStyleNone);
     }
+  }
 
-    // The title: bold 10 points; a subtitle goes on a second, plain 8-point
-    // line (the run starts at the line break).
-    line = 90;
+  // The title: bold 10 points; a subtitle goes on a second, plain 8-point
+  // line (the run starts at the line break).
+  void Title() {
     if (s.ChartTitle.empty() && s.ChartSubtitle.empty()) {
       chart.LetHasTitle(false);
-    } else {
-      chart.LetHasTitle(true);
-      const excel::ChartTitle title = chart.ChartTitle();
-      title.LetAutoScaleFont(false);
-      title.Font().LetSize(10);
-      title.Font().LetBold(true);
-      title.LetText(s.ChartTitle);
-      if (!s.ChartSubtitle.empty()) {
-        if (s.ChartTitle.empty()) {
-          title.LetText(s.ChartSubtitle);
-        } else {
-          title.LetText(s.ChartTitle + '\r' + s.ChartSubtitle);
-          const excel::ChartFont second =
-              title
-                  .Characters(CharacterCount(s.ChartTitle) + 1, CharacterCount(s.ChartSubtitle) + 1)
-                  .Font();
-          second.LetBold(false);
-          second.LetSize(8);
-        }
-      }
+      return;
     }
+    chart.LetHasTitle(true);
+    const excel::ChartTitle title = chart.ChartTitle();
+    title.LetAutoScaleFont(false);
+    title.Font().LetSize(10);
+    title.Font().LetBold(true);
+    title.LetText(s.ChartTitle);
+    if (s.ChartSubtitle.empty()) return;
+    if (s.ChartTitle.empty()) {
+      title.LetText(s.ChartSubtitle);
+      return;
+    }
+    title.LetText(s.ChartTitle + '\r' + s.ChartSubtitle);
+    const excel::ChartFont second =
+        title.Characters(CharacterCount(s.ChartTitle) + 1, CharacterCount(s.ChartSubtitle) + 1)
+            .Font();
+    second.LetBold(false);
+    second.LetSize(8);
+  }
 
-    const excel::WorksheetFunction wf = TheApplication().WorksheetFunction();
+  // The X axis scaled to its data.
+  void XAxis() {
+    const excel::Axis axis = chart.Axes(xl.xlCategory, xl.xlPrimary);
+    DressAxis(axis, s.XAxisTitle, {.TitleSize = 8, .TickMark = xl.xlTickMarkOutside});
+    const excel::WorksheetFunction wf = App().WorksheetFunction();
+    xmin = wf.Min(s.XValues);
+    xmax = wf.Max(s.XValues);
+    xscale = ScaleAxis(axis, xmin, xmax, s.ChartWidth > 250 ? 9 : 6);
+  }
 
-    // Both value axes scaled to their data; the Y bounds may widen below to
-    // take in the regression line and the bands.
-    line = 100;
-    const excel::Axis xaxis = chart.Axes(xl.xlCategory, xl.xlPrimary);
-    DressAxis(xaxis, s.XAxisTitle);
-    // The X data's extremes, used again below: the cells do not change
-    // while the chart is drawn.
-    const double xmin = wf.Min(xvalues), xmax = wf.Max(xvalues);
-    const Scale xscale = ScaleAxis(xaxis, xmin, xmax, s.ChartWidth > 250 ? 9 : 6);
+  // The Y axis scaled to its data; its bounds may widen later to take in
+  // the regression line and the bands.
+  void YAxis() {
+    const excel::Axis axis = chart.Axes(xl.xlValue, xl.xlPrimary);
+    DressAxis(axis, s.YAxisTitle, {.TitleSize = 8, .TickMark = xl.xlTickMarkOutside});
+    const excel::WorksheetFunction wf = App().WorksheetFunction();
+    yticks = s.ChartHeight > 250 ? 9 : 6;
+    const Scale yscale = ScaleAxis(axis, wf.Min(s.YValues), wf.Max(s.YValues), yticks);
+    yLo = rMin = yscale.min;
+    yHi = rMax = yscale.max;
+  }
 
-    line = 110;
-    const excel::Axis yaxis = chart.Axes(xl.xlValue, xl.xlPrimary);
-    DressAxis(yaxis, s.YAxisTitle);
-    const Long yticks = s.ChartHeight > 250 ? 9 : 6;
-    const Scale yscale = ScaleAxis(yaxis, wf.Min(yvalues), wf.Max(yvalues), yticks);
-    double yLo = yscale.min, yHi = yscale.max;
-    double rMin = yLo, rMax = yHi;
-
-    // The regression line: the chart's own linear fit, or the given one.
-    line = 120;
+  // The regression line: the chart's own linear fit, or the given one.
+  void Regression() {
     if (s.Regression == ORVPSRegCalculate) {
       const excel::SeriesCollection all = chart.SeriesCollection();
       const excel::Trendline trend = all.Item(all.Count()).Trendlines().Add();
       trend.LetType(xl.xlLinear);
       if (s.ConstantIs0) trend.LetIntercept(0);
       trend.Border().LetWeight(xl.xlThin);
-      // Read the fitted line back from the equation label; a label that
-      // does not parse leaves the line as it was.
-      ResumeNext([&] {
-        trend.LetDisplayEquation(true);
-        const std::string text = trend.DataLabel().Text();
-        trend.LetDisplayEquation(false);
-        const std::size_t equals = text.find("= ");
-        const std::size_t ex = text.find('x');
-        if (equals == std::string::npos || ex == std::string::npos || ex < equals + 2)
-          Raise(kErrInvalidCall);
-        LetSlope(CDbl(Variant(text.substr(equals + 2, ex - equals - 2))));
-        if (s.ConstantIs0) {
-          LetIntercept(0);
-        } else {
-          // Without "+ " the text from the second character on is read,
-          // which never converts.
-          const std::size_t plus = text.find("+ ");
-          LetIntercept(
-              CDbl(Variant(plus == std::string::npos ? text.substr(1) : text.substr(plus + 2))));
-        }
-        TakeIn(Add(Mul(s.Slope, xmin), s.Intercept), rMin, rMax);
-        TakeIn(Add(Mul(s.Slope, xmax), s.Intercept), rMin, rMax);
-      });
+      // A label that does not parse leaves the line as it was.
+      ResumeNext([&] { ReadFit(trend); });
     } else if (s.Regression == ORVPSRegSpecified) {
       const double ya = Add(Mul(s.Slope, xmin), s.Intercept);
       const double yb = Add(Mul(s.Slope, xmax), s.Intercept);
       const excel::Series regression =
           AddSeries(chart, "Regression", Variant(Pair(xmin, xmax)), Variant(Pair(ya, yb)));
       regression.LetMarkerStyle(xl.xlMarkerStyleNone);
-      regression.Border().LetColorIndex(kLineColorIndex);
+      regression.Border().LetColorIndex(kBlackIndex);
       regression.Border().LetWeight(xl.xlThin);
       regression.Border().LetLineStyle(xl.xlContinuous);
       TakeIn(ya, rMin, rMax);
       TakeIn(yb, rMin, rMax);
     }
+  }
 
-    // Bands computed here from the data.
-    line = 130;
-    if (s.ConfidenceLimits > 0 || s.PredictionLimits > 0 || s.StandardError) {
-      const Band band = GetCL(s);
-      const Variant x(band.x);
-      const excel::Series upper = AddSeries(chart, "UpperBand", x, Variant(band.upper));
-      upper.LetSmooth(true);
-      FormatA(upper);
-      const excel::Series lower = AddSeries(chart, "LowerBand", x, Variant(band.lower));
-      lower.LetSmooth(true);
-      FormatA(lower);
-      const double top_end = std::max(band.upper.At(1), band.upper.At(kBandPoints));
-      if (top_end > rMax) rMax = top_end;
-      const double bottom_end = std::min(band.lower.At(1), band.lower.At(kBandPoints));
-      if (bottom_end < rMin) rMin = bottom_end;
+  // The fitted line read back from the trendline's equation label into
+  // Slope and Intercept, its ends taken into the Y bounds.
+  void ReadFit(const excel::Trendline& trend) {
+    trend.LetDisplayEquation(true);
+    const std::string text = trend.DataLabel().Text();
+    trend.LetDisplayEquation(false);
+    const std::size_t equals = text.find("= ");
+    const std::size_t ex = text.find('x');
+    if (equals == std::string::npos || ex == std::string::npos || ex < equals + 2)
+      Raise(kErrInvalidCall);
+    plot.LetSlope(CDbl(Variant(text.substr(equals + 2, ex - equals - 2))));
+    if (s.ConstantIs0) {
+      plot.LetIntercept(0);
+    } else {
+      // Without "+ " the text from the second character on is read, which
+      // never converts.
+      const std::size_t plus = text.find("+ ");
+      plot.LetIntercept(
+          CDbl(Variant(plus == std::string::npos ? text.substr(1) : text.substr(plus + 2))));
     }
+    TakeIn(Add(Mul(s.Slope, xmin), s.Intercept), rMin, rMax);
+    TakeIn(Add(Mul(s.Slope, xmax), s.Intercept), rMin, rMax);
+  }
 
-    // Bands given as ranges: each drawn by a quadratic trendline, or as
-    // dashes when every X is the same.
-    line = 140;
-    if (!s.CLLower.IsNothing() && !s.CLUpper.IsNothing()) {
-      const bool flat = xmin == xmax;
-      for (const auto& [name, range] :
-           {std::pair{"LowerBand", s.CLLower}, std::pair{"UpperBand", s.CLUpper}}) {
-        const excel::Series band = chart.SeriesCollection().NewSeries();
-        band.LetValues(range);
-        band.LetXValues(xvalues);
-        band.LetName(name);
-        band.Border().LetLineStyle(xl.xlNone);
-        if (flat) {
-          band.LetMarkerStyle(kDashMarker);
-          band.LetMarkerForegroundColorIndex(kMarkerColorIndex);
-        } else {
-          band.LetMarkerStyle(xl.xlMarkerStyleNone);
-          const excel::Trendline trend = band.Trendlines().Add();
-          trend.LetType(kBandTrendType);
-          trend.LetOrder(kBandTrendOrder);
-          trend.Border().LetWeight(xl.xlHairline);
-          trend.Border().LetLineStyle(xl.xlDot);
-        }
+  // Bands computed here from the data.
+  void ComputedBands() {
+    if (s.ConfidenceLimits <= 0 && s.PredictionLimits <= 0 && !s.StandardError) return;
+    const Band band = plot.GetCL(s);
+    const Variant x(band.x);
+    const excel::Series upper = AddSeries(chart, "UpperBand", x, Variant(band.upper));
+    upper.LetSmooth(true);
+    FormatA(upper);
+    const excel::Series lower = AddSeries(chart, "LowerBand", x, Variant(band.lower));
+    lower.LetSmooth(true);
+    FormatA(lower);
+    const double top_end = std::max(band.upper.At(1), band.upper.At(kBandPoints));
+    if (top_end > rMax) rMax = top_end;
+    const double bottom_end = std::min(band.lower.At(1), band.lower.At(kBandPoints));
+    if (bottom_end < rMin) rMin = bottom_end;
+  }
+
+  // Bands given as ranges: each drawn by a quadratic trendline, or as
+  // dashes when every X is the same.
+  void GivenBands() {
+    if (s.CLLower.IsNothing() || s.CLUpper.IsNothing()) return;
+    const bool flat = xmin == xmax;
+    for (const auto& [name, range] :
+         {std::pair{"LowerBand", s.CLLower}, std::pair{"UpperBand", s.CLUpper}}) {
+      const excel::Series band = chart.SeriesCollection().NewSeries();
+      band.LetValues(range);
+      band.LetXValues(s.XValues);
+      band.LetName(name);
+      band.Border().LetLineStyle(xl.xlNone);
+      if (flat) {
+        band.LetMarkerStyle(kDashMarker);
+        band.LetMarkerForegroundColorIndex(kDarkBlueIndex);
+      } else {
+        band.LetMarkerStyle(xl.xlMarkerStyleNone);
+        const excel::Trendline trend = band.Trendlines().Add();
+        trend.LetType(kBandTrendType);
+        trend.LetOrder(kBandTrendOrder);
+        trend.Border().LetWeight(xl.xlHairline);
+        trend.Border().LetLineStyle(xl.xlDot);
       }
-      const double upper_max = wf.Max(s.CLUpper);
-      if (upper_max > rMax) rMax = upper_max;
-      const double lower_min = wf.Min(s.CLLower);
-      if (lower_min < rMin) rMin = lower_min;
     }
+    const excel::WorksheetFunction wf = App().WorksheetFunction();
+    const double upper_max = wf.Max(s.CLUpper);
+    if (upper_max > rMax) rMax = upper_max;
+    const double lower_min = wf.Min(s.CLLower);
+    if (lower_min < rMin) rMin = lower_min;
+  }
 
-    line = 150;
+  // The Y axis scaled again when the lines or bands reach beyond it.
+  void WidenYAxis() {
     if (rMax > yHi || rMin < yLo) {
       const Scale rescaled = ScaleAxis(chart.Axes(xl.xlValue, xl.xlPrimary), rMin, rMax, yticks);
       yLo = rescaled.min;
       yHi = rescaled.max;
     }
+  }
 
-    // The star: rays from the origin in series of at most 20 list elements,
-    // each ray's end labelled, its origin blank.
-    line = 160;
-    if (s.DrawStar) {
-      RescaleStar(s);
-      chart.LetChartType(xl.xlXYScatter);
-      const Array<double>& xs = *s.StarX.ArrayOf<double>();
-      const Array<double>& ys = *s.StarY.ArrayOf<double>();
-      const Long total = xs.UBound(1);
-      const bool labelled = !s.StarLabels.IsEmpty();
-      for (Long i = 1; i <= total; i += kStarChunk) {
-        const Long last = std::min(i + kStarChunk - 1, total);
-        Array<double> cx(1, last - i + 1), cy(1, last - i + 1);
-        for (Long k = i; k <= last; ++k) {
-          cx.At(k - i + 1) = xs.At(k, 1);
-          cy.At(k - i + 1) = ys.At(k, 1);
-        }
-        const excel::Series rays = chart.SeriesCollection().NewSeries();
-        rays.LetValues(Variant(std::move(cy)));
-        rays.LetXValues(Variant(std::move(cx)));
-        FormatB(rays);
-        LabelPoints(rays, [&](Long c) -> std::string {
-          if (c % 2 == 0 && labelled) return CStr(s.StarLabels.Element((i + c - 1) / 2));
-          return " ";
-        });
+  // The star: rays from the origin in series of at most 20 list elements,
+  // each ray's end labelled, its origin blank.
+  void Star() {
+    if (!s.DrawStar) return;
+    plot.RescaleStar(s);
+    chart.LetChartType(xl.xlXYScatter);
+    const Array<double>& xs = *s.StarX.ArrayOf<double>();
+    const Array<double>& ys = *s.StarY.ArrayOf<double>();
+    const Long total = xs.UBound(1);
+    const bool labelled = !s.StarLabels.IsEmpty();
+    for (Long i = 1; i <= total; i += kStarChunk) {
+      const Long last = std::min(i + kStarChunk - 1, total);
+      Array<double> cx(1, last - i + 1), cy(1, last - i + 1);
+      for (Long k = i; k <= last; ++k) {
+        cx.At(k - i + 1) = xs.At(k, 1);
+        cy.At(k - i + 1) = ys.At(k, 1);
       }
+      const excel::Series rays = chart.SeriesCollection().NewSeries();
+      rays.LetValues(Variant(std::move(cy)));
+      rays.LetXValues(Variant(std::move(cx)));
+      FormatB(rays);
+      LabelPoints(rays, [&](Long c) -> std::string {
+        if (c % 2 == 0 && labelled) return CStr(s.StarLabels.Element((i + c - 1) / 2));
+        return " ";
+      });
     }
+  }
 
-    // Guide lines through the origin across the final axes.
+  // Guide lines through the origin across the final axes.
+  void Crosshairs() {
+    if (s.Crosshairs <= 0) return;
+    if (s.Crosshairs == orvPSVertical || s.Crosshairs == orvPSBoth)
+      FormatA(AddSeries(chart, "VGuide", Variant(Pair(0, 0)), Variant(Pair(yLo, yHi))));
+    if (s.Crosshairs == orvPSHorizontal || s.Crosshairs == orvPSBoth)
+      FormatA(
+          AddSeries(chart, "HGuide", Variant(Pair(xscale.min, xscale.max)), Variant(Pair(0, 0))));
+  }
+
+  // The free line segment.
+  void Segment() {
+    if (!s.DrawLine) return;
+    chart.LetChartType(xl.xlXYScatter);
+    const excel::Series segment =
+        AddSeries(chart, "Line", Variant(Pair(s.X1, s.X2)), Variant(Pair(s.Y1, s.Y2)));
+    segment.LetMarkerStyle(xl.xlMarkerStyleNone);
+    FormatB(segment);
+  }
+};
+
+void clsPlotScatter::CreatePlot() {
+  static constexpr Member kCreatePlot{Rule::Chain, kClass, "CreatePlot"};
+  Drawing d{*this, *state_};
+  Guard(kCreatePlot, [&](Line& line) {
+    line = 10;
+    d.AddChart();
+    line = 20;
+    d.Select();
+    line = 30;
+    Reposition(d.s);
+    line = 40;
+    d.Clear();
+    line = 50;
+    d.StyleChart();
+    line = 60;
+    d.AddData();
+    line = 70;
+    d.LabelData();
+    line = 80;
+    d.StylePlotArea();
+    line = 90;
+    d.Title();
+    line = 100;
+    d.XAxis();
+    line = 110;
+    d.YAxis();
+    line = 120;
+    d.Regression();
+    line = 130;
+    d.ComputedBands();
+    line = 140;
+    d.GivenBands();
+    line = 150;
+    d.WidenYAxis();
+    line = 160;
+    d.Star();
     line = 170;
-    if (s.Crosshairs > 0) {
-      if (s.Crosshairs == orvPSVertical || s.Crosshairs == orvPSBoth)
-        FormatA(AddSeries(chart, "VGuide", Variant(Pair(0, 0)), Variant(Pair(yLo, yHi))));
-      if (s.Crosshairs == orvPSHorizontal || s.Crosshairs == orvPSBoth)
-        FormatA(
-            AddSeries(chart, "HGuide", Variant(Pair(xscale.min, xscale.max)), Variant(Pair(0, 0))));
-    }
-
+    d.Crosshairs();
     line = 180;
-    if (s.DrawLine) {
-      chart.LetChartType(xl.xlXYScatter);
-      const excel::Series segment =
-          AddSeries(chart, "Line", Variant(Pair(s.X1, s.X2)), Variant(Pair(s.Y1, s.Y2)));
-      segment.LetMarkerStyle(xl.xlMarkerStyleNone);
-      FormatB(segment);
-    }
+    d.Segment();
   });
 }
 
 clsPlotScatter::Band clsPlotScatter::GetCL(const State& s) const {
+  static constexpr Member kGetCL{Rule::Chain, kClass, "GetCL"};
   return Guard(kGetCL, [&](Line& line) {
     line = 10;
-    const excel::WorksheetFunction wf = TheApplication().WorksheetFunction();
+    const excel::WorksheetFunction wf = App().WorksheetFunction();
     const excel::Range X = Needed(s.XValues).Columns(1);
     const excel::Range Y = Needed(s.YValues).Columns(1);
     const double n = wf.Count(X);
@@ -477,8 +509,9 @@ clsPlotScatter::Band clsPlotScatter::GetCL(const State& s) const {
 }
 
 void clsPlotScatter::RescaleStar(State& s) const {
+  static constexpr Member kRescaleStar{Rule::Chain, kClass, "RescaleStar"};
   Guard(kRescaleStar, [&](Line& line) {
-    const excel::WorksheetFunction wf = TheApplication().WorksheetFunction();
+    const excel::WorksheetFunction wf = App().WorksheetFunction();
     // The factor that brings the star's extremes to the data's.
     auto factor = [&](const excel::Range& data, const Variant& star) {
       const double star_min = wf.Min(star), star_max = wf.Max(star);
