@@ -5,7 +5,6 @@
 namespace orv::charts_detail {
 
 const ExcelConstants& Xl() { return Shared().Constants; }
-excel::Application App() { return excel::CurrentApplication(); }
 
 excel::ChartObject AddChartObject(const ChartSettings& s) {
   const excel::Range first = s.OutputRange.Cells(1, 1);
@@ -22,7 +21,7 @@ void SizeChartObject(const excel::ChartObject& chartObject, const ChartSettings&
 }
 
 void SelectChartObject(const excel::ChartObject& chartObject) {
-  App().LetScreenUpdating(false);
+  excel::CurrentApplication().LetScreenUpdating(false);
   chartObject.Select();
 }
 

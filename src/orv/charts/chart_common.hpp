@@ -100,9 +100,8 @@ decltype(auto) Property(const Member& member, Body&& body) {
 constexpr Long kBlackIndex = 1;
 constexpr Long kDarkBlueIndex = 11;
 
-// The Excel constants and application handed to the library.
+// The Excel constants handed to the library.
 const ExcelConstants& Xl();
-excel::Application App();
 
 // A new chart object, width by height, at the output range's first cell,
 // moved by the offsets (vertically only while that stays above the sheet's

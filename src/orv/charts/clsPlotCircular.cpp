@@ -79,7 +79,7 @@ void clsPlotCircular::CreatePlot() {
 
   // From here on a failure leaves exactly as it arose.
   const auto add_series = [&] {
-    chart.SeriesCollection().Add(App().Union(s.XValues, s.YValues), xl.xlColumns, false, true,
+    chart.SeriesCollection().Add(excel::CurrentApplication().Union(s.XValues, s.YValues), xl.xlColumns, false, true,
                                  false);
     return chart.SeriesCollection(chart.SeriesCollection().Count());
   };
@@ -114,7 +114,7 @@ void clsPlotCircular::CreatePlot() {
   }
 
   // The unit circle, its overlapping end segments hidden.
-  chart = App().ActiveSheet().ChartObjects(index).Chart();
+  chart = excel::CurrentApplication().ActiveSheet().ChartObjects(index).Chart();
   auto [sines, cosines] = CircleOutline();
   const excel::Series circle = add_series();
   circle.LetXValues(Variant(std::move(sines)));
@@ -127,7 +127,7 @@ void clsPlotCircular::CreatePlot() {
   circle.Points(15).Border().LetLineStyle(xl.xlNone);
   circle.Points(2).Border().LetLineStyle(xl.xlNone);
 
-  chart = App().ActiveSheet().ChartObjects(index).Chart();
+  chart = excel::CurrentApplication().ActiveSheet().ChartObjects(index).Chart();
   chart.Axes(xl.xlValue).LetMinimumScale(-kLimit);
   chart.Axes(xl.xlValue).LetMaximumScale(kLimit);
   chart.Axes(xl.xlCategory).LetMinimumScale(-kLimit);

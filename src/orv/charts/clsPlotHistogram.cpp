@@ -119,7 +119,7 @@ std::pair<excel::ChartObject, excel::Chart> StartChart(clsPlotHistogram::State& 
   // From here on a failure leaves as it arose, for CreatePlot to report.
   const ExcelConstants& xl = Xl();
   chart.LetChartType(kColumnClustered);
-  chart.SeriesCollection().Add(App().Union(s.XValuesRange, s.YValuesRange), xl.xlColumns, false,
+  chart.SeriesCollection().Add(excel::CurrentApplication().Union(s.XValuesRange, s.YValuesRange), xl.xlColumns, false,
                                true, false);
   const excel::Series columns = chart.SeriesCollection(1);
   columns.Border().LetLineStyle(xl.xlContinuous);
@@ -133,7 +133,7 @@ std::pair<excel::ChartObject, excel::Chart> StartChart(clsPlotHistogram::State& 
 excel::Series AddSecond(const excel::Chart& chart, const excel::Range& x, const excel::Range& y,
                         Long chartType) {
   const ExcelConstants& xl = Xl();
-  chart.SeriesCollection().Add(App().Union(x, y), xl.xlColumns, false, true, false);
+  chart.SeriesCollection().Add(excel::CurrentApplication().Union(x, y), xl.xlColumns, false, true, false);
   const excel::Series line = chart.SeriesCollection(2);
   line.LetAxisGroup(xl.xlSecondary);
   line.LetChartType(chartType);
@@ -210,7 +210,7 @@ void SecondaryValueAxis(const clsPlotHistogram::State& s, const excel::Chart& ch
 void FinalLayout(const clsPlotHistogram::State& s, excel::Chart chart, Long index, bool setHeight) {
   const ExcelConstants& xl = Xl();
   if (!s.ChartTitle.empty()) chart.ChartTitle().Font().LetSize(10);
-  ResumeNext([&] { chart = App().ActiveSheet().ChartObjects(index).Chart(); });
+  ResumeNext([&] { chart = excel::CurrentApplication().ActiveSheet().ChartObjects(index).Chart(); });
   ResumeNext([&] { chart.PlotArea().LetTop(20); });
   if (setHeight) {
     ResumeNext([&] {

@@ -112,7 +112,7 @@ void clsPlotLine::CreatePlot() {
 
     line = 90;
     const Long index = chartObject.Index();
-    chartObject = App().ActiveSheet().ChartObjects(index);
+    chartObject = excel::CurrentApplication().ActiveSheet().ChartObjects(index);
     chart = chartObject.Chart();
     Reposition(s);
 

@@ -222,7 +222,7 @@ struct clsPlotScatter::Drawing {
   void XAxis() {
     const excel::Axis axis = chart.Axes(xl.xlCategory, xl.xlPrimary);
     DressAxis(axis, s.XAxisTitle, {.TitleSize = 8, .TickMark = xl.xlTickMarkOutside});
-    const excel::WorksheetFunction wf = App().WorksheetFunction();
+    const excel::WorksheetFunction wf = excel::CurrentApplication().WorksheetFunction();
     xmin = wf.Min(s.XValues);
     xmax = wf.Max(s.XValues);
     xscale = ScaleAxis(axis, xmin, xmax, s.ChartWidth > 250 ? 9 : 6);
@@ -233,7 +233,7 @@ struct clsPlotScatter::Drawing {
   void YAxis() {
     const excel::Axis axis = chart.Axes(xl.xlValue, xl.xlPrimary);
     DressAxis(axis, s.YAxisTitle, {.TitleSize = 8, .TickMark = xl.xlTickMarkOutside});
-    const excel::WorksheetFunction wf = App().WorksheetFunction();
+    const excel::WorksheetFunction wf = excel::CurrentApplication().WorksheetFunction();
     yticks = s.ChartHeight > 250 ? 9 : 6;
     const Scale yscale = ScaleAxis(axis, wf.Min(s.YValues), wf.Max(s.YValues), yticks);
     yLo = rMin = yscale.min;
@@ -329,7 +329,7 @@ struct clsPlotScatter::Drawing {
         trend.Border().LetLineStyle(xl.xlDot);
       }
     }
-    const excel::WorksheetFunction wf = App().WorksheetFunction();
+    const excel::WorksheetFunction wf = excel::CurrentApplication().WorksheetFunction();
     const double upper_max = wf.Max(s.CLUpper);
     if (upper_max > rMax) rMax = upper_max;
     const double lower_min = wf.Min(s.CLLower);
@@ -441,7 +441,7 @@ clsPlotScatter::Band clsPlotScatter::GetCL(const State& s) const {
   static constexpr Member kGetCL{Rule::Chain, kClass, "GetCL"};
   return Guard(kGetCL, [&](Line& line) {
     line = 10;
-    const excel::WorksheetFunction wf = App().WorksheetFunction();
+    const excel::WorksheetFunction wf = excel::CurrentApplication().WorksheetFunction();
     const excel::Range X = Needed(s.XValues).Columns(1);
     const excel::Range Y = Needed(s.YValues).Columns(1);
     const double n = wf.Count(X);
@@ -511,7 +511,7 @@ clsPlotScatter::Band clsPlotScatter::GetCL(const State& s) const {
 void clsPlotScatter::RescaleStar(State& s) const {
   static constexpr Member kRescaleStar{Rule::Chain, kClass, "RescaleStar"};
   Guard(kRescaleStar, [&](Line& line) {
-    const excel::WorksheetFunction wf = App().WorksheetFunction();
+    const excel::WorksheetFunction wf = excel::CurrentApplication().WorksheetFunction();
     // The factor that brings the star's extremes to the data's.
     auto factor = [&](const excel::Range& data, const Variant& star) {
       const double star_min = wf.Min(star), star_max = wf.Max(star);
