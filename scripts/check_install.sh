@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Installs the library from BUILD_DIR (default build) into a scratch prefix,
 # checks that exactly the public headers went in (those orv/orv.hpp reaches),
-# then builds the README's example against the installed copy, once with
-# pkg-config and once with the CMake package, and runs it.
+# then builds the README's example (the C++ block under "Use as a library")
+# against the installed copy, once with pkg-config and once with the CMake
+# package, and runs it.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 build=${1:-build}
@@ -22,15 +23,22 @@ fi
 
 work="$prefix/example"
 mkdir -p "$work"
+python3 - "$work/use_library.cpp" <<'PY'
+import re, sys
+text = open("README.md").read()
+section = text.split("## Use as a library", 1)[1]
+code = re.search(r"```cpp\n(.*?)```", section, re.S).group(1)
+open(sys.argv[1], "w").write(code)
+PY
 export PKG_CONFIG_PATH="$prefix/lib/pkgconfig:$prefix/lib/x86_64-linux-gnu/pkgconfig:${PKG_CONFIG_PATH:-}"
-g++ -O2 examples/use_library.cpp $(pkg-config --define-variable=prefix="$prefix" --cflags --libs orvmain) -o "$work/use_library"
+g++ -O2 "$work/use_library.cpp" $(pkg-config --define-variable=prefix="$prefix" --cflags --libs orvmain) -o "$work/use_library"
 (cd "$work" && ./use_library && test -s scatter.xlsx)
 
 cat > "$work/CMakeLists.txt" <<CM
 cmake_minimum_required(VERSION 3.22)
 project(use_library CXX)
 find_package(orvmain REQUIRED)
-add_executable(use_library $PWD/examples/use_library.cpp)
+add_executable(use_library use_library.cpp)
 target_link_libraries(use_library PRIVATE orv::orvmain)
 CM
 cmake -S "$work" -B "$work/build" -DCMAKE_PREFIX_PATH="$prefix" >/dev/null
