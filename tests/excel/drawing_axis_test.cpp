@@ -88,12 +88,12 @@ TEST(DrawingAxis, FixedScalesAndTheirLimits) {
   EXPECT_SCALE(a, 2, 15, 5);
   a.LetMaximumScale(11);
   EXPECT_SCALE(a, 2, 11, 5);
-  EXPECT_ORV_ERROR(a.LetMinimumScale(11), 1004, "Microsoft Excel",
-                   "Unable to set the MinimumScale property of the Axis class");
-  EXPECT_ORV_ERROR(a.LetMaximumScale(1), 1004, "Microsoft Excel",
-                   "Unable to set the MaximumScale property of the Axis class");
-  EXPECT_ORV_ERROR(a.LetMajorUnit(0), 1004, "Microsoft Excel",
-                   "Unable to set the MajorUnit property of the Axis class");
+  EXPECT_FAILS(1004, kXl, "Unable to set the MinimumScale property of the Axis class",
+               a.LetMinimumScale(11));
+  EXPECT_FAILS(1004, kXl, "Unable to set the MaximumScale property of the Axis class",
+               a.LetMaximumScale(1));
+  EXPECT_FAILS(1004, kXl, "Unable to set the MajorUnit property of the Axis class",
+               a.LetMajorUnit(0));
   a.LetMinimumScaleIsAuto(true);
   a.LetMaximumScaleIsAuto(true);
   a.LetMajorUnitIsAuto(true);
@@ -102,14 +102,14 @@ TEST(DrawingAxis, FixedScalesAndTheirLimits) {
   // A category axis of columns has no scale.
   Axis c = p.chart.Axes(xlCategory);
   EXPECT_FALSE(c.HasScale());
-  EXPECT_ORV_ERROR(c.MinimumScale(), 1004, "Microsoft Excel",
-                   "Unable to get the MinimumScale property of the Axis class");
-  EXPECT_ORV_ERROR(c.LetMajorUnit(1), 1004, "Microsoft Excel",
-                   "Unable to set the MajorUnit property of the Axis class");
+  EXPECT_FAILS(1004, kXl, "Unable to get the MinimumScale property of the Axis class",
+               c.MinimumScale());
+  EXPECT_FAILS(1004, kXl, "Unable to set the MajorUnit property of the Axis class",
+               c.LetMajorUnit(1));
   c.LetAxisBetweenCategories(false);
   EXPECT_FALSE(c.AxisBetweenCategories());
-  EXPECT_ORV_ERROR(a.LetAxisBetweenCategories(false), 1004, "Microsoft Excel",
-                   "Unable to set the AxisBetweenCategories property of the Axis class");
+  EXPECT_FAILS(1004, kXl, "Unable to set the AxisBetweenCategories property of the Axis class",
+               a.LetAxisBetweenCategories(false));
 }
 
 TEST(DrawingAxis, CrossingPoints) {
@@ -125,8 +125,7 @@ TEST(DrawingAxis, CrossingPoints) {
   y.LetCrossesAt(96.5);
   EXPECT_EQ(y.Crosses(), xlAxisCrossesCustom);
   EXPECT_EQ(y.CrossesAt(), 96.5);
-  EXPECT_ORV_ERROR(y.LetCrosses(3), 1004, "Microsoft Excel",
-                   "Unable to set the Crosses property of the Axis class");
+  EXPECT_FAILS(1004, kXl, "Unable to set the Crosses property of the Axis class", y.LetCrosses(3));
 }
 
 TEST(DrawingAxis, DeletedAxesKeepTheirScale) {
@@ -141,12 +140,11 @@ TEST(DrawingAxis, DeletedAxesKeepTheirScale) {
   p.chart.Axes(xlValue, xlPrimary).Delete();
   EXPECT_FALSE(p.chart.HasAxis(xlCategory));
   EXPECT_FALSE(p.chart.HasAxis(xlValue));
-  EXPECT_ORV_ERROR(p.chart.Axes(xlValue), 1004, "Microsoft Excel",
-                   "Method 'Axes' of object '_Chart' failed");
+  EXPECT_FAILS(1004, kXl, "Method 'Axes' of object '_Chart' failed", p.chart.Axes(xlValue));
   EXPECT_EQ(p.chart.AxisState(xlValue, xlPrimary).MinimumScale(), -1.05);
   EXPECT_EQ(p.chart.AxisState(xlCategory, xlPrimary).MaximumScale(), 1.05);
-  EXPECT_ORV_ERROR(p.chart.AxisState(xlValue, xlPrimary).Delete(), 1004, "Microsoft Excel",
-                   "Delete method of Axis class failed");
+  EXPECT_FAILS(1004, kXl, "Delete method of Axis class failed",
+               p.chart.AxisState(xlValue, xlPrimary).Delete());
   p.chart.LetHasAxis(xlValue, xlPrimary, true);
   EXPECT_EQ(p.chart.Axes(xlValue).MaximumScale(), 1.05);
   // Deleted axes take no room: the inside of the plot area grows.
@@ -161,19 +159,16 @@ TEST(DrawingAxis, AxesAChartHas) {
   EXPECT_TRUE(p.chart.HasAxis(xlCategory, xlPrimary));
   EXPECT_TRUE(p.chart.Axes(xlValue).HasMajorGridlines());
   EXPECT_FALSE(p.chart.Axes(xlCategory).HasMajorGridlines());
-  EXPECT_ORV_ERROR(p.chart.Axes(xlSeriesAxis), 1004, "Microsoft Excel",
-                   "Method 'Axes' of object '_Chart' failed");
-  EXPECT_ORV_ERROR(p.chart.Axes(xlValue, 3), 1004, "Microsoft Excel",
-                   "Method 'Axes' of object '_Chart' failed");
-  EXPECT_ORV_ERROR(p.chart.HasAxis(4), 1004, "Microsoft Excel",
-                   "Unable to get the HasAxis property of the Chart class");
+  EXPECT_FAILS(1004, kXl, "Method 'Axes' of object '_Chart' failed", p.chart.Axes(xlSeriesAxis));
+  EXPECT_FAILS(1004, kXl, "Method 'Axes' of object '_Chart' failed", p.chart.Axes(xlValue, 3));
+  EXPECT_FAILS(1004, kXl, "Unable to get the HasAxis property of the Chart class",
+               p.chart.HasAxis(4));
   Axis a = p.chart.Axes(xlValue);
-  EXPECT_ORV_ERROR(a.AxisTitle(), 1004, "Microsoft Excel",
-                   "Unable to get the AxisTitle property of the Axis class");
-  EXPECT_ORV_ERROR(a.LetTickLabelPosition(5), 1004, "Microsoft Excel",
-                   "Unable to set the TickLabelPosition property of the Axis class");
-  EXPECT_ORV_ERROR(a.LetMajorTickMark(1), 1004, "Microsoft Excel",
-                   "Unable to set the MajorTickMark property of the Axis class");
+  EXPECT_FAILS(1004, kXl, "Unable to get the AxisTitle property of the Axis class", a.AxisTitle());
+  EXPECT_FAILS(1004, kXl, "Unable to set the TickLabelPosition property of the Axis class",
+               a.LetTickLabelPosition(5));
+  EXPECT_FAILS(1004, kXl, "Unable to set the MajorTickMark property of the Axis class",
+               a.LetMajorTickMark(1));
   a.LetMajorTickMark(xlTickMarkCross);
   a.LetTickLabelPosition(xlTickLabelPositionNone);
   a.TickLabels().LetNumberFormat("0.0");
@@ -182,10 +177,9 @@ TEST(DrawingAxis, AxesAChartHas) {
 
   p.chart.LetChartType(xlPie);
   EXPECT_FALSE(p.chart.HasAxis(xlValue));
-  EXPECT_ORV_ERROR(p.chart.Axes(xlValue), 1004, "Microsoft Excel",
-                   "Method 'Axes' of object '_Chart' failed");
-  EXPECT_ORV_ERROR(p.chart.LetHasAxis(xlValue, xlPrimary, true), 1004, "Microsoft Excel",
-                   "Unable to set the HasAxis property of the Chart class");
-  EXPECT_ORV_ERROR(p.chart.SeriesCollection(1).Trendlines().Add(), 1004, "Microsoft Excel",
-                   "Add method of Trendlines class failed");
+  EXPECT_FAILS(1004, kXl, "Method 'Axes' of object '_Chart' failed", p.chart.Axes(xlValue));
+  EXPECT_FAILS(1004, kXl, "Unable to set the HasAxis property of the Chart class",
+               p.chart.LetHasAxis(xlValue, xlPrimary, true));
+  EXPECT_FAILS(1004, kXl, "Add method of Trendlines class failed",
+               p.chart.SeriesCollection(1).Trendlines().Add());
 }

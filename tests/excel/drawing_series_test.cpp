@@ -102,16 +102,13 @@ TEST(DrawingSeries, AddFailuresAndReplace) {
   Book b;
   b.Fill("A1:B2", {1.0, 2.0, 3.0, 4.0});
   const char* failed = "Add method of SeriesCollection class failed";
-  EXPECT_ORV_ERROR(b.chart.SeriesCollection().Add(b.sheet.Range("A1:B2"), 3), 1004,
-                   "Microsoft Excel", failed);
+  EXPECT_FAILS(1004, kXl, failed, b.chart.SeriesCollection().Add(b.sheet.Range("A1:B2"), 3));
   // Categories without a column left for values.
-  EXPECT_ORV_ERROR(b.chart.SeriesCollection().Add(b.sheet.Range("A1:A2"), xlColumns, false, true),
-                   1004, "Microsoft Excel", failed);
+  EXPECT_FAILS(1004, kXl, failed,
+               b.chart.SeriesCollection().Add(b.sheet.Range("A1:A2"), xlColumns, false, true));
   Worksheet other = b.book.Worksheets().Add();
-  EXPECT_ORV_ERROR(b.chart.SeriesCollection().Add(other.Range("A1:B2"), xlColumns), 1004,
-                   "Microsoft Excel", failed);
-  EXPECT_ORV_ERROR(b.chart.SeriesCollection().Add(Range(), xlColumns), 1004, "Microsoft Excel",
-                   failed);
+  EXPECT_FAILS(1004, kXl, failed, b.chart.SeriesCollection().Add(other.Range("A1:B2"), xlColumns));
+  EXPECT_FAILS(1004, kXl, failed, b.chart.SeriesCollection().Add(Range(), xlColumns));
   EXPECT_EQ(b.chart.SeriesCollection().Count(), 0);
 
   Series s = b.chart.SeriesCollection().Add(b.sheet.Range("B1:B2"), xlColumns, false, false);
@@ -155,24 +152,24 @@ TEST(DrawingSeries, ValuesFromArrays) {
   b.Fill("A1:A2", {3.0, 4.0});
   s.LetValues(b.sheet.Range("A1:A2").AsVariant());
   EXPECT_EQ(s.ValuesRange().Address(), "$A$1:$A$2");
-  EXPECT_ORV_ERROR(s.LetValues(Variant(5.0)), 13, "ORVMain", "Type mismatch");
-  EXPECT_ORV_ERROR(s.LetValues(Variant(Array<double>())), 13, "ORVMain", "Type mismatch");
-  EXPECT_ORV_ERROR(s.LetValues(Range()), 91, "ORVMain", kObjectNotSet);
+  EXPECT_FAILS(13, "ORVMain", "Type mismatch", s.LetValues(Variant(5.0)));
+  EXPECT_FAILS(13, "ORVMain", "Type mismatch", s.LetValues(Variant(Array<double>())));
+  EXPECT_FAILS(91, "ORVMain", kNotSet, s.LetValues(Range()));
 }
 
 TEST(DrawingSeries, CollectionIndicesAndDelete) {
   Book b;
   Series s1 = b.chart.SeriesCollection().NewSeries();
   Series s2 = b.chart.SeriesCollection().NewSeries();
-  EXPECT_ORV_ERROR(b.chart.SeriesCollection(0), 9, "ORVMain", kSubscript);
-  EXPECT_ORV_ERROR(b.chart.SeriesCollection(3), 9, "ORVMain", kSubscript);
+  EXPECT_FAILS(9, "ORVMain", kSubscript, b.chart.SeriesCollection(0));
+  EXPECT_FAILS(9, "ORVMain", kSubscript, b.chart.SeriesCollection(3));
   EXPECT_EQ(s2.PlotOrder(), 2);
   s1.Delete();
   EXPECT_EQ(b.chart.SeriesCollection().Count(), 1);
   EXPECT_TRUE(b.chart.SeriesCollection(1) == s2);
   EXPECT_EQ(s2.PlotOrder(), 1);
-  EXPECT_ORV_ERROR(s1.Name(), 1004, "Microsoft Excel", kAppDefined);
-  EXPECT_ORV_ERROR(s1.Delete(), 1004, "Microsoft Excel", kAppDefined);
+  EXPECT_FAILS(1004, kXl, kNoDescription, s1.Name());
+  EXPECT_FAILS(1004, kXl, kNoDescription, s1.Delete());
   EXPECT_EQ(b.chart.SeriesCollection().NewSeries().Name(), "Series3");
 }
 
@@ -190,19 +187,20 @@ TEST(DrawingSeries, TypesFormatsAndAxisGroups) {
   EXPECT_EQ(s.Border().LineStyle(), xlContinuous);
   b.chart.LetChartType(xlColumnClustered);  // kept: formatted by hand
   EXPECT_EQ(s.Border().LineStyle(), xlContinuous);
-  EXPECT_ORV_ERROR(b.chart.LetChartType(12345), 1004, "Microsoft Excel",
-                   "Unable to set the ChartType property of the Chart class");
+  EXPECT_FAILS(1004, kXl, "Unable to set the ChartType property of the Chart class",
+               b.chart.LetChartType(12345));
 
   s.LetMarkerStyle(xlMarkerStyleCircle);
   s.LetMarkerSize(72);
   s.LetMarkerBackgroundColorIndex(11);
   EXPECT_EQ(s.MarkerBackgroundColor(), 128 * 65536);  // dark blue
-  EXPECT_ORV_ERROR(s.LetMarkerSize(1), 1004, "Microsoft Excel",
-                   "Unable to set the MarkerSize property of the Series class");
-  EXPECT_ORV_ERROR(s.LetMarkerStyle(7), 1004, "Microsoft Excel",
-                   "Unable to set the MarkerStyle property of the Series class");
-  EXPECT_ORV_ERROR(s.LetMarkerForegroundColorIndex(57), 1004, "Microsoft Excel",
-                   "Unable to set the MarkerForegroundColorIndex property of the Series class");
+  EXPECT_FAILS(1004, kXl, "Unable to set the MarkerSize property of the Series class",
+               s.LetMarkerSize(1));
+  EXPECT_FAILS(1004, kXl, "Unable to set the MarkerStyle property of the Series class",
+               s.LetMarkerStyle(7));
+  EXPECT_FAILS(1004, kXl,
+               "Unable to set the MarkerForegroundColorIndex property of the Series class",
+               s.LetMarkerForegroundColorIndex(57));
 
   s.Border().LetColorIndex(1);
   EXPECT_TRUE(s.Border().ColorIsSet());
@@ -210,8 +208,8 @@ TEST(DrawingSeries, TypesFormatsAndAxisGroups) {
   s.Border().LetLineStyle(0);  // 0 is no line
   EXPECT_EQ(s.Border().LineStyle(), xlLineStyleNone);
   EXPECT_FALSE(s.Border().Visible());
-  EXPECT_ORV_ERROR(s.Border().LetWeight(3), 1004, "Microsoft Excel",
-                   "Unable to set the Weight property of the Border class");
+  EXPECT_FAILS(1004, kXl, "Unable to set the Weight property of the Border class",
+               s.Border().LetWeight(3));
   s.Interior().LetColor(16751001);  // red 153, green 153, blue 255
   EXPECT_EQ(s.Interior().ColorIndex(), 17);
   EXPECT_EQ(PaletteColor(17), 16751001);
@@ -219,8 +217,8 @@ TEST(DrawingSeries, TypesFormatsAndAxisGroups) {
   // A series on the secondary group brings the secondary value axis.
   Series t = b.chart.SeriesCollection().NewSeries();
   EXPECT_FALSE(b.chart.HasAxis(xlValue, xlSecondary));
-  EXPECT_ORV_ERROR(b.chart.LetHasAxis(xlCategory, xlSecondary, true), 1004, "Microsoft Excel",
-                   "Unable to set the HasAxis property of the Chart class");
+  EXPECT_FAILS(1004, kXl, "Unable to set the HasAxis property of the Chart class",
+               b.chart.LetHasAxis(xlCategory, xlSecondary, true));
   t.LetAxisGroup(xlSecondary);
   t.LetChartType(xlXYScatter);
   EXPECT_TRUE(b.chart.HasAxis(xlValue, xlSecondary));
@@ -230,8 +228,8 @@ TEST(DrawingSeries, TypesFormatsAndAxisGroups) {
   EXPECT_EQ(b.chart.ChartGroups().Count(), 2);
   t.Delete();
   EXPECT_FALSE(b.chart.HasAxis(xlValue, xlSecondary));
-  EXPECT_ORV_ERROR(b.chart.Axes(xlValue, xlSecondary), 1004, "Microsoft Excel",
-                   "Method 'Axes' of object '_Chart' failed");
+  EXPECT_FAILS(1004, kXl, "Method 'Axes' of object '_Chart' failed",
+               b.chart.Axes(xlValue, xlSecondary));
 }
 
 TEST(DrawingSeries, PointsAndDataLabels) {
@@ -241,10 +239,10 @@ TEST(DrawingSeries, PointsAndDataLabels) {
   s.LetValues(DoubleArray(1, {1.25, 2.0, 1.0 / 3}));
   s.LetXValues(DoubleArray(1, {10, 20, 30}));
   EXPECT_EQ(s.Points().Count(), 3);
-  EXPECT_ORV_ERROR(s.Points(4), 9, "ORVMain", kSubscript);
-  EXPECT_ORV_ERROR(s.Points(0), 9, "ORVMain", kSubscript);
-  EXPECT_ORV_ERROR(s.Points(1).DataLabel(), 1004, "Microsoft Excel",
-                   "Unable to get the DataLabel property of the Point class");
+  EXPECT_FAILS(9, "ORVMain", kSubscript, s.Points(4));
+  EXPECT_FAILS(9, "ORVMain", kSubscript, s.Points(0));
+  EXPECT_FAILS(1004, kXl, "Unable to get the DataLabel property of the Point class",
+               s.Points(1).DataLabel());
 
   s.ApplyDataLabels(xlDataLabelsShowValue);
   EXPECT_EQ(s.Points(1).DataLabel().Text(), "1.25");
@@ -273,8 +271,7 @@ TEST(DrawingSeries, PointsAndDataLabels) {
 
   s.ApplyDataLabels(xlDataLabelsShowNone);
   EXPECT_FALSE(s.HasDataLabels());
-  EXPECT_ORV_ERROR(s.Points(2).DataLabel(), 1004, "Microsoft Excel",
-                   "Unable to get the DataLabel property of the Point class");
-  EXPECT_ORV_ERROR(s.ApplyDataLabels(99), 1004, "Microsoft Excel",
-                   "ApplyDataLabels method of Series class failed");
+  EXPECT_FAILS(1004, kXl, "Unable to get the DataLabel property of the Point class",
+               s.Points(2).DataLabel());
+  EXPECT_FAILS(1004, kXl, "ApplyDataLabels method of Series class failed", s.ApplyDataLabels(99));
 }

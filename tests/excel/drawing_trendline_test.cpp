@@ -76,8 +76,8 @@ TEST(DrawingTrendline, RSquaredAndCoefficients) {
   t.LetDisplayEquation(false);
   EXPECT_EQ(t.DataLabel().Text(), "R\xC2\xB2 = 1");
   t.LetDisplayRSquared(false);
-  EXPECT_ORV_ERROR(t.DataLabel(), 1004, "Microsoft Excel",
-                   "Unable to get the DataLabel property of the Trendline class");
+  EXPECT_FAILS(1004, kXl, "Unable to get the DataLabel property of the Trendline class",
+               t.DataLabel());
   EXPECT_EQ(t.EquationText(), "y = x + 2");
   t.LetDisplayEquation(true);
   t.DataLabel().LetText("by hand");
@@ -142,30 +142,28 @@ TEST(DrawingTrendline, Failures) {
   Plot p({1, 2, 3}, {1, 2, 3});
   Trendlines all = p.series.Trendlines();
   const char* add = "Add method of Trendlines class failed";
-  EXPECT_ORV_ERROR(all.Add(7), 1004, "Microsoft Excel", add);
-  EXPECT_ORV_ERROR(all.Add(xlPolynomial, 7), 1004, "Microsoft Excel", add);
-  EXPECT_ORV_ERROR(all.Add(xlPolynomial, 1), 1004, "Microsoft Excel", add);
-  EXPECT_ORV_ERROR(all.Add(xlMovingAvg, std::nullopt, 4), 1004, "Microsoft Excel", add);
-  EXPECT_ORV_ERROR(
-      all.Add(xlLogarithmic, std::nullopt, std::nullopt, std::nullopt, std::nullopt, 1.0), 1004,
-      "Microsoft Excel", add);
+  EXPECT_FAILS(1004, kXl, add, all.Add(7));
+  EXPECT_FAILS(1004, kXl, add, all.Add(xlPolynomial, 7));
+  EXPECT_FAILS(1004, kXl, add, all.Add(xlPolynomial, 1));
+  EXPECT_FAILS(1004, kXl, add, all.Add(xlMovingAvg, std::nullopt, 4));
+  EXPECT_FAILS(1004, kXl, add,
+               all.Add(xlLogarithmic, std::nullopt, std::nullopt, std::nullopt, std::nullopt, 1.0));
   EXPECT_EQ(all.Count(), 0);
   Trendline t = all.Add(xlLogarithmic);
-  EXPECT_ORV_ERROR(t.LetIntercept(0), 1004, "Microsoft Excel",
-                   "Unable to set the Intercept property of the Trendline class");
+  EXPECT_FAILS(1004, kXl, "Unable to set the Intercept property of the Trendline class",
+               t.LetIntercept(0));
   t.LetType(xlPolynomial);
   EXPECT_EQ(t.Order(), 2);
-  EXPECT_ORV_ERROR(t.LetOrder(7), 1004, "Microsoft Excel",
-                   "Unable to set the Order property of the Trendline class");
-  EXPECT_ORV_ERROR(all(2), 9, "ORVMain", "Subscript out of range");
+  EXPECT_FAILS(1004, kXl, "Unable to set the Order property of the Trendline class", t.LetOrder(7));
+  EXPECT_FAILS(9, "ORVMain", "Subscript out of range", all(2));
   Trendline m = all.Add(xlMovingAvg, std::nullopt, 3);
   EXPECT_EQ(m.Name(), "3 per. Mov. Avg. (Data)");
-  EXPECT_ORV_ERROR(m.LetDisplayEquation(true), 1004, "Microsoft Excel",
-                   "Unable to set the DisplayEquation property of the Trendline class");
+  EXPECT_FAILS(1004, kXl, "Unable to set the DisplayEquation property of the Trendline class",
+               m.LetDisplayEquation(true));
   EXPECT_EQ(m.Index(), 2);
   t.Delete();
   EXPECT_EQ(m.Index(), 1);
-  EXPECT_ORV_ERROR(t.Type(), 1004, "Microsoft Excel", kAppDefined);
+  EXPECT_FAILS(1004, kXl, kNoDescription, t.Type());
 }
 
 TEST(DrawingTrendline, LabelGeneralFormat) {

@@ -91,13 +91,12 @@ TEST(ExcelSort, BadKeysAndShapesAre1004) {
       "The sort reference is not valid. Make sure that it's within the data you want to sort, and "
       "the "
       "first Sort By box isn't the same or blank.";
-  EXPECT_ORV_ERROR(block.Sort(b.sheet.Cells(1, 3)), 1004, "Microsoft Excel", bad_key);
+  EXPECT_FAILS(1004, kXl, bad_key, block.Sort(b.sheet.Cells(1, 3)));
   Worksheet other = b.book.Worksheets().Add();
-  EXPECT_ORV_ERROR(block.Sort(other.Cells(1, 1)), 1004, "Microsoft Excel", bad_key);
-  EXPECT_ORV_ERROR(b.app.Range("Sheet1!A1:A2,Sheet1!C1:C2").Sort(b.sheet.Cells(1, 1)), 1004,
-                   "Microsoft Excel", "Sort method of Range class failed");
-  EXPECT_ORV_ERROR(block.Sort(b.sheet.Cells(1, 1), 3), 1004, "Microsoft Excel",
-                   "Sort method of Range class failed");
-  EXPECT_ORV_ERROR(block.Sort(b.sheet.Cells(1, 1), 1, Range(), 1, Range(), 1, xlNo, 3), 1004,
-                   "Microsoft Excel", "Sort method of Range class failed");
+  EXPECT_FAILS(1004, kXl, bad_key, block.Sort(other.Cells(1, 1)));
+  EXPECT_FAILS(1004, kXl, "Sort method of Range class failed",
+               b.app.Range("Sheet1!A1:A2,Sheet1!C1:C2").Sort(b.sheet.Cells(1, 1)));
+  EXPECT_FAILS(1004, kXl, "Sort method of Range class failed", block.Sort(b.sheet.Cells(1, 1), 3));
+  EXPECT_FAILS(1004, kXl, "Sort method of Range class failed",
+               block.Sort(b.sheet.Cells(1, 1), 1, Range(), 1, Range(), 1, xlNo, 3));
 }

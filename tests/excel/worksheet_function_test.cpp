@@ -56,7 +56,7 @@ TEST(ExcelWorksheetFunction, DirectValuesConvert) {
   EXPECT_EQ(b.wf.Count(1.0, "2", true, "x"), 3);
   EXPECT_EQ(b.wf.CountA(1.0, "x", false), 3);
   EXPECT_EQ(b.wf.Sum(1.0, "2", true), 4);  // TRUE is 1
-  EXPECT_ORV_ERROR(b.wf.Sum(1.0, "x"), 1004, "Microsoft Excel", Unable("Sum"));
+  EXPECT_FAILS(1004, kXl, Unable("Sum"), b.wf.Sum(1.0, "x"));
   Array<Variant> arr(1, 4);
   arr(1) = Variant(1.0);
   arr(2) = Variant("2");
@@ -75,9 +75,9 @@ TEST(ExcelWorksheetFunction, DirectValuesConvert) {
 
 TEST(ExcelWorksheetFunction, FailuresOfTheSpreadsheet) {
   Book b;
-  EXPECT_ORV_ERROR(b.wf.Var(b.app.Range("A1")), 1004, "Microsoft Excel", Unable("Var"));
-  EXPECT_ORV_ERROR(b.wf.Var(b.app.Range("A3:A5")), 1004, "Microsoft Excel", Unable("Var"));
-  EXPECT_ORV_ERROR(b.wf.Average(b.app.Range("C1:C9")), 1004, "Microsoft Excel", Unable("Average"));
+  EXPECT_FAILS(1004, kXl, Unable("Var"), b.wf.Var(b.app.Range("A1")));
+  EXPECT_FAILS(1004, kXl, Unable("Var"), b.wf.Var(b.app.Range("A3:A5")));
+  EXPECT_FAILS(1004, kXl, Unable("Average"), b.wf.Average(b.app.Range("C1:C9")));
   EXPECT_EQ(b.wf.Min(b.app.Range("C1:C9")), 0);
   EXPECT_EQ(b.wf.Max(b.app.Range("C1:C9")), 0);
   EXPECT_EQ(b.wf.Sum(b.app.Range("C1:C9")), 0);
@@ -95,8 +95,8 @@ TEST(ExcelWorksheetFunction, FailuresOfTheSpreadsheet) {
       EXPECT_EQ(e.Number, 1004);
     }
   }
-  EXPECT_ORV_ERROR(b.wf.Count(Range()), 91, "ORVMain", kObjectNotSet);
-  EXPECT_ORV_ERROR(WorksheetFunction(nullptr).Count(1.0), 91, "ORVMain", kObjectNotSet);
+  EXPECT_FAILS(91, "ORVMain", kNotSet, b.wf.Count(Range()));
+  EXPECT_FAILS(91, "ORVMain", kNotSet, WorksheetFunction(nullptr).Count(1.0));
 }
 
 TEST(ExcelWorksheetFunction, SumProduct) {
@@ -104,10 +104,9 @@ TEST(ExcelWorksheetFunction, SumProduct) {
   // (2, 4, "7") . (1, 2, 3): text counts as 0.
   EXPECT_EQ(b.wf.SumProduct(b.app.Range("A1:A3"), b.app.Range("B1:B3")), 2 + 8);
   EXPECT_EQ(b.wf.SumProduct(b.app.Range("B1:B3")), 6);
-  EXPECT_ORV_ERROR(b.wf.SumProduct(b.app.Range("A1:A3"), b.app.Range("B1:B2")), 1004,
-                   "Microsoft Excel", Unable("SumProduct"));
-  EXPECT_ORV_ERROR(b.wf.SumProduct(b.app.Range("A1:A2,B1:B2")), 1004, "Microsoft Excel",
-                   Unable("SumProduct"));
+  EXPECT_FAILS(1004, kXl, Unable("SumProduct"),
+               b.wf.SumProduct(b.app.Range("A1:A3"), b.app.Range("B1:B2")));
+  EXPECT_FAILS(1004, kXl, Unable("SumProduct"), b.wf.SumProduct(b.app.Range("A1:A2,B1:B2")));
   Array<double> row(1, 3);
   row(1) = 1;
   row(2) = 2;
@@ -122,9 +121,8 @@ TEST(ExcelWorksheetFunction, NormSDist) {
   EXPECT_NEAR(b.wf.NormSDist(1.96), 0.97500210485177963, 4e-16);
   EXPECT_NEAR(b.wf.NormSDist(-5.0) / 2.866515718791939e-07, 1, 1e-14);
   EXPECT_NEAR(b.wf.NormSDist(b.app.Range("B1")), 0.84134474606854293, 4e-16);
-  EXPECT_ORV_ERROR(b.wf.NormSDist("x"), 1004, "Microsoft Excel", Unable("NormSDist"));
-  EXPECT_ORV_ERROR(b.wf.NormSDist(b.app.Range("B1:B2")), 1004, "Microsoft Excel",
-                   Unable("NormSDist"));
+  EXPECT_FAILS(1004, kXl, Unable("NormSDist"), b.wf.NormSDist("x"));
+  EXPECT_FAILS(1004, kXl, Unable("NormSDist"), b.wf.NormSDist(b.app.Range("B1:B2")));
 }
 
 TEST(ExcelWorksheetFunction, TInvAgreesWithR) {
@@ -166,9 +164,9 @@ TEST(ExcelWorksheetFunction, TInvDomain) {
                        {0.05, 0.99},
                        {0.05, 0.0},
                        {0.05, 2e10}}) {
-    EXPECT_ORV_ERROR(b.wf.TInv(p, df), 1004, "Microsoft Excel", Unable("TInv"));
+    EXPECT_FAILS(1004, kXl, Unable("TInv"), b.wf.TInv(p, df));
   }
-  EXPECT_ORV_ERROR(b.wf.TInv("x", 3.0), 1004, "Microsoft Excel", Unable("TInv"));
+  EXPECT_FAILS(1004, kXl, Unable("TInv"), b.wf.TInv("x", 3.0));
   // The upper tail inverts the quantile.
   for (double p : {1e-12, 0.01, 0.3, 0.9}) {
     for (double df : {3.0, 30.0, 300.0}) {
