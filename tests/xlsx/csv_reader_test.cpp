@@ -5,7 +5,6 @@
 
 using namespace orv;
 using xlsx_test::Bits;
-using xlsx_test::FailureOf;
 using xlsx_test::TempDir;
 using xlsx_test::WriteText;
 
@@ -176,33 +175,32 @@ TEST_F(CsvReaderTest, ImportWritesFromTheDestinationAndClearsWhatTheFileLeavesEm
 
 TEST_F(CsvReaderTest, FailuresName1004TheFileAndTheProblem) {
   std::string missing = dir_ / "missing.csv";
-  Error e = FailureOf([&] { xlsx::OpenCsv(app_, missing); });
-  EXPECT_EQ(e.Number, 1004);
-  EXPECT_EQ(e.Source, "Microsoft Excel");
-  EXPECT_EQ(e.Description, "Cannot open '" + missing + "': the file does not exist.");
+  EXPECT_FAILS(1004, kXl, "Cannot open '" + missing + "': the file does not exist.",
+               xlsx::OpenCsv(app_, missing));
   // Wider than a sheet.
   std::string wide = dir_ / "wide.csv";
   WriteText(wide, "x\n" + std::string(16384, ',') + "\n");
-  e = FailureOf([&] { xlsx::OpenCsv(app_, wide); });
-  EXPECT_EQ(e.Number, 1004);
-  EXPECT_EQ(e.Description,
-            "Cannot open '" + wide + "': line 2 has more fields than the sheet's 16,384 columns.");
-  // Past the last column from a destination near the edge.
+  EXPECT_FAILS(
+      1004, kXl,
+      "Cannot open '" + wide + "': line 2 has more fields than the sheet's 16,384 columns.",
+      xlsx::OpenCsv(app_, wide));
+  // Past the last column from a destination near the edge; past the last row.
   excel::Workbook book = app_.Workbooks().Add();
   WriteText(dir_ / "two.csv", "1,2\n");
-  e = FailureOf([&] { xlsx::ImportCsv(book.Worksheets(1).Range("XFD1"), dir_ / "two.csv"); });
-  EXPECT_EQ(e.Number, 1004);
-  // Past the last row.
+  EXPECT_EQ(
+      Fails([&] { xlsx::ImportCsv(book.Worksheets(1).Range("XFD1"), dir_ / "two.csv"); }).number,
+      1004);
   WriteText(dir_ / "long.csv", "1\n2\n3\n");
-  e = FailureOf([&] { xlsx::ImportCsv(book.Worksheets(1).Range("A1048575"), dir_ / "long.csv"); });
-  EXPECT_EQ(e.Description, "Cannot open '" + (dir_ / "long.csv") +
-                               "': the file has more lines than the sheet's 1,048,576 rows.");
+  EXPECT_FAILS(1004, kXl,
+               "Cannot open '" + (dir_ / "long.csv") +
+                   "': the file has more lines than the sheet's 1,048,576 rows.",
+               xlsx::ImportCsv(book.Worksheets(1).Range("A1048575"), dir_ / "long.csv"));
   EXPECT_EQ(book.Worksheets(1).Range("A1048576").Value(), Variant(2.0));
   EXPECT_EQ(app_.Workbooks().Count(), 1);  // no workbook was added by the failures
   // A name that is open already.
   WriteText(dir_ / "twice.csv", "1\n");
   xlsx::OpenCsv(app_, dir_ / "twice.csv");
-  EXPECT_EQ(FailureOf([&] { xlsx::OpenCsv(app_, dir_ / "twice.csv"); }).Number, 1004);
+  EXPECT_EQ(Fails([&] { xlsx::OpenCsv(app_, dir_ / "twice.csv"); }).number, 1004);
 }
 
 }  // namespace

@@ -8,7 +8,6 @@
 
 using namespace orv;
 using xlsx_test::Bits;
-using xlsx_test::FailureOf;
 using xlsx_test::RunTool;
 using xlsx_test::TempDir;
 
@@ -111,12 +110,12 @@ TEST_F(XlsxReaderTest, MalformedFilesFailWith1004NamingTheFileAndTheProblem) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.file);
     std::string path = Fixture(c.file);
-    Error e = FailureOf([&] { xlsx::OpenXlsx(app_, path); });
-    EXPECT_EQ(e.Number, 1004);
-    EXPECT_EQ(e.Source, "Microsoft Excel");
+    const Failure e = Fails([&] { xlsx::OpenXlsx(app_, path); });
+    EXPECT_EQ(e.number, 1004);
+    EXPECT_EQ(e.source, kXl);
     std::string expected = "Cannot open '" + path + "': " + c.problem;
-    EXPECT_EQ(e.Description.substr(0, expected.size()), expected) << e.Description;
-    EXPECT_EQ(e.Description.back(), '.');
+    EXPECT_EQ(e.description.substr(0, expected.size()), expected) << e;
+    EXPECT_EQ(e.description.back(), '.');
   }
   // Nothing was added to the application on the way.
   EXPECT_EQ(app_.Workbooks().Count(), 0);
@@ -125,18 +124,16 @@ TEST_F(XlsxReaderTest, MalformedFilesFailWith1004NamingTheFileAndTheProblem) {
 
 TEST_F(XlsxReaderTest, AWorkbookOfTheSameNameCannotBeOpenedTwice) {
   excel::Workbook first = xlsx::OpenXlsx(app_, Fixture("openpyxl.xlsx"));
-  Error e = FailureOf([&] { xlsx::OpenXlsx(app_, Fixture("openpyxl.xlsx")); });
-  EXPECT_EQ(e.Number, 1004);
-  EXPECT_EQ(e.Description,
-            "A document with the name 'openpyxl.xlsx' is already open. You cannot open two "
-            "documents with the same name, even if the documents are in different folders.");
+  EXPECT_FAILS(1004, kXl,
+               "A document with the name 'openpyxl.xlsx' is already open. You cannot open two "
+               "documents with the same name, even if the documents are in different folders.",
+               xlsx::OpenXlsx(app_, Fixture("openpyxl.xlsx")));
   EXPECT_EQ(app_.Workbooks().Count(), 1);
   first.Close();
   EXPECT_NO_THROW(xlsx::OpenXlsx(app_, Fixture("openpyxl.xlsx")));
   // Through an empty application handle: 91.
-  EXPECT_EQ(
-      FailureOf([&] { xlsx::OpenXlsx(excel::Application(Nothing), Fixture("x.xlsx")); }).Number,
-      91);
+  EXPECT_EQ(Fails([&] { xlsx::OpenXlsx(excel::Application(Nothing), Fixture("x.xlsx")); }).number,
+            91);
 }
 
 }  // namespace

@@ -80,16 +80,4 @@ inline std::uint64_t Bits(double d) {
   return u;
 }
 
-// The failure a statement raises (and a test failure when it raises none).
-template <class Statement>
-orv::Error FailureOf(Statement&& statement) {
-  try {
-    statement();
-  } catch (const orv::Error& e) {
-    return e;
-  }
-  ADD_FAILURE() << "no failure";
-  return orv::Error(0, "", "");
-}
-
 }  // namespace xlsx_test

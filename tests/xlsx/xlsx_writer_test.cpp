@@ -13,7 +13,6 @@
 
 using namespace orv;
 using xlsx_test::Bits;
-using xlsx_test::FailureOf;
 using xlsx_test::ReadText;
 using xlsx_test::RunTool;
 using xlsx_test::TempDir;
@@ -242,22 +241,19 @@ TEST(XlsxWriterTest, SavingReplacesTheTargetOnlyWhenTheFileIsComplete) {
 
   // A folder that does not exist: 1004, nothing written.
   std::string nowhere = dir / "missing/book.xlsx";
-  Error e = FailureOf([&] { xlsx::SaveXlsx(book, nowhere); });
-  EXPECT_EQ(e.Number, 1004);
-  EXPECT_EQ(e.Source, "Microsoft Excel");
-  EXPECT_EQ(e.Description, "Cannot save '" + nowhere +
-                               "': a file cannot be created in its folder (No such file or "
-                               "directory).");
+  EXPECT_FAILS(1004, kXl,
+               "Cannot save '" + nowhere +
+                   "': a file cannot be created in its folder (No such file or directory).",
+               xlsx::SaveXlsx(book, nowhere));
   // A target that is a folder: the temporary file is removed again and
   // the folder stays.
   std::string folder = dir / "folder.xlsx";
   std::filesystem::create_directory(folder);
-  e = FailureOf([&] { xlsx::SaveXlsx(book, folder); });
-  EXPECT_EQ(e.Number, 1004);
-  EXPECT_EQ(e.Description.rfind(
-                "Cannot save '" + folder + "': the finished file could not replace it (", 0),
-            0u)
-      << e.Description;
+  const Failure e = Fails([&] { xlsx::SaveXlsx(book, folder); });
+  EXPECT_EQ(e.number, 1004);
+  EXPECT_TRUE(e.description.starts_with("Cannot save '" + folder +
+                                        "': the finished file could not replace it ("))
+      << e;
   EXPECT_TRUE(std::filesystem::is_directory(folder));
   files = 0;
   for (const auto& entry : std::filesystem::directory_iterator(dir.path())) {
@@ -265,7 +261,7 @@ TEST(XlsxWriterTest, SavingReplacesTheTargetOnlyWhenTheFileIsComplete) {
     ++files;
   }
   EXPECT_EQ(files, 2u);
-  EXPECT_EQ(FailureOf([&] { xlsx::SaveXlsx(excel::Workbook(), path); }).Number, 91);
+  EXPECT_EQ(Fails([&] { xlsx::SaveXlsx(excel::Workbook(), path); }).number, 91);
 }
 
 }  // namespace
