@@ -88,12 +88,9 @@ TEST(DrawingAxis, FixedScalesAndTheirLimits) {
   EXPECT_SCALE(a, 2, 15, 5);
   a.LetMaximumScale(11);
   EXPECT_SCALE(a, 2, 11, 5);
-  EXPECT_FAILS(1004, kXl, "Unable to set the MinimumScale property of the Axis class",
-               a.LetMinimumScale(11));
-  EXPECT_FAILS(1004, kXl, "Unable to set the MaximumScale property of the Axis class",
-               a.LetMaximumScale(1));
-  EXPECT_FAILS(1004, kXl, "Unable to set the MajorUnit property of the Axis class",
-               a.LetMajorUnit(0));
+  EXPECT_FAILS(1004, kXl, CantSet("MinimumScale", "Axis"), a.LetMinimumScale(11));
+  EXPECT_FAILS(1004, kXl, CantSet("MaximumScale", "Axis"), a.LetMaximumScale(1));
+  EXPECT_FAILS(1004, kXl, CantSet("MajorUnit", "Axis"), a.LetMajorUnit(0));
   a.LetMinimumScaleIsAuto(true);
   a.LetMaximumScaleIsAuto(true);
   a.LetMajorUnitIsAuto(true);
@@ -102,13 +99,11 @@ TEST(DrawingAxis, FixedScalesAndTheirLimits) {
   // A category axis of columns has no scale.
   Axis c = p.chart.Axes(xlCategory);
   EXPECT_FALSE(c.HasScale());
-  EXPECT_FAILS(1004, kXl, "Unable to get the MinimumScale property of the Axis class",
-               c.MinimumScale());
-  EXPECT_FAILS(1004, kXl, "Unable to set the MajorUnit property of the Axis class",
-               c.LetMajorUnit(1));
+  EXPECT_FAILS(1004, kXl, CantGet("MinimumScale", "Axis"), c.MinimumScale());
+  EXPECT_FAILS(1004, kXl, CantSet("MajorUnit", "Axis"), c.LetMajorUnit(1));
   c.LetAxisBetweenCategories(false);
   EXPECT_FALSE(c.AxisBetweenCategories());
-  EXPECT_FAILS(1004, kXl, "Unable to set the AxisBetweenCategories property of the Axis class",
+  EXPECT_FAILS(1004, kXl, CantSet("AxisBetweenCategories", "Axis"),
                a.LetAxisBetweenCategories(false));
 }
 
@@ -125,7 +120,7 @@ TEST(DrawingAxis, CrossingPoints) {
   y.LetCrossesAt(96.5);
   EXPECT_EQ(y.Crosses(), xlAxisCrossesCustom);
   EXPECT_EQ(y.CrossesAt(), 96.5);
-  EXPECT_FAILS(1004, kXl, "Unable to set the Crosses property of the Axis class", y.LetCrosses(3));
+  EXPECT_FAILS(1004, kXl, CantSet("Crosses", "Axis"), y.LetCrosses(3));
 }
 
 TEST(DrawingAxis, DeletedAxesKeepTheirScale) {
@@ -161,14 +156,11 @@ TEST(DrawingAxis, AxesAChartHas) {
   EXPECT_FALSE(p.chart.Axes(xlCategory).HasMajorGridlines());
   EXPECT_FAILS(1004, kXl, "Method 'Axes' of object '_Chart' failed", p.chart.Axes(xlSeriesAxis));
   EXPECT_FAILS(1004, kXl, "Method 'Axes' of object '_Chart' failed", p.chart.Axes(xlValue, 3));
-  EXPECT_FAILS(1004, kXl, "Unable to get the HasAxis property of the Chart class",
-               p.chart.HasAxis(4));
+  EXPECT_FAILS(1004, kXl, CantGet("HasAxis", "Chart"), p.chart.HasAxis(4));
   Axis a = p.chart.Axes(xlValue);
-  EXPECT_FAILS(1004, kXl, "Unable to get the AxisTitle property of the Axis class", a.AxisTitle());
-  EXPECT_FAILS(1004, kXl, "Unable to set the TickLabelPosition property of the Axis class",
-               a.LetTickLabelPosition(5));
-  EXPECT_FAILS(1004, kXl, "Unable to set the MajorTickMark property of the Axis class",
-               a.LetMajorTickMark(1));
+  EXPECT_FAILS(1004, kXl, CantGet("AxisTitle", "Axis"), a.AxisTitle());
+  EXPECT_FAILS(1004, kXl, CantSet("TickLabelPosition", "Axis"), a.LetTickLabelPosition(5));
+  EXPECT_FAILS(1004, kXl, CantSet("MajorTickMark", "Axis"), a.LetMajorTickMark(1));
   a.LetMajorTickMark(xlTickMarkCross);
   a.LetTickLabelPosition(xlTickLabelPositionNone);
   a.TickLabels().LetNumberFormat("0.0");
@@ -178,7 +170,7 @@ TEST(DrawingAxis, AxesAChartHas) {
   p.chart.LetChartType(xlPie);
   EXPECT_FALSE(p.chart.HasAxis(xlValue));
   EXPECT_FAILS(1004, kXl, "Method 'Axes' of object '_Chart' failed", p.chart.Axes(xlValue));
-  EXPECT_FAILS(1004, kXl, "Unable to set the HasAxis property of the Chart class",
+  EXPECT_FAILS(1004, kXl, CantSet("HasAxis", "Chart"),
                p.chart.LetHasAxis(xlValue, xlPrimary, true));
   EXPECT_FAILS(1004, kXl, "Add method of Trendlines class failed",
                p.chart.SeriesCollection(1).Trendlines().Add());

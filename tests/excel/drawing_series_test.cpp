@@ -187,19 +187,15 @@ TEST(DrawingSeries, TypesFormatsAndAxisGroups) {
   EXPECT_EQ(s.Border().LineStyle(), xlContinuous);
   b.chart.LetChartType(xlColumnClustered);  // kept: formatted by hand
   EXPECT_EQ(s.Border().LineStyle(), xlContinuous);
-  EXPECT_FAILS(1004, kXl, "Unable to set the ChartType property of the Chart class",
-               b.chart.LetChartType(12345));
+  EXPECT_FAILS(1004, kXl, CantSet("ChartType", "Chart"), b.chart.LetChartType(12345));
 
   s.LetMarkerStyle(xlMarkerStyleCircle);
   s.LetMarkerSize(72);
   s.LetMarkerBackgroundColorIndex(11);
   EXPECT_EQ(s.MarkerBackgroundColor(), 128 * 65536);  // dark blue
-  EXPECT_FAILS(1004, kXl, "Unable to set the MarkerSize property of the Series class",
-               s.LetMarkerSize(1));
-  EXPECT_FAILS(1004, kXl, "Unable to set the MarkerStyle property of the Series class",
-               s.LetMarkerStyle(7));
-  EXPECT_FAILS(1004, kXl,
-               "Unable to set the MarkerForegroundColorIndex property of the Series class",
+  EXPECT_FAILS(1004, kXl, CantSet("MarkerSize", "Series"), s.LetMarkerSize(1));
+  EXPECT_FAILS(1004, kXl, CantSet("MarkerStyle", "Series"), s.LetMarkerStyle(7));
+  EXPECT_FAILS(1004, kXl, CantSet("MarkerForegroundColorIndex", "Series"),
                s.LetMarkerForegroundColorIndex(57));
 
   s.Border().LetColorIndex(1);
@@ -208,8 +204,7 @@ TEST(DrawingSeries, TypesFormatsAndAxisGroups) {
   s.Border().LetLineStyle(0);  // 0 is no line
   EXPECT_EQ(s.Border().LineStyle(), xlLineStyleNone);
   EXPECT_FALSE(s.Border().Visible());
-  EXPECT_FAILS(1004, kXl, "Unable to set the Weight property of the Border class",
-               s.Border().LetWeight(3));
+  EXPECT_FAILS(1004, kXl, CantSet("Weight", "Border"), s.Border().LetWeight(3));
   s.Interior().LetColor(16751001);  // red 153, green 153, blue 255
   EXPECT_EQ(s.Interior().ColorIndex(), 17);
   EXPECT_EQ(PaletteColor(17), 16751001);
@@ -217,7 +212,7 @@ TEST(DrawingSeries, TypesFormatsAndAxisGroups) {
   // A series on the secondary group brings the secondary value axis.
   Series t = b.chart.SeriesCollection().NewSeries();
   EXPECT_FALSE(b.chart.HasAxis(xlValue, xlSecondary));
-  EXPECT_FAILS(1004, kXl, "Unable to set the HasAxis property of the Chart class",
+  EXPECT_FAILS(1004, kXl, CantSet("HasAxis", "Chart"),
                b.chart.LetHasAxis(xlCategory, xlSecondary, true));
   t.LetAxisGroup(xlSecondary);
   t.LetChartType(xlXYScatter);
@@ -241,8 +236,7 @@ TEST(DrawingSeries, PointsAndDataLabels) {
   EXPECT_EQ(s.Points().Count(), 3);
   EXPECT_FAILS(9, "ORVMain", kSubscript, s.Points(4));
   EXPECT_FAILS(9, "ORVMain", kSubscript, s.Points(0));
-  EXPECT_FAILS(1004, kXl, "Unable to get the DataLabel property of the Point class",
-               s.Points(1).DataLabel());
+  EXPECT_FAILS(1004, kXl, CantGet("DataLabel", "Point"), s.Points(1).DataLabel());
 
   s.ApplyDataLabels(xlDataLabelsShowValue);
   EXPECT_EQ(s.Points(1).DataLabel().Text(), "1.25");
@@ -271,7 +265,6 @@ TEST(DrawingSeries, PointsAndDataLabels) {
 
   s.ApplyDataLabels(xlDataLabelsShowNone);
   EXPECT_FALSE(s.HasDataLabels());
-  EXPECT_FAILS(1004, kXl, "Unable to get the DataLabel property of the Point class",
-               s.Points(2).DataLabel());
+  EXPECT_FAILS(1004, kXl, CantGet("DataLabel", "Point"), s.Points(2).DataLabel());
   EXPECT_FAILS(1004, kXl, "ApplyDataLabels method of Series class failed", s.ApplyDataLabels(99));
 }

@@ -108,7 +108,7 @@ TEST(DrawingShapes, ChartObjectsAreShapes) {
   EXPECT_FAILS(9, "ORVMain", kSubscript, b.sheet.ChartObjects(3));
   EXPECT_FAILS(1004, kXl, "The item with the specified name wasn't found.",
                b.sheet.Shapes("Chart 9"));
-  EXPECT_FAILS(1004, kXl, "Unable to get the Chart property of the Shape class", rect.Chart());
+  EXPECT_FAILS(1004, kXl, CantGet("Chart", "Shape"), rect.Chart());
 
   // Deleting shifts the indices; the deleted object's handles fail.
   c1.Delete();
@@ -123,12 +123,9 @@ TEST(DrawingShapes, ChartObjectsAreShapes) {
 TEST(DrawingShapes, Failures) {
   Book b;
   ChartObject co = b.sheet.ChartObjects().Add(0, 0, 100, 100);
-  EXPECT_FAILS(1004, kXl, "Unable to set the Width property of the ChartObject class",
-               co.LetWidth(-1));
-  EXPECT_FAILS(1004, kXl, "Unable to set the Height property of the Shape class",
-               co.AsShape().LetHeight(-1));
-  EXPECT_FAILS(1004, kXl, "Unable to set the Name property of the ChartObject class",
-               co.LetName(""));
+  EXPECT_FAILS(1004, kXl, CantSet("Width", "ChartObject"), co.LetWidth(-1));
+  EXPECT_FAILS(1004, kXl, CantSet("Height", "Shape"), co.AsShape().LetHeight(-1));
+  EXPECT_FAILS(1004, kXl, CantSet("Name", "ChartObject"), co.LetName(""));
   EXPECT_FAILS(1004, kXl, "Add method of ChartObjects class failed",
                b.sheet.ChartObjects().Add(0, 0, -5, 10));
   EXPECT_FAILS(91, "ORVMain", kNotSet, ChartObject().Chart());

@@ -76,8 +76,7 @@ TEST(DrawingTrendline, RSquaredAndCoefficients) {
   t.LetDisplayEquation(false);
   EXPECT_EQ(t.DataLabel().Text(), "R\xC2\xB2 = 1");
   t.LetDisplayRSquared(false);
-  EXPECT_FAILS(1004, kXl, "Unable to get the DataLabel property of the Trendline class",
-               t.DataLabel());
+  EXPECT_FAILS(1004, kXl, CantGet("DataLabel", "Trendline"), t.DataLabel());
   EXPECT_EQ(t.EquationText(), "y = x + 2");
   t.LetDisplayEquation(true);
   t.DataLabel().LetText("by hand");
@@ -150,16 +149,14 @@ TEST(DrawingTrendline, Failures) {
                all.Add(xlLogarithmic, std::nullopt, std::nullopt, std::nullopt, std::nullopt, 1.0));
   EXPECT_EQ(all.Count(), 0);
   Trendline t = all.Add(xlLogarithmic);
-  EXPECT_FAILS(1004, kXl, "Unable to set the Intercept property of the Trendline class",
-               t.LetIntercept(0));
+  EXPECT_FAILS(1004, kXl, CantSet("Intercept", "Trendline"), t.LetIntercept(0));
   t.LetType(xlPolynomial);
   EXPECT_EQ(t.Order(), 2);
-  EXPECT_FAILS(1004, kXl, "Unable to set the Order property of the Trendline class", t.LetOrder(7));
+  EXPECT_FAILS(1004, kXl, CantSet("Order", "Trendline"), t.LetOrder(7));
   EXPECT_FAILS(9, "ORVMain", "Subscript out of range", all(2));
   Trendline m = all.Add(xlMovingAvg, std::nullopt, 3);
   EXPECT_EQ(m.Name(), "3 per. Mov. Avg. (Data)");
-  EXPECT_FAILS(1004, kXl, "Unable to set the DisplayEquation property of the Trendline class",
-               m.LetDisplayEquation(true));
+  EXPECT_FAILS(1004, kXl, CantSet("DisplayEquation", "Trendline"), m.LetDisplayEquation(true));
   EXPECT_EQ(m.Index(), 2);
   t.Delete();
   EXPECT_EQ(m.Index(), 1);

@@ -14,10 +14,6 @@ namespace {
 
 constexpr std::int32_t kRows = 9000;  // more than two chunks of 4,096 rows
 
-std::string Unable(const char* name) {
-  return std::string("Unable to get the ") + name + " property of the WorksheetFunction class";
-}
-
 double Number(std::int32_t r) { return std::sin(r * 0.37) * 100 + (r % 7) * 0.001; }
 
 struct Book {
@@ -151,8 +147,9 @@ TEST(ExcelFastPaths, ErrorValuesFailOverRuns) {
   Book b;
   const Range c = b.sheet.Range("C1:C9000");
   ExpectFunctionsByCell(b, c);
-  EXPECT_FAILS(1004, kXl, Unable("Sum"), b.wf.Sum(c));
-  EXPECT_FAILS(1004, kXl, Unable("SumProduct"), b.wf.SumProduct(c, b.sheet.Range("A1:A9000")));
+  EXPECT_FAILS(1004, kXl, CantGet("Sum", kWf), b.wf.Sum(c));
+  EXPECT_FAILS(1004, kXl, CantGet("SumProduct", kWf),
+               b.wf.SumProduct(c, b.sheet.Range("A1:A9000")));
   EXPECT_EQ(b.wf.Count(c), kRows - 1);
   EXPECT_EQ(b.wf.CountA(c), kRows);
 }
@@ -176,9 +173,9 @@ TEST(ExcelFastPaths, SumProductOfRangesMatchesCellByCell) {
   EXPECT_EQ(b.wf.SumProduct(x, y, z), b.wf.SumProduct(x.Value(), y.Value(), z.Value()));
   EXPECT_NE(b.wf.SumProduct(x, y, z), b.wf.SumProduct(x, z, y));  // not reordered
   // Shapes that differ, and several areas, still fail.
-  EXPECT_FAILS(1004, kXl, Unable("SumProduct"),
+  EXPECT_FAILS(1004, kXl, CantGet("SumProduct", kWf),
                b.wf.SumProduct(b.sheet.Range("A1:A10"), b.sheet.Range("A1:A11")));
-  EXPECT_FAILS(1004, kXl, Unable("SumProduct"),
+  EXPECT_FAILS(1004, kXl, CantGet("SumProduct", kWf),
                b.wf.SumProduct(b.sheet.Range("A1:A2,A5:A6"), b.sheet.Range("A1:A4")));
 }
 
@@ -282,8 +279,8 @@ TEST(ExcelFastPaths, KeptBlockSumsFollowTheCells) {
   const Range c = b.sheet.Range("C1:C9000");
   EXPECT_EQ(b.wf.Count(c), kRows - 1);
   for (int i = 0; i < 2; ++i) {
-    EXPECT_FAILS(1004, kXl, Unable("Average"), b.wf.Average(c));
-    EXPECT_FAILS(1004, kXl, Unable("Min"), b.wf.Min(c));
+    EXPECT_FAILS(1004, kXl, CantGet("Average", kWf), b.wf.Average(c));
+    EXPECT_FAILS(1004, kXl, CantGet("Min", kWf), b.wf.Min(c));
   }
   EXPECT_EQ(b.wf.Count(c), kRows - 1);
 }
@@ -296,8 +293,8 @@ TEST(ExcelFastPaths, KeptProductsFollowTheCellsEitherWayRound) {
   b.sheet.Cells(1500, 2).LetValue(123456.0);
   ExpectSumProductByCell(b, y, x);
   b.sheet.Cells(6, 1).LetValue(Variant(ErrorValue{xlErrNA}));
-  EXPECT_FAILS(1004, kXl, Unable("SumProduct"), b.wf.SumProduct(x, y));
-  EXPECT_FAILS(1004, kXl, Unable("SumProduct"), b.wf.SumProduct(y, x));
+  EXPECT_FAILS(1004, kXl, CantGet("SumProduct", kWf), b.wf.SumProduct(x, y));
+  EXPECT_FAILS(1004, kXl, CantGet("SumProduct", kWf), b.wf.SumProduct(y, x));
   b.sheet.Cells(6, 1).LetValue(1.0);
   ExpectSumProductByCell(b, x, y);
   // Columns on two sheets.

@@ -81,28 +81,20 @@ TEST(ExcelFormats, BordersSitOnTheEdgesOfTheRange) {
   block.Borders().LetColor(255);
   EXPECT_EQ(block.Borders().Color(), Variant(255.0));
   EXPECT_TRUE(block.Borders().LineStyle().IsNull());
-  EXPECT_FAILS(1004, kXl, "Unable to get the Item property of the Borders class", block.Borders(4));
-  EXPECT_FAILS(1004, kXl, "Unable to get the Item property of the Borders class",
-               block.Borders(13));
+  EXPECT_FAILS(1004, kXl, CantGet("Item", "Borders"), block.Borders(4));
+  EXPECT_FAILS(1004, kXl, CantGet("Item", "Borders"), block.Borders(13));
 }
 
 TEST(ExcelFormats, ValuesAPropertyCannotTakeAre1004) {
   Book b;
   Range a = b.app.Range("A1");
-  EXPECT_FAILS(1004, kXl, "Unable to set the Bold property of the Font class",
-               a.Font().LetBold("maybe"));
-  EXPECT_FAILS(1004, kXl, "Unable to set the Color property of the Font class",
-               a.Font().LetColor(16777216));
-  EXPECT_FAILS(1004, kXl, "Unable to set the Size property of the Font class", a.Font().LetSize(0));
-  EXPECT_FAILS(1004, kXl, "Unable to set the Underline property of the Font class",
-               a.Font().LetUnderline(3));
-  EXPECT_FAILS(1004, kXl, "Unable to set the Color property of the Interior class",
-               a.Interior().LetColor(-1));
-  EXPECT_FAILS(1004, kXl, "Unable to set the HorizontalAlignment property of the Range class",
-               a.LetHorizontalAlignment(0));
-  EXPECT_FAILS(1004, kXl, "Unable to set the LineStyle property of the Border class",
-               a.Borders(xlEdgeTop).LetLineStyle(99));
-  EXPECT_FAILS(1004, kXl, "Unable to set the Weight property of the Border class",
-               a.Borders(xlEdgeTop).LetWeight(3));
+  EXPECT_FAILS(1004, kXl, CantSet("Bold", "Font"), a.Font().LetBold("maybe"));
+  EXPECT_FAILS(1004, kXl, CantSet("Color", "Font"), a.Font().LetColor(16777216));
+  EXPECT_FAILS(1004, kXl, CantSet("Size", "Font"), a.Font().LetSize(0));
+  EXPECT_FAILS(1004, kXl, CantSet("Underline", "Font"), a.Font().LetUnderline(3));
+  EXPECT_FAILS(1004, kXl, CantSet("Color", "Interior"), a.Interior().LetColor(-1));
+  EXPECT_FAILS(1004, kXl, CantSet("HorizontalAlignment", "Range"), a.LetHorizontalAlignment(0));
+  EXPECT_FAILS(1004, kXl, CantSet("LineStyle", "Border"), a.Borders(xlEdgeTop).LetLineStyle(99));
+  EXPECT_FAILS(1004, kXl, CantSet("Weight", "Border"), a.Borders(xlEdgeTop).LetWeight(3));
   EXPECT_EQ(a.Font().Bold(), Variant(false));  // nothing changed
 }
