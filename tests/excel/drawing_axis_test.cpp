@@ -26,55 +26,45 @@ struct Plot {
   }
 };
 
-struct ScaleOf {
+struct Scale {
   double min, max, unit;
+  bool operator==(const Scale&) const = default;
 };
-ScaleOf Read(const Axis& a) { return {a.MinimumScale(), a.MaximumScale(), a.MajorUnit()}; }
-#define EXPECT_SCALE(axis, lo, hi, step) \
-  do {                                   \
-    ScaleOf s_ = Read(axis);             \
-    EXPECT_EQ(s_.min, (lo));             \
-    EXPECT_EQ(s_.max, (hi));             \
-    EXPECT_EQ(s_.unit, (step));          \
-  } while (0)
+std::ostream& operator<<(std::ostream& os, const Scale& s) {
+  return os << s.min << " .. " << s.max << " by " << s.unit;
+}
+Scale Read(const Axis& a) { return {a.MinimumScale(), a.MaximumScale(), a.MajorUnit()}; }
 }  // namespace
 
 TEST(DrawingAxis, AutomaticScalesFromTheData) {
-  {  // Columns of 1 .. 10 start at 0; 10.5 is covered by units of 2.
+  struct Case {
+    std::int32_t type;
+    std::initializer_list<double> y, x;
+    std::int32_t axis;
+    Scale want;
+  };
+  const Case cases[] = {
+      // Columns of 1 .. 10 start at 0; 10.5 is covered by units of 2.
+      {xlColumnClustered, {1, 2, 3, 4, 5, 6, 7, 8, 9, 10}, {}, xlValue, {0, 12, 2}},
+      {xlColumnClustered, {-1, -2, -3}, {}, xlValue, {-3.5, 0, 0.5}},    // negatives end at 0
+      {xlColumnClustered, {0.1, 0.4, 0.7}, {}, xlValue, {0, 0.8, 0.1}},  // exact decimal bounds
+      {xlColumnClustered, {}, {}, xlValue, {0, 1, 0.2}},                 // no data
+      // Scatter: x from 1.3 (within 5/6 of 8.7, so 0 comes in); y from 95 to
+      // 100 stays away from 0.
+      {xlXYScatter, {95, 100, 97}, {1.3, 5, 8.7}, xlCategory, {0, 10, 2}},
+      {xlXYScatter, {95, 100, 97}, {1.3, 5, 8.7}, xlValue, {94, 101, 1}},
+      {xlXYScatter, {4, 4}, {}, xlValue, {2, 6, 0.5}},  // one value: half its size either side
+  };
+  for (const Case& c : cases) {
     Plot p;
-    p.Add({1, 2, 3, 4, 5, 6, 7, 8, 9, 10});
-    EXPECT_SCALE(p.chart.Axes(xlValue), 0, 12, 2);
-    EXPECT_EQ(p.chart.Axes(xlValue).MinorUnit(), 0.4);
+    p.chart.LetChartType(c.type);
+    if (c.y.size() > 0) p.Add(c.y, c.x);
+    EXPECT_EQ(Read(p.chart.Axes(c.axis)), c.want) << c.type << " " << c.axis << " " << c.want;
+    EXPECT_TRUE(p.chart.Axes(c.axis).MinimumScaleIsAuto());
   }
-  {  // Negative columns end at 0.
-    Plot p;
-    p.Add({-1, -2, -3});
-    EXPECT_SCALE(p.chart.Axes(xlValue), -3.5, 0, 0.5);
-  }
-  {  // Decimal units give the decimal bounds exactly.
-    Plot p;
-    p.Add({0.1, 0.4, 0.7});
-    EXPECT_SCALE(p.chart.Axes(xlValue), 0, 0.8, 0.1);
-  }
-  {  // No data: 0 to 1 by 0.2.
-    Plot p;
-    EXPECT_SCALE(p.chart.Axes(xlValue), 0, 1, 0.2);
-  }
-  {  // Scatter: x from 1.3 (within 5/6 of 8.7, so 0 comes in); y from 95
-     // to 100 stays away from 0.
-    Plot p;
-    p.chart.LetChartType(xlXYScatter);
-    p.Add({95, 100, 97}, {1.3, 5, 8.7});
-    EXPECT_SCALE(p.chart.Axes(xlCategory), 0, 10, 2);
-    EXPECT_SCALE(p.chart.Axes(xlValue), 94, 101, 1);
-    EXPECT_TRUE(p.chart.Axes(xlCategory).MinimumScaleIsAuto());
-  }
-  {  // One value repeated: half its size on either side.
-    Plot p;
-    p.chart.LetChartType(xlXYScatter);
-    p.Add({4, 4});
-    EXPECT_SCALE(p.chart.Axes(xlValue), 2, 6, 0.5);
-  }
+  Plot p;
+  p.Add({1, 2, 3, 4, 5, 6, 7, 8, 9, 10});
+  EXPECT_EQ(p.chart.Axes(xlValue).MinorUnit(), 0.4);
 }
 
 TEST(DrawingAxis, FixedScalesAndTheirLimits) {
@@ -82,19 +72,19 @@ TEST(DrawingAxis, FixedScalesAndTheirLimits) {
   p.Add({1, 2, 3, 4, 5, 6, 7, 8, 9, 10});
   Axis a = p.chart.Axes(xlValue);
   a.LetMinimumScale(2);  // the rest follows: 2 .. 10.4 by 2
-  EXPECT_SCALE(a, 2, 12, 2);
+  EXPECT_EQ(Read(a), (Scale{2, 12, 2}));
   EXPECT_FALSE(a.MinimumScaleIsAuto());
   a.LetMajorUnit(5);
-  EXPECT_SCALE(a, 2, 15, 5);
+  EXPECT_EQ(Read(a), (Scale{2, 15, 5}));
   a.LetMaximumScale(11);
-  EXPECT_SCALE(a, 2, 11, 5);
+  EXPECT_EQ(Read(a), (Scale{2, 11, 5}));
   EXPECT_FAILS(1004, kXl, CantSet("MinimumScale", "Axis"), a.LetMinimumScale(11));
   EXPECT_FAILS(1004, kXl, CantSet("MaximumScale", "Axis"), a.LetMaximumScale(1));
   EXPECT_FAILS(1004, kXl, CantSet("MajorUnit", "Axis"), a.LetMajorUnit(0));
   a.LetMinimumScaleIsAuto(true);
   a.LetMaximumScaleIsAuto(true);
   a.LetMajorUnitIsAuto(true);
-  EXPECT_SCALE(a, 0, 12, 2);
+  EXPECT_EQ(Read(a), (Scale{0, 12, 2}));
 
   // A category axis of columns has no scale.
   Axis c = p.chart.Axes(xlCategory);
