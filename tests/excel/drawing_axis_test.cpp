@@ -6,23 +6,14 @@ using namespace orv;
 using namespace orv::excel;
 
 namespace {
-struct Plot {
-  Application app;
-  Workbook book = app.Workbooks().Add();
-  Worksheet sheet = book.Worksheets(1);
+struct Plot : Book {
   Chart chart = sheet.ChartObjects().Add(0, 0, 200, 200).Chart();
 
   Series Add(std::initializer_list<double> y, std::initializer_list<double> x = {}) {
     Series s = chart.SeriesCollection().NewSeries();
-    s.LetValues(Values(y));
-    if (x.size() > 0) s.LetXValues(Values(x));
+    s.LetValues(Vec(y));
+    if (x.size() > 0) s.LetXValues(Vec(x));
     return s;
-  }
-  static Variant Values(std::initializer_list<double> v) {
-    Array<double> a(1, static_cast<std::int32_t>(v.size()));
-    std::int32_t i = 1;
-    for (double d : v) a(i++) = d;
-    return Variant(std::move(a));
   }
 };
 

@@ -6,10 +6,7 @@ using namespace orv;
 using namespace orv::excel;
 
 namespace {
-struct Plot {
-  Application app;
-  Workbook book = app.Workbooks().Add();
-  Worksheet sheet = book.Worksheets(1);
+struct Plot : Book {
   ChartObject object;
   Chart chart;
   explicit Plot(double width = 200, double height = 200)
@@ -98,9 +95,7 @@ TEST(DrawingChart, ChartAreaFontReachesEveryText) {
   EXPECT_EQ(p.chart.Axes(xlValue).AxisTitle().Orientation(), xlUpward);
   // Labels made afterwards take the chart's font too.
   Series s = p.chart.SeriesCollection().NewSeries();
-  Array<double> v(1, 1);
-  v(1) = 3;
-  s.LetValues(Variant(v));
+  s.LetValues(Vec({3.0}));
   s.ApplyDataLabels();
   EXPECT_EQ(s.Points(1).DataLabel().Font().Name(), Variant("Arial"));
   EXPECT_EQ(s.Points(1).DataLabel().Text(), "3");

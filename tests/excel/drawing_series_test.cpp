@@ -6,34 +6,19 @@ using namespace orv;
 using namespace orv::excel;
 
 namespace {
-struct Book {
-  Application app;
-  Workbook book = app.Workbooks().Add();
-  Worksheet sheet = book.Worksheets(1);
+struct Plot : Book {
   Chart chart = sheet.ChartObjects().Add(0, 0, 300, 200).Chart();
-
-  void Fill(const char* address, std::initializer_list<Variant> values) {
-    Range r = sheet.Range(address);
-    std::int32_t i = 1;
-    for (const Variant& v : values) r.Item(i++).LetValue(v);
-  }
 };
 
 std::vector<std::optional<double>> Numbers(std::initializer_list<std::optional<double>> v) {
   return v;
 }
 
-Variant DoubleArray(std::int32_t lb, std::initializer_list<double> values) {
-  Array<double> a(lb, lb + static_cast<std::int32_t>(values.size()) - 1);
-  std::int32_t i = lb;
-  for (double v : values) a(i++) = v;
-  return Variant(std::move(a));
-}
 const char* kSubscript = "Subscript out of range";
 }  // namespace
 
 TEST(DrawingSeries, AddByColumnsFromSeveralAreas) {
-  Book b;
+  Plot b;
   b.Fill("A1:A4", {1.0, 2.0, 3.0, 4.0});
   b.Fill("C1:C4", {10.0, Variant(), "x", 40.0});
   Range source = b.app.Union(b.sheet.Range("A1:A4"), b.sheet.Range("C1:C4"));
@@ -76,7 +61,7 @@ TEST(DrawingSeries, AddByColumnsFromSeveralAreas) {
 }
 
 TEST(DrawingSeries, AddByRowsAndGuessedLabels) {
-  Book b;
+  Plot b;
   b.Fill("A1:D2", {1.0, 2.0, 3.0, 4.0, 5.0, 6.0, 7.0, 8.0});
   b.chart.SeriesCollection().Add(b.sheet.Range("A1:D2"), xlRows, false, false, false);
   EXPECT_EQ(b.chart.SeriesCollection().Count(), 2);
@@ -87,7 +72,7 @@ TEST(DrawingSeries, AddByRowsAndGuessedLabels) {
 
   // Nothing given: a tall block goes by columns; a text first row names the
   // series, a text first column holds the categories.
-  Book g;
+  Plot g;
   g.Fill("A1:C3", {"", "Height", "Weight", "a", 1.0, 2.0, "b", 3.0, 4.0});
   Series s = g.chart.SeriesCollection().Add(g.sheet.Range("A1:C3"));
   EXPECT_EQ(g.chart.SeriesCollection().Count(), 2);
@@ -99,7 +84,7 @@ TEST(DrawingSeries, AddByRowsAndGuessedLabels) {
 }
 
 TEST(DrawingSeries, AddFailuresAndReplace) {
-  Book b;
+  Plot b;
   b.Fill("A1:B2", {1.0, 2.0, 3.0, 4.0});
   const char* failed = "Add method of SeriesCollection class failed";
   EXPECT_FAILS(1004, kXl, failed, b.chart.SeriesCollection().Add(b.sheet.Range("A1:B2"), 3));
@@ -118,34 +103,26 @@ TEST(DrawingSeries, AddFailuresAndReplace) {
 }
 
 TEST(DrawingSeries, ValuesFromArrays) {
-  Book b;
+  Plot b;
   Series s = b.chart.SeriesCollection().NewSeries();
   EXPECT_EQ(s.Name(), "Series1");
   EXPECT_EQ(s.Points().Count(), 0);
-  s.LetValues(DoubleArray(0, {1.5, 2.5, 3.5}));
+  s.LetValues(Vec({1.5, 2.5, 3.5}, 0));
   EXPECT_EQ(s.ValueNumbers(), Numbers({1.5, 2.5, 3.5}));
   EXPECT_TRUE(s.ValuesRange().IsNothing());
   // Without categories a series counts 1, 2, ...
   EXPECT_EQ(s.XValues().Element(3), Variant(3.0));
 
-  Array<Variant> mixed(1, 4);
-  mixed(1) = Variant("2.5");
-  mixed(2) = Variant("abc");
-  mixed(3) = Variant(std::int16_t{7});
-  mixed(4) = Variant();
-  s.LetXValues(Variant(mixed));
+  const Variant mixed = Vec<Variant>({"2.5", "abc", std::int16_t{7}, Variant()});
+  s.LetXValues(mixed);
   EXPECT_EQ(s.XValues().Element(1), Variant(2.5));         // numeric text is a number
   EXPECT_EQ(s.XValues().Element(2), Variant("abc"));       // other text stays text
   EXPECT_EQ(s.XValueNumbers(), Numbers({1.0, 2.0, 3.0}));  // not all numbers
-  s.LetValues(Variant(mixed));
+  s.LetValues(mixed);
   EXPECT_EQ(s.ValueNumbers(), Numbers({2.5, std::nullopt, 7.0, std::nullopt}));
 
   // A 2-D array of one column.
-  Array<double> column(1, 3, 1, 1);
-  column(1, 1) = 4;
-  column(2, 1) = 5;
-  column(3, 1) = 6;
-  s.LetXValues(Variant(column));
+  s.LetXValues(Grid({{4}, {5}, {6}}));
   // Four values, three categories: the last point has no x.
   EXPECT_EQ(s.XValueNumbers(), Numbers({4.0, 5.0, 6.0, std::nullopt}));
   // Values from a range given as a Variant keep the range.
@@ -158,7 +135,7 @@ TEST(DrawingSeries, ValuesFromArrays) {
 }
 
 TEST(DrawingSeries, CollectionIndicesAndDelete) {
-  Book b;
+  Plot b;
   Series s1 = b.chart.SeriesCollection().NewSeries();
   Series s2 = b.chart.SeriesCollection().NewSeries();
   EXPECT_FAILS(9, "ORVMain", kSubscript, b.chart.SeriesCollection(0));
@@ -174,7 +151,7 @@ TEST(DrawingSeries, CollectionIndicesAndDelete) {
 }
 
 TEST(DrawingSeries, TypesFormatsAndAxisGroups) {
-  Book b;
+  Plot b;
   Series s = b.chart.SeriesCollection().NewSeries();
   EXPECT_EQ(s.ChartType(), xlColumnClustered);
   EXPECT_EQ(s.Border().LineStyle(), xlLineStyleNone);  // columns have no outline
@@ -228,11 +205,11 @@ TEST(DrawingSeries, TypesFormatsAndAxisGroups) {
 }
 
 TEST(DrawingSeries, PointsAndDataLabels) {
-  Book b;
+  Plot b;
   b.chart.LetChartType(xlXYScatter);
   Series s = b.chart.SeriesCollection().NewSeries();
-  s.LetValues(DoubleArray(1, {1.25, 2.0, 1.0 / 3}));
-  s.LetXValues(DoubleArray(1, {10, 20, 30}));
+  s.LetValues(Vec({1.25, 2.0, 1.0 / 3}));
+  s.LetXValues(Vec({10.0, 20.0, 30.0}));
   EXPECT_EQ(s.Points().Count(), 3);
   EXPECT_FAILS(9, "ORVMain", kSubscript, s.Points(4));
   EXPECT_FAILS(9, "ORVMain", kSubscript, s.Points(0));

@@ -6,11 +6,6 @@ using namespace orv;
 using namespace orv::excel;
 
 namespace {
-struct Book {
-  Application app;
-  Workbook book = app.Workbooks().Add();
-  Worksheet sheet = book.Worksheets(1);
-};
 const char* kSubscript = "Subscript out of range";
 constexpr double kSheetHeight = 1048576.0 * 15;  // default rows
 constexpr double kSheetWidth = 16384.0 * 48;     // default columns

@@ -5,10 +5,7 @@ using namespace orv;
 using namespace orv::excel;
 
 namespace {
-struct Plot {
-  Application app;
-  Workbook book = app.Workbooks().Add();
-  Worksheet sheet = book.Worksheets(1);
+struct Plot : Book {
   Chart chart = sheet.ChartObjects().Add(0, 0, 300, 200).Chart();
   Series series;
 
@@ -16,14 +13,8 @@ struct Plot {
     chart.LetChartType(xlXYScatter);
     series = chart.SeriesCollection().NewSeries();
     series.LetName("Data");
-    series.LetXValues(Values(x));
-    series.LetValues(Values(y));
-  }
-  static Variant Values(std::initializer_list<double> v) {
-    Array<double> a(1, static_cast<std::int32_t>(v.size()));
-    std::int32_t i = 1;
-    for (double d : v) a(i++) = d;
-    return Variant(std::move(a));
+    series.LetXValues(Vec(x));
+    series.LetValues(Vec(y));
   }
   // The equation label of a new trendline of the type.
   std::string Label(std::int32_t type = xlLinear, std::optional<std::int32_t> order = std::nullopt,
@@ -118,22 +109,13 @@ TEST(DrawingTrendline, PolynomialAndCurves) {
 
 TEST(DrawingTrendline, FitsThePointsThatHaveBothCoordinates) {
   Plot p({1, 2, 3, 4}, {1.75, 2.25, 2.75, 3.25});
-  Array<Variant> y(1, 5);
-  y(1) = 1.75;
-  y(2) = 2.25;
-  y(3) = Variant("n/a");  // a blank among the values
-  y(4) = 3.25;
-  y(5) = 100.0;  // no x for the fifth point
-  p.series.LetValues(Variant(y));
+  // A text is a blank among the values; the fifth point has no x.
+  p.series.LetValues(Vec<Variant>({1.75, 2.25, "n/a", 3.25, 100.0}));
   EXPECT_EQ(p.Label(), "y = 0.5x + 1.25");
   // Text categories: the points sit at 1, 2, 3 ...
   Plot c({1, 2, 3}, {2, 4, 6});
-  Array<Variant> names(1, 3);
-  names(1) = "a";
-  names(2) = "b";
-  names(3) = "c";
-  c.series.LetXValues(Variant(names));
-  c.series.LetValues(Plot::Values({5, 7, 9}));
+  c.series.LetXValues(Vec<Variant>({"a", "b", "c"}));
+  c.series.LetValues(Vec({5.0, 7.0, 9.0}));
   EXPECT_EQ(c.Label(), "y = 2x + 3");
 }
 

@@ -16,12 +16,7 @@ constexpr std::int32_t kRows = 9000;  // more than two chunks of 4,096 rows
 
 double Number(std::int32_t r) { return std::sin(r * 0.37) * 100 + (r % 7) * 0.001; }
 
-struct Book {
-  Application app;
-  Workbook book = app.Workbooks().Add();
-  Worksheet sheet = book.Worksheets(1);
-  WorksheetFunction wf = app.WorksheetFunction();
-
+struct Data : Book {
   // A scatter chart on the sheet, made on first asking.
   Chart Scatter() {
     if (scatter.IsNothing()) {
@@ -36,7 +31,7 @@ struct Book {
   // before 0 in places. Column B: the same numbers mixed with blanks,
   // texts, Booleans and dates, across the chunk boundaries. Column C:
   // numbers with one error value.
-  Book() {
+  Data() {
     for (std::int32_t r = 1; r <= kRows; ++r) {
       double a = Number(r);
       if (r == 100) a = 0.0;
@@ -83,7 +78,7 @@ Variant Flat(const Range& range) {
 // Each function over the range equals, bit for bit and sign of zero
 // included, the same function over its values one by one; a failure is the
 // same failure.
-void ExpectFunctionsByCell(Book& b, const Range& range) {
+void ExpectFunctionsByCell(Data& b, const Range& range) {
   const Variant values = Flat(range);
   using F = double (WorksheetFunction::*)(std::initializer_list<FunctionArg>) const;
   for (F f :
@@ -100,7 +95,7 @@ void ExpectFunctionsByCell(Book& b, const Range& range) {
 // A new series of the ranges, whose values and x values must be the cells
 // of the ranges, area by area, row by row: values their numbers, x values
 // the cells' values.
-Series ExpectSeriesReadsCells(Book& b, const Range& values, const Range& xs) {
+Series ExpectSeriesReadsCells(Data& b, const Range& values, const Range& xs) {
   Series s = b.Scatter().SeriesCollection().NewSeries();
   s.LetValues(values);
   s.LetXValues(xs);
@@ -120,7 +115,7 @@ Series ExpectSeriesReadsCells(Book& b, const Range& values, const Range& xs) {
 }  // namespace
 
 TEST(ExcelFastPaths, FunctionsOverDenseMixedAndMultiAreaRangesMatchCellByCell) {
-  Book b;
+  Data b;
   ExpectFunctionsByCell(b, b.sheet.Range("A1:A9000"));
   ExpectFunctionsByCell(b, b.sheet.Range("A3:A8999"));
   ExpectFunctionsByCell(b, b.sheet.Range("B1:B9000"));
@@ -133,7 +128,7 @@ TEST(ExcelFastPaths, FunctionsOverDenseMixedAndMultiAreaRangesMatchCellByCell) {
 }
 
 TEST(ExcelFastPaths, MinAndMaxKeepTheFirstOfEqualZeros) {
-  Book b;
+  Data b;
   // 0 comes before -0: Min and Max keep 0.
   EXPECT_FALSE(std::signbit(b.wf.Min(b.sheet.Range("A100:A101"))));
   // All of column A from 5000 on: the first zero is -0.
@@ -144,7 +139,7 @@ TEST(ExcelFastPaths, MinAndMaxKeepTheFirstOfEqualZeros) {
 }
 
 TEST(ExcelFastPaths, ErrorValuesFailOverRuns) {
-  Book b;
+  Data b;
   const Range c = b.sheet.Range("C1:C9000");
   ExpectFunctionsByCell(b, c);
   EXPECT_FAILS(1004, kXl, CantGet("Sum", kWf), b.wf.Sum(c));
@@ -155,7 +150,7 @@ TEST(ExcelFastPaths, ErrorValuesFailOverRuns) {
 }
 
 // SumProduct of the ranges equals SumProduct of their values.
-void ExpectSumProductByCell(Book& b, const Range& x, const Range& y) {
+void ExpectSumProductByCell(Data& b, const Range& x, const Range& y) {
   double got = 0, want = 0;
   EXPECT_EQ(Fails([&] { got = b.wf.SumProduct(x, y); }),
             Fails([&] { want = b.wf.SumProduct(x.Value(), y.Value()); }));
@@ -163,7 +158,7 @@ void ExpectSumProductByCell(Book& b, const Range& x, const Range& y) {
 }
 
 TEST(ExcelFastPaths, SumProductOfRangesMatchesCellByCell) {
-  Book b;
+  Data b;
   ExpectSumProductByCell(b, b.sheet.Range("A1:A9000"), b.sheet.Range("B1:B9000"));
   ExpectSumProductByCell(b, b.sheet.Range("A5:A8000"), b.sheet.Range("B1000:B8995"));
   ExpectSumProductByCell(b, b.sheet.Range("A1:B4000"), b.sheet.Range("B1:C4000"));
@@ -180,7 +175,7 @@ TEST(ExcelFastPaths, SumProductOfRangesMatchesCellByCell) {
 }
 
 TEST(ExcelFastPaths, SeriesDataFromRangesKeepCellValues) {
-  Book b;
+  Data b;
   const Range y = b.sheet.Range("B3:B9000,A10:A20");
   Series s = ExpectSeriesReadsCells(b, y, b.sheet.Range("B1:B8998,A1:A11"));
   // Text among the categories: the points plot at 1, 2, ...
@@ -201,7 +196,7 @@ TEST(ExcelFastPaths, SeriesDataFromRangesKeepCellValues) {
 }
 
 TEST(ExcelFastPaths, KeptScalesAndFitsFollowTheData) {
-  Book b;
+  Data b;
   Series s = b.Scatter().SeriesCollection().NewSeries();
   s.LetValues(b.sheet.Range("A1:A9000"));
   s.LetXValues(b.sheet.Range("C1:C4000"));
@@ -252,7 +247,7 @@ TEST(ExcelFastPaths, KeptScalesAndFitsFollowTheData) {
 }
 
 TEST(ExcelFastPaths, KeptBlockSumsFollowTheCells) {
-  Book b;
+  Data b;
   const Range a = b.sheet.Range("A1:A9000");
   // Min works out every figure of the block; the others are answered from
   // what it kept, and every change of a cell is seen.
@@ -286,7 +281,7 @@ TEST(ExcelFastPaths, KeptBlockSumsFollowTheCells) {
 }
 
 TEST(ExcelFastPaths, KeptProductsFollowTheCellsEitherWayRound) {
-  Book b;
+  Data b;
   const Range x = b.sheet.Range("A5:A8000"), y = b.sheet.Range("B1000:B8995");
   ExpectSumProductByCell(b, x, y);
   ExpectSumProductByCell(b, y, x);
@@ -307,7 +302,7 @@ TEST(ExcelFastPaths, KeptProductsFollowTheCellsEitherWayRound) {
 }
 
 TEST(ExcelFastPaths, StraightLinesOfColumnsEqualThoseOfTheSameArrays) {
-  Book b;
+  Data b;
   for (std::int32_t r = 1; r <= kRows; ++r) b.sheet.Cells(r, 4).LetValue(r * 0.5 + Number(r));
   Chart chart = b.Scatter();
   const Range x = b.sheet.Range("A3:A9000"), y = b.sheet.Range("D1:D8998");
@@ -340,7 +335,7 @@ TEST(ExcelFastPaths, StraightLinesOfColumnsEqualThoseOfTheSameArrays) {
 }
 
 TEST(ExcelFastPaths, SeriesOverWideAreasReadRowByRowAcrossBlocks) {
-  Book b;
+  Data b;
   // Three columns of mixed cells over a chunk boundary, then a column: the
   // entries run row by row, area after area, and the blocks they are read
   // in start in the middle of rows.
