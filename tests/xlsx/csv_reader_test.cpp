@@ -125,9 +125,9 @@ TEST_F(CsvReaderTest, Utf8WithOrWithoutBomUtf16AndWindows1252) {
   EXPECT_EQ(At(wide, "C1"), Variant("😀"));
   EXPECT_EQ(At(wide, "A2"), Variant(1.5));
   // Bytes that are no UTF-8 are Windows-1252.
-  excel::Worksheet legacy = Open("legacy.csv", "M\xFCller,\x80 5\n");
+  excel::Worksheet legacy = Open("legacy.csv", "M\xFCller,\x80 5\x9F\n");
   EXPECT_EQ(At(legacy, "A1"), Variant("Müller"));
-  EXPECT_EQ(At(legacy, "B1"), Variant("€ 5"));
+  EXPECT_EQ(At(legacy, "B1"), Variant("€ 5Ÿ"));
 }
 
 TEST_F(CsvReaderTest, RecordsCutByTheReadBlocksComeOutWhole) {
@@ -137,25 +137,16 @@ TEST_F(CsvReaderTest, RecordsCutByTheReadBlocksComeOutWhole) {
   std::vector<std::string> expected;
   for (int i = 0; text.size() < (9u << 20); ++i) {
     const std::string number = std::to_string(i), tail(static_cast<std::size_t>(i % 97), 'y');
-    std::string quoted = "q";
-    quoted += number;
-    quoted += ",\"x\"\r\n";
-    quoted += tail;
-    text += number;
-    text += ".25,\"q";
-    text += number;
-    text += ",\"\"x\"\"\r\n";
-    text += tail;
-    text += "\",end\r\n";
-    expected.push_back(quoted);
+    text += number + ".25,\"q" + number + ",\"\"x\"\"\r\n" + tail + "\",end\r\n";
+    expected.push_back("q" + number + ",\"x\"\r\n" + tail);
   }
   excel::Worksheet s = Open("big.csv", text);
   const std::int32_t rows = static_cast<std::int32_t>(expected.size());
   EXPECT_EQ(s.UsedRange().AddressLocal(), "$A$1:$C$" + std::to_string(rows));
   for (std::int32_t r = 1; r <= rows; ++r) {
-    ASSERT_EQ(s.Storage().cells.Get(r, 1), Variant((r - 1) + 0.25)) << r;
-    ASSERT_EQ(s.Storage().cells.Get(r, 2), Variant(expected[static_cast<std::size_t>(r - 1)])) << r;
-    ASSERT_EQ(s.Storage().cells.Get(r, 3), Variant("end")) << r;
+    ASSERT_EQ(s.Cells(r, 1).Value(), Variant((r - 1) + 0.25)) << r;
+    ASSERT_EQ(s.Cells(r, 2).Value(), Variant(expected[static_cast<std::size_t>(r - 1)])) << r;
+    ASSERT_EQ(s.Cells(r, 3).Value(), Variant("end")) << r;
   }
 }
 

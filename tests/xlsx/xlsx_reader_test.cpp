@@ -53,10 +53,10 @@ TEST_F(XlsxReaderTest, SheetsValuesSizesAndTheActiveSheetOfAnOpenpyxlWorkbook) {
   EXPECT_TRUE(data.Range("C4").Value().IsEmpty());
   // 20.7109375 is the stored width of 20 characters: 20 * 7 + 5 = 145
   // pixels.
-  EXPECT_EQ(data.Storage().geometry.ColumnWidth(2), 145 * 0.75);
-  EXPECT_EQ(data.Storage().geometry.ColumnWidth(1), excel::kDefaultColumnWidth);
-  EXPECT_EQ(data.Storage().geometry.RowHeight(3), 30.75);
-  EXPECT_EQ(data.Storage().geometry.RowHeight(2), excel::kDefaultRowHeight);
+  EXPECT_EQ(data.Range("B1").ColumnWidth(), Variant(20.0));
+  EXPECT_EQ(data.Range("A1").ColumnWidth(), Variant(8.43));
+  EXPECT_EQ(data.Range("A3").RowHeight(), Variant(30.75));
+  EXPECT_EQ(data.Range("A2").RowHeight(), Variant(15.0));
 
   excel::Worksheet gaps = book.Worksheets(2);
   EXPECT_EQ(gaps.Range("A1").Value(), Variant(1.0));
@@ -81,9 +81,12 @@ TEST_F(XlsxReaderTest, FormulasGiveTheirCachedValuesAndInlineTextsTheirRuns) {
   // A formula without a stored result is blank.
   EXPECT_TRUE(s.Range("G1").Value().IsEmpty());
   EXPECT_EQ(s.Range("H1").Value(), Variant(ErrorValue{excel::xlErrNA}));
+  EXPECT_EQ(s.Range("I1").Value(), Variant("JJj"));  // hexadecimal digits of either case
+  EXPECT_EQ(s.Range("J1").Value(), Variant(5.0));    // a leading plus sign
+
   // An ISO date becomes its serial number: 1 March 2024 is 45352, noon .5.
   EXPECT_EQ(s.Range("A3").Value(), Variant(45352.5));
-  EXPECT_EQ(s.Storage().geometry.RowHeight(3), 12.5);
+  EXPECT_EQ(s.Range("A3").RowHeight(), Variant(12.5));
 }
 
 TEST_F(XlsxReaderTest, MalformedFilesFailWith1004NamingTheFileAndTheProblem) {

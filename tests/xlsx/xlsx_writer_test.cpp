@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <bit>
 #include <cfloat>
 #include <cmath>
 #include <filesystem>
@@ -21,16 +22,12 @@ namespace {
 
 // Every value of every used cell, with doubles compared by their bits.
 void ExpectSameValues(const excel::Worksheet& a, const excel::Worksheet& b) {
-  excel::Rect used_a{}, used_b{};
-  bool any_a = a.Storage().cells.UsedBlock(used_a);
-  bool any_b = b.Storage().cells.UsedBlock(used_b);
-  ASSERT_EQ(any_a, any_b);
-  if (!any_a) return;
-  ASSERT_EQ(used_a, used_b);
-  for (std::int32_t r = used_a.top; r <= used_a.bottom; ++r)
-    for (std::int32_t c = used_a.left; c <= used_a.right; ++c) {
-      Variant va = a.Storage().cells.Get(r, c), vb = b.Storage().cells.Get(r, c);
-      SCOPED_TRACE(a.Name() + "!" + excel::Range(a.Cells(r, c)).AddressLocal());
+  const excel::Range used = a.UsedRange();
+  ASSERT_EQ(used.AddressLocal(), b.UsedRange().AddressLocal());
+  for (std::int32_t r = used.Row(); r < used.Row() + used.Rows().Count(); ++r)
+    for (std::int32_t c = used.Column(); c < used.Column() + used.Columns().Count(); ++c) {
+      Variant va = a.Cells(r, c).Value(), vb = b.Cells(r, c).Value();
+      SCOPED_TRACE(a.Name() + "!" + a.Cells(r, c).AddressLocal());
       if (va.Type() == VarType::Double && vb.Type() == VarType::Double)
         EXPECT_EQ(Bits(va.AsDouble()), Bits(vb.AsDouble()));
       else
@@ -38,11 +35,23 @@ void ExpectSameValues(const excel::Worksheet& a, const excel::Worksheet& b) {
     }
 }
 
-TEST(XlsxWriterTest, EveryKindOfValueComesBackIdenticalToTheBit) {
+// A workbook to save into a folder of its own, and what openpyxl sees in
+// the saved file.
+class XlsxWriterTest : public ::testing::Test, public Book {
+ protected:
+  std::string Inspect(const std::string& name) {
+    xlsx::SaveXlsx(book, dir / name);
+    return RunTool("inspect '" + (dir / name) + "'", dir);
+  }
+  std::ptrdiff_t Files() const {
+    return std::distance(std::filesystem::directory_iterator(dir.path()),
+                         std::filesystem::directory_iterator());
+  }
   TempDir dir;
-  excel::Application app;
-  excel::Workbook book = app.Workbooks().Add();
-  excel::Worksheet s = book.Worksheets(1);
+};
+
+TEST_F(XlsxWriterTest, EveryKindOfValueComesBackIdenticalToTheBit) {
+  excel::Worksheet s = sheet;
   s.LetName("Values & <more>");
   const double numbers[] = {0.1 + 0.2,
                             1.0 / 3.0,
@@ -60,15 +69,14 @@ TEST(XlsxWriterTest, EveryKindOfValueComesBackIdenticalToTheBit) {
                             3.141592653589793,
                             100.0};
   std::int32_t row = 1;
-  for (double d : numbers) s.Storage().cells.SetNumber(row++, 1, d);
+  for (double d : numbers) s.Cells(row++, 1).LetValue(d);
   std::mt19937_64 random(20240501);
   std::uniform_real_distribution<double> uniform(-1e6, 1e6);
-  for (int i = 0; i < 500; ++i) s.Storage().cells.SetNumber(i + 1, 2, uniform(random));
+  for (int i = 0; i < 500; ++i) s.Cells(i + 1, 2).LetValue(uniform(random));
   for (int i = 0; i < 200; ++i) {
     std::uint64_t bits = random();
-    double d;
-    std::memcpy(&d, &bits, sizeof d);
-    if (std::isfinite(d)) s.Storage().cells.SetNumber(i + 1, 3, d);
+    const double d = std::bit_cast<double>(bits);
+    if (std::isfinite(d)) s.Cells(i + 1, 3).LetValue(d);
   }
   const char* texts[] = {"<a & b> \"quoted\" 'single'",     "Müller, Ñandú, 東京, 😀",
                          "  leading and trailing  ",        "line one\nline two\r\nthree\ttab",
@@ -102,6 +110,7 @@ TEST(XlsxWriterTest, EveryKindOfValueComesBackIdenticalToTheBit) {
     ExpectSameValues(book.Worksheets(i), back.Worksheets(i));
   }
   EXPECT_EQ(back.ActiveSheet().Name(), "Ünïcødé");
+  EXPECT_TRUE(std::signbit(back.Worksheets(s.Name()).Range("A4").Value().AsDouble()));
   // Dates are written as their serial numbers and read back as numbers.
   excel::Workbook dated = app.Workbooks().Add();
   dated.Worksheets(1).Range("A1").LetValue(Variant(Date{45352.75}));
@@ -110,19 +119,15 @@ TEST(XlsxWriterTest, EveryKindOfValueComesBackIdenticalToTheBit) {
             Variant(45352.75));
 }
 
-TEST(XlsxWriterTest, ValuesReadTheSameInOpenpyxl) {
-  TempDir dir;
-  excel::Application app;
-  excel::Workbook book = app.Workbooks().Add();
-  excel::Worksheet s = book.Worksheets(1);
+TEST_F(XlsxWriterTest, ValuesReadTheSameInOpenpyxl) {
+  excel::Worksheet s = sheet;
   s.Range("A1").LetValue(Variant(0.1 + 0.2));
   // openpyxl 3.0 leaves the _xHHHH_ escapes of inline texts as they stand
   // (Excel and LibreOffice decode them): only plain texts are compared here.
   s.Range("B1").LetValue(Variant("a & <b> \"Müller\""));
   s.Range("C1").LetValue(Variant(true));
   s.Range("D1").LetValue(Variant(ErrorValue{excel::xlErrNA}));
-  xlsx::SaveXlsx(book, dir / "values.xlsx");
-  std::string seen = RunTool("inspect '" + (dir / "values.xlsx") + "'", dir);
+  std::string seen = Inspect("values.xlsx");
   EXPECT_NE(seen.find("cell Sheet1!A1 value=0.30000000000000004 type=n"), std::string::npos)
       << seen;
   EXPECT_NE(seen.find("cell Sheet1!B1 value='a & <b> \"Müller\"' type=s"), std::string::npos)
@@ -131,11 +136,8 @@ TEST(XlsxWriterTest, ValuesReadTheSameInOpenpyxl) {
   EXPECT_NE(seen.find("cell Sheet1!D1 value='#N/A' type=e"), std::string::npos) << seen;
 }
 
-TEST(XlsxWriterTest, FormatsWidthsAndHeightsAsOpenpyxlSeesThem) {
-  TempDir dir;
-  excel::Application app;
-  excel::Workbook book = app.Workbooks().Add();
-  excel::Worksheet s = book.Worksheets(1);
+TEST_F(XlsxWriterTest, FormatsWidthsAndHeightsAsOpenpyxlSeesThem) {
+  excel::Worksheet s = sheet;
   s.Range("A1:C1").LetValue(Variant("head"));
   excel::Range head = s.Range("A1:C1");
   head.Font().LetBold(Variant(true));
@@ -159,8 +161,7 @@ TEST(XlsxWriterTest, FormatsWidthsAndHeightsAsOpenpyxlSeesThem) {
   s.Columns(2).LetColumnWidth(20);  // 145 pixels
   s.Rows(2).LetRowHeight(33.75);
   s.Rows(4).LetRowHeight(0);  // hidden
-  xlsx::SaveXlsx(book, dir / "formats.xlsx");
-  std::string seen = RunTool("inspect '" + (dir / "formats.xlsx") + "'", dir);
+  std::string seen = Inspect("formats.xlsx");
   for (const char* cell : {"A1", "B1", "C1"})
     EXPECT_NE(seen.find(std::string("cell Sheet1!") + cell +
                         " value='head' type=s bold=1 italic=0 underline=None color=FFFF0000 "
@@ -188,23 +189,19 @@ TEST(XlsxWriterTest, FormatsWidthsAndHeightsAsOpenpyxlSeesThem) {
   EXPECT_NE(seen.find("height Sheet1 4 0.0"), std::string::npos) << seen;
   // And our own reader reads the sizes back to the point.
   excel::Worksheet back = xlsx::OpenXlsx(app, dir / "formats.xlsx").Worksheets(1);
-  EXPECT_EQ(back.Storage().geometry.ColumnWidth(2), s.Storage().geometry.ColumnWidth(2));
-  EXPECT_EQ(back.Storage().geometry.RowHeight(2), 33.75);
-  EXPECT_EQ(back.Storage().geometry.RowHeight(4), 0);
-  EXPECT_EQ(back.Storage().geometry.ColumnWidth(1), excel::kDefaultColumnWidth);
+  EXPECT_EQ(back.Range("B1").ColumnWidth(), Variant(20.0));
+  EXPECT_EQ(back.Range("A2").RowHeight(), Variant(33.75));
+  EXPECT_EQ(back.Range("A4").RowHeight(), Variant(0.0));
+  EXPECT_EQ(back.Range("A1").ColumnWidth(), Variant(8.43));
 }
 
-TEST(XlsxWriterTest, WholeColumnAndRowFormatsStayCompact) {
-  TempDir dir;
-  excel::Application app;
-  excel::Workbook book = app.Workbooks().Add();
-  excel::Worksheet s = book.Worksheets(1);
+TEST_F(XlsxWriterTest, WholeColumnAndRowFormatsStayCompact) {
+  excel::Worksheet s = sheet;
   s.Columns(1).Font().LetBold(Variant(true));
   s.Rows(1).Font().LetItalic(Variant(true));
   s.Range("A3").LetValue(Variant(3.0));
   s.Range("D1").LetValue(Variant(4.0));
-  xlsx::SaveXlsx(book, dir / "columns.xlsx");
-  std::string seen = RunTool("inspect '" + (dir / "columns.xlsx") + "'", dir);
+  std::string seen = Inspect("columns.xlsx");
   EXPECT_NE(seen.find("cell Sheet1!A1 value=None type=n bold=1 italic=1"), std::string::npos)
       << seen;
   EXPECT_NE(seen.find("cell Sheet1!A3 value=3 type=n bold=1 italic=0"), std::string::npos) << seen;
@@ -218,11 +215,8 @@ TEST(XlsxWriterTest, WholeColumnAndRowFormatsStayCompact) {
   EXPECT_EQ(cells, 3u) << seen;
 }
 
-TEST(XlsxWriterTest, SavingReplacesTheTargetOnlyWhenTheFileIsComplete) {
-  TempDir dir;
-  excel::Application app;
-  excel::Workbook book = app.Workbooks().Add();
-  book.Worksheets(1).Range("A1").LetValue(Variant(1.0));
+TEST_F(XlsxWriterTest, SavingReplacesTheTargetOnlyWhenTheFileIsComplete) {
+  sheet.Range("A1").LetValue(Variant(1.0));
   std::string path = dir / "book.xlsx";
   xlsx_test::WriteText(path, "the old content");
   ::chmod(path.c_str(), 0640);
@@ -231,13 +225,7 @@ TEST(XlsxWriterTest, SavingReplacesTheTargetOnlyWhenTheFileIsComplete) {
   ::stat(path.c_str(), &st);
   EXPECT_EQ(st.st_mode & 0777, 0640u);  // the target's permissions stay
   EXPECT_EQ(ReadText(path).substr(0, 2), "PK");
-  // Nothing else is left in the folder.
-  std::size_t files = 0;
-  for (const auto& entry : std::filesystem::directory_iterator(dir.path())) {
-    (void)entry;
-    ++files;
-  }
-  EXPECT_EQ(files, 1u);
+  EXPECT_EQ(Files(), 1);  // nothing else is left in the folder
 
   // A folder that does not exist: 1004, nothing written.
   std::string nowhere = dir / "missing/book.xlsx";
@@ -255,12 +243,7 @@ TEST(XlsxWriterTest, SavingReplacesTheTargetOnlyWhenTheFileIsComplete) {
                                         "': the finished file could not replace it ("))
       << e;
   EXPECT_TRUE(std::filesystem::is_directory(folder));
-  files = 0;
-  for (const auto& entry : std::filesystem::directory_iterator(dir.path())) {
-    (void)entry;
-    ++files;
-  }
-  EXPECT_EQ(files, 2u);
+  EXPECT_EQ(Files(), 2);
   EXPECT_EQ(Fails([&] { xlsx::SaveXlsx(excel::Workbook(), path); }).number, 91);
 }
 
