@@ -4,8 +4,10 @@ using namespace orv;
 using namespace orv::excel;
 
 TEST(ExcelReference, ColumnLettersRoundTrip) {
-  for (auto [c, letters] : {std::pair{1, "A"}, {26, "Z"}, {27, "AA"}, {28, "AB"}, {52, "AZ"},
-                            {53, "BA"}, {702, "ZZ"}, {703, "AAA"}, {16384, "XFD"}}) {
+  const std::pair<int, const char*> columns[] = {{1, "A"},    {26, "Z"},    {27, "AA"},
+                                                 {28, "AB"},  {52, "AZ"},   {53, "BA"},
+                                                 {702, "ZZ"}, {703, "AAA"}, {16384, "XFD"}};
+  for (auto [c, letters] : columns) {
     EXPECT_EQ(ColumnLetters(c), letters);
     EXPECT_EQ(ColumnNumber(letters), c);
   }
@@ -32,8 +34,8 @@ TEST(ExcelReference, ParsesTheForms) {
       {"'My Sheet'!A1", {}, "My Sheet", 1, 0, {1, 1, 1, 1}},
       {"'It''s'!A1", {}, "It's", 1, 0, {1, 1, 1, 1}},
       {"[Book1.xlsx]Sheet1!A1", "Book1.xlsx", "Sheet1", 1, 0, {1, 1, 1, 1}},
-      {"'[My Book.xlsx]My, Sheet'!A1,'[My Book.xlsx]My, Sheet'!C3", "My Book.xlsx", "My, Sheet", 2,
-       1, {3, 3, 3, 3}},
+      {"'[My Book.xlsx]My, Sheet'!A1,'[My Book.xlsx]My, Sheet'!C3", "My Book.xlsx",
+       std::string("My, Sheet"), 2, 1, Rect{3, 3, 3, 3}},
       {"A1:A10,C1:C5,E7", {}, {}, 3, 1, {1, 3, 5, 3}},
       {"B:D", {}, {}, 1, 0, {1, 2, kMaxRows, 4}},
       {"$2:$3", {}, {}, 1, 0, {2, 1, 3, kMaxColumns}},

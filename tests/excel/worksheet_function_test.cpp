@@ -128,9 +128,9 @@ TEST(ExcelWorksheetFunction, TInvDomain) {
   EXPECT_NEAR(b.wf.TInv(0.5, 1.0), 1.0, 1e-15);
   EXPECT_NEAR(b.wf.TInv(0.5, 2.0), 0.81649658092772592, 1e-15);
   EXPECT_NEAR(b.wf.TInv("0.05", b.app.Range("B2")), 4.3026527297494619, 1e-13);  // qt(0.975, 2)
-  for (auto [p, df] : {std::pair{0.0, 5.0}, {-0.1, 5.0}, {1.0000001, 5.0}, {0.05, 0.99},
-                       {0.05, 0.0}, {0.05, 2e10}})
-    EXPECT_FAILS(1004, kXl, CantGet("TInv", kWf), b.wf.TInv(p, df));
+  const std::pair<double, double> outside[] = {{0.0, 5.0},   {-0.1, 5.0}, {1.0000001, 5.0},
+                                               {0.05, 0.99}, {0.05, 0.0}, {0.05, 2e10}};
+  for (auto [p, df] : outside) EXPECT_FAILS(1004, kXl, CantGet("TInv", kWf), b.wf.TInv(p, df));
   EXPECT_FAILS(1004, kXl, CantGet("TInv", kWf), b.wf.TInv("x", 3.0));
   // The upper tail inverts the quantile.
   for (double p : {1e-12, 0.01, 0.3, 0.9})
