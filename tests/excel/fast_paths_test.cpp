@@ -231,19 +231,6 @@ TEST(ExcelFastPaths, KeptScalesAndFitsFollowTheData) {
   b.sheet.Cells(7, 3).LetValue(Number(7) * 2);
   EXPECT_EQ(s.XValueNumbers()[6], Number(7) * 2);
   EXPECT_EQ(t.Coefficients(), with_blank);
-  // The label: empty without equation or R squared, then both.
-  t.LetDisplayEquation(true);
-  const std::string equation = t.DataLabel().Text();
-  EXPECT_EQ(equation.rfind("y = ", 0), 0u);
-  t.LetDisplayRSquared(true);
-  const std::string both = t.DataLabel().Text();
-  EXPECT_EQ(both.rfind(equation + "\nR", 0), 0u);
-  ASSERT_TRUE(t.RSquared().has_value());
-  // Fixed bounds: read back as they are.
-  value.LetMinimumScale(-5);
-  value.LetMaximumScale(5000);
-  EXPECT_EQ(value.MinimumScale(), -5);
-  EXPECT_EQ(value.MaximumScale(), 5000);
 }
 
 TEST(ExcelFastPaths, KeptBlockSumsFollowTheCells) {
