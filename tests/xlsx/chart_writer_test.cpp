@@ -44,13 +44,8 @@ Workbook MakeChartBook(Application& app) {
   points.Points(2).DataLabel().LetText("second");
   points.Points(4).LetHasDataLabel(true);
   Series line = chart.SeriesCollection().NewSeries();
-  Array<double> xs(1, 3), ys(1, 3);
-  for (int i = 1; i <= 3; ++i) {
-    xs(i) = i * 2.0;
-    ys(i) = i * 4.0;
-  }
-  line.LetValues(Variant(ys));
-  line.LetXValues(Variant(xs));
+  line.LetValues(Vec({4.0, 8.0, 12.0}));
+  line.LetXValues(Vec({2.0, 4.0, 6.0}));
   line.LetName("Band");
   line.LetMarkerStyle(xlMarkerStyleNone);
   line.Border().LetLineStyle(xlContinuous);
