@@ -96,14 +96,9 @@ TEST(IdfT, ArgumentsConvertAsNumbers) {
 }
 
 TEST(IdfT, BadArgumentsFailAsRaisedWithoutALocation) {
-  for (auto [p, df] : {std::pair{0.0, 5.0},
-                       {1.5, 5.0},
-                       {-0.2, 5.0},
-                       {0.05, 0.5},
-                       {0.05, -3.0},
-                       {kNaN, 5.0},
-                       {0.05, kNaN},
-                       {kInf, 5.0}}) {
+  const std::pair<double, double> bad[] = {{0.0, 5.0},   {1.5, 5.0},  {-0.2, 5.0},  {0.05, 0.5},
+                                           {0.05, -3.0}, {kNaN, 5.0}, {0.05, kNaN}, {kInf, 5.0}};
+  for (auto [p, df] : bad) {
     const Failure f = Fails([&] { Dist().ORV_IDF_t(p, df); });
     EXPECT_EQ(f.number, kErrInvalidCall) << p << ", " << df;
     EXPECT_EQ(f.source, "ORVMain");
