@@ -44,6 +44,7 @@ TEST(ToDouble, FailuresOfTheConversion) {
   EXPECT_EQ(Fails([] { CDbl(Variant(Array<double>(1, 1))); }).number, 13);
   EXPECT_EQ(Fails([] { CDbl(Variant(Null)); }).number, 94);
   EXPECT_EQ(Fails([] { CDbl(Variant("1e400")); }).number, 6);
+  EXPECT_EQ(Fails([] { CDbl(Variant("&H100000000")); }).number, 6);  // past 32 bits
   EXPECT_EQ(CDbl(Variant("1e-400")), 0.0);
 }
 
