@@ -73,6 +73,9 @@ inline std::string RunTool(const std::string& arguments, const TempDir& dir) {
   return text;
 }
 
+// The inspected text holds the line (or the start of one).
+#define EXPECT_SEEN(seen, line) EXPECT_NE((seen).find(line), std::string::npos) << (seen)
+
 // The double's bits, so that comparisons tell -0 from 0.
 inline std::uint64_t Bits(double d) {
   std::uint64_t u;
