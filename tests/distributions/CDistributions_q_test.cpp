@@ -134,13 +134,9 @@ TEST(CdfRayleigh, AWalkBelowZeroFailsInTheLogarithm) {
 
 TEST(RayleighP, SameValuesAsTheTwin) {
   const clsDistributions& c = Global<clsDistributions>();
-  for (auto [z, n] : {std::pair<double, Long>{3, 10},
-                      {1.2, 12},
-                      {2.9957, 100},
-                      {0.5, 12},
-                      {4.1, 7},
-                      {5.5, 1000},
-                      {3, -5}})
+  const std::pair<double, Long> cases[] = {{3, 10},  {1.2, 12},   {2.9957, 100}, {0.5, 12},
+                                           {4.1, 7}, {5.5, 1000}, {3, -5}};
+  for (auto [z, n] : cases)
     EXPECT_EQ(c.RayleighP(z, n), Dist().ORV_CDF_Rayleigh(z, n)) << z << ", " << n;
 }
 

@@ -36,21 +36,15 @@ TEST(CdfT, DocumentedValues) {
   EXPECT_EQ(Dist().ORV_CDF_t(0, 500, 1), 0.5);
 }
 
-TEST(CdfT, BranchesAgainstR) {
-  // Cosine series (df <= 19, t^2 < 4) and tail series are exact to a few
-  // units in the last place; the normal approximation is good to ~1e-8.
-  ExpectRelative(Dist().ORV_CDF_t(1.99, 19, 2), 6.117764770036244e-02, 1e-14);
-  ExpectRelative(Dist().ORV_CDF_t(1, 19, 2), 3.298768009211250e-01, 1e-14);
-  ExpectRelative(Dist().ORV_CDF_t(2, 19, 2), 6.000203638609834e-02, 1e-11);  // t^2 = 4: tail
-  ExpectRelative(Dist().ORV_CDF_t(40, 3, 2), 3.438068078915854e-05, 1e-13);
-  ExpectRelative(Dist().ORV_CDF_t(1e5, 1, 2), 6.366197723463607e-06, 1e-13);
-  // df 20 with t^2 < df leaves the exact series.
+TEST(CdfT, BranchBoundaries) {
+  // Against R (the reference table covers the branches): df 20 with
+  // t^2 < df leaves the exact cosine series for the tail series; df 201
+  // always takes the normal approximation, far less accurate that deep in
+  // the tail than the tail series at df 200.
   ExpectRelative(Dist().ORV_CDF_t(1, 20, 2), 3.292565771717090e-01, 1e-10);
   EXPECT_GT(std::fabs(Dist().ORV_CDF_t(1, 20, 2) - 3.292565771717090e-01), 1e-13);
-  // df 200: the tail series once t^2 >= df; df 201: always the normal
-  // approximation, which is far less accurate that deep in the tail.
+  ExpectRelative(Dist().ORV_CDF_t(2, 19, 2), 6.000203638609834e-02, 1e-11);  // t^2 = 4: tail
   ExpectRelative(Dist().ORV_CDF_t(15, 200, 2), 1.416449927871407e-34, 1e-11);
-  ExpectRelative(Dist().ORV_CDF_t(3, 200, 2), 3.043047113905902e-03, 1e-10);
   ExpectRelative(Dist().ORV_CDF_t(15, 201, 2), 1.264921690020579e-34, 1e-7);
   EXPECT_GT(std::fabs(Dist().ORV_CDF_t(15, 201, 2) / 1.264921690020579e-34 - 1), 1e-10);
 }
@@ -65,7 +59,6 @@ TEST(CdfT, TailsIsCheckedBeforeDf) {
   EXPECT_EQ(Fails([] { Dist().ORV_CDF_t(1, 0, 3); }).description, "Tails must be 1 or 2");
   for (Long df : {0, -1, -2147483647 - 1}) {
     const Failure f = Fails([&] { Dist().ORV_CDF_t(1, df, 2); });
-    EXPECT_EQ(f.number, orvErrInvalidValue);
     EXPECT_EQ(f.number, -2147216403);
     EXPECT_EQ(f.source, "Line 30 in ORVMain.CDistributions.ORV_CDF_t");
     EXPECT_EQ(f.description, "DF must be > 0");
@@ -86,14 +79,11 @@ TEST(CdfT, NonFiniteOrOverflowingTIsAnOverflow) {
 
 TEST(IdfT, DocumentedValues) {
   EXPECT_NEAR(Dist().ORV_IDF_t(0.05, 10), 2.22813884, 1e-8);
-  EXPECT_NEAR(Dist().ORV_IDF_t(0.05, 1), 12.7062047, 1e-7);
-  EXPECT_NEAR(Dist().ORV_IDF_t(0.05, 2), 4.30265273, 1e-8);
-  EXPECT_EQ(Dist().ORV_IDF_t(1, 2), 0.0);
-  for (double df : {1.5, 3.0, 10.0, 1e6}) EXPECT_EQ(Dist().ORV_IDF_t(1, df), 0.0) << df;
   // The exact formulas for 1 and 2 df against R.
   ExpectRelative(Dist().ORV_IDF_t(0.05, 1), 1.270620473617471e+01, 1e-14);
   ExpectRelative(Dist().ORV_IDF_t(0.05, 2), 4.302652729749464e+00, 1e-14);
-  ExpectRelative(Dist().ORV_IDF_t(0.05, 10), 2.228138851986274e+00, 1e-8);
+  EXPECT_EQ(Dist().ORV_IDF_t(1, 2), 0.0);
+  for (double df : {1.5, 3.0, 10.0, 1e6}) EXPECT_EQ(Dist().ORV_IDF_t(1, df), 0.0) << df;
   // Large df approaches the normal quantile.
   EXPECT_NEAR(Dist().ORV_IDF_t(0.5, 1e9), 0.674489750196082, 1e-9);
 }
@@ -106,14 +96,9 @@ TEST(IdfT, ArgumentsConvertAsNumbers) {
 }
 
 TEST(IdfT, BadArgumentsFailAsRaisedWithoutALocation) {
-  for (auto [p, df] : {std::pair{0.0, 5.0},
-                       {1.5, 5.0},
-                       {-0.2, 5.0},
-                       {0.05, 0.5},
-                       {0.05, -3.0},
-                       {kNaN, 5.0},
-                       {0.05, kNaN},
-                       {kInf, 5.0}}) {
+  const std::pair<double, double> bad[] = {{0.0, 5.0},   {1.5, 5.0},  {-0.2, 5.0},  {0.05, 0.5},
+                                           {0.05, -3.0}, {kNaN, 5.0}, {0.05, kNaN}, {kInf, 5.0}};
+  for (auto [p, df] : bad) {
     const Failure f = Fails([&] { Dist().ORV_IDF_t(p, df); });
     EXPECT_EQ(f.number, kErrInvalidCall) << p << ", " << df;
     EXPECT_EQ(f.source, "ORVMain");

@@ -6,34 +6,19 @@ using namespace orv;
 using namespace orv::excel;
 
 namespace {
-struct Book {
-  Application app;
-  Workbook book = app.Workbooks().Add();
-  Worksheet sheet = book.Worksheets(1);
+struct Plot : Book {
   Chart chart = sheet.ChartObjects().Add(0, 0, 300, 200).Chart();
-
-  void Fill(const char* address, std::initializer_list<Variant> values) {
-    Range r = sheet.Range(address);
-    std::int32_t i = 1;
-    for (const Variant& v : values) r.Item(i++).LetValue(v);
-  }
 };
 
 std::vector<std::optional<double>> Numbers(std::initializer_list<std::optional<double>> v) {
   return v;
 }
 
-Variant DoubleArray(std::int32_t lb, std::initializer_list<double> values) {
-  Array<double> a(lb, lb + static_cast<std::int32_t>(values.size()) - 1);
-  std::int32_t i = lb;
-  for (double v : values) a(i++) = v;
-  return Variant(std::move(a));
-}
 const char* kSubscript = "Subscript out of range";
 }  // namespace
 
 TEST(DrawingSeries, AddByColumnsFromSeveralAreas) {
-  Book b;
+  Plot b;
   b.Fill("A1:A4", {1.0, 2.0, 3.0, 4.0});
   b.Fill("C1:C4", {10.0, Variant(), "x", 40.0});
   Range source = b.app.Union(b.sheet.Range("A1:A4"), b.sheet.Range("C1:C4"));
@@ -76,7 +61,7 @@ TEST(DrawingSeries, AddByColumnsFromSeveralAreas) {
 }
 
 TEST(DrawingSeries, AddByRowsAndGuessedLabels) {
-  Book b;
+  Plot b;
   b.Fill("A1:D2", {1.0, 2.0, 3.0, 4.0, 5.0, 6.0, 7.0, 8.0});
   b.chart.SeriesCollection().Add(b.sheet.Range("A1:D2"), xlRows, false, false, false);
   EXPECT_EQ(b.chart.SeriesCollection().Count(), 2);
@@ -87,7 +72,7 @@ TEST(DrawingSeries, AddByRowsAndGuessedLabels) {
 
   // Nothing given: a tall block goes by columns; a text first row names the
   // series, a text first column holds the categories.
-  Book g;
+  Plot g;
   g.Fill("A1:C3", {"", "Height", "Weight", "a", 1.0, 2.0, "b", 3.0, 4.0});
   Series s = g.chart.SeriesCollection().Add(g.sheet.Range("A1:C3"));
   EXPECT_EQ(g.chart.SeriesCollection().Count(), 2);
@@ -99,19 +84,16 @@ TEST(DrawingSeries, AddByRowsAndGuessedLabels) {
 }
 
 TEST(DrawingSeries, AddFailuresAndReplace) {
-  Book b;
+  Plot b;
   b.Fill("A1:B2", {1.0, 2.0, 3.0, 4.0});
   const char* failed = "Add method of SeriesCollection class failed";
-  EXPECT_ORV_ERROR(b.chart.SeriesCollection().Add(b.sheet.Range("A1:B2"), 3), 1004,
-                   "Microsoft Excel", failed);
+  EXPECT_FAILS(1004, kXl, failed, b.chart.SeriesCollection().Add(b.sheet.Range("A1:B2"), 3));
   // Categories without a column left for values.
-  EXPECT_ORV_ERROR(b.chart.SeriesCollection().Add(b.sheet.Range("A1:A2"), xlColumns, false, true),
-                   1004, "Microsoft Excel", failed);
+  EXPECT_FAILS(1004, kXl, failed,
+               b.chart.SeriesCollection().Add(b.sheet.Range("A1:A2"), xlColumns, false, true));
   Worksheet other = b.book.Worksheets().Add();
-  EXPECT_ORV_ERROR(b.chart.SeriesCollection().Add(other.Range("A1:B2"), xlColumns), 1004,
-                   "Microsoft Excel", failed);
-  EXPECT_ORV_ERROR(b.chart.SeriesCollection().Add(Range(), xlColumns), 1004, "Microsoft Excel",
-                   failed);
+  EXPECT_FAILS(1004, kXl, failed, b.chart.SeriesCollection().Add(other.Range("A1:B2"), xlColumns));
+  EXPECT_FAILS(1004, kXl, failed, b.chart.SeriesCollection().Add(Range(), xlColumns));
   EXPECT_EQ(b.chart.SeriesCollection().Count(), 0);
 
   Series s = b.chart.SeriesCollection().Add(b.sheet.Range("B1:B2"), xlColumns, false, false);
@@ -121,63 +103,55 @@ TEST(DrawingSeries, AddFailuresAndReplace) {
 }
 
 TEST(DrawingSeries, ValuesFromArrays) {
-  Book b;
+  Plot b;
   Series s = b.chart.SeriesCollection().NewSeries();
   EXPECT_EQ(s.Name(), "Series1");
   EXPECT_EQ(s.Points().Count(), 0);
-  s.LetValues(DoubleArray(0, {1.5, 2.5, 3.5}));
+  s.LetValues(Vec({1.5, 2.5, 3.5}, 0));
   EXPECT_EQ(s.ValueNumbers(), Numbers({1.5, 2.5, 3.5}));
   EXPECT_TRUE(s.ValuesRange().IsNothing());
   // Without categories a series counts 1, 2, ...
   EXPECT_EQ(s.XValues().Element(3), Variant(3.0));
 
-  Array<Variant> mixed(1, 4);
-  mixed(1) = Variant("2.5");
-  mixed(2) = Variant("abc");
-  mixed(3) = Variant(std::int16_t{7});
-  mixed(4) = Variant();
-  s.LetXValues(Variant(mixed));
+  const Variant mixed = Vec<Variant>({"2.5", "abc", std::int16_t{7}, Variant()});
+  s.LetXValues(mixed);
   EXPECT_EQ(s.XValues().Element(1), Variant(2.5));         // numeric text is a number
   EXPECT_EQ(s.XValues().Element(2), Variant("abc"));       // other text stays text
   EXPECT_EQ(s.XValueNumbers(), Numbers({1.0, 2.0, 3.0}));  // not all numbers
-  s.LetValues(Variant(mixed));
+  s.LetValues(mixed);
   EXPECT_EQ(s.ValueNumbers(), Numbers({2.5, std::nullopt, 7.0, std::nullopt}));
 
   // A 2-D array of one column.
-  Array<double> column(1, 3, 1, 1);
-  column(1, 1) = 4;
-  column(2, 1) = 5;
-  column(3, 1) = 6;
-  s.LetXValues(Variant(column));
+  s.LetXValues(Grid({{4}, {5}, {6}}));
   // Four values, three categories: the last point has no x.
   EXPECT_EQ(s.XValueNumbers(), Numbers({4.0, 5.0, 6.0, std::nullopt}));
   // Values from a range given as a Variant keep the range.
   b.Fill("A1:A2", {3.0, 4.0});
   s.LetValues(b.sheet.Range("A1:A2").AsVariant());
   EXPECT_EQ(s.ValuesRange().Address(), "$A$1:$A$2");
-  EXPECT_ORV_ERROR(s.LetValues(Variant(5.0)), 13, "ORVMain", "Type mismatch");
-  EXPECT_ORV_ERROR(s.LetValues(Variant(Array<double>())), 13, "ORVMain", "Type mismatch");
-  EXPECT_ORV_ERROR(s.LetValues(Range()), 91, "ORVMain", kObjectNotSet);
+  EXPECT_FAILS(13, "ORVMain", "Type mismatch", s.LetValues(Variant(5.0)));
+  EXPECT_FAILS(13, "ORVMain", "Type mismatch", s.LetValues(Variant(Array<double>())));
+  EXPECT_FAILS(91, "ORVMain", kNotSet, s.LetValues(Range()));
 }
 
 TEST(DrawingSeries, CollectionIndicesAndDelete) {
-  Book b;
+  Plot b;
   Series s1 = b.chart.SeriesCollection().NewSeries();
   Series s2 = b.chart.SeriesCollection().NewSeries();
-  EXPECT_ORV_ERROR(b.chart.SeriesCollection(0), 9, "ORVMain", kSubscript);
-  EXPECT_ORV_ERROR(b.chart.SeriesCollection(3), 9, "ORVMain", kSubscript);
+  EXPECT_FAILS(9, "ORVMain", kSubscript, b.chart.SeriesCollection(0));
+  EXPECT_FAILS(9, "ORVMain", kSubscript, b.chart.SeriesCollection(3));
   EXPECT_EQ(s2.PlotOrder(), 2);
   s1.Delete();
   EXPECT_EQ(b.chart.SeriesCollection().Count(), 1);
   EXPECT_TRUE(b.chart.SeriesCollection(1) == s2);
   EXPECT_EQ(s2.PlotOrder(), 1);
-  EXPECT_ORV_ERROR(s1.Name(), 1004, "Microsoft Excel", kAppDefined);
-  EXPECT_ORV_ERROR(s1.Delete(), 1004, "Microsoft Excel", kAppDefined);
+  EXPECT_FAILS(1004, kXl, kNoDescription, s1.Name());
+  EXPECT_FAILS(1004, kXl, kNoDescription, s1.Delete());
   EXPECT_EQ(b.chart.SeriesCollection().NewSeries().Name(), "Series3");
 }
 
 TEST(DrawingSeries, TypesFormatsAndAxisGroups) {
-  Book b;
+  Plot b;
   Series s = b.chart.SeriesCollection().NewSeries();
   EXPECT_EQ(s.ChartType(), xlColumnClustered);
   EXPECT_EQ(s.Border().LineStyle(), xlLineStyleNone);  // columns have no outline
@@ -190,19 +164,16 @@ TEST(DrawingSeries, TypesFormatsAndAxisGroups) {
   EXPECT_EQ(s.Border().LineStyle(), xlContinuous);
   b.chart.LetChartType(xlColumnClustered);  // kept: formatted by hand
   EXPECT_EQ(s.Border().LineStyle(), xlContinuous);
-  EXPECT_ORV_ERROR(b.chart.LetChartType(12345), 1004, "Microsoft Excel",
-                   "Unable to set the ChartType property of the Chart class");
+  EXPECT_FAILS(1004, kXl, CantSet("ChartType", "Chart"), b.chart.LetChartType(12345));
 
   s.LetMarkerStyle(xlMarkerStyleCircle);
   s.LetMarkerSize(72);
   s.LetMarkerBackgroundColorIndex(11);
   EXPECT_EQ(s.MarkerBackgroundColor(), 128 * 65536);  // dark blue
-  EXPECT_ORV_ERROR(s.LetMarkerSize(1), 1004, "Microsoft Excel",
-                   "Unable to set the MarkerSize property of the Series class");
-  EXPECT_ORV_ERROR(s.LetMarkerStyle(7), 1004, "Microsoft Excel",
-                   "Unable to set the MarkerStyle property of the Series class");
-  EXPECT_ORV_ERROR(s.LetMarkerForegroundColorIndex(57), 1004, "Microsoft Excel",
-                   "Unable to set the MarkerForegroundColorIndex property of the Series class");
+  EXPECT_FAILS(1004, kXl, CantSet("MarkerSize", "Series"), s.LetMarkerSize(1));
+  EXPECT_FAILS(1004, kXl, CantSet("MarkerStyle", "Series"), s.LetMarkerStyle(7));
+  EXPECT_FAILS(1004, kXl, CantSet("MarkerForegroundColorIndex", "Series"),
+               s.LetMarkerForegroundColorIndex(57));
 
   s.Border().LetColorIndex(1);
   EXPECT_TRUE(s.Border().ColorIsSet());
@@ -210,8 +181,7 @@ TEST(DrawingSeries, TypesFormatsAndAxisGroups) {
   s.Border().LetLineStyle(0);  // 0 is no line
   EXPECT_EQ(s.Border().LineStyle(), xlLineStyleNone);
   EXPECT_FALSE(s.Border().Visible());
-  EXPECT_ORV_ERROR(s.Border().LetWeight(3), 1004, "Microsoft Excel",
-                   "Unable to set the Weight property of the Border class");
+  EXPECT_FAILS(1004, kXl, CantSet("Weight", "Border"), s.Border().LetWeight(3));
   s.Interior().LetColor(16751001);  // red 153, green 153, blue 255
   EXPECT_EQ(s.Interior().ColorIndex(), 17);
   EXPECT_EQ(PaletteColor(17), 16751001);
@@ -219,8 +189,8 @@ TEST(DrawingSeries, TypesFormatsAndAxisGroups) {
   // A series on the secondary group brings the secondary value axis.
   Series t = b.chart.SeriesCollection().NewSeries();
   EXPECT_FALSE(b.chart.HasAxis(xlValue, xlSecondary));
-  EXPECT_ORV_ERROR(b.chart.LetHasAxis(xlCategory, xlSecondary, true), 1004, "Microsoft Excel",
-                   "Unable to set the HasAxis property of the Chart class");
+  EXPECT_FAILS(1004, kXl, CantSet("HasAxis", "Chart"),
+               b.chart.LetHasAxis(xlCategory, xlSecondary, true));
   t.LetAxisGroup(xlSecondary);
   t.LetChartType(xlXYScatter);
   EXPECT_TRUE(b.chart.HasAxis(xlValue, xlSecondary));
@@ -230,21 +200,20 @@ TEST(DrawingSeries, TypesFormatsAndAxisGroups) {
   EXPECT_EQ(b.chart.ChartGroups().Count(), 2);
   t.Delete();
   EXPECT_FALSE(b.chart.HasAxis(xlValue, xlSecondary));
-  EXPECT_ORV_ERROR(b.chart.Axes(xlValue, xlSecondary), 1004, "Microsoft Excel",
-                   "Method 'Axes' of object '_Chart' failed");
+  EXPECT_FAILS(1004, kXl, "Method 'Axes' of object '_Chart' failed",
+               b.chart.Axes(xlValue, xlSecondary));
 }
 
 TEST(DrawingSeries, PointsAndDataLabels) {
-  Book b;
+  Plot b;
   b.chart.LetChartType(xlXYScatter);
   Series s = b.chart.SeriesCollection().NewSeries();
-  s.LetValues(DoubleArray(1, {1.25, 2.0, 1.0 / 3}));
-  s.LetXValues(DoubleArray(1, {10, 20, 30}));
+  s.LetValues(Vec({1.25, 2.0, 1.0 / 3}));
+  s.LetXValues(Vec({10.0, 20.0, 30.0}));
   EXPECT_EQ(s.Points().Count(), 3);
-  EXPECT_ORV_ERROR(s.Points(4), 9, "ORVMain", kSubscript);
-  EXPECT_ORV_ERROR(s.Points(0), 9, "ORVMain", kSubscript);
-  EXPECT_ORV_ERROR(s.Points(1).DataLabel(), 1004, "Microsoft Excel",
-                   "Unable to get the DataLabel property of the Point class");
+  EXPECT_FAILS(9, "ORVMain", kSubscript, s.Points(4));
+  EXPECT_FAILS(9, "ORVMain", kSubscript, s.Points(0));
+  EXPECT_FAILS(1004, kXl, CantGet("DataLabel", "Point"), s.Points(1).DataLabel());
 
   s.ApplyDataLabels(xlDataLabelsShowValue);
   EXPECT_EQ(s.Points(1).DataLabel().Text(), "1.25");
@@ -273,8 +242,6 @@ TEST(DrawingSeries, PointsAndDataLabels) {
 
   s.ApplyDataLabels(xlDataLabelsShowNone);
   EXPECT_FALSE(s.HasDataLabels());
-  EXPECT_ORV_ERROR(s.Points(2).DataLabel(), 1004, "Microsoft Excel",
-                   "Unable to get the DataLabel property of the Point class");
-  EXPECT_ORV_ERROR(s.ApplyDataLabels(99), 1004, "Microsoft Excel",
-                   "ApplyDataLabels method of Series class failed");
+  EXPECT_FAILS(1004, kXl, CantGet("DataLabel", "Point"), s.Points(2).DataLabel());
+  EXPECT_FAILS(1004, kXl, "ApplyDataLabels method of Series class failed", s.ApplyDataLabels(99));
 }

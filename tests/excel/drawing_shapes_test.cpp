@@ -6,11 +6,6 @@ using namespace orv;
 using namespace orv::excel;
 
 namespace {
-struct Book {
-  Application app;
-  Workbook book = app.Workbooks().Add();
-  Worksheet sheet = book.Worksheets(1);
-};
 const char* kSubscript = "Subscript out of range";
 constexpr double kSheetHeight = 1048576.0 * 15;  // default rows
 constexpr double kSheetWidth = 16384.0 * 48;     // default columns
@@ -103,20 +98,19 @@ TEST(DrawingShapes, ChartObjectsAreShapes) {
   b.sheet.Shapes(3).IncrementLeft(-50);
   EXPECT_EQ(c2.Left(), 150);
 
-  EXPECT_ORV_ERROR(b.sheet.Shapes(0), 9, "ORVMain", kSubscript);
-  EXPECT_ORV_ERROR(b.sheet.Shapes(4), 9, "ORVMain", kSubscript);
-  EXPECT_ORV_ERROR(b.sheet.ChartObjects(3), 9, "ORVMain", kSubscript);
-  EXPECT_ORV_ERROR(b.sheet.Shapes("Chart 9"), 1004, "Microsoft Excel",
-                   "The item with the specified name wasn't found.");
-  EXPECT_ORV_ERROR(rect.Chart(), 1004, "Microsoft Excel",
-                   "Unable to get the Chart property of the Shape class");
+  EXPECT_FAILS(9, "ORVMain", kSubscript, b.sheet.Shapes(0));
+  EXPECT_FAILS(9, "ORVMain", kSubscript, b.sheet.Shapes(4));
+  EXPECT_FAILS(9, "ORVMain", kSubscript, b.sheet.ChartObjects(3));
+  EXPECT_FAILS(1004, kXl, "The item with the specified name wasn't found.",
+               b.sheet.Shapes("Chart 9"));
+  EXPECT_FAILS(1004, kXl, CantGet("Chart", "Shape"), rect.Chart());
 
   // Deleting shifts the indices; the deleted object's handles fail.
   c1.Delete();
   EXPECT_EQ(b.sheet.Shapes().Count(), 2);
   EXPECT_EQ(c2.Index(), 1);
   EXPECT_TRUE(b.sheet.Shapes(1) == rect);
-  EXPECT_ORV_ERROR(c1.Left(), 1004, "Microsoft Excel", kAppDefined);
+  EXPECT_FAILS(1004, kXl, kNoDescription, c1.Left());
   // Ids are not reused.
   EXPECT_EQ(b.sheet.ChartObjects().Add(0, 0, 10, 10).Name(), "Chart 4");
 }
@@ -124,23 +118,19 @@ TEST(DrawingShapes, ChartObjectsAreShapes) {
 TEST(DrawingShapes, Failures) {
   Book b;
   ChartObject co = b.sheet.ChartObjects().Add(0, 0, 100, 100);
-  EXPECT_ORV_ERROR(co.LetWidth(-1), 1004, "Microsoft Excel",
-                   "Unable to set the Width property of the ChartObject class");
-  EXPECT_ORV_ERROR(co.AsShape().LetHeight(-1), 1004, "Microsoft Excel",
-                   "Unable to set the Height property of the Shape class");
-  EXPECT_ORV_ERROR(co.LetName(""), 1004, "Microsoft Excel",
-                   "Unable to set the Name property of the ChartObject class");
-  EXPECT_ORV_ERROR(b.sheet.ChartObjects().Add(0, 0, -5, 10), 1004, "Microsoft Excel",
-                   "Add method of ChartObjects class failed");
-  EXPECT_ORV_ERROR(ChartObject().Chart(), 91, "ORVMain", kObjectNotSet);
-  EXPECT_ORV_ERROR(Shape().IncrementTop(1), 91, "ORVMain", kObjectNotSet);
+  EXPECT_FAILS(1004, kXl, CantSet("Width", "ChartObject"), co.LetWidth(-1));
+  EXPECT_FAILS(1004, kXl, CantSet("Height", "Shape"), co.AsShape().LetHeight(-1));
+  EXPECT_FAILS(1004, kXl, CantSet("Name", "ChartObject"), co.LetName(""));
+  EXPECT_FAILS(1004, kXl, "Add method of ChartObjects class failed",
+               b.sheet.ChartObjects().Add(0, 0, -5, 10));
+  EXPECT_FAILS(91, "ORVMain", kNotSet, ChartObject().Chart());
+  EXPECT_FAILS(91, "ORVMain", kNotSet, Shape().IncrementTop(1));
 
   // Selecting needs the chart's sheet to be the active one.
   co.Select();
   EXPECT_TRUE(excel::internal::StorageOf(b.sheet).drawing.Selection().lock() == excel::internal::StateOf(co));
   Worksheet other = b.book.Worksheets().Add();  // becomes active
-  EXPECT_ORV_ERROR(co.Select(), 1004, "Microsoft Excel",
-                   "Select method of ChartObject class failed");
+  EXPECT_FAILS(1004, kXl, "Select method of ChartObject class failed", co.Select());
   other.ChartObjects().Add(0, 0, 10, 10).Select();
   EXPECT_EQ(other.Shapes().Count(), 1);
   EXPECT_EQ(b.sheet.Shapes().Count(), 1);

@@ -5,10 +5,7 @@ using namespace orv;
 using namespace orv::excel;
 
 namespace {
-struct Plot {
-  Application app;
-  Workbook book = app.Workbooks().Add();
-  Worksheet sheet = book.Worksheets(1);
+struct Plot : Book {
   Chart chart = sheet.ChartObjects().Add(0, 0, 300, 200).Chart();
   Series series;
 
@@ -16,14 +13,8 @@ struct Plot {
     chart.LetChartType(xlXYScatter);
     series = chart.SeriesCollection().NewSeries();
     series.LetName("Data");
-    series.LetXValues(Values(x));
-    series.LetValues(Values(y));
-  }
-  static Variant Values(std::initializer_list<double> v) {
-    Array<double> a(1, static_cast<std::int32_t>(v.size()));
-    std::int32_t i = 1;
-    for (double d : v) a(i++) = d;
-    return Variant(std::move(a));
+    series.LetXValues(Vec(x));
+    series.LetValues(Vec(y));
   }
   // The equation label of a new trendline of the type.
   std::string Label(std::int32_t type = xlLinear, std::optional<std::int32_t> order = std::nullopt,
@@ -76,8 +67,7 @@ TEST(DrawingTrendline, RSquaredAndCoefficients) {
   t.LetDisplayEquation(false);
   EXPECT_EQ(t.DataLabel().Text(), "R\xC2\xB2 = 1");
   t.LetDisplayRSquared(false);
-  EXPECT_ORV_ERROR(t.DataLabel(), 1004, "Microsoft Excel",
-                   "Unable to get the DataLabel property of the Trendline class");
+  EXPECT_FAILS(1004, kXl, CantGet("DataLabel", "Trendline"), t.DataLabel());
   EXPECT_EQ(t.EquationText(), "y = x + 2");
   t.LetDisplayEquation(true);
   t.DataLabel().LetText("by hand");
@@ -119,22 +109,13 @@ TEST(DrawingTrendline, PolynomialAndCurves) {
 
 TEST(DrawingTrendline, FitsThePointsThatHaveBothCoordinates) {
   Plot p({1, 2, 3, 4}, {1.75, 2.25, 2.75, 3.25});
-  Array<Variant> y(1, 5);
-  y(1) = 1.75;
-  y(2) = 2.25;
-  y(3) = Variant("n/a");  // a blank among the values
-  y(4) = 3.25;
-  y(5) = 100.0;  // no x for the fifth point
-  p.series.LetValues(Variant(y));
+  // A text is a blank among the values; the fifth point has no x.
+  p.series.LetValues(Vec<Variant>({1.75, 2.25, "n/a", 3.25, 100.0}));
   EXPECT_EQ(p.Label(), "y = 0.5x + 1.25");
   // Text categories: the points sit at 1, 2, 3 ...
   Plot c({1, 2, 3}, {2, 4, 6});
-  Array<Variant> names(1, 3);
-  names(1) = "a";
-  names(2) = "b";
-  names(3) = "c";
-  c.series.LetXValues(Variant(names));
-  c.series.LetValues(Plot::Values({5, 7, 9}));
+  c.series.LetXValues(Vec<Variant>({"a", "b", "c"}));
+  c.series.LetValues(Vec({5.0, 7.0, 9.0}));
   EXPECT_EQ(c.Label(), "y = 2x + 3");
 }
 
@@ -142,30 +123,26 @@ TEST(DrawingTrendline, Failures) {
   Plot p({1, 2, 3}, {1, 2, 3});
   Trendlines all = p.series.Trendlines();
   const char* add = "Add method of Trendlines class failed";
-  EXPECT_ORV_ERROR(all.Add(7), 1004, "Microsoft Excel", add);
-  EXPECT_ORV_ERROR(all.Add(xlPolynomial, 7), 1004, "Microsoft Excel", add);
-  EXPECT_ORV_ERROR(all.Add(xlPolynomial, 1), 1004, "Microsoft Excel", add);
-  EXPECT_ORV_ERROR(all.Add(xlMovingAvg, std::nullopt, 4), 1004, "Microsoft Excel", add);
-  EXPECT_ORV_ERROR(
-      all.Add(xlLogarithmic, std::nullopt, std::nullopt, std::nullopt, std::nullopt, 1.0), 1004,
-      "Microsoft Excel", add);
+  EXPECT_FAILS(1004, kXl, add, all.Add(7));
+  EXPECT_FAILS(1004, kXl, add, all.Add(xlPolynomial, 7));
+  EXPECT_FAILS(1004, kXl, add, all.Add(xlPolynomial, 1));
+  EXPECT_FAILS(1004, kXl, add, all.Add(xlMovingAvg, std::nullopt, 4));
+  EXPECT_FAILS(1004, kXl, add,
+               all.Add(xlLogarithmic, std::nullopt, std::nullopt, std::nullopt, std::nullopt, 1.0));
   EXPECT_EQ(all.Count(), 0);
   Trendline t = all.Add(xlLogarithmic);
-  EXPECT_ORV_ERROR(t.LetIntercept(0), 1004, "Microsoft Excel",
-                   "Unable to set the Intercept property of the Trendline class");
+  EXPECT_FAILS(1004, kXl, CantSet("Intercept", "Trendline"), t.LetIntercept(0));
   t.LetType(xlPolynomial);
   EXPECT_EQ(t.Order(), 2);
-  EXPECT_ORV_ERROR(t.LetOrder(7), 1004, "Microsoft Excel",
-                   "Unable to set the Order property of the Trendline class");
-  EXPECT_ORV_ERROR(all(2), 9, "ORVMain", "Subscript out of range");
+  EXPECT_FAILS(1004, kXl, CantSet("Order", "Trendline"), t.LetOrder(7));
+  EXPECT_FAILS(9, "ORVMain", "Subscript out of range", all(2));
   Trendline m = all.Add(xlMovingAvg, std::nullopt, 3);
   EXPECT_EQ(m.Name(), "3 per. Mov. Avg. (Data)");
-  EXPECT_ORV_ERROR(m.LetDisplayEquation(true), 1004, "Microsoft Excel",
-                   "Unable to set the DisplayEquation property of the Trendline class");
+  EXPECT_FAILS(1004, kXl, CantSet("DisplayEquation", "Trendline"), m.LetDisplayEquation(true));
   EXPECT_EQ(m.Index(), 2);
   t.Delete();
   EXPECT_EQ(m.Index(), 1);
-  EXPECT_ORV_ERROR(t.Type(), 1004, "Microsoft Excel", kAppDefined);
+  EXPECT_FAILS(1004, kXl, kNoDescription, t.Type());
 }
 
 TEST(DrawingTrendline, LabelGeneralFormat) {

@@ -4,14 +4,13 @@ using namespace orv;
 using namespace orv::excel;
 
 TEST(ExcelReference, ColumnLettersRoundTrip) {
-  EXPECT_EQ(ColumnLetters(1), "A");
-  EXPECT_EQ(ColumnLetters(26), "Z");
-  EXPECT_EQ(ColumnLetters(27), "AA");
-  EXPECT_EQ(ColumnLetters(28), "AB");
-  EXPECT_EQ(ColumnLetters(702), "ZZ");
-  EXPECT_EQ(ColumnLetters(703), "AAA");
-  EXPECT_EQ(ColumnLetters(16384), "XFD");
-  for (int c : {1, 26, 27, 52, 53, 702, 703, 16384}) EXPECT_EQ(ColumnNumber(ColumnLetters(c)), c);
+  const std::pair<int, const char*> columns[] = {{1, "A"},    {26, "Z"},    {27, "AA"},
+                                                 {28, "AB"},  {52, "AZ"},   {53, "BA"},
+                                                 {702, "ZZ"}, {703, "AAA"}, {16384, "XFD"}};
+  for (auto [c, letters] : columns) {
+    EXPECT_EQ(ColumnLetters(c), letters);
+    EXPECT_EQ(ColumnNumber(letters), c);
+  }
   EXPECT_EQ(ColumnNumber("xfd"), 16384);
   EXPECT_EQ(ColumnNumber("XFE"), 0);
   EXPECT_EQ(ColumnNumber("AAAA"), 0);
@@ -19,49 +18,39 @@ TEST(ExcelReference, ColumnLettersRoundTrip) {
 }
 
 TEST(ExcelReference, ParsesTheForms) {
-  auto one = ParseReference("B3");
-  ASSERT_TRUE(one);
-  EXPECT_EQ(one->areas.at(0), (Rect{3, 2, 3, 2}));
-  EXPECT_FALSE(one->sheet);
-  auto block = ParseReference("$A$1:$C$10");
-  ASSERT_TRUE(block);
-  EXPECT_EQ(block->areas.at(0), (Rect{1, 1, 10, 3}));
-  auto reversed = ParseReference("C10:A1");
-  ASSERT_TRUE(reversed);
-  EXPECT_EQ(reversed->areas.at(0), (Rect{1, 1, 10, 3}));
-  auto sheet = ParseReference("Sheet1!A1:B2");
-  ASSERT_TRUE(sheet);
-  EXPECT_EQ(*sheet->sheet, "Sheet1");
-  auto quoted = ParseReference("'My Sheet'!A1");
-  ASSERT_TRUE(quoted);
-  EXPECT_EQ(*quoted->sheet, "My Sheet");
-  auto apostrophe = ParseReference("'It''s'!A1");
-  ASSERT_TRUE(apostrophe);
-  EXPECT_EQ(*apostrophe->sheet, "It's");
-  auto book = ParseReference("[Book1.xlsx]Sheet1!A1");
-  ASSERT_TRUE(book);
-  EXPECT_EQ(*book->book, "Book1.xlsx");
-  EXPECT_EQ(*book->sheet, "Sheet1");
-  auto quoted_book = ParseReference("'[My Book.xlsx]My, Sheet'!A1,'[My Book.xlsx]My, Sheet'!C3");
-  ASSERT_TRUE(quoted_book);
-  EXPECT_EQ(*quoted_book->sheet, "My, Sheet");
-  EXPECT_EQ(quoted_book->areas.size(), 2u);
-  auto areas = ParseReference("A1:A10,C1:C5,E7");
-  ASSERT_TRUE(areas);
-  ASSERT_EQ(areas->areas.size(), 3u);
-  EXPECT_EQ(areas->areas[1], (Rect{1, 3, 5, 3}));
-  auto columns = ParseReference("B:D");
-  ASSERT_TRUE(columns);
-  EXPECT_EQ(columns->areas[0], (Rect{1, 2, kMaxRows, 4}));
-  auto rows = ParseReference("$2:$3");
-  ASSERT_TRUE(rows);
-  EXPECT_EQ(rows->areas[0], (Rect{2, 1, 3, kMaxColumns}));
-  auto chain = ParseReference("A1:B2:D1");
-  ASSERT_TRUE(chain);
-  EXPECT_EQ(chain->areas[0], (Rect{1, 1, 2, 4}));
-  auto corner = ParseReference("XFD1048576");
-  ASSERT_TRUE(corner);
-  EXPECT_EQ(corner->areas[0], (Rect{kMaxRows, kMaxColumns, kMaxRows, kMaxColumns}));
+  using Text = std::optional<std::string>;
+  struct Case {
+    const char* text;
+    Text book, sheet;
+    std::size_t areas;
+    std::size_t index;  // of the area checked
+    Rect area;
+  };
+  const Case cases[] = {
+      {"B3", {}, {}, 1, 0, {3, 2, 3, 2}},
+      {"$A$1:$C$10", {}, {}, 1, 0, {1, 1, 10, 3}},
+      {"C10:A1", {}, {}, 1, 0, {1, 1, 10, 3}},
+      {"Sheet1!A1:B2", {}, "Sheet1", 1, 0, {1, 1, 2, 2}},
+      {"'My Sheet'!A1", {}, "My Sheet", 1, 0, {1, 1, 1, 1}},
+      {"'It''s'!A1", {}, "It's", 1, 0, {1, 1, 1, 1}},
+      {"[Book1.xlsx]Sheet1!A1", "Book1.xlsx", "Sheet1", 1, 0, {1, 1, 1, 1}},
+      {"'[My Book.xlsx]My, Sheet'!A1,'[My Book.xlsx]My, Sheet'!C3", "My Book.xlsx",
+       std::string("My, Sheet"), 2, 1, Rect{3, 3, 3, 3}},
+      {"A1:A10,C1:C5,E7", {}, {}, 3, 1, {1, 3, 5, 3}},
+      {"B:D", {}, {}, 1, 0, {1, 2, kMaxRows, 4}},
+      {"$2:$3", {}, {}, 1, 0, {2, 1, 3, kMaxColumns}},
+      {"A1:B2:D1", {}, {}, 1, 0, {1, 1, 2, 4}},
+      {"XFD1048576", {}, {}, 1, 0, {kMaxRows, kMaxColumns, kMaxRows, kMaxColumns}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.text);
+    auto parsed = ParseReference(c.text);
+    ASSERT_TRUE(parsed);
+    EXPECT_EQ(parsed->book, c.book);
+    EXPECT_EQ(parsed->sheet, c.sheet);
+    ASSERT_EQ(parsed->areas.size(), c.areas);
+    EXPECT_EQ(parsed->areas[c.index], c.area);
+  }
 }
 
 TEST(ExcelReference, RejectsMalformedAndOffSheet) {

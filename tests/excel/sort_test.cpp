@@ -4,10 +4,7 @@ using namespace orv;
 using namespace orv::excel;
 
 namespace {
-struct Book {
-  Application app;
-  Workbook book = app.Workbooks().Add();
-  Worksheet sheet = book.Worksheets(1);
+struct Sheet : Book {
   void Column(int column, std::initializer_list<Variant> values) {
     int r = 1;
     for (const Variant& v : values) sheet.Cells(r++, column).LetValue(v);
@@ -21,62 +18,36 @@ struct Book {
 }  // namespace
 
 TEST(ExcelSort, MixedTypesAscendingAndDescending) {
-  Book b;
-  b.Column(1, {Variant(true), Variant("b"), Variant(), Variant(3.0), Variant(ErrorValue{2042}),
-               Variant("A"), Variant(-1.0), Variant(false)});
+  Sheet b;
+  b.Column(1, {true, "b", Variant(), 3.0, ErrorValue{2042}, "A", -1.0, false});
   Range block = b.app.Range("A1:A8");
   block.Sort(b.sheet.Cells(1, 1), xlAscending);
-  std::vector<Variant> up = b.Read(1, 8);
-  std::vector<Variant> expected_up = {Variant(-1.0),
-                                      Variant(3.0),
-                                      Variant("A"),
-                                      Variant("b"),
-                                      Variant(false),
-                                      Variant(true),
-                                      Variant(ErrorValue{2042}),
-                                      Variant()};
-  EXPECT_EQ(up, expected_up);
+  using V = std::vector<Variant>;
+  EXPECT_EQ(b.Read(1, 8), (V{-1.0, 3.0, "A", "b", false, true, ErrorValue{2042}, Variant()}));
   block.Sort(b.sheet.Cells(1, 1), xlDescending);
-  std::vector<Variant> down = b.Read(1, 8);
-  std::vector<Variant> expected_down = {Variant(ErrorValue{2042}),
-                                        Variant(true),
-                                        Variant(false),
-                                        Variant("b"),
-                                        Variant("A"),
-                                        Variant(3.0),
-                                        Variant(-1.0),
-                                        Variant()};
-  EXPECT_EQ(down, expected_down);
+  EXPECT_EQ(b.Read(1, 8), (V{ErrorValue{2042}, true, false, "b", "A", 3.0, -1.0, Variant()}));
 }
 
 TEST(ExcelSort, RowsMoveTogetherAndEqualKeysKeepTheirOrder) {
-  Book b;
-  b.Column(1, {Variant(2.0), Variant(1.0), Variant(2.0), Variant(1.0)});
-  b.Column(2, {Variant("first two"), Variant("first one"), Variant("second two"),
-               Variant("second one")});
+  Sheet b;
+  using V = std::vector<Variant>;
+  b.Column(1, {2.0, 1.0, 2.0, 1.0});
+  b.Column(2, {"first two", "first one", "second two", "second one"});
   b.app.Range("A1:B4").Sort(b.sheet.Cells(1, 1));
-  EXPECT_EQ(b.Read(2, 4), (std::vector<Variant>{Variant("first one"), Variant("second one"),
-                                                Variant("first two"), Variant("second two")}));
+  EXPECT_EQ(b.Read(2, 4), (V{"first one", "second one", "first two", "second two"}));
   b.app.Range("A1:B4").Sort(b.sheet.Cells(1, 1), xlDescending);
-  EXPECT_EQ(b.Read(2, 4), (std::vector<Variant>{Variant("first two"), Variant("second two"),
-                                                Variant("first one"), Variant("second one")}));
+  EXPECT_EQ(b.Read(2, 4), (V{"first two", "second two", "first one", "second one"}));
 }
 
 TEST(ExcelSort, HeaderSecondKeyAndColumnsLeftToRight) {
-  Book b;
-  b.Column(1, {Variant("name"), Variant(1.0), Variant(1.0), Variant(0.0)});
-  b.Column(2, {Variant("value"), Variant(5.0), Variant(4.0), Variant(9.0)});
+  Sheet b;
+  b.Column(1, {"name", 1.0, 1.0, 0.0});
+  b.Column(2, {"value", 5.0, 4.0, 9.0});
   b.app.Range("A1:B4").Sort(b.sheet.Cells(1, 1), xlAscending, b.sheet.Cells(1, 2), xlAscending,
                             Range(), xlAscending, xlYes);
-  EXPECT_EQ(b.Read(2, 4),
-            (std::vector<Variant>{Variant("value"), Variant(9.0), Variant(4.0), Variant(5.0)}));
+  EXPECT_EQ(b.Read(2, 4), (std::vector<Variant>{"value", 9.0, 4.0, 5.0}));
   // Columns reordered by row 1.
-  b.sheet.Cells(1, 4).LetValue(3.0);
-  b.sheet.Cells(1, 5).LetValue(1.0);
-  b.sheet.Cells(1, 6).LetValue(2.0);
-  b.sheet.Cells(2, 4).LetValue("c");
-  b.sheet.Cells(2, 5).LetValue("a");
-  b.sheet.Cells(2, 6).LetValue("b");
+  b.Fill("D1:F2", {3.0, 1.0, 2.0, "c", "a", "b"});
   b.app.Range("D1:F2").Sort(b.sheet.Cells(1, 4), xlDescending, Range(), 1, Range(), 1, xlNo,
                             xlLeftToRight);
   EXPECT_EQ(b.sheet.Cells(2, 4).Value(), Variant("c"));
@@ -85,19 +56,17 @@ TEST(ExcelSort, HeaderSecondKeyAndColumnsLeftToRight) {
 }
 
 TEST(ExcelSort, BadKeysAndShapesAre1004) {
-  Book b;
+  Sheet b;
   Range block = b.app.Range("A1:B4");
   const char* bad_key =
       "The sort reference is not valid. Make sure that it's within the data you want to sort, and "
-      "the "
-      "first Sort By box isn't the same or blank.";
-  EXPECT_ORV_ERROR(block.Sort(b.sheet.Cells(1, 3)), 1004, "Microsoft Excel", bad_key);
+      "the first Sort By box isn't the same or blank.";
+  EXPECT_FAILS(1004, kXl, bad_key, block.Sort(b.sheet.Cells(1, 3)));
   Worksheet other = b.book.Worksheets().Add();
-  EXPECT_ORV_ERROR(block.Sort(other.Cells(1, 1)), 1004, "Microsoft Excel", bad_key);
-  EXPECT_ORV_ERROR(b.app.Range("Sheet1!A1:A2,Sheet1!C1:C2").Sort(b.sheet.Cells(1, 1)), 1004,
-                   "Microsoft Excel", "Sort method of Range class failed");
-  EXPECT_ORV_ERROR(block.Sort(b.sheet.Cells(1, 1), 3), 1004, "Microsoft Excel",
-                   "Sort method of Range class failed");
-  EXPECT_ORV_ERROR(block.Sort(b.sheet.Cells(1, 1), 1, Range(), 1, Range(), 1, xlNo, 3), 1004,
-                   "Microsoft Excel", "Sort method of Range class failed");
+  EXPECT_FAILS(1004, kXl, bad_key, block.Sort(other.Cells(1, 1)));
+  EXPECT_FAILS(1004, kXl, "Sort method of Range class failed",
+               b.app.Range("Sheet1!A1:A2,Sheet1!C1:C2").Sort(b.sheet.Cells(1, 1)));
+  EXPECT_FAILS(1004, kXl, "Sort method of Range class failed", block.Sort(b.sheet.Cells(1, 1), 3));
+  EXPECT_FAILS(1004, kXl, "Sort method of Range class failed",
+               block.Sort(b.sheet.Cells(1, 1), 1, Range(), 1, Range(), 1, xlNo, 3));
 }

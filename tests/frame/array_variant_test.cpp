@@ -14,9 +14,9 @@ TEST(Array, NeverDimensionedHasNoBounds) {
   Array<double> a;
   EXPECT_EQ(a.Rank(), 0);
   EXPECT_FALSE(a.IsAllocated());
-  EXPECT_EQ(ErrorNumber([&] { a.UBound(1); }), 9);
-  EXPECT_EQ(ErrorNumber([&] { a.LBound(1); }), 9);
-  EXPECT_EQ(ErrorNumber([&] { (void)a(1); }), 9);
+  EXPECT_EQ(Fails([&] { a.UBound(1); }).number, 9);
+  EXPECT_EQ(Fails([&] { a.LBound(1); }).number, 9);
+  EXPECT_EQ(Fails([&] { (void)a(1); }).number, 9);
 }
 
 TEST(Array, BoundsPerDimension) {
@@ -27,20 +27,20 @@ TEST(Array, BoundsPerDimension) {
   EXPECT_EQ(a.LBound(2), 5);
   EXPECT_EQ(a.UBound(2), 7);
   EXPECT_EQ(a.Count(2), 3);
-  EXPECT_EQ(ErrorNumber([&] { a.UBound(3); }), 9);
+  EXPECT_EQ(Fails([&] { a.UBound(3); }).number, 9);
   a(1, 7) = 2.5;
   EXPECT_EQ(a.data()[5], 2.5);  // row by row
-  EXPECT_EQ(ErrorNumber([&] { (void)a(2, 5); }), 9);
-  EXPECT_EQ(ErrorNumber([&] { (void)a(0, 4); }), 9);
-  EXPECT_EQ(ErrorNumber([&] { (void)a(0); }), 9);  // wrong number of indices
+  EXPECT_EQ(Fails([&] { (void)a(2, 5); }).number, 9);
+  EXPECT_EQ(Fails([&] { (void)a(0, 4); }).number, 9);
+  EXPECT_EQ(Fails([&] { (void)a(0); }).number, 9);  // wrong number of indices
   Array<double> v(-2, 2);
   EXPECT_EQ(v.Count(), 5);
-  EXPECT_EQ(ErrorNumber([&] { v.UBound(2); }), 9);
+  EXPECT_EQ(Fails([&] { v.UBound(2); }).number, 9);
 }
 
 TEST(Array, EmptyRangeIsSubscriptErrorAndHugeIsOutOfMemory) {
-  EXPECT_EQ(ErrorNumber([] { Array<double> a(1, 0); }), 9);
-  EXPECT_EQ(ErrorNumber([] { Array<double> a(1, 2000000000, 1, 2000000000); }), 7);
+  EXPECT_EQ(Fails([] { Array<double> a(1, 0); }).number, 9);
+  EXPECT_EQ(Fails([] { Array<double> a(1, 2000000000, 1, 2000000000); }).number, 7);
 }
 
 TEST(Array, ReDimPreserveKeepsTheCommonBlock) {
@@ -58,7 +58,7 @@ TEST(Array, ReDimPreserveKeepsTheCommonBlock) {
   s.ReDimPreserve(2, 4);
   EXPECT_EQ(s(3), "x");
   EXPECT_EQ(s(4), "");
-  EXPECT_EQ(ErrorNumber([&] { s.ReDimPreserve(1, 2, 1, 2); }), 9);
+  EXPECT_EQ(Fails([&] { s.ReDimPreserve(1, 2, 1, 2); }).number, 9);
   s.Erase();
   EXPECT_EQ(s.Rank(), 0);
 }
@@ -77,7 +77,7 @@ TEST(Variant, HoldsEveryTypeInSixteenBytes) {
   EXPECT_EQ(Variant(true).Type(), VarType::Boolean);
   EXPECT_EQ(Variant(ErrorValue{2042}).Type(), VarType::Error);
   EXPECT_EQ(Variant(Array<double>(1, 2)).Type(), VarType::Array);
-  EXPECT_EQ(ErrorNumber([] { (void)Variant(2.0).AsString(); }), 13);
+  EXPECT_EQ(Fails([] { (void)Variant(2.0).AsString(); }).number, 13);
 }
 
 TEST(Variant, CopiesAreDeep) {
@@ -96,12 +96,12 @@ TEST(Variant, CopiesAreDeep) {
 
 TEST(Variant, ArrayQuestionsOnANonArrayAreTypeMismatch) {
   Variant five(5.0);
-  EXPECT_EQ(ErrorNumber([&] { five.UBound(1); }), 13);
-  EXPECT_EQ(ErrorNumber([&] { (void)five.Element(1); }), 13);
+  EXPECT_EQ(Fails([&] { five.UBound(1); }).number, 13);
+  EXPECT_EQ(Fails([&] { (void)five.Element(1); }).number, 13);
   Variant a(Array<double>(1, 3));
   EXPECT_EQ(a.UBound(1), 3);
-  EXPECT_EQ(ErrorNumber([&] { a.UBound(2); }), 9);
-  EXPECT_EQ(ErrorNumber([&] { (void)a.Element(4); }), 9);
+  EXPECT_EQ(Fails([&] { a.UBound(2); }).number, 9);
+  EXPECT_EQ(Fails([&] { (void)a.Element(4); }).number, 9);
 }
 
 TEST(Variant, SetElementConvertsToTheElementType) {
@@ -110,11 +110,11 @@ TEST(Variant, SetElementConvertsToTheElementType) {
   d.SetElement(2, Variant(true));
   EXPECT_EQ(d.Element(1), Variant(2.5));
   EXPECT_EQ(d.Element(2), Variant(-1.0));
-  EXPECT_EQ(ErrorNumber([&] { d.SetElement(1, Variant("abc")); }), 13);
+  EXPECT_EQ(Fails([&] { d.SetElement(1, Variant("abc")); }).number, 13);
   Variant i(Array<std::int16_t>(1, 1));
   i.SetElement(1, Variant(2.5));
   EXPECT_EQ(i.Element(1), Variant(std::int16_t{2}));
-  EXPECT_EQ(ErrorNumber([&] { i.SetElement(1, Variant(32768.0)); }), 6);
+  EXPECT_EQ(Fails([&] { i.SetElement(1, Variant(32768.0)); }).number, 6);
   Variant s(Array<std::string>(1, 1));
   s.SetElement(1, Variant(0.1));
   EXPECT_EQ(s.Element(1), Variant("0.1"));

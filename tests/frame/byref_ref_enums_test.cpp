@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "orv/frame/frame.hpp"
+#include "orv_test.hpp"
 
 namespace orv {
 namespace {
@@ -50,13 +51,7 @@ TEST(Ref, CopiesShareAndNothingIsError91) {
   EXPECT_FALSE(fresh == a);
   Ref<Counter> none(Nothing);
   EXPECT_TRUE(none.IsNothing());
-  try {
-    (void)none->count;
-    FAIL();
-  } catch (const Error& e) {
-    EXPECT_EQ(e.Number, 91);
-    EXPECT_EQ(e.Description, "Object variable or With block variable not set");
-  }
+  EXPECT_FAILS(91, "ORVMain", test::kNotSet, (void)none->count);
 }
 
 TEST(Ref, GlobalIsOneInstancePerProcess) {

@@ -50,16 +50,13 @@ TEST(CompareVariants, EmptyIsZeroBesideNumbersAndBlankBesideText) {
 }
 
 TEST(CompareVariants, NullErrorsObjectsAndArrays) {
-  Error null = Caught([] { CompareVariants(Variant(Null), Variant(1.0)); });
-  EXPECT_EQ(null.Number, 94);
-  EXPECT_EQ(null.Description, "Invalid use of Null");
-  EXPECT_EQ(Caught([] { VariantsEqual(Variant(), Variant(Null)); }).Number, 94);
-  Error error = Caught([] { CompareVariants(Variant(ErrorValue{2042}), Variant(1.0)); });
-  EXPECT_EQ(error.Number, 13);
-  EXPECT_EQ(error.Description, "Type mismatch");
+  EXPECT_FAILS(94, "ORVMain", "Invalid use of Null", CompareVariants(Variant(Null), Variant(1.0)));
+  EXPECT_EQ(Fails([] { VariantsEqual(Variant(), Variant(Null)); }).number, 94);
+  EXPECT_FAILS(13, "ORVMain", "Type mismatch",
+               CompareVariants(Variant(ErrorValue{2042}), Variant(1.0)));
   // A type mismatch is found before a Null.
-  EXPECT_EQ(Caught([] { CompareVariants(Variant(Null), Variant(ErrorValue{7})); }).Number, 13);
-  EXPECT_EQ(Caught([] { CompareVariants(Variant(Array<double>(1, 1)), Variant(1.0)); }).Number, 13);
+  EXPECT_EQ(Fails([] { CompareVariants(Variant(Null), Variant(ErrorValue{7})); }).number, 13);
+  EXPECT_EQ(Fails([] { CompareVariants(Variant(Array<double>(1, 1)), Variant(1.0)); }).number, 13);
 }
 
 }  // namespace

@@ -44,13 +44,8 @@ Workbook MakeChartBook(Application& app) {
   points.Points(2).DataLabel().LetText("second");
   points.Points(4).LetHasDataLabel(true);
   Series line = chart.SeriesCollection().NewSeries();
-  Array<double> xs(1, 3), ys(1, 3);
-  for (int i = 1; i <= 3; ++i) {
-    xs(i) = i * 2.0;
-    ys(i) = i * 4.0;
-  }
-  line.LetValues(Variant(ys));
-  line.LetXValues(Variant(xs));
+  line.LetValues(Vec({4.0, 8.0, 12.0}));
+  line.LetXValues(Vec({2.0, 4.0, 6.0}));
   line.LetName("Band");
   line.LetMarkerStyle(xlMarkerStyleNone);
   line.Border().LetLineStyle(xlContinuous);
@@ -95,34 +90,27 @@ TEST(ChartWriterTest, SeriesScalesTitlesAndLabelsAsOpenpyxlReadsThem) {
   std::string seen = RunTool("inspect '" + path + "'", dir);
   // The chart's anchor: 150 points from the left is in column D (3 x 48),
   // 30 points down in row 3 (2 x 15): from=row 2, column 3 counted from 0.
-  EXPECT_NE(seen.find("chart Fit Data type=scatterChart title=Fitted line from=2,3"),
-            std::string::npos)
-      << seen;
+  EXPECT_SEEN(seen, "chart Fit Data type=scatterChart title=Fitted line from=2,3");
   // CrossesAt of the value axis: where the category (x) axis crosses it,
   // which the file states on the x axis.
-  EXPECT_NE(seen.find("axis x_axis min=0.0 max=6.0 major=2.0 delete=None numfmt=General "
-                      "crosses=1.5 title=Dose"),
-            std::string::npos)
-      << seen;
-  EXPECT_NE(seen.find("axis y_axis min=-5.0 max=15.0 major=5.0 delete=None numfmt=0.0 "
-                      "crosses=autoZero title=Response"),
-            std::string::npos)
-      << seen;
-  EXPECT_NE(seen.find("series name=Observed x='Fit Data'!$A$2:$A$6 y='Fit Data'!$B$2:$B$6 "
-                      "marker=diamond smooth=None trendline=linear labels=4"),
-            std::string::npos)
-      << seen;
+  EXPECT_SEEN(seen,
+              "axis x_axis min=0.0 max=6.0 major=2.0 delete=None numfmt=General "
+              "crosses=1.5 title=Dose");
+  EXPECT_SEEN(seen,
+              "axis y_axis min=-5.0 max=15.0 major=5.0 delete=None numfmt=0.0 "
+              "crosses=autoZero title=Response");
+  EXPECT_SEEN(seen,
+              "series name=Observed x='Fit Data'!$A$2:$A$6 y='Fit Data'!$B$2:$B$6 "
+              "marker=diamond smooth=None trendline=linear labels=4");
   // Points 1, 3 and 5 have their labels hidden, 2 its own text; 4 shows
   // its value as the series does.
   // The series made from arrays points at the hidden data sheet (openpyxl
   // reads the marker symbol "none" as None).
-  EXPECT_NE(seen.find("series name=Band x=ChartData!$B$1:$B$3 y=ChartData!$A$1:$A$3 "
-                      "marker=None smooth=True trendline=- labels=0"),
-            std::string::npos)
-      << seen;
-  EXPECT_NE(seen.find("chart Fit Data type=barChart title=Histogram of y"), std::string::npos)
-      << seen;
-  EXPECT_NE(seen.find("delete=True"), std::string::npos) << seen;
+  EXPECT_SEEN(seen,
+              "series name=Band x=ChartData!$B$1:$B$3 y=ChartData!$A$1:$A$3 "
+              "marker=None smooth=True trendline=- labels=0");
+  EXPECT_SEEN(seen, "chart Fit Data type=barChart title=Histogram of y");
+  EXPECT_SEEN(seen, "delete=True");
 
   // The hidden sheet holds the arrays; our reader sees it as a sheet.
   Workbook back = xlsx::OpenXlsx(app, path);
@@ -135,12 +123,12 @@ TEST(ChartWriterTest, SeriesScalesTitlesAndLabelsAsOpenpyxlReadsThem) {
       "unzip -p '" + path + "' xl/charts/chart1.xml > '" + (dir / "chart1.xml") + "'";
   ASSERT_EQ(std::system(xml_command.c_str()), 0);
   std::string xml = ReadText(dir / "chart1.xml");
-  EXPECT_NE(xml.find("<c:tx><c:v>Band</c:v></c:tx><c:spPr><a:ln w=\"9525\"><a:solidFill><a:srgbClr "
-                     "val=\"000000\"/>"),
-            std::string::npos);
-  EXPECT_NE(xml.find("<c:marker><c:symbol val=\"none\"/></c:marker>"), std::string::npos);
-  EXPECT_NE(xml.find("second"), std::string::npos);
-  EXPECT_NE(xml.find("<c:dispEq val=\"1\"/>"), std::string::npos);
+  EXPECT_SEEN(xml,
+              "<c:tx><c:v>Band</c:v></c:tx><c:spPr><a:ln w=\"9525\"><a:solidFill><a:srgbClr "
+              "val=\"000000\"/>");
+  EXPECT_SEEN(xml, "<c:marker><c:symbol val=\"none\"/></c:marker>");
+  EXPECT_SEEN(xml, "second");
+  EXPECT_SEEN(xml, "<c:dispEq val=\"1\"/>");
 }
 
 TEST(ChartWriterTest, LibreOfficeShowsTheTablesAndChartTitles) {

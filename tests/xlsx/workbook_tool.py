@@ -114,6 +114,8 @@ def make(folder):
             '<rPh sb="0" eb="1"><t>phonetic</t></rPh></is></c>'
             '<c r="G1"><f>NA()</f></c>'
             '<c r="H1" t="e"><v>#N/A</v></c>'
+            '<c r="I1" t="inlineStr"><is><t>_x004A__x004a__x006a_</t></is></c>'
+            '<c r="J1"><v>+5</v></c>'
         )
         row = '<row r="1">' + cells + "</row>" + '<row r="3" ht="12.5" customHeight="1">' \
             '<c r="A3" t="d"><v>2024-03-01T12:00:00</v></c></row>'

@@ -8,7 +8,6 @@
 
 using namespace orv;
 using xlsx_test::Bits;
-using xlsx_test::FailureOf;
 using xlsx_test::RunTool;
 using xlsx_test::TempDir;
 
@@ -54,10 +53,10 @@ TEST_F(XlsxReaderTest, SheetsValuesSizesAndTheActiveSheetOfAnOpenpyxlWorkbook) {
   EXPECT_TRUE(data.Range("C4").Value().IsEmpty());
   // 20.7109375 is the stored width of 20 characters: 20 * 7 + 5 = 145
   // pixels.
-  EXPECT_EQ(excel::internal::StorageOf(data).geometry.ColumnWidth(2), 145 * 0.75);
-  EXPECT_EQ(excel::internal::StorageOf(data).geometry.ColumnWidth(1), excel::kDefaultColumnWidth);
-  EXPECT_EQ(excel::internal::StorageOf(data).geometry.RowHeight(3), 30.75);
-  EXPECT_EQ(excel::internal::StorageOf(data).geometry.RowHeight(2), excel::kDefaultRowHeight);
+  EXPECT_EQ(data.Range("B1").ColumnWidth(), Variant(20.0));
+  EXPECT_EQ(data.Range("A1").ColumnWidth(), Variant(8.43));
+  EXPECT_EQ(data.Range("A3").RowHeight(), Variant(30.75));
+  EXPECT_EQ(data.Range("A2").RowHeight(), Variant(15.0));
 
   excel::Worksheet gaps = book.Worksheets(2);
   EXPECT_EQ(gaps.Range("A1").Value(), Variant(1.0));
@@ -82,9 +81,12 @@ TEST_F(XlsxReaderTest, FormulasGiveTheirCachedValuesAndInlineTextsTheirRuns) {
   // A formula without a stored result is blank.
   EXPECT_TRUE(s.Range("G1").Value().IsEmpty());
   EXPECT_EQ(s.Range("H1").Value(), Variant(ErrorValue{excel::xlErrNA}));
+  EXPECT_EQ(s.Range("I1").Value(), Variant("JJj"));  // hexadecimal digits of either case
+  EXPECT_EQ(s.Range("J1").Value(), Variant(5.0));    // a leading plus sign
+
   // An ISO date becomes its serial number: 1 March 2024 is 45352, noon .5.
   EXPECT_EQ(s.Range("A3").Value(), Variant(45352.5));
-  EXPECT_EQ(excel::internal::StorageOf(s).geometry.RowHeight(3), 12.5);
+  EXPECT_EQ(s.Range("A3").RowHeight(), Variant(12.5));
 }
 
 TEST_F(XlsxReaderTest, MalformedFilesFailWith1004NamingTheFileAndTheProblem) {
@@ -111,12 +113,12 @@ TEST_F(XlsxReaderTest, MalformedFilesFailWith1004NamingTheFileAndTheProblem) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.file);
     std::string path = Fixture(c.file);
-    Error e = FailureOf([&] { xlsx::OpenXlsx(app_, path); });
-    EXPECT_EQ(e.Number, 1004);
-    EXPECT_EQ(e.Source, "Microsoft Excel");
+    const Failure e = Fails([&] { xlsx::OpenXlsx(app_, path); });
+    EXPECT_EQ(e.number, 1004);
+    EXPECT_EQ(e.source, kXl);
     std::string expected = "Cannot open '" + path + "': " + c.problem;
-    EXPECT_EQ(e.Description.substr(0, expected.size()), expected) << e.Description;
-    EXPECT_EQ(e.Description.back(), '.');
+    EXPECT_EQ(e.description.substr(0, expected.size()), expected) << e;
+    EXPECT_EQ(e.description.back(), '.');
   }
   // Nothing was added to the application on the way.
   EXPECT_EQ(app_.Workbooks().Count(), 0);
@@ -125,18 +127,16 @@ TEST_F(XlsxReaderTest, MalformedFilesFailWith1004NamingTheFileAndTheProblem) {
 
 TEST_F(XlsxReaderTest, AWorkbookOfTheSameNameCannotBeOpenedTwice) {
   excel::Workbook first = xlsx::OpenXlsx(app_, Fixture("openpyxl.xlsx"));
-  Error e = FailureOf([&] { xlsx::OpenXlsx(app_, Fixture("openpyxl.xlsx")); });
-  EXPECT_EQ(e.Number, 1004);
-  EXPECT_EQ(e.Description,
-            "A document with the name 'openpyxl.xlsx' is already open. You cannot open two "
-            "documents with the same name, even if the documents are in different folders.");
+  EXPECT_FAILS(1004, kXl,
+               "A document with the name 'openpyxl.xlsx' is already open. You cannot open two "
+               "documents with the same name, even if the documents are in different folders.",
+               xlsx::OpenXlsx(app_, Fixture("openpyxl.xlsx")));
   EXPECT_EQ(app_.Workbooks().Count(), 1);
   first.Close();
   EXPECT_NO_THROW(xlsx::OpenXlsx(app_, Fixture("openpyxl.xlsx")));
   // Through an empty application handle: 91.
-  EXPECT_EQ(
-      FailureOf([&] { xlsx::OpenXlsx(excel::Application(Nothing), Fixture("x.xlsx")); }).Number,
-      91);
+  EXPECT_EQ(Fails([&] { xlsx::OpenXlsx(excel::Application(Nothing), Fixture("x.xlsx")); }).number,
+            91);
 }
 
 }  // namespace

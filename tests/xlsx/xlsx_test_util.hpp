@@ -73,23 +73,14 @@ inline std::string RunTool(const std::string& arguments, const TempDir& dir) {
   return text;
 }
 
+// The inspected text holds the line (or the start of one).
+#define EXPECT_SEEN(seen, line) EXPECT_NE((seen).find(line), std::string::npos) << (seen)
+
 // The double's bits, so that comparisons tell -0 from 0.
 inline std::uint64_t Bits(double d) {
   std::uint64_t u;
   std::memcpy(&u, &d, sizeof u);
   return u;
-}
-
-// The failure a statement raises (and a test failure when it raises none).
-template <class Statement>
-orv::Error FailureOf(Statement&& statement) {
-  try {
-    statement();
-  } catch (const orv::Error& e) {
-    return e;
-  }
-  ADD_FAILURE() << "no failure";
-  return orv::Error(0, "", "");
 }
 
 }  // namespace xlsx_test

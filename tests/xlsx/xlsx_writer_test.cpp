@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <bit>
 #include <cfloat>
 #include <cmath>
 #include <filesystem>
@@ -13,7 +14,6 @@
 
 using namespace orv;
 using xlsx_test::Bits;
-using xlsx_test::FailureOf;
 using xlsx_test::ReadText;
 using xlsx_test::RunTool;
 using xlsx_test::TempDir;
@@ -22,16 +22,12 @@ namespace {
 
 // Every value of every used cell, with doubles compared by their bits.
 void ExpectSameValues(const excel::Worksheet& a, const excel::Worksheet& b) {
-  excel::Rect used_a{}, used_b{};
-  bool any_a = excel::internal::StorageOf(a).cells.UsedBlock(used_a);
-  bool any_b = excel::internal::StorageOf(b).cells.UsedBlock(used_b);
-  ASSERT_EQ(any_a, any_b);
-  if (!any_a) return;
-  ASSERT_EQ(used_a, used_b);
-  for (std::int32_t r = used_a.top; r <= used_a.bottom; ++r)
-    for (std::int32_t c = used_a.left; c <= used_a.right; ++c) {
-      Variant va = excel::internal::StorageOf(a).cells.Get(r, c), vb = excel::internal::StorageOf(b).cells.Get(r, c);
-      SCOPED_TRACE(a.Name() + "!" + excel::Range(a.Cells(r, c)).AddressLocal());
+  const excel::Range used = a.UsedRange();
+  ASSERT_EQ(used.AddressLocal(), b.UsedRange().AddressLocal());
+  for (std::int32_t r = used.Row(); r < used.Row() + used.Rows().Count(); ++r)
+    for (std::int32_t c = used.Column(); c < used.Column() + used.Columns().Count(); ++c) {
+      Variant va = a.Cells(r, c).Value(), vb = b.Cells(r, c).Value();
+      SCOPED_TRACE(a.Name() + "!" + a.Cells(r, c).AddressLocal());
       if (va.Type() == VarType::Double && vb.Type() == VarType::Double)
         EXPECT_EQ(Bits(va.AsDouble()), Bits(vb.AsDouble()));
       else
@@ -39,11 +35,23 @@ void ExpectSameValues(const excel::Worksheet& a, const excel::Worksheet& b) {
     }
 }
 
-TEST(XlsxWriterTest, EveryKindOfValueComesBackIdenticalToTheBit) {
+// A workbook to save into a folder of its own, and what openpyxl sees in
+// the saved file.
+class XlsxWriterTest : public ::testing::Test, public Book {
+ protected:
+  std::string Inspect(const std::string& name) {
+    xlsx::SaveXlsx(book, dir / name);
+    return RunTool("inspect '" + (dir / name) + "'", dir);
+  }
+  std::ptrdiff_t Files() const {
+    return std::distance(std::filesystem::directory_iterator(dir.path()),
+                         std::filesystem::directory_iterator());
+  }
   TempDir dir;
-  excel::Application app;
-  excel::Workbook book = app.Workbooks().Add();
-  excel::Worksheet s = book.Worksheets(1);
+};
+
+TEST_F(XlsxWriterTest, EveryKindOfValueComesBackIdenticalToTheBit) {
+  excel::Worksheet s = sheet;
   s.LetName("Values & <more>");
   const double numbers[] = {0.1 + 0.2,
                             1.0 / 3.0,
@@ -61,15 +69,14 @@ TEST(XlsxWriterTest, EveryKindOfValueComesBackIdenticalToTheBit) {
                             3.141592653589793,
                             100.0};
   std::int32_t row = 1;
-  for (double d : numbers) excel::internal::StorageOf(s).cells.SetNumber(row++, 1, d);
+  for (double d : numbers) s.Cells(row++, 1).LetValue(d);
   std::mt19937_64 random(20240501);
   std::uniform_real_distribution<double> uniform(-1e6, 1e6);
-  for (int i = 0; i < 500; ++i) excel::internal::StorageOf(s).cells.SetNumber(i + 1, 2, uniform(random));
+  for (int i = 0; i < 500; ++i) s.Cells(i + 1, 2).LetValue(uniform(random));
   for (int i = 0; i < 200; ++i) {
     std::uint64_t bits = random();
-    double d;
-    std::memcpy(&d, &bits, sizeof d);
-    if (std::isfinite(d)) excel::internal::StorageOf(s).cells.SetNumber(i + 1, 3, d);
+    const double d = std::bit_cast<double>(bits);
+    if (std::isfinite(d)) s.Cells(i + 1, 3).LetValue(d);
   }
   const char* texts[] = {"<a & b> \"quoted\" 'single'",     "Müller, Ñandú, 東京, 😀",
                          "  leading and trailing  ",        "line one\nline two\r\nthree\ttab",
@@ -103,6 +110,7 @@ TEST(XlsxWriterTest, EveryKindOfValueComesBackIdenticalToTheBit) {
     ExpectSameValues(book.Worksheets(i), back.Worksheets(i));
   }
   EXPECT_EQ(back.ActiveSheet().Name(), "Ünïcødé");
+  EXPECT_TRUE(std::signbit(back.Worksheets(s.Name()).Range("A4").Value().AsDouble()));
   // Dates are written as their serial numbers and read back as numbers.
   excel::Workbook dated = app.Workbooks().Add();
   dated.Worksheets(1).Range("A1").LetValue(Variant(Date{45352.75}));
@@ -111,32 +119,8 @@ TEST(XlsxWriterTest, EveryKindOfValueComesBackIdenticalToTheBit) {
             Variant(45352.75));
 }
 
-TEST(XlsxWriterTest, ValuesReadTheSameInOpenpyxl) {
-  TempDir dir;
-  excel::Application app;
-  excel::Workbook book = app.Workbooks().Add();
-  excel::Worksheet s = book.Worksheets(1);
-  s.Range("A1").LetValue(Variant(0.1 + 0.2));
-  // openpyxl 3.0 leaves the _xHHHH_ escapes of inline texts as they stand
-  // (Excel and LibreOffice decode them): only plain texts are compared here.
-  s.Range("B1").LetValue(Variant("a & <b> \"Müller\""));
-  s.Range("C1").LetValue(Variant(true));
-  s.Range("D1").LetValue(Variant(ErrorValue{excel::xlErrNA}));
-  xlsx::SaveXlsx(book, dir / "values.xlsx");
-  std::string seen = RunTool("inspect '" + (dir / "values.xlsx") + "'", dir);
-  EXPECT_NE(seen.find("cell Sheet1!A1 value=0.30000000000000004 type=n"), std::string::npos)
-      << seen;
-  EXPECT_NE(seen.find("cell Sheet1!B1 value='a & <b> \"Müller\"' type=s"), std::string::npos)
-      << seen;
-  EXPECT_NE(seen.find("cell Sheet1!C1 value=True type=b"), std::string::npos) << seen;
-  EXPECT_NE(seen.find("cell Sheet1!D1 value='#N/A' type=e"), std::string::npos) << seen;
-}
-
-TEST(XlsxWriterTest, FormatsWidthsAndHeightsAsOpenpyxlSeesThem) {
-  TempDir dir;
-  excel::Application app;
-  excel::Workbook book = app.Workbooks().Add();
-  excel::Worksheet s = book.Worksheets(1);
+TEST_F(XlsxWriterTest, ValuesFormatsWidthsAndHeightsAsOpenpyxlSeesThem) {
+  excel::Worksheet s = sheet;
   s.Range("A1:C1").LetValue(Variant("head"));
   excel::Range head = s.Range("A1:C1");
   head.Font().LetBold(Variant(true));
@@ -157,59 +141,58 @@ TEST(XlsxWriterTest, FormatsWidthsAndHeightsAsOpenpyxlSeesThem) {
   s.Range("A5").Font().LetSize(Variant(14.0));
   s.Range("A5").Font().LetUnderline(Variant(std::int32_t{2}));
   s.Range("A5").LetValue(Variant(5.0));
+  s.Range("A7").LetValue(Variant(0.1 + 0.2));
+  // openpyxl 3.0 leaves the _xHHHH_ escapes of inline texts as they stand
+  // (Excel and LibreOffice decode them): only plain texts are compared here.
+  s.Range("B7").LetValue(Variant("a & <b> \"Müller\""));
+  s.Range("C7").LetValue(Variant(true));
+  s.Range("D7").LetValue(Variant(ErrorValue{excel::xlErrNA}));
   s.Columns(2).LetColumnWidth(20);  // 145 pixels
   s.Rows(2).LetRowHeight(33.75);
   s.Rows(4).LetRowHeight(0);  // hidden
-  xlsx::SaveXlsx(book, dir / "formats.xlsx");
-  std::string seen = RunTool("inspect '" + (dir / "formats.xlsx") + "'", dir);
+  std::string seen = Inspect("formats.xlsx");
   for (const char* cell : {"A1", "B1", "C1"})
-    EXPECT_NE(seen.find(std::string("cell Sheet1!") + cell +
-                        " value='head' type=s bold=1 italic=0 underline=None color=FFFF0000 "
-                        "size=11.0 name=Calibri fill=FFFFFF00 top=medium:FF000000 "
-                        "bottom=thin:FF0000FF left=None right=None align=center wrap=0 "
-                        "numfmt=General"),
-              std::string::npos)
-        << seen;
-  EXPECT_NE(seen.find("cell Sheet1!B2 value=1.23456 type=n bold=0 italic=1 underline=None "
-                      "color=- size=11.0 name=Calibri fill=- top=None:- bottom=None:- left=None "
-                      "right=None align=None wrap=0 numfmt=0.00"),
-            std::string::npos)
-      << seen;
-  EXPECT_NE(seen.find("cell Sheet1!C3 value=None type=n bold=0 italic=0 underline=None "
-                      "color=- size=11.0 name=Calibri fill=- top=None:- bottom=None:- "
-                      "left=None right=None align=None wrap=1 numfmt=General"),
-            std::string::npos)
-      << seen;
-  EXPECT_NE(seen.find("cell Sheet1!A5 value=5 type=n bold=0 italic=0 underline=single "
-                      "color=- size=14.0 name=Arial"),
-            std::string::npos)
-      << seen;
-  EXPECT_NE(seen.find("width Sheet1 2-2 20.7109375 hidden=0"), std::string::npos) << seen;
-  EXPECT_NE(seen.find("height Sheet1 2 33.75"), std::string::npos) << seen;
-  EXPECT_NE(seen.find("height Sheet1 4 0.0"), std::string::npos) << seen;
+    EXPECT_SEEN(seen, std::string("cell Sheet1!") + cell +
+                          " value='head' type=s bold=1 italic=0 underline=None color=FFFF0000 "
+                          "size=11.0 name=Calibri fill=FFFFFF00 top=medium:FF000000 "
+                          "bottom=thin:FF0000FF left=None right=None align=center wrap=0 "
+                          "numfmt=General");
+  EXPECT_SEEN(seen,
+              "cell Sheet1!B2 value=1.23456 type=n bold=0 italic=1 underline=None "
+              "color=- size=11.0 name=Calibri fill=- top=None:- bottom=None:- left=None "
+              "right=None align=None wrap=0 numfmt=0.00");
+  EXPECT_SEEN(seen,
+              "cell Sheet1!C3 value=None type=n bold=0 italic=0 underline=None "
+              "color=- size=11.0 name=Calibri fill=- top=None:- bottom=None:- "
+              "left=None right=None align=None wrap=1 numfmt=General");
+  EXPECT_SEEN(seen,
+              "cell Sheet1!A5 value=5 type=n bold=0 italic=0 underline=single "
+              "color=- size=14.0 name=Arial");
+  EXPECT_SEEN(seen, "cell Sheet1!A7 value=0.30000000000000004 type=n");
+  EXPECT_SEEN(seen, "cell Sheet1!B7 value='a & <b> \"Müller\"' type=s");
+  EXPECT_SEEN(seen, "cell Sheet1!C7 value=True type=b");
+  EXPECT_SEEN(seen, "cell Sheet1!D7 value='#N/A' type=e");
+  EXPECT_SEEN(seen, "width Sheet1 2-2 20.7109375 hidden=0");
+  EXPECT_SEEN(seen, "height Sheet1 2 33.75");
+  EXPECT_SEEN(seen, "height Sheet1 4 0.0");
   // And our own reader reads the sizes back to the point.
   excel::Worksheet back = xlsx::OpenXlsx(app, dir / "formats.xlsx").Worksheets(1);
-  EXPECT_EQ(excel::internal::StorageOf(back).geometry.ColumnWidth(2), excel::internal::StorageOf(s).geometry.ColumnWidth(2));
-  EXPECT_EQ(excel::internal::StorageOf(back).geometry.RowHeight(2), 33.75);
-  EXPECT_EQ(excel::internal::StorageOf(back).geometry.RowHeight(4), 0);
-  EXPECT_EQ(excel::internal::StorageOf(back).geometry.ColumnWidth(1), excel::kDefaultColumnWidth);
+  EXPECT_EQ(back.Range("B1").ColumnWidth(), Variant(20.0));
+  EXPECT_EQ(back.Range("A2").RowHeight(), Variant(33.75));
+  EXPECT_EQ(back.Range("A4").RowHeight(), Variant(0.0));
+  EXPECT_EQ(back.Range("A1").ColumnWidth(), Variant(8.43));
 }
 
-TEST(XlsxWriterTest, WholeColumnAndRowFormatsStayCompact) {
-  TempDir dir;
-  excel::Application app;
-  excel::Workbook book = app.Workbooks().Add();
-  excel::Worksheet s = book.Worksheets(1);
+TEST_F(XlsxWriterTest, WholeColumnAndRowFormatsStayCompact) {
+  excel::Worksheet s = sheet;
   s.Columns(1).Font().LetBold(Variant(true));
   s.Rows(1).Font().LetItalic(Variant(true));
   s.Range("A3").LetValue(Variant(3.0));
   s.Range("D1").LetValue(Variant(4.0));
-  xlsx::SaveXlsx(book, dir / "columns.xlsx");
-  std::string seen = RunTool("inspect '" + (dir / "columns.xlsx") + "'", dir);
-  EXPECT_NE(seen.find("cell Sheet1!A1 value=None type=n bold=1 italic=1"), std::string::npos)
-      << seen;
-  EXPECT_NE(seen.find("cell Sheet1!A3 value=3 type=n bold=1 italic=0"), std::string::npos) << seen;
-  EXPECT_NE(seen.find("cell Sheet1!D1 value=4 type=n bold=0 italic=1"), std::string::npos) << seen;
+  std::string seen = Inspect("columns.xlsx");
+  EXPECT_SEEN(seen, "cell Sheet1!A1 value=None type=n bold=1 italic=1");
+  EXPECT_SEEN(seen, "cell Sheet1!A3 value=3 type=n bold=1 italic=0");
+  EXPECT_SEEN(seen, "cell Sheet1!D1 value=4 type=n bold=0 italic=1");
   // One cell for the corner, two values: no cell was written for the
   // format of a whole column or row alone.
   std::size_t cells = 0;
@@ -219,11 +202,8 @@ TEST(XlsxWriterTest, WholeColumnAndRowFormatsStayCompact) {
   EXPECT_EQ(cells, 3u) << seen;
 }
 
-TEST(XlsxWriterTest, SavingReplacesTheTargetOnlyWhenTheFileIsComplete) {
-  TempDir dir;
-  excel::Application app;
-  excel::Workbook book = app.Workbooks().Add();
-  book.Worksheets(1).Range("A1").LetValue(Variant(1.0));
+TEST_F(XlsxWriterTest, SavingReplacesTheTargetOnlyWhenTheFileIsComplete) {
+  sheet.Range("A1").LetValue(Variant(1.0));
   std::string path = dir / "book.xlsx";
   xlsx_test::WriteText(path, "the old content");
   ::chmod(path.c_str(), 0640);
@@ -232,40 +212,26 @@ TEST(XlsxWriterTest, SavingReplacesTheTargetOnlyWhenTheFileIsComplete) {
   ::stat(path.c_str(), &st);
   EXPECT_EQ(st.st_mode & 0777, 0640u);  // the target's permissions stay
   EXPECT_EQ(ReadText(path).substr(0, 2), "PK");
-  // Nothing else is left in the folder.
-  std::size_t files = 0;
-  for (const auto& entry : std::filesystem::directory_iterator(dir.path())) {
-    (void)entry;
-    ++files;
-  }
-  EXPECT_EQ(files, 1u);
+  EXPECT_EQ(Files(), 1);  // nothing else is left in the folder
 
   // A folder that does not exist: 1004, nothing written.
   std::string nowhere = dir / "missing/book.xlsx";
-  Error e = FailureOf([&] { xlsx::SaveXlsx(book, nowhere); });
-  EXPECT_EQ(e.Number, 1004);
-  EXPECT_EQ(e.Source, "Microsoft Excel");
-  EXPECT_EQ(e.Description, "Cannot save '" + nowhere +
-                               "': a file cannot be created in its folder (No such file or "
-                               "directory).");
+  EXPECT_FAILS(1004, kXl,
+               "Cannot save '" + nowhere +
+                   "': a file cannot be created in its folder (No such file or directory).",
+               xlsx::SaveXlsx(book, nowhere));
   // A target that is a folder: the temporary file is removed again and
   // the folder stays.
   std::string folder = dir / "folder.xlsx";
   std::filesystem::create_directory(folder);
-  e = FailureOf([&] { xlsx::SaveXlsx(book, folder); });
-  EXPECT_EQ(e.Number, 1004);
-  EXPECT_EQ(e.Description.rfind(
-                "Cannot save '" + folder + "': the finished file could not replace it (", 0),
-            0u)
-      << e.Description;
+  const Failure e = Fails([&] { xlsx::SaveXlsx(book, folder); });
+  EXPECT_EQ(e.number, 1004);
+  EXPECT_TRUE(e.description.starts_with("Cannot save '" + folder +
+                                        "': the finished file could not replace it ("))
+      << e;
   EXPECT_TRUE(std::filesystem::is_directory(folder));
-  files = 0;
-  for (const auto& entry : std::filesystem::directory_iterator(dir.path())) {
-    (void)entry;
-    ++files;
-  }
-  EXPECT_EQ(files, 2u);
-  EXPECT_EQ(FailureOf([&] { xlsx::SaveXlsx(excel::Workbook(), path); }).Number, 91);
+  EXPECT_EQ(Files(), 2);
+  EXPECT_EQ(Fails([&] { xlsx::SaveXlsx(excel::Workbook(), path); }).number, 91);
 }
 
 }  // namespace
