@@ -348,6 +348,7 @@ TEST_F(clsPlotScatterExtras, BadStarInputFails) {
   clsPlotScatter plot = Plot({-1.0, 1.0}, {-1.0, 1.0});
   plot.StarPoints(Variant(0.5), Variant(0.5));
   EXPECT_FAILS(13, Src("RescaleStar.CreatePlot", 30), "Type mismatch", plot.CreatePlot());
+  plot = Plot({-1.0, 1.0}, {-1.0, 1.0});
   plot.StarPoints(Column({0.5, -0.5}), Column({0.25}));
   EXPECT_FAILS(9, Src("RescaleStar.CreatePlot", 30), "Subscript out of range", plot.CreatePlot());
   Array<std::string> one(1, 1);

@@ -32,6 +32,15 @@ class Validation : public ValidationWorkbook {
   void Z(const char* reference, Flags... flags) const {
     v.ValidateZRange(R(reference), flags...);
   }
+  void Text(const char* reference, bool headers) const {
+    v.ValidateNonnumericInputRange(R(reference), headers);
+  }
+  void Factor(const char* reference, bool headers) const {
+    v.ValidateFactorRange(R(reference), headers);
+  }
+  void Even(const char* y, const char* x, bool headers) const {
+    v.ValidateEvenXYRange(R(y), R(x), headers);
+  }
   // Sources of failures handled in ValidateInputRange, ValidateXRange, ...
   static std::string InAt(int line) { return At(line, "ValidateInputRange"); }
   static std::string XAt(int line) { return At(line, "ValidateXRange"); }
@@ -243,28 +252,26 @@ TEST_F(Validation, NonnumericRangeAnyValueCountsButBlanks) {
   Put("A4", Variant(true));
   Put("A5", Variant(ErrorValue{excel::xlErrDiv0}));
   EXPECT_EQ(Fails([&] {
-              v.ValidateNonnumericInputRange(R("A1:A5"), true);
-              v.ValidateNonnumericInputRange(R("A1:A5"), false);
+              Text("A1:A5", true);
+              Text("A1:A5", false);
             }),
             Failure{});
-  EXPECT_FAILS(orvErrNODATA, TextAt(10), kNone, v.ValidateNonnumericInputRange(R("A1:B1"), true));
-  EXPECT_FAILS(orvErrNODATA, TextAt(40), kNone, v.ValidateNonnumericInputRange(R("C1:C5"), true));
-  EXPECT_FAILS(orvErrNODATA, TextAt(40), kNone, v.ValidateNonnumericInputRange(R("C1:C5"), false));
+  EXPECT_FAILS(orvErrNODATA, TextAt(10), kNone, Text("A1:B1", true));
+  EXPECT_FAILS(orvErrNODATA, TextAt(40), kNone, Text("C1:C5", true));
+  EXPECT_FAILS(orvErrNODATA, TextAt(40), kNone, Text("C1:C5", false));
   Put("A3", Variant());
-  EXPECT_FAILS(orvErrBlankYCells, TextAt(50), kNone,
-               v.ValidateNonnumericInputRange(R("A1:A5"), true));
+  EXPECT_FAILS(orvErrBlankYCells, TextAt(50), kNone, Text("A1:A5", true));
 }
 
 TEST_F(Validation, NonnumericRangeHeaderRowOfEveryArea) {
   Put("A2:A4", Variant("a"));
   Put("C2:D3", Variant("b"));
   // Row 1 of each area is a header (blank here) when Headers is set.
-  EXPECT_EQ(Fails([&] { v.ValidateNonnumericInputRange(R("A1:A4,C1:D3"), true); }), Failure{});
-  EXPECT_FAILS(orvErrBlankYCells, TextAt(50), kNone,
-               v.ValidateNonnumericInputRange(R("A1:A4,C1:D3"), false));
+  EXPECT_EQ(Fails([&] { Text("A1:A4,C1:D3", true); }), Failure{});
+  EXPECT_FAILS(orvErrBlankYCells, TextAt(50), kNone, Text("A1:A4,C1:D3", false));
   Shared().ExcelApplication = nullptr;
-  EXPECT_FAILS(91, TextAt(20), kNotSet, v.ValidateNonnumericInputRange(R("A1:A4"), true));
-  EXPECT_FAILS(91, TextAt(30), kNotSet, v.ValidateNonnumericInputRange(R("A1:A4"), false));
+  EXPECT_FAILS(91, TextAt(20), kNotSet, Text("A1:A4", true));
+  EXPECT_FAILS(91, TextAt(30), kNotSet, Text("A1:A4", false));
   EXPECT_FAILS(91, TextAt(10), kNotSet, v.ValidateNonnumericInputRange(excel::Range(), true));
 }
 
@@ -272,31 +279,29 @@ TEST_F(Validation, FactorRangeBlockStartsAtRowTwo) {
   Put("A2:B5", Variant("level"));
   // Without headers the first row is not looked at for blanks.
   EXPECT_EQ(Fails([&] {
-              v.ValidateFactorRange(R("A1:B5"), false);
-              v.ValidateFactorRange(R("A1:B5"), true);
+              Factor("A1:B5", false);
+              Factor("A1:B5", true);
             }),
             Failure{});
   Put("B3", Variant());
-  EXPECT_FAILS(orvErrBlankFactorCells, FactorAt(30), kNone,
-               v.ValidateFactorRange(R("A1:B5"), false));
-  EXPECT_FAILS(orvErrNoFactorData, FactorAt(10), kNone, v.ValidateFactorRange(R("A1:B1"), true));
-  EXPECT_FAILS(orvErrNoFactorData, FactorAt(10), kNone, v.ValidateFactorRange(R("D1:D5"), false));
+  EXPECT_FAILS(orvErrBlankFactorCells, FactorAt(30), kNone, Factor("A1:B5", false));
+  EXPECT_FAILS(orvErrNoFactorData, FactorAt(10), kNone, Factor("A1:B1", true));
+  EXPECT_FAILS(orvErrNoFactorData, FactorAt(10), kNone, Factor("D1:D5", false));
   // With headers only the two corner cells of the data are counted.
   Put("F1", Variant("factor"));
   Put("F3", Variant("x"));
-  EXPECT_FAILS(orvErrNoFactorData, FactorAt(10), kNone, v.ValidateFactorRange(R("F1:F4"), true));
+  EXPECT_FAILS(orvErrNoFactorData, FactorAt(10), kNone, Factor("F1:F4", true));
   Put("F2", Variant("x"));
-  EXPECT_FAILS(orvErrBlankFactorCells, FactorAt(30), kNone,
-               v.ValidateFactorRange(R("F1:F4"), true));
+  EXPECT_FAILS(orvErrBlankFactorCells, FactorAt(30), kNone, Factor("F1:F4", true));
   // A one-row range without headers: its block is the row and the one
   // below (the application spans both corners).
   Put("H1", Variant("a"));
-  EXPECT_FAILS(orvErrBlankFactorCells, FactorAt(30), kNone, v.ValidateFactorRange(R("H1"), false));
+  EXPECT_FAILS(orvErrBlankFactorCells, FactorAt(30), kNone, Factor("H1", false));
   Put("H2", Variant("b"));
-  EXPECT_EQ(Fails([&] { v.ValidateFactorRange(R("H1"), false); }), Failure{});
+  EXPECT_EQ(Fails([&] { Factor("H1", false); }), Failure{});
   EXPECT_FAILS(91, FactorAt(10), kNotSet, v.ValidateFactorRange(excel::Range(), false));
   Shared().ExcelApplication = nullptr;
-  EXPECT_FAILS(91, FactorAt(10), kNotSet, v.ValidateFactorRange(R("A1:A3"), false));
+  EXPECT_FAILS(91, FactorAt(10), kNotSet, Factor("A1:A3", false));
 }
 
 // --- ValidateEvenXYRange ---
@@ -307,14 +312,12 @@ TEST_F(Validation, EvenXYRangeComparesCasesPerVariable) {
   Numbers("F1:F9");
   // Columns are summed over the areas.
   EXPECT_EQ(Fails([&] {
-              v.ValidateEvenXYRange(R("A1:B10"), R("D1:D10"), false);
-              v.ValidateEvenXYRange(R("A1:A10,D1:D10"), R("B1:B10"), false);
+              Even("A1:B10", "D1:D10", false);
+              Even("A1:A10,D1:D10", "B1:B10", false);
             }),
             Failure{});
-  EXPECT_FAILS(orvErrUnevenYXRanges, EvenAt(70), kNone,
-               v.ValidateEvenXYRange(R("A1:B10"), R("F1:F9"), false));
-  EXPECT_FAILS(orvErrUnevenYXRanges, EvenAt(70), kNone,
-               v.ValidateEvenXYRange(R("A1:A10,F1:F9"), R("B1:B10"), false));
+  EXPECT_FAILS(orvErrUnevenYXRanges, EvenAt(70), kNone, Even("A1:B10", "F1:F9", false));
+  EXPECT_FAILS(orvErrUnevenYXRanges, EvenAt(70), kNone, Even("A1:A10,F1:F9", "B1:B10", false));
 }
 
 TEST_F(Validation, EvenXYRangeHeadersKeepTheFirstAreaFromRowTwo) {
@@ -338,16 +341,12 @@ TEST_F(Validation, EvenXYRangeHeadersKeepTheFirstAreaFromRowTwo) {
 TEST_F(Validation, EvenXYRangeNumbersAndBlanks) {
   Numbers("A1:A5");
   Numbers("C1:C5");
-  EXPECT_FAILS(orverrNoNumericalYData, EvenAt(40), kNone,
-               v.ValidateEvenXYRange(R("H1:H5"), R("C1:C5"), false));
-  EXPECT_FAILS(orvErrNoNumericalXData, EvenAt(40), kNone,
-               v.ValidateEvenXYRange(R("A1:A5"), R("H1:H5"), false));
+  EXPECT_FAILS(orverrNoNumericalYData, EvenAt(40), kNone, Even("H1:H5", "C1:C5", false));
+  EXPECT_FAILS(orvErrNoNumericalXData, EvenAt(40), kNone, Even("A1:A5", "H1:H5", false));
   Put("C3", Variant("n/a"));
-  EXPECT_FAILS(orvErrBLANKXCELLS, EvenAt(50), kNone,
-               v.ValidateEvenXYRange(R("A1:A5"), R("C1:C5"), false));
+  EXPECT_FAILS(orvErrBLANKXCELLS, EvenAt(50), kNone, Even("A1:A5", "C1:C5", false));
   Put("A3", Variant());
-  EXPECT_FAILS(orvErrBlankYCells, EvenAt(50), kNone,
-               v.ValidateEvenXYRange(R("A1:A5"), R("C1:C5"), false));
+  EXPECT_FAILS(orvErrBlankYCells, EvenAt(50), kNone, Even("A1:A5", "C1:C5", false));
 }
 
 TEST_F(Validation, EvenXYRangeUnsetApplicationAndRanges) {
@@ -355,8 +354,8 @@ TEST_F(Validation, EvenXYRangeUnsetApplicationAndRanges) {
   EXPECT_FAILS(91, EvenAt(10), kNotSet, v.ValidateEvenXYRange(excel::Range(), R("A1:A5"), true));
   EXPECT_FAILS(91, EvenAt(30), kNotSet, v.ValidateEvenXYRange(R("A1:A5"), excel::Range(), false));
   Shared().ExcelApplication = nullptr;
-  EXPECT_FAILS(91, EvenAt(20), kNotSet, v.ValidateEvenXYRange(R("A1:A5"), R("B1:B5"), true));
-  EXPECT_FAILS(91, EvenAt(30), kNotSet, v.ValidateEvenXYRange(R("A1:A5"), R("B1:B5"), false));
+  EXPECT_FAILS(91, EvenAt(20), kNotSet, Even("A1:A5", "B1:B5", true));
+  EXPECT_FAILS(91, EvenAt(30), kNotSet, Even("A1:A5", "B1:B5", false));
 }
 
 // --- ValidateOutputRange and TestRangeSize ---
