@@ -5,6 +5,8 @@
 // problem, never a crash; a failure leaves no file behind and exits with 1.
 #include <gtest/gtest.h>
 
+#include <sstream>
+
 #include "orv/excel/excel.hpp"
 #include "orv/output/clsMain.hpp"
 #include "orv/xlsx/xlsx.hpp"
@@ -77,127 +79,95 @@ excel::Worksheet ReportSheet(excel::Application& app, const std::string& path) {
   return xlsx::OpenXlsx(app, path).Worksheets("Report");
 }
 
-TEST(ReportInputs, FailuresNameTheProblemAndLeaveOnlyTheInput) {
-  const std::string wider = NumericCsv(5, 101);
-  const struct {
-    const char* name;
-    std::string text;
-    std::vector<std::string> args, parts;
-    std::string output = "o.xlsx";
-  } cases[] = {
-      {"blanks.csv",
-       kBlanks,
-       {},
-       {"column B (b) has a blank cell at B3", "--drop-incomplete", "orvErrBlankVariableCells",
-        "clsValidation.ValidateNumericData"}},
-      {"text.csv",
-       "a,b,c\n1,2,3\n2,3,5\n3,4,n/a\n4,5,9\n5,3,1\n",
-       {},
-       {"column C (c) holds the text \"n/a\" in cell C4, where a number belongs",
-        "orvErrBlankVariableCells"}},
-      {"text.csv",
-       "a,b,c\n1,2,3\n2,3,5\n3,4,n/a\n4,5,9\n5,3,1\n",
-       {"--drop-incomplete"},
-       {"column C (c) holds the text \"n/a\" in cell C4", "orvErrBlankVariableCells"}},
-      {"const.csv",
-       "a,b\n1,5\n2,5\n3,5\n4,5\n",
-       {},
-       {"column B (b) holds the same value (5) in every case", "orvErrNoVariableVariance"}},
-      // Constant only among the complete cases: found after dropping.
-      {"partly.csv",
-       "a,b\n1,5\n2,5\n,7\n4,5\n",
-       {"--drop-incomplete"},
-       {"column B (b) holds the same value (5) in every complete case",
-        "orvErrNoVariableVariance"}},
-      {"one.csv",
-       "a,b\n1,2\n",
-       {},
-       {"holds 1 case; a report needs at least 3", "orvErrTooFewVariableRows"}},
-      {"header.csv", "a,b\n", {}, {"holds no data below its header row"}},
-      {"empty.csv", "", {}, {"sheet \"empty\" is empty"}},
-      {"wider.csv",
-       wider,
-       {},
-       {"the data hold 101 variables; a report analyses at most 100 (choose them with --range)",
-        "orvErrTooManyVariables"}},
-      {"rows.csv",
-       "height,1,2,3,4,5,6\nweight,2,1,4,3,6,5\nsex,f,m,f,m,f,m\n",
-       {"--rows", "--range", "A1:G3"},
-       {"row 3 (sex) holds the text \"f\" in cell B3, where a number belongs"}},
-      {"gap.csv",
-       "height,1,2,,4,5,6\nweight,2,1,4,3,6,5\n",
-       {"--rows"},
-       {"row 1 (height) has a blank cell at D1"}},
-      // Sheets and ranges.
-      {"book.xlsx", kWorkbook, {}, {"sheet \"Other\" is empty"}},
-      {"book.xlsx",
-       kWorkbook,
-       {"--sheet", "Data"},
-       {"has no sheet \"Data\"; its sheets are Other, Measurements, Notes"}},
-      {"book.xlsx",
-       kWorkbook,
-       {"--sheet", "Measurements", "--range", "A1:"},
-       {"--range \"A1:\" is not a reference on sheet \"Measurements\""}},
-      {"book.xlsx",
-       kWorkbook,
-       {"--sheet", "Measurements", "--range", "A1:B21,D1:D15"},
-       {"the areas of the range differ in length (A1:B21 has 20 cases, D1:D15 has 14 cases)",
-        "orvErrUnevenVariableRanges"}},
-      {"book.xlsx",
-       kWorkbook,
-       {"--sheet", "Measurements", "--range", "A1:C21"},
-       {"column C (comment) holds no numbers", "orvErrNoVariableData"}},
-      {"book.xlsx",
-       kWorkbook,
-       {"--sheet", "Measurements", "--range", "H1:J9"},
-       {"the area H1:J9 of --range lies outside the data of sheet \"Measurements\""}},
-      {"book.xlsx",
-       kWorkbook,
-       {"--range", "Notes!A1:A3", "--sheet", "Measurements"},
-       {"lies on sheet \"Notes\", not on --sheet \"Measurements\""}},
-      // Grouping variables that do not group.
-      {"g.csv",
-       kGroups,
-       {"--group", "kind"},
-       {"--group \"kind\" names no column of sheet \"g\": the headers are x, y, label, one, id "
-        "(or give a column letter)"}},
-      {"g.csv",
-       kGroups,
-       {"--group", "label"},
-       {"the grouping variable column C (label) has a blank cell at C4", "orvErrBlankFactorCells",
-        "clsValidation.ValidateStringData"}},
-      {"g.csv",
-       kGroups,
-       {"--group", "D"},
-       {"the grouping variable column D (one) holds one group (\"k\")", "orvErrMissingGroups"}},
-      {"g.csv",
-       kGroups,
-       {"--group", "id", "--range", "A1:B6"},
-       {"gives 5 groups to 5 cases", "orvErrSingleCaseGroup"}},
-      // Files that cannot be read or written.
-      {"missing.csv", "(missing)", {}, {"cannot open", "missing.csv\": no such file"}},
-      {"data.ods", "x", {}, {"the input must be an .xlsx workbook or a .csv file"}},
-      {"fake.xlsx", "this is no zip archive", {}, {"fake.xlsx", "xlsx::OpenXlsx", "error 1004"}},
-      {"fake.xlsx",
-       "this is no zip archive",
-       {"--separator", ";"},
-       {"--separator and --decimal-comma apply to .csv input"}},
-      {"d.csv", NumericCsv(5, 2), {}, {"xlsx::SaveXlsx", "o.xlsx"}, "no/such/dir/o.xlsx"},
+// `orv report <input> <options> -o o.xlsx` in a directory of its own must
+// exit with 1, print nothing, name the problem with every part and leave
+// only the input behind.
+void ExpectFailure(const std::string& name, const std::string& text, const std::string& options,
+                   const std::vector<std::string>& parts, const std::string& output = "o.xlsx") {
+  TempDir dir;
+  std::vector<std::string> args = {"report", Input(dir, name, text)};
+  std::istringstream words(options);
+  for (std::string word; words >> word;) args.push_back(word);
+  args.insert(args.end(), {"-o", dir / output});
+  const Outcome r = Orv(args);
+  SCOPED_TRACE(options + " on " + name);
+  EXPECT_EQ(r.status, kExitFailure) << r.err;
+  EXPECT_EQ(r.out, "");
+  EXPECT_TRUE(Has(r.err, "orv report: ")) << r.err;
+  for (const std::string& part : parts) EXPECT_TRUE(Has(r.err, part)) << r.err;
+  EXPECT_EQ(dir.Files(),
+            text == "(missing)" ? std::vector<std::string>{} : std::vector<std::string>{name});
+}
+
+TEST(ReportInputs, FailuresOfTheData) {
+  ExpectFailure("blanks.csv", kBlanks, "",
+                {"column B (b) has a blank cell at B3", "--drop-incomplete",
+                 "orvErrBlankVariableCells", "clsValidation.ValidateNumericData"});
+  const char* text = "a,b,c\n1,2,3\n2,3,5\n3,4,n/a\n4,5,9\n5,3,1\n";
+  for (const char* options : {"", "--drop-incomplete"})
+    ExpectFailure("text.csv", text, options,
+                  {"column C (c) holds the text \"n/a\" in cell C4, where a number belongs",
+                   "orvErrBlankVariableCells"});
+  ExpectFailure(
+      "const.csv", "a,b\n1,5\n2,5\n3,5\n4,5\n", "",
+      {"column B (b) holds the same value (5) in every case", "orvErrNoVariableVariance"});
+  // Constant only among the complete cases: found after dropping.
+  ExpectFailure(
+      "partly.csv", "a,b\n1,5\n2,5\n,7\n4,5\n", "--drop-incomplete",
+      {"column B (b) holds the same value (5) in every complete case", "orvErrNoVariableVariance"});
+  ExpectFailure("one.csv", "a,b\n1,2\n", "",
+                {"holds 1 case; a report needs at least 3", "orvErrTooFewVariableRows"});
+  ExpectFailure("header.csv", "a,b\n", "", {"holds no data below its header row"});
+  ExpectFailure("empty.csv", "", "", {"sheet \"empty\" is empty"});
+  ExpectFailure("wider.csv", NumericCsv(5, 101), "",
+                {"the data hold 101 variables; a report analyses at most 100 (choose them with "
+                 "--range)",
+                 "orvErrTooManyVariables"});
+  ExpectFailure("rows.csv", "height,1,2,3,4,5,6\nweight,2,1,4,3,6,5\nsex,f,m,f,m,f,m\n",
+                "--rows --range A1:G3",
+                {"row 3 (sex) holds the text \"f\" in cell B3, where a number belongs"});
+  ExpectFailure("gap.csv", "height,1,2,,4,5,6\nweight,2,1,4,3,6,5\n", "--rows",
+                {"row 1 (height) has a blank cell at D1"});
+}
+
+TEST(ReportInputs, FailuresOfSheetsRangesAndGroups) {
+  const auto Book = [](const std::string& options, const std::vector<std::string>& parts) {
+    ExpectFailure("book.xlsx", kWorkbook, options, parts);
   };
-  for (const auto& c : cases) {
-    TempDir dir;
-    std::vector<std::string> args = {"report", Input(dir, c.name, c.text)};
-    args.insert(args.end(), c.args.begin(), c.args.end());
-    args.insert(args.end(), {"-o", dir / c.output});
-    const Outcome r = Orv(args);
-    SCOPED_TRACE(::testing::PrintToString(c.args) + " on " + c.name);
-    EXPECT_EQ(r.status, kExitFailure) << r.err;
-    EXPECT_EQ(r.out, "");
-    EXPECT_TRUE(Has(r.err, "orv report: ")) << r.err;
-    for (const std::string& part : c.parts) EXPECT_TRUE(Has(r.err, part)) << r.err;
-    EXPECT_EQ(dir.Files(), c.text == "(missing)" ? std::vector<std::string>{}
-                                                 : std::vector<std::string>{c.name});
-  }
+  Book("", {"sheet \"Other\" is empty"});
+  Book("--sheet Data", {"has no sheet \"Data\"; its sheets are Other, Measurements, Notes"});
+  Book("--sheet Measurements --range A1:",
+       {"--range \"A1:\" is not a reference on sheet \"Measurements\""});
+  Book("--sheet Measurements --range A1:B21,D1:D15",
+       {"the areas of the range differ in length (A1:B21 has 20 cases, D1:D15 has 14 cases)",
+        "orvErrUnevenVariableRanges"});
+  Book("--sheet Measurements --range A1:C21",
+       {"column C (comment) holds no numbers", "orvErrNoVariableData"});
+  Book("--sheet Measurements --range H1:J9",
+       {"the area H1:J9 of --range lies outside the data of sheet \"Measurements\""});
+  Book("--range Notes!A1:A3 --sheet Measurements",
+       {"lies on sheet \"Notes\", not on --sheet \"Measurements\""});
+  ExpectFailure("g.csv", kGroups, "--group kind",
+                {"--group \"kind\" names no column of sheet \"g\": the headers are x, y, label, "
+                 "one, id (or give a column letter)"});
+  ExpectFailure("g.csv", kGroups, "--group label",
+                {"the grouping variable column C (label) has a blank cell at C4",
+                 "orvErrBlankFactorCells", "clsValidation.ValidateStringData"});
+  ExpectFailure(
+      "g.csv", kGroups, "--group D",
+      {"the grouping variable column D (one) holds one group (\"k\")", "orvErrMissingGroups"});
+  ExpectFailure("g.csv", kGroups, "--group id --range A1:B6",
+                {"gives 5 groups to 5 cases", "orvErrSingleCaseGroup"});
+}
+
+TEST(ReportInputs, FilesThatCannotBeReadOrWritten) {
+  ExpectFailure("missing.csv", "(missing)", "", {"cannot open", "missing.csv\": no such file"});
+  ExpectFailure("data.ods", "x", "", {"the input must be an .xlsx workbook or a .csv file"});
+  ExpectFailure("fake.xlsx", "this is no zip archive", "",
+                {"fake.xlsx", "xlsx::OpenXlsx", "error 1004"});
+  ExpectFailure("fake.xlsx", "this is no zip archive", "--separator ;",
+                {"--separator and --decimal-comma apply to .csv input"});
+  ExpectFailure("d.csv", NumericCsv(5, 2), "", {"xlsx::SaveXlsx", "o.xlsx"}, "no/such/dir/o.xlsx");
 }
 
 TEST(ReportInputs, DropIncompleteLeavesOutCasesAndSaysHowMany) {
