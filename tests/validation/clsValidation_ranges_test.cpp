@@ -72,7 +72,6 @@ TEST_F(Validation, InputHeadersOnOneRowFailBeforeAnyCounting) {
   Put("A1", Variant("name"));
   Shared().ExcelApplication = nullptr;  // not even the application is reached
   EXPECT_FAILS(orverrNoNumericalYData, InAt(20), kNone, In("A1:C1", true));
-  EXPECT_FAILS(orvErrNoNumericalXData, XAt(20), kNone, X("A1:C1", true));
   // Only the first area's rows count here.
   Numbers("A2:A5");
   Global<clsMain>().SetExcel(app);
@@ -92,7 +91,6 @@ TEST_F(Validation, InputTextBlanksBooleansAndErrorValuesInTheData) {
   Put("A3", Variant());  // a blank: only without IgnoreBlanks
   EXPECT_FAILS(orvErrBlankYCells, InAt(50), kNone, In("A1:B6", false));
   EXPECT_EQ(In("A1:B6", false, true, true, true, true), 2);
-  EXPECT_FAILS(orvErrBLANKXCELLS, XAt(50), kNone, X("A1:B6", false));
   for (const Variant& odd : {Variant(true), Variant(ErrorValue{excel::xlErrNA}), Variant("7")}) {
     Put("A3", odd);
     EXPECT_FAILS(orvErrBlankYCells, InAt(50), kNone, In("A1:B6", false, false, false, false, true));
@@ -123,7 +121,6 @@ TEST_F(Validation, InputVarianceOfEveryColumnOfEveryArea) {
   EXPECT_EQ(In("A1:B5,D1:E5", false), 4);
   // One number per column: the workbook's Var fails, under our location.
   EXPECT_FAILS(1004, InAt(60), kVarFailed, In("A1:B2", true, true));
-  EXPECT_FAILS(1004, XAt(60), kVarFailed, X("A1:B2", true, true));
 }
 
 TEST_F(Validation, InputWholeAndNonNegativeValues) {
@@ -169,7 +166,6 @@ TEST_F(Validation, InputColumnTotalIsSixteenBitAndAreasStayOnTheSheet) {
   // 16,384 + 16,383 columns fit; one more overflows while counting.
   EXPECT_FAILS(orverrNoNumericalYData, InAt(40), kNone, In("A1:XFD2,A3:XFC4", false));
   EXPECT_FAILS(kErrOverflow, InAt(30), "Overflow", In("A1:XFD2,A3:XFD4", false));
-  EXPECT_FAILS(kErrOverflow, XAt(30), "Overflow", X("A1:XFD2,A3:XFD4", false));
   // With headers, the data block of a one-row area in the last row starts
   // below the sheet.
   Numbers("A2:A5");
@@ -179,10 +175,8 @@ TEST_F(Validation, InputColumnTotalIsSixteenBitAndAreasStayOnTheSheet) {
 TEST_F(Validation, InputUnsetApplicationAndUnsetRange) {
   Numbers("A1:A5");
   EXPECT_FAILS(91, InAt(20), kNotSet, v.ValidateInputRange(excel::Range(), false));
-  EXPECT_FAILS(91, XAt(20), kNotSet, v.ValidateXRange(excel::Range(Nothing), false));
   Shared().ExcelApplication = nullptr;
   EXPECT_FAILS(91, InAt(30), kNotSet, In("A1:A5", false));
-  EXPECT_FAILS(91, XAt(30), kNotSet, X("A1:A5", false));
 }
 
 TEST_F(Validation, InputRangesOfOtherAndClosedWorkbooks) {
