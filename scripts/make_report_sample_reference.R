@@ -12,7 +12,7 @@ vars <- names(d)[1:4]
 g <- factor(d$Species, levels = unique(d$Species))
 rows <- list()
 add <- function(table, row, column, value) {
-  text <- if (is.character(value)) value else sprintf("%.17g", value)
+  text <- if (is.character(value)) value else sprintf("%.15g", value)
   rows[[length(rows) + 1]] <<- data.frame(table = table, row = row, column = column, value = text)
 }
 cells <- function(table, row, values) for (k in seq_along(values)) add(table, row, k - 1, values[[k]])

@@ -18,5 +18,5 @@ rows <- rbind(
   band("prediction90", predict(fit, grid, interval = "prediction", level = 0.90)),
   band("origin95", predict(origin, grid, interval = "confidence", level = 0.95)),
   data.frame(band = "stderr", x = grid$x, lower = se$fit - se$se.fit, upper = se$fit + se$se.fit))
-for (k in c("x", "lower", "upper")) rows[[k]] <- sprintf("%.17g", rows[[k]])
+for (k in c("x", "lower", "upper")) rows[[k]] <- sprintf("%.15g", rows[[k]])
 write.csv(rows, file.path(out, "scatter_bands_reference.csv"), row.names = FALSE, quote = FALSE)
