@@ -72,45 +72,33 @@ const TukeyRow* FindTukey(const Analysed& a, const Reference& ref) {
 }
 
 void ExpectAgreesWithR(const std::string& dataset, const Analysed& a) {
+  const Analysis& an = a.analysis;
   for (const Reference& ref : References(dataset, "cor_p")) {
     const Long i = Index(a.data.names, ref.variable), j = Index(a.data.names, ref.term);
-    EXPECT_LE(Relative(a.analysis.correlations.p(i, j), ref.value), kCorrelationPRelative)
+    EXPECT_LE(Relative(an.correlations.p(i, j), ref.value), kCorrelationPRelative)
         << ref.variable << " / " << ref.term;
     // The correlation matrix is symmetric to the last bits only.
-    EXPECT_LE(Relative(a.analysis.correlations.p(i, j), a.analysis.correlations.p(j, i)), 1e-12);
+    EXPECT_LE(Relative(an.correlations.p(i, j), an.correlations.p(j, i)), 1e-12);
   }
   const auto eigen = References(dataset, "eigenvalue");
   for (std::size_t k = 0; k < eigen.size(); ++k)
-    EXPECT_NEAR(a.analysis.components.values(static_cast<Long>(k) + 1), eigen[k].value,
-                kEigenAbsolute);
-  for (const Reference& ref : References(dataset, "anova_F"))
-    EXPECT_LE(
-        Relative(
-            a.analysis.anova[static_cast<std::size_t>(Index(a.data.names, ref.variable) - 1)].f,
-            ref.value),
-        kAnovaRelative)
-        << ref.variable;
-  for (const Reference& ref : References(dataset, "anova_p"))
-    EXPECT_LE(
-        Relative(
-            a.analysis.anova[static_cast<std::size_t>(Index(a.data.names, ref.variable) - 1)].p,
-            ref.value),
-        kAnovaRelative)
-        << ref.variable;
-  const auto diffs = References(dataset, "tukey_diff");
-  const auto ps = References(dataset, "tukey_p");
-  ASSERT_EQ(diffs.size(), a.analysis.tukey.size());
-  for (const Reference& ref : diffs) {
-    if (const TukeyRow* row = FindTukey(a, ref)) {
-      EXPECT_NEAR(row->difference, ref.value, kTukeyDiffAbsolute)
-          << ref.variable << " " << ref.term;
+    EXPECT_NEAR(an.components.values(static_cast<Long>(k) + 1), eigen[k].value, kEigenAbsolute);
+  for (const std::string kind : {"anova_F", "anova_p"})
+    for (const Reference& ref : References(dataset, kind)) {
+      const AnovaRow& row = an.anova[Index(a.data.names, ref.variable) - 1];
+      EXPECT_LE(Relative(kind == "anova_F" ? row.f : row.p, ref.value), kAnovaRelative)
+          << kind << " " << ref.variable;
     }
-  }
-  for (const Reference& ref : ps) {
-    if (const TukeyRow* row = FindTukey(a, ref)) {
-      EXPECT_NEAR(row->p, ref.value, kTukeyPAbsolute) << ref.variable << " " << ref.term;
-    }
-  }
+  ASSERT_EQ(References(dataset, "tukey_diff").size(), an.tukey.size());
+  for (const std::string kind : {"tukey_diff", "tukey_p"})
+    for (const Reference& ref : References(dataset, kind))
+      if (const TukeyRow* row = FindTukey(a, ref)) {
+        if (kind == "tukey_p")
+          EXPECT_NEAR(row->p, ref.value, kTukeyPAbsolute) << ref.variable << " " << ref.term;
+        else
+          EXPECT_NEAR(row->difference, ref.value, kTukeyDiffAbsolute)
+              << ref.variable << " " << ref.term;
+      }
 }
 
 TEST(ReportAgainstR, CarsByCylindersUnequalGroups) {

@@ -19,11 +19,10 @@ constexpr Long kContinuous = 1, kNoLine = -4142, kThin = 2, kMedium = -4138, kTh
 constexpr Long kGeneral = 1, kLeft = -4131, kCenter = -4108, kRight = -4152;
 
 Variant L(Long v) { return Variant(v); }
-Variant D(double v) { return Variant(v); }
 
 // A fresh workbook handed to the library, the theme at its initial values;
 // whatever the process held before comes back afterwards.
-class FormattingTest : public ::testing::Test {
+class clsFormattingTest : public ::testing::Test {
  protected:
   void SetUp() override {
     saved_.Save();
@@ -59,10 +58,10 @@ class FormattingTest : public ::testing::Test {
   }
 
   static void ExpectFont(const excel::Range& r, bool bold, bool italic, double fore, double back) {
-    EXPECT_EQ(r.Font().Bold(), Variant(bold)) << r.Address();
-    EXPECT_EQ(r.Font().Italic(), Variant(italic)) << r.Address();
-    EXPECT_EQ(r.Font().Color(), D(fore)) << r.Address();
-    EXPECT_EQ(r.Interior().Color(), D(back)) << r.Address();
+    EXPECT_EQ((std::vector<Variant>{r.Font().Bold(), r.Font().Italic(), r.Font().Color(),
+                                    r.Interior().Color()}),
+              (std::vector<Variant>{Variant(bold), Variant(italic), Variant(fore), Variant(back)}))
+        << r.Address();
   }
   static void ExpectEdge(const excel::Range& r, Long edge, Long style, Long weight) {
     EXPECT_EQ(r.Borders(edge).LineStyle(), L(style)) << r.Address() << " edge " << edge;
@@ -82,43 +81,31 @@ class FormattingTest : public ::testing::Test {
   SavedSharedState saved_;
 };
 
-using clsFormattingHeaders = FormattingTest;
-using clsFormattingData = FormattingTest;
-using clsFormattingTitles = FormattingTest;
-using clsFormattingFormatRange = FormattingTest;
-using clsFormattingFailures = FormattingTest;
-
 }  // namespace
 
-TEST_F(clsFormattingHeaders, ThemeFromAnotherInstanceOnEveryArea) {
+TEST_F(clsFormattingTest, HeadersThemeFromAnotherInstanceOnEveryArea) {
   SetTheme();
-  excel::Range rng = R("B2:D2,F5:G6");
-  clsFormatting().SetHeaders(rng);
+  clsFormatting().SetHeaders(R("B2:D2,F5:G6"));
   for (const char* area : {"B2:D2", "F5:G6"}) {
-    excel::Range a = R(area);
-    ExpectFont(a, true, true, 255, 65535);
-    ExpectEdge(a, kTop, kContinuous, kMedium);
-    ExpectEdge(a, kBottom, kContinuous, kThin);
-    EXPECT_EQ(a.WrapText(), Variant(true));
-    EXPECT_EQ(a.HorizontalAlignment(), L(kCenter));
+    ExpectFont(R(area), true, true, 255, 65535);
+    ExpectEdge(R(area), kTop, kContinuous, kMedium);
+    ExpectEdge(R(area), kBottom, kContinuous, kThin);
+    EXPECT_EQ(R(area).WrapText(), Variant(true));
+    EXPECT_EQ(R(area).HorizontalAlignment(), L(kCenter));
   }
   ExpectUntouched(R("E2"));
   ExpectUntouched(R("B3"));
+  // Vertical headers keep wrap and alignment and get a medium bottom.
+  R("A1:C1").LetHorizontalAlignment(kLeft);
+  clsFormatting().SetHeaders(R("A1:C1"), true);
+  ExpectFont(R("A1:C1"), true, true, 255, 65535);
+  ExpectEdge(R("A1:C1"), kTop, kContinuous, kMedium);
+  ExpectEdge(R("A1:C1"), kBottom, kContinuous, kMedium);
+  EXPECT_EQ(R("A1:C1").WrapText(), Variant(false));
+  EXPECT_EQ(R("A1:C1").HorizontalAlignment(), L(kLeft));
 }
 
-TEST_F(clsFormattingHeaders, VerticalLeavesWrapAndAlignmentAndMakesTheBottomMedium) {
-  SetTheme();
-  excel::Range rng = R("A1:C1");
-  rng.LetHorizontalAlignment(kLeft);
-  clsFormatting().SetHeaders(rng, true);
-  ExpectFont(rng, true, true, 255, 65535);
-  ExpectEdge(rng, kTop, kContinuous, kMedium);
-  ExpectEdge(rng, kBottom, kContinuous, kMedium);
-  EXPECT_EQ(rng.WrapText(), Variant(false));
-  EXPECT_EQ(rng.HorizontalAlignment(), L(kLeft));
-}
-
-TEST_F(clsFormattingHeaders, InitialSettingsGiveBlackAndSkipTheZeroAlignment) {
+TEST_F(clsFormattingTest, HeadersInitialSettingsGiveBlackAndSkipTheZeroAlignment) {
   excel::Range rng = R("A1:B1");
   rng.LetHorizontalAlignment(kRight);
   rng.LetWrapText(true);
@@ -130,44 +117,31 @@ TEST_F(clsFormattingHeaders, InitialSettingsGiveBlackAndSkipTheZeroAlignment) {
   EXPECT_EQ(rng.HorizontalAlignment(), L(kRight));
   ExpectEdge(rng, kTop, kContinuous, kMedium);
   ExpectEdge(rng, kBottom, kContinuous, kThin);
-}
-
-TEST_F(clsFormattingHeaders, ConstantsAreReadAtEachCall) {
+  // The constants are read at each call.
   clsConstants().LetxlMedium(kThick);
-  clsFormatting().SetHeaders(R("A1:B1"));
-  ExpectEdge(R("A1:B1"), kTop, kContinuous, kThick);
-  clsConstants().LetxlMedium(kMedium);
   clsFormatting().SetHeaders(R("A3:B3"));
-  ExpectEdge(R("A3:B3"), kTop, kContinuous, kMedium);
+  ExpectEdge(R("A3:B3"), kTop, kContinuous, kThick);
 }
 
-TEST_F(clsFormattingData, ThemeNumberFormatAlignmentAndBorders) {
+TEST_F(clsFormattingTest, DataThemeNumberFormatAlignmentAndBorders) {
   SetTheme();
-  excel::Range rng = R("A2:C4,E2:F3");
-  clsFormatting().SetData(rng);
+  clsFormatting().SetData(R("A2:C4,E2:F3"));
   for (const char* area : {"A2:C4", "E2:F3"}) {
-    excel::Range a = R(area);
-    ExpectFont(a, true, false, 32768, 13434879);
-    EXPECT_EQ(a.NumberFormat(), Variant("0.0000"));
-    EXPECT_EQ(a.HorizontalAlignment(), L(kRight));
-    ExpectEdge(a, kTop, kContinuous, kThin);
-    ExpectEdge(a, kBottom, kContinuous, kMedium);
+    ExpectFont(R(area), true, false, 32768, 13434879);
+    EXPECT_EQ(R(area).NumberFormat(), Variant("0.0000"));
+    EXPECT_EQ(R(area).HorizontalAlignment(), L(kRight));
+    ExpectEdge(R(area), kTop, kContinuous, kThin);
+    ExpectEdge(R(area), kBottom, kContinuous, kMedium);
   }
   ExpectUntouched(R("D2"));
+  // DontAlignCol1 left-aligns the first column of the first area.
+  clsFormatting().SetData(R("B7:D9,F7:G8"), true);
+  EXPECT_EQ(R("B7:B9").HorizontalAlignment(), L(kLeft));
+  EXPECT_EQ(R("C7:D9").HorizontalAlignment(), L(kRight));
+  EXPECT_EQ(R("F7:G8").HorizontalAlignment(), L(kRight));
 }
 
-TEST_F(clsFormattingData, DontAlignCol1LeftAlignsTheFirstColumnOfTheFirstArea) {
-  SetTheme();
-  excel::Range rng = R("B2:D4,F2:G3");
-  clsFormatting().SetData(rng, true);
-  EXPECT_EQ(R("B2:B4").HorizontalAlignment(), L(kLeft));
-  EXPECT_EQ(R("C2:D4").HorizontalAlignment(), L(kRight));
-  EXPECT_EQ(R("F2:G3").HorizontalAlignment(), L(kRight));
-  clsFormatting().SetData(R("B6:D6"));
-  EXPECT_EQ(R("B6").HorizontalAlignment(), L(kRight));
-}
-
-TEST_F(clsFormattingData, InitialSettingsGiveBlackAndAnEmptyNumberFormat) {
+TEST_F(clsFormattingTest, DataInitialSettingsGiveBlackAndAnEmptyNumberFormat) {
   excel::Range rng = R("A1:B2");
   rng.LetNumberFormat("0.00");
   clsFormatting().SetData(rng);
@@ -176,36 +150,34 @@ TEST_F(clsFormattingData, InitialSettingsGiveBlackAndAnEmptyNumberFormat) {
   EXPECT_EQ(rng.HorizontalAlignment(), L(kRight));
 }
 
-TEST_F(clsFormattingTitles, TitleFontAndFillOnTheRangeOnly) {
+TEST_F(clsFormattingTest, TitleFontAndFillOnTheRangeOnly) {
   SetTheme();
-  excel::Range rng = R("B2:C2,B5");
-  clsFormatting().SetTitles(rng);
+  clsFormatting().SetTitles(R("B2:C2,B5"));
   ExpectFont(R("B2:C2"), true, true, 128, 16764057);
   ExpectFont(R("B5"), true, true, 128, 16764057);
   ExpectUntouched(R("D2"));
   ExpectUntouched(R("B3"));
 }
 
-TEST_F(clsFormattingTitles, SummaryRowRunsAcross256ColumnsWhateverTheWidth) {
+TEST_F(clsFormattingTest, SummaryRowRunsAcross256ColumnsWhateverTheWidth) {
   SetTheme();
   clsFormatting().SetTitles(R("C3:D4"), true);
   // Columns 3 to 258 (C to IX), rows 3 and 4.
-  excel::Range across = sheet.Range(sheet.Cells(3, 3), sheet.Cells(4, 258));
-  ExpectFont(across, true, true, 8388608, 10092543);
-  ExpectUntouched(sheet.Cells(3, 259));
-  ExpectUntouched(sheet.Cells(3, 2));
-  ExpectUntouched(sheet.Cells(5, 3));
-  ExpectUntouched(sheet.Cells(2, 100));
-
+  ExpectFont(sheet.Range(sheet.Cells(3, 3), sheet.Cells(4, 258)), true, true, 8388608, 10092543);
+  for (auto [row, column] : {std::pair{3, 259}, {3, 2}, {5, 3}, {2, 100}})
+    ExpectUntouched(sheet.Cells(row, column));
   // A single cell is one row; a second area adds nothing.
   clsFormatting().SetTitles(R("A10,A20:A30"), true);
   ExpectFont(sheet.Range(sheet.Cells(10, 1), sheet.Cells(10, 256)), true, true, 8388608, 10092543);
-  ExpectUntouched(sheet.Cells(10, 257));
-  ExpectUntouched(sheet.Cells(11, 1));
-  ExpectUntouched(sheet.Cells(20, 1));
+  for (auto [row, column] : {std::pair{10, 257}, {11, 1}, {20, 1}})
+    ExpectUntouched(sheet.Cells(row, column));
 }
 
-TEST_F(clsFormattingTitles, SummaryNeedsTheApplicationTitlesDoNot) {
+TEST_F(clsFormattingTest, SummaryNeedsTheApplicationTitlesDoNot) {
+  clsFormatting().SetTitles(R("A5"));
+  ExpectFont(R("A5"), false, false, 0, 0);  // initial settings: black
+  clsFormatting().SetTitles(R("A7"), true);
+  ExpectFont(R("A7:IV7"), false, false, 0, 0);
   SetTheme();
   Shared().ExcelApplication.reset();
   clsFormatting().SetTitles(R("A1:B1"), true);
@@ -214,14 +186,7 @@ TEST_F(clsFormattingTitles, SummaryNeedsTheApplicationTitlesDoNot) {
   ExpectFont(R("A1:B1"), true, true, 128, 16764057);
 }
 
-TEST_F(clsFormattingTitles, InitialSettingsGiveBlack) {
-  clsFormatting().SetTitles(R("A1"));
-  ExpectFont(R("A1"), false, false, 0, 0);
-  clsFormatting().SetTitles(R("A3"), true);
-  ExpectFont(R("A3:IV3"), false, false, 0, 0);
-}
-
-TEST_F(clsFormattingFormatRange, OmittedHeaderRowsGivesOneHeaderRow) {
+TEST_F(clsFormattingTest, FormatRangeWithOneHeaderRow) {
   excel::Range out = R("B2:D5");
   out.LetValue(Variant(7.0));
   out.Font().LetBold(true);
@@ -232,14 +197,13 @@ TEST_F(clsFormattingFormatRange, OmittedHeaderRowsGivesOneHeaderRow) {
 
   excel::Range header = R("B2:D2");
   EXPECT_EQ(header.Font().Italic(), Variant(true));
-  EXPECT_EQ(header.Font().Color(), D(16711680));
+  EXPECT_EQ(header.Font().Color(), Variant(16711680.0));
   EXPECT_EQ(header.NumberFormat(), Variant("@"));
   ExpectEdge(header, kTop, kContinuous, kMedium);
   ExpectEdge(header, kBottom, kContinuous, kMedium);
 
-  excel::Range body = R("B3:D5");
-  EXPECT_EQ(body.Font().Italic(), Variant(false));
-  EXPECT_EQ(body.NumberFormat(), Variant("0.000"));
+  EXPECT_EQ(R("B3:D5").Font().Italic(), Variant(false));
+  EXPECT_EQ(R("B3:D5").NumberFormat(), Variant("0.000"));
   EXPECT_EQ(R("B2:B5").HorizontalAlignment(), L(kGeneral));
   EXPECT_EQ(R("C2:D5").HorizontalAlignment(), L(kRight));
   ExpectEdge(R("B3:D3"), kTop, kNoLine, kThin);
@@ -249,37 +213,31 @@ TEST_F(clsFormattingFormatRange, OmittedHeaderRowsGivesOneHeaderRow) {
   ExpectUntouched(R("B6"));
 }
 
-TEST_F(clsFormattingFormatRange, HeaderRowsComesBackOneHigherInTheVariable) {
+TEST_F(clsFormattingTest, HeaderRowsComesBackOneHigherInTheVariable) {
   Integer rows = 1;
   clsFormatting().FormatRange(R("A1:C6"), rows);
   EXPECT_EQ(rows, 2);
-  excel::Range header = R("A1:C2");
-  EXPECT_EQ(header.Font().Italic(), Variant(true));
-  EXPECT_EQ(header.NumberFormat(), Variant("@"));
+  EXPECT_EQ(R("A1:C2").Font().Italic(), Variant(true));
+  EXPECT_EQ(R("A1:C2").NumberFormat(), Variant("@"));
   ExpectEdge(R("A1:C1"), kTop, kContinuous, kMedium);
   ExpectEdge(R("A2:C2"), kBottom, kContinuous, kMedium);
   EXPECT_EQ(R("A3:C6").Font().Italic(), Variant(false));
   EXPECT_EQ(R("A3:C6").NumberFormat(), Variant("0.000"));
-
   // Called again with the same variable: three header rows now.
   clsFormatting().FormatRange(R("A1:C6"), rows);
   EXPECT_EQ(rows, 3);
   EXPECT_EQ(R("A1:C3").NumberFormat(), Variant("@"));
   EXPECT_EQ(R("A4:C6").NumberFormat(), Variant("0.000"));
+  // A literal works on a copy.
+  clsFormatting().FormatRange(R("E1:F4"), Integer{2});
+  EXPECT_EQ(R("E1:F3").Font().Italic(), Variant(true));
+  EXPECT_EQ(R("E4:F4").Font().Italic(), Variant(false));
 }
 
-TEST_F(clsFormattingFormatRange, ALiteralHeaderRowsWorksOnACopy) {
-  clsFormatting().FormatRange(R("A1:B4"), Integer{2});
-  EXPECT_EQ(R("A1:B3").Font().Italic(), Variant(true));
-  EXPECT_EQ(R("A4:B4").Font().Italic(), Variant(false));
-}
-
-TEST_F(clsFormattingFormatRange, MultiAreaUsesTheFirstAreaForRowsAndColumns) {
-  excel::Range out = R("A1:C4,E1:F2");
-  clsFormatting().FormatRange(out);
+TEST_F(clsFormattingTest, MultiAreaUsesTheFirstAreaForRowsAndColumns) {
+  clsFormatting().FormatRange(R("A1:C4,E1:F2"));
   EXPECT_EQ(R("E1:F2").NumberFormat(), Variant("0.000"));  // the whole range
-  EXPECT_EQ(R("F1:F2").HorizontalAlignment(), L(kRight));
-  EXPECT_EQ(R("E1").HorizontalAlignment(), L(kRight));  // column 1 is A only
+  EXPECT_EQ(R("E1:F2").HorizontalAlignment(), L(kRight));  // column 1 is A only
   EXPECT_EQ(R("A1:A4").HorizontalAlignment(), L(kGeneral));
   EXPECT_EQ(R("A1:C1").Font().Italic(), Variant(true));
   EXPECT_EQ(R("E1:F1").Font().Italic(), Variant(false));  // header block is A1:C1
@@ -287,18 +245,21 @@ TEST_F(clsFormattingFormatRange, MultiAreaUsesTheFirstAreaForRowsAndColumns) {
   ExpectEdge(R("E2:F2"), kBottom, kNoLine, kThin);
 }
 
-TEST_F(clsFormattingFormatRange, WithoutTheApplicationOnlyTheHeaderBlockIsSkipped) {
-  Shared().ExcelApplication.reset();
-  Integer rows = 0;
-  clsFormatting().FormatRange(R("A1:B3"), rows);
-  EXPECT_EQ(rows, 1);
-  EXPECT_EQ(R("A1:B3").NumberFormat(), Variant("0.000"));
-  EXPECT_EQ(R("A1:B1").Font().Italic(), Variant(false));
-  ExpectEdge(R("A1:B1"), kTop, kNoLine, kThin);
-  ExpectEdge(R("A3:B3"), kBottom, kContinuous, kMedium);
+TEST_F(clsFormattingTest, HeaderBlockSkippedWithoutTheApplicationOrAboveTheSheet) {
+  // HeaderRows -1 becomes 0: the block would end above row 1.
+  for (bool application : {true, false}) {
+    if (!application) Shared().ExcelApplication.reset();
+    Integer rows = application ? -1 : 0;
+    EXPECT_EQ(Fails([&] { clsFormatting().FormatRange(R("A1:B3"), rows); }), Failure{});
+    EXPECT_EQ(rows, application ? 0 : 1);
+    EXPECT_EQ(R("A1:B3").NumberFormat(), Variant("0.000"));
+    EXPECT_EQ(R("A1:B1").Font().Italic(), Variant(false));
+    ExpectEdge(R("A1:B1"), kTop, kNoLine, kThin);
+    ExpectEdge(R("A3:B3"), kBottom, kContinuous, kMedium);
+  }
 }
 
-TEST_F(clsFormattingFormatRange, HeaderRowsThatCannotGrowStays) {
+TEST_F(clsFormattingTest, HeaderRowsThatCannotGrowStays) {
   Integer rows = 32767;
   clsFormatting().FormatRange(R("A1:B3"), rows);
   EXPECT_EQ(rows, 32767);
@@ -308,27 +269,20 @@ TEST_F(clsFormattingFormatRange, HeaderRowsThatCannotGrowStays) {
   EXPECT_EQ(R("A1:B3").NumberFormat(), Variant("@"));
 }
 
-TEST_F(clsFormattingFailures, NothingRangeRaisesNothing) {
+TEST_F(clsFormattingTest, NothingRangeRaisesNothing) {
   SetTheme();
   const excel::Range none(Nothing);
   clsFormatting f;
-  EXPECT_NO_THROW(f.SetHeaders(none));
-  EXPECT_NO_THROW(f.SetHeaders(none, true));
-  EXPECT_NO_THROW(f.SetData(none, true));
-  EXPECT_NO_THROW(f.SetTitles(none));
-  EXPECT_NO_THROW(f.SetTitles(none, true));
   Integer rows = 4;
-  EXPECT_NO_THROW(f.FormatRange(none, rows));
+  EXPECT_EQ(Fails([&] {
+              f.SetHeaders(none);
+              f.SetHeaders(none, true);
+              f.SetData(none, true);
+              f.SetTitles(none);
+              f.SetTitles(none, true);
+              f.FormatRange(none, rows);
+            }),
+            Failure{});
   EXPECT_EQ(rows, 5);  // the write-back happens before the range is touched
   ExpectUntouched(R("A1:C3"));
-}
-
-TEST_F(clsFormattingFailures, HeaderBlockAboveTheSheetIsSkipped) {
-  // HeaderRows -1 becomes 0: the block would end above row 1.
-  Integer rows = -1;
-  EXPECT_NO_THROW(clsFormatting().FormatRange(R("A1:B3"), rows));
-  EXPECT_EQ(rows, 0);
-  EXPECT_EQ(R("A1:B3").NumberFormat(), Variant("0.000"));
-  EXPECT_EQ(R("A1:B1").Font().Italic(), Variant(false));
-  ExpectEdge(R("A3:B3"), kBottom, kContinuous, kMedium);
 }

@@ -2,6 +2,8 @@
 // walk onto the cell from 12 on, and the skip rule.
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include "orv/excel/excel.hpp"
 #include "orv/output/clsMain.hpp"
 
@@ -9,6 +11,10 @@ using namespace orv;
 using namespace orv::excel;
 
 namespace {
+
+// Top, left, height and width.
+using Box = std::vector<double>;
+Box Where(const ChartObject& co) { return {co.Top(), co.Left(), co.Height(), co.Width()}; }
 
 // A workbook handed to clsMain, with the application reporting a chosen
 // version text.
@@ -37,10 +43,7 @@ TEST(clsMainRepositionChart, BeforeVersion12TheChartSitsAtTheCellPlusOffsets) {
   ChartObject co = s.Add();
   s.Place(s.sheet.Range("D10"), 150, 250, 5, 7);
   // D10: top 9 x 15, left 3 x 48.
-  EXPECT_EQ(co.Top(), 135 + 7);
-  EXPECT_EQ(co.Left(), 144 + 5);
-  EXPECT_EQ(co.Height(), 150);
-  EXPECT_EQ(co.Width(), 250);
+  EXPECT_EQ(Where(co), (Box{135 + 7, 144 + 5, 150, 250}));
 
   Session old("9.0");  // "9.0" is 9
   ChartObject c2 = old.Add();
@@ -75,10 +78,7 @@ TEST(clsMainRepositionChart, FromVersion12TheChartIsWalkedOntoTheCell) {
   // column D: ten quarter points, then half points, until the top is below
   // 135 (134.5 at the 20th nudge) and the left below 144 (143.5 at the
   // 16th); then the offsets again.
-  EXPECT_EQ(co.Top(), 134.5 + 7);
-  EXPECT_EQ(co.Left(), 143.5 + 5);
-  EXPECT_EQ(co.Height(), 150);
-  EXPECT_EQ(co.Width(), 250);
+  EXPECT_EQ(Where(co), (Box{134.5 + 7, 143.5 + 5, 150, 250}));
 
   // "11.5" keeps "11.5", which rounds to 12.
   Session half("11.5");
@@ -126,9 +126,7 @@ TEST(clsMainRepositionChart, SkipRule) {
     Session s;
     ChartObject co = s.Add(100, 100);
     s.Place(s.sheet.Range("D10"), 300, 300, 5, 5, "");
-    EXPECT_EQ(co.Top(), 10);
-    EXPECT_EQ(co.Left(), 10);
-    EXPECT_EQ(co.Width(), 100);
+    EXPECT_EQ(Where(co), (Box{10, 10, 100, 100}));
   }
   {  // No shapes, no application, no output range: nothing raised.
     Session s;

@@ -2,7 +2,6 @@
 // and the counters' checked arithmetic.
 #include <gtest/gtest.h>
 
-#include <functional>
 #include <string>
 
 #include "orv/excel/excel.hpp"
@@ -27,36 +26,24 @@ struct Sheet {
 
 }  // namespace
 
-TEST(ValidationCells, IntOfAValueAgainstTheValue) {
-  EXPECT_FALSE(NotWhole(Variant()));
-  EXPECT_FALSE(NotWhole(Variant(3.0)));
-  EXPECT_FALSE(NotWhole(Variant(-0.0)));
-  EXPECT_FALSE(NotWhole(Variant(-4.0)));
-  EXPECT_FALSE(NotWhole(Variant(1e300)));
-  EXPECT_FALSE(NotWhole(Variant(true)));
-  EXPECT_FALSE(NotWhole(Variant(Date{45000})));
-  EXPECT_TRUE(NotWhole(Variant(2.5)));
-  EXPECT_TRUE(NotWhole(Variant(-2.5)));
-  EXPECT_TRUE(NotWhole(Variant(4503599627370495.5)));  // the largest fractions
-  EXPECT_TRUE(NotWhole(Variant(Date{45000.5})));
+TEST(ValidationCells, IntOfAValueAgainstTheValueAndBelowZero) {
   // Int of numeric text is a number, which never equals the text.
-  EXPECT_TRUE(NotWhole(Variant("3")));
-  EXPECT_EQ(ErrorNumber([] { NotWhole(Variant("three")); }), kErrTypeMismatch);
-  EXPECT_EQ(ErrorNumber([] { NotWhole(Variant(ErrorValue{excel::xlErrNA})); }), kErrTypeMismatch);
-}
-
-TEST(ValidationCells, ValueBelowZero) {
-  EXPECT_FALSE(BelowZero(Variant()));
-  EXPECT_FALSE(BelowZero(Variant(0.0)));
-  EXPECT_FALSE(BelowZero(Variant(-0.0)));
-  EXPECT_FALSE(BelowZero(Variant(false)));
-  EXPECT_TRUE(BelowZero(Variant(-1e-300)));
-  EXPECT_TRUE(BelowZero(Variant(true)));  // True is -1
-  EXPECT_TRUE(BelowZero(Variant("-3")));
-  EXPECT_FALSE(BelowZero(Variant("3")));
-  EXPECT_EQ(ErrorNumber([] { BelowZero(Variant("minus")); }), kErrTypeMismatch);
-  EXPECT_EQ(ErrorNumber([] { BelowZero(Variant(ErrorValue{excel::xlErrDiv0})); }),
-            kErrTypeMismatch);
+  for (const Variant& whole : {Variant(), Variant(3.0), Variant(-0.0), Variant(-4.0),
+                               Variant(1e300), Variant(true), Variant(Date{45000})})
+    EXPECT_FALSE(NotWhole(whole)) << CStr(whole);
+  for (const Variant& fraction : {Variant(2.5), Variant(-2.5), Variant(4503599627370495.5),
+                                  Variant(Date{45000.5}), Variant("3")})
+    EXPECT_TRUE(NotWhole(fraction)) << CStr(fraction);  // the largest fractions too
+  for (const Variant& value :
+       {Variant(), Variant(0.0), Variant(-0.0), Variant(false), Variant("3")})
+    EXPECT_FALSE(BelowZero(value)) << CStr(value);
+  for (const Variant& value : {Variant(-1e-300), Variant(true), Variant("-3")})
+    EXPECT_TRUE(BelowZero(value)) << CStr(value);  // True is -1
+  for (const Variant& bad : {Variant("three"), Variant(ErrorValue{excel::xlErrNA}),
+                             Variant(ErrorValue{excel::xlErrDiv0})}) {
+    EXPECT_EQ(Fails([&] { NotWhole(bad); }).number, kErrTypeMismatch);
+    EXPECT_EQ(Fails([&] { BelowZero(bad); }).number, kErrTypeMismatch);
+  }
 }
 
 TEST(ValidationCells, WalkStopsWhereTheCellByCellWalkStops) {
@@ -72,9 +59,9 @@ TEST(ValidationCells, WalkStopsWhereTheCellByCellWalkStops) {
   s.Put(8, 2, Variant(0.5));
   s.Put(3, 3, Variant("text"));
   EXPECT_TRUE(WalkCells(area, 1, 8, 2, true, false).non_integer);
-  // Row by row within a column: text first is 13.
+  // Row by row within a column: text first is 13 ...
   s.Put(4, 2, Variant("text"));
-  EXPECT_EQ(ErrorNumber([&] { WalkCells(area, 1, 8, 2, true, false); }), kErrTypeMismatch);
+  EXPECT_EQ(Fails([&] { WalkCells(area, 1, 8, 2, true, false); }).number, kErrTypeMismatch);
   // ... unless the walk starts below it.
   EXPECT_TRUE(WalkCells(area, 4, 8, 2, true, false).non_integer);
   // The sign walk: text before the first negative value is 13, after it
@@ -82,7 +69,7 @@ TEST(ValidationCells, WalkStopsWhereTheCellByCellWalkStops) {
   s.Put(4, 2, Variant(-1.0));
   EXPECT_TRUE(WalkCells(area, 1, 8, 2, false, true).negative);
   s.Put(4, 2, Variant(1.0));
-  EXPECT_EQ(ErrorNumber([&] { WalkCells(area, 1, 8, 2, false, true); }), kErrTypeMismatch);
+  EXPECT_EQ(Fails([&] { WalkCells(area, 1, 8, 2, false, true); }).number, kErrTypeMismatch);
   // Nothing to walk.
   EXPECT_FALSE(WalkCells(area, 5, 4, 2, true, true).non_integer);
   EXPECT_FALSE(WalkCells(area, 1, 8, 0, true, true).non_integer);
@@ -92,20 +79,18 @@ TEST(ValidationCells, WalkWithBothTestsReportsSignOnlyOfWholeCells) {
   Sheet s;
   const excel::Range area = s.sheet.Range("A1:A6");
   for (int r = 1; r <= 6; ++r) s.Put(r, 1, Variant(double(r)));
-  s.Put(2, 1, Variant(-2.0));
-  WalkResult r = WalkCells(area, 1, 6, 1, true, true);
-  EXPECT_FALSE(r.non_integer);
-  EXPECT_TRUE(r.negative);
   EXPECT_FALSE(WalkCells(area, 1, 6, 1, true, false).negative);
-  // A Boolean is whole, and True is below zero.
-  s.Put(2, 1, Variant(true));
-  r = WalkCells(area, 1, 6, 1, true, true);
-  EXPECT_FALSE(r.non_integer);
-  EXPECT_TRUE(r.negative);
-  s.Put(2, 1, Variant());
-  r = WalkCells(area, 1, 6, 1, true, true);
-  EXPECT_FALSE(r.non_integer);
-  EXPECT_FALSE(r.negative);
+  // A Boolean is whole, and True is below zero; a blank is neither.
+  const struct {
+    Variant value;
+    bool negative;
+  } cases[] = {{Variant(-2.0), true}, {Variant(true), true}, {Variant(), false}};
+  for (const auto& c : cases) {
+    s.Put(2, 1, c.value);
+    const WalkResult r = WalkCells(area, 1, 6, 1, true, true);
+    EXPECT_FALSE(r.non_integer);
+    EXPECT_EQ(r.negative, c.negative) << CStr(c.value);
+  }
 }
 
 TEST(ValidationCells, WalkOfNumbersAtTheEdgeOfWholeness) {
@@ -116,12 +101,10 @@ TEST(ValidationCells, WalkOfNumbersAtTheEdgeOfWholeness) {
   s.Put(3, 1, Variant(1e308));
   s.Put(4, 1, Variant(-4503599627370495.0));
   EXPECT_FALSE(WalkCells(area, 1, 4, 1, true, false).non_integer);
-  s.Put(4, 1, Variant(-4503599627370495.5));
-  EXPECT_TRUE(WalkCells(area, 1, 4, 1, true, false).non_integer);
-  s.Put(4, 1, Variant(0.49999999999999994));
-  EXPECT_TRUE(WalkCells(area, 1, 4, 1, true, false).non_integer);
-  s.Put(4, 1, Variant(-1e-320));  // a subnormal
-  EXPECT_TRUE(WalkCells(area, 1, 4, 1, true, false).non_integer);
+  for (double fraction : {-4503599627370495.5, 0.49999999999999994, -1e-320 /* subnormal */}) {
+    s.Put(4, 1, Variant(fraction));
+    EXPECT_TRUE(WalkCells(area, 1, 4, 1, true, false).non_integer) << fraction;
+  }
   EXPECT_TRUE(WalkCells(area, 3, 4, 1, false, true).negative);
 }
 
@@ -137,7 +120,7 @@ TEST(ValidationCells, WalkAcrossBlocksOfRows) {
   s.Put(50000, 1, Variant("text"));
   EXPECT_TRUE(WalkCells(area, 1, kRows, 1, true, false).non_integer);
   s.Put(35000, 1, Variant(ErrorValue{excel::xlErrNA}));
-  EXPECT_EQ(ErrorNumber([&] { WalkCells(area, 1, kRows, 1, true, false); }), kErrTypeMismatch);
+  EXPECT_EQ(Fails([&] { WalkCells(area, 1, kRows, 1, true, false); }).number, kErrTypeMismatch);
   EXPECT_TRUE(WalkCells(area, 35001, kRows, 1, true, false).non_integer);
   s.Put(69999, 1, Variant(-5.0));
   EXPECT_TRUE(WalkCells(area, 50001, kRows, 1, false, true).negative);
@@ -146,16 +129,16 @@ TEST(ValidationCells, WalkAcrossBlocksOfRows) {
 
 TEST(ValidationCells, CountersOverflowAsTheirTypes) {
   EXPECT_EQ(AddLong(2147483646, 1.0), 2147483647);
-  EXPECT_EQ(ErrorNumber([] { AddLong(2147483647, 1.0); }), kErrOverflow);
   EXPECT_EQ(MulLong(2048, 1048575), 2147481600);
-  EXPECT_EQ(ErrorNumber([] { MulLong(2048, 1048576); }), kErrOverflow);
-  EXPECT_EQ(ErrorNumber([] { MulLong(16384, 1048576); }), kErrOverflow);
   EXPECT_EQ(MulLong(-65536, 32768), -2147483647 - 1);
   EXPECT_EQ(AddInteger(32766, 1), 32767);
-  EXPECT_EQ(ErrorNumber([] { AddInteger(32767, 1); }), kErrOverflow);
   EXPECT_EQ(MulInteger(181, 181), 32761);
-  EXPECT_EQ(ErrorNumber([] { MulInteger(182, 182); }), kErrOverflow);
   EXPECT_EQ(MulInteger(0, 32767), 0);
-  EXPECT_EQ(ErrorNumber([] { RaiseRole(0); }), kErrInvalidCall);
-  EXPECT_EQ(ErrorNumber([] { RaiseRole(orvErrBlankYCells); }), orvErrBlankYCells);
+  EXPECT_EQ(Fails([] { AddLong(2147483647, 1.0); }).number, kErrOverflow);
+  EXPECT_EQ(Fails([] { MulLong(2048, 1048576); }).number, kErrOverflow);
+  EXPECT_EQ(Fails([] { MulLong(16384, 1048576); }).number, kErrOverflow);
+  EXPECT_EQ(Fails([] { AddInteger(32767, 1); }).number, kErrOverflow);
+  EXPECT_EQ(Fails([] { MulInteger(182, 182); }).number, kErrOverflow);
+  EXPECT_EQ(Fails([] { RaiseRole(0); }).number, kErrInvalidCall);
+  EXPECT_EQ(Fails([] { RaiseRole(orvErrBlankYCells); }).number, orvErrBlankYCells);
 }

@@ -2,7 +2,6 @@
 // paired Y and X ranges, output ranges, remembered references.
 #include <gtest/gtest.h>
 
-#include <functional>
 #include <string>
 
 #include "orv/excel/excel.hpp"
@@ -16,205 +15,170 @@ namespace {
 using namespace orv::test;
 
 const char* kVarFailed = "Unable to get the Var property of the WorksheetFunction class";
-
-// A failure number of the library's own, raised without a text.
-#define EXPECT_RAISES(statement, number, source) \
-  EXPECT_FAILURE(statement, number, source, kNoDescription)
+const char* kNone = kNoDescription;  // the library's own numbers carry no text
 
 class Validation : public ValidationWorkbook {
  protected:
-  // Every cell of the (first area of the) reference gets f(row, column),
-  // counted within the area.
-  void Fill(const char* reference, const std::function<Variant(int, int)>& f) const {
-    const excel::Range r = R(reference);
-    for (int i = 1; i <= r.Rows().Count(); ++i)
-      for (int j = 1; j <= r.Columns().Count(); ++j) r.Cells(i, j).LetValue(f(i, j));
+  template <class... Flags>
+  Integer In(const char* reference, Flags... flags) const {
+    return v.ValidateInputRange(R(reference), flags...);
   }
-  // Whole, positive, varying numbers.
-  void Numbers(const char* reference) const {
-    Fill(reference, [](int i, int j) { return Variant(double(i * 3 + j)); });
+  template <class... Flags>
+  Integer X(const char* reference, Flags... flags) const {
+    return v.ValidateXRange(R(reference), flags...);
   }
+  template <class... Flags>
+  void Z(const char* reference, Flags... flags) const {
+    v.ValidateZRange(R(reference), flags...);
+  }
+  void Text(const char* reference, bool headers) const {
+    v.ValidateNonnumericInputRange(R(reference), headers);
+  }
+  void Factor(const char* reference, bool headers) const {
+    v.ValidateFactorRange(R(reference), headers);
+  }
+  void Even(const char* y, const char* x, bool headers) const {
+    v.ValidateEvenXYRange(R(y), R(x), headers);
+  }
+  // Sources of failures handled in ValidateInputRange, ValidateXRange, ...
+  static std::string InAt(int line) { return At(line, "ValidateInputRange"); }
+  static std::string XAt(int line) { return At(line, "ValidateXRange"); }
+  static std::string ZAt(int line) { return At(line, "ValidateZRange"); }
+  static std::string TextAt(int line) { return At(line, "ValidateNonnumericInputRange"); }
+  static std::string FactorAt(int line) { return At(line, "ValidateFactorRange"); }
+  static std::string EvenAt(int line) { return At(line, "ValidateEvenXYRange"); }
 };
-
-using ValidateInput = Validation;
 
 }  // namespace
 
-// --- ValidateInputRange ---
+// --- ValidateInputRange and ValidateXRange ---
 
-TEST_F(ValidateInput, ReturnsTheColumnsOfAllAreas) {
+TEST_F(Validation, InputReturnsTheColumnsOfAllAreas) {
   Put("A1:D1", Variant("name"));
   Numbers("A2:B11");
   Numbers("D2:D13");
   // Two areas of 10 and 12 data rows, of 2 and 1 columns.
-  EXPECT_EQ(v.ValidateInputRange(R("A1:B11,D1:D13"), true), 3);
-  EXPECT_EQ(v.ValidateInputRange(R("A1:B11,D1:D13"), true, true, true, true, true), 3);
-  EXPECT_RAISES(v.ValidateInputRange(R("A1:B11,D1:D13"), true, false, false, false, false, true),
-                orvErrUnevenYRanges, At(90, "ValidateInputRange"));
+  EXPECT_EQ(In("A1:B11,D1:D13", true), 3);
+  EXPECT_EQ(In("A1:B11,D1:D13", true, true, true, true, true), 3);
+  EXPECT_FAILS(orvErrUnevenYRanges, InAt(90), kNone,
+               In("A1:B11,D1:D13", true, false, false, false, false, true));
   // Without headers the first row is data: text there is not a number.
-  EXPECT_RAISES(v.ValidateInputRange(R("A1:B11"), false), orvErrBlankYCells,
-                At(50, "ValidateInputRange"));
-  EXPECT_EQ(v.ValidateInputRange(R("A2:B11"), false), 2);
+  EXPECT_FAILS(orvErrBlankYCells, InAt(50), kNone, In("A1:B11", false));
+  EXPECT_EQ(In("A2:B11", false), 2);
 }
 
-TEST_F(ValidateInput, HeadersOnOneRowFailBeforeAnyCounting) {
+TEST_F(Validation, InputHeadersOnOneRowFailBeforeAnyCounting) {
   Put("A1", Variant("name"));
-  // Not even the application handle is reached.
-  Shared().ExcelApplication = nullptr;
-  EXPECT_RAISES(v.ValidateInputRange(R("A1:C1"), true), orverrNoNumericalYData,
-                At(20, "ValidateInputRange"));
-  EXPECT_RAISES(v.ValidateXRange(R("A1:C1"), true), orvErrNoNumericalXData,
-                At(20, "ValidateXRange"));
+  Shared().ExcelApplication = nullptr;  // not even the application is reached
+  EXPECT_FAILS(orverrNoNumericalYData, InAt(20), kNone, In("A1:C1", true));
   // Only the first area's rows count here.
   Numbers("A2:A5");
   excel::SetCurrentApplication(app);
-  EXPECT_RAISES(v.ValidateInputRange(R("C1,A1:A5"), true), orverrNoNumericalYData,
-                At(20, "ValidateInputRange"));
-}
-
-TEST_F(ValidateInput, NoNumbersAtAll) {
+  EXPECT_FAILS(orverrNoNumericalYData, InAt(20), kNone, In("C1,A1:A5", true));
+  // No numbers at all.
   Put("A1:B4", Variant("text"));
-  EXPECT_RAISES(v.ValidateInputRange(R("A1:B4"), true), orverrNoNumericalYData,
-                At(40, "ValidateInputRange"));
-  EXPECT_RAISES(v.ValidateInputRange(R("D1:E4"), false), orverrNoNumericalYData,
-                At(40, "ValidateInputRange"));
-  EXPECT_RAISES(v.ValidateXRange(R("D1:E4"), false), orvErrNoNumericalXData,
-                At(40, "ValidateXRange"));
+  EXPECT_FAILS(orverrNoNumericalYData, InAt(40), kNone, In("A1:B4", true));
+  EXPECT_FAILS(orverrNoNumericalYData, InAt(40), kNone, In("D1:E4", false));
+  EXPECT_FAILS(orvErrNoNumericalXData, XAt(40), kNone, X("D1:E4", false));
 }
 
-TEST_F(ValidateInput, TextBlanksBooleansAndErrorValuesInTheData) {
+TEST_F(Validation, InputTextBlanksBooleansAndErrorValuesInTheData) {
   Numbers("A1:B6");
   Put("A3", Variant("label"));
-  EXPECT_RAISES(v.ValidateInputRange(R("A1:B6"), false), orvErrBlankYCells,
-                At(50, "ValidateInputRange"));
-  EXPECT_RAISES(v.ValidateInputRange(R("A1:B6"), false, false, false, false, true),
-                orvErrBlankYCells, At(50, "ValidateInputRange"));
+  EXPECT_FAILS(orvErrBlankYCells, InAt(50), kNone, In("A1:B6", false));
+  EXPECT_FAILS(orvErrBlankYCells, InAt(50), kNone, In("A1:B6", false, false, false, false, true));
   Put("A3", Variant());  // a blank: only without IgnoreBlanks
-  EXPECT_RAISES(v.ValidateInputRange(R("A1:B6"), false), orvErrBlankYCells,
-                At(50, "ValidateInputRange"));
-  EXPECT_EQ(v.ValidateInputRange(R("A1:B6"), false, true, true, true, true), 2);
-  EXPECT_RAISES(v.ValidateXRange(R("A1:B6"), false), orvErrBLANKXCELLS, At(50, "ValidateXRange"));
+  EXPECT_FAILS(orvErrBlankYCells, InAt(50), kNone, In("A1:B6", false));
+  EXPECT_EQ(In("A1:B6", false, true, true, true, true), 2);
   for (const Variant& odd : {Variant(true), Variant(ErrorValue{excel::xlErrNA}), Variant("7")}) {
     Put("A3", odd);
-    EXPECT_RAISES(v.ValidateInputRange(R("A1:B6"), false, false, false, false, true),
-                  orvErrBlankYCells, At(50, "ValidateInputRange"));
-    EXPECT_RAISES(v.ValidateXRange(R("A1:B6"), false), orvErrBLANKXCELLS, At(50, "ValidateXRange"));
+    EXPECT_FAILS(orvErrBlankYCells, InAt(50), kNone, In("A1:B6", false, false, false, false, true));
+    EXPECT_FAILS(orvErrBLANKXCELLS, XAt(50), kNone, X("A1:B6", false));
   }
-  // Dates are numbers.
-  Put("A3", Variant(Date{45000}));
-  EXPECT_EQ(v.ValidateInputRange(R("A1:B6"), false, true, true, true), 2);
+  Put("A3", Variant(Date{45000}));  // dates are numbers
+  EXPECT_EQ(In("A1:B6", false, true, true, true), 2);
 }
 
-TEST_F(ValidateInput, BlanksAreCountedOverEveryArea) {
+TEST_F(Validation, InputBlanksAreCountedOverEveryArea) {
   Numbers("A1:A5");
   Numbers("C1:D3");
   Put("D2", Variant());
-  EXPECT_RAISES(v.ValidateInputRange(R("A1:A5,C1:D3"), false), orvErrBlankYCells,
-                At(50, "ValidateInputRange"));
-  EXPECT_EQ(v.ValidateInputRange(R("A1:A5,C1:D3"), false, false, false, false, true), 3);
+  EXPECT_FAILS(orvErrBlankYCells, InAt(50), kNone, In("A1:A5,C1:D3", false));
+  EXPECT_EQ(In("A1:A5,C1:D3", false, false, false, false, true), 3);
   // The blank precedes the constant column in the order of checks.
   Put("A1:A5", Variant(2.0));
-  EXPECT_RAISES(v.ValidateInputRange(R("A1:A5,C1:D3"), false, true), orvErrBlankYCells,
-                At(50, "ValidateInputRange"));
+  EXPECT_FAILS(orvErrBlankYCells, InAt(50), kNone, In("A1:A5,C1:D3", false, true));
 }
 
-TEST_F(ValidateInput, VarianceOfEveryColumnOfEveryArea) {
+TEST_F(Validation, InputVarianceOfEveryColumnOfEveryArea) {
   Numbers("A1:B5");
   Numbers("D1:E5");
-  EXPECT_EQ(v.ValidateInputRange(R("A1:B5,D1:E5"), false, true), 4);
+  EXPECT_EQ(In("A1:B5,D1:E5", false, true), 4);
   Put("E1:E5", Variant(4.0));
-  EXPECT_RAISES(v.ValidateInputRange(R("A1:B5,D1:E5"), false, true), orvErrNoYVariance,
-                At(60, "ValidateInputRange"));
-  EXPECT_RAISES(v.ValidateXRange(R("A1:B5,D1:E5"), false, true), orvErrNoXVariance,
-                At(60, "ValidateXRange"));
-  EXPECT_EQ(v.ValidateInputRange(R("A1:B5,D1:E5"), false), 4);
+  EXPECT_FAILS(orvErrNoYVariance, InAt(60), kNone, In("A1:B5,D1:E5", false, true));
+  EXPECT_FAILS(orvErrNoXVariance, XAt(60), kNone, X("A1:B5,D1:E5", false, true));
+  EXPECT_EQ(In("A1:B5,D1:E5", false), 4);
   // One number per column: the workbook's Var fails, under our location.
-  EXPECT_FAILURE(v.ValidateInputRange(R("A1:B2"), true, true), 1004, At(60, "ValidateInputRange"),
-                 kVarFailed);
-  EXPECT_FAILURE(v.ValidateXRange(R("A1:B2"), true, true), 1004, At(60, "ValidateXRange"),
-                 kVarFailed);
+  EXPECT_FAILS(1004, InAt(60), kVarFailed, In("A1:B2", true, true));
 }
 
-TEST_F(ValidateInput, WholeAndNonNegativeValues) {
+TEST_F(Validation, InputWholeAndNonNegativeValues) {
   Numbers("A1:B6");
   Put("B4", Variant(2.5));
-  EXPECT_RAISES(v.ValidateInputRange(R("A1:B6"), false, false, true), orvErrNonYInteger,
-                At(70, "ValidateInputRange"));
-  EXPECT_RAISES(v.ValidateXRange(R("A1:B6"), false, false, true), orvErrNonXInteger,
-                At(70, "ValidateXRange"));
-  EXPECT_EQ(v.ValidateInputRange(R("A1:B6"), false, false, false, true), 2);
+  EXPECT_FAILS(orvErrNonYInteger, InAt(70), kNone, In("A1:B6", false, false, true));
+  EXPECT_FAILS(orvErrNonXInteger, XAt(70), kNone, X("A1:B6", false, false, true));
+  EXPECT_EQ(In("A1:B6", false, false, false, true), 2);
   Put("B4", Variant(-3.0));
-  EXPECT_EQ(v.ValidateInputRange(R("A1:B6"), false, false, true), 2);
-  EXPECT_RAISES(v.ValidateInputRange(R("A1:B6"), false, false, false, true), orvErrNegativeY,
-                At(80, "ValidateInputRange"));
-  EXPECT_RAISES(v.ValidateInputRange(R("A1:B6"), false, false, true, true), orvErrNegativeY,
-                At(80, "ValidateInputRange"));
-  EXPECT_RAISES(v.ValidateXRange(R("A1:B6"), false, false, false, true), orvErrNegativeX,
-                At(80, "ValidateXRange"));
-  // Blank cells pass both tests.
-  Put("B4", Variant());
-  EXPECT_EQ(v.ValidateInputRange(R("A1:B6"), false, false, true, true, true), 2);
+  EXPECT_EQ(In("A1:B6", false, false, true), 2);
+  EXPECT_FAILS(orvErrNegativeY, InAt(80), kNone, In("A1:B6", false, false, false, true));
+  EXPECT_FAILS(orvErrNegativeY, InAt(80), kNone, In("A1:B6", false, false, true, true));
+  EXPECT_FAILS(orvErrNegativeX, XAt(80), kNone, X("A1:B6", false, false, false, true));
+  Put("B4", Variant());  // blank cells pass both tests
+  EXPECT_EQ(In("A1:B6", false, false, true, true, true), 2);
   // A date with a time of day is not whole; -0 is not negative.
   Put("B4", Variant(Date{45000.25}));
-  EXPECT_RAISES(v.ValidateInputRange(R("A1:B6"), false, false, true), orvErrNonYInteger,
-                At(70, "ValidateInputRange"));
+  EXPECT_FAILS(orvErrNonYInteger, InAt(70), kNone, In("A1:B6", false, false, true));
   Put("B4", Variant(-0.0));
-  EXPECT_EQ(v.ValidateInputRange(R("A1:B6"), false, false, true, true), 2);
+  EXPECT_EQ(In("A1:B6", false, false, true, true), 2);
 }
 
-TEST_F(ValidateInput, EveryAreaIsWholeBeforeAnyIsTestedForSign) {
+TEST_F(Validation, InputEveryAreaIsWholeBeforeAnyIsTestedForSign) {
   Numbers("A1:A4");
   Numbers("C1:C4");
   Put("A2", Variant(-1.0));
   Put("C3", Variant(0.5));
   // A negative value in the first area, a fraction in the second: the
   // whole-number walk over both areas comes first.
-  EXPECT_RAISES(v.ValidateInputRange(R("A1:A4,C1:C4"), false, false, true, true), orvErrNonYInteger,
-                At(70, "ValidateInputRange"));
+  EXPECT_FAILS(orvErrNonYInteger, InAt(70), kNone, In("A1:A4,C1:C4", false, false, true, true));
   Put("C3", Variant(5.0));
-  EXPECT_RAISES(v.ValidateInputRange(R("A1:A4,C1:C4"), false, false, true, true), orvErrNegativeY,
-                At(80, "ValidateInputRange"));
+  EXPECT_FAILS(orvErrNegativeY, InAt(80), kNone, In("A1:A4,C1:C4", false, false, true, true));
   // The header row is not walked.
   Put("A1", Variant(-0.5));
   Put("A2", Variant(1.0));
-  EXPECT_EQ(v.ValidateInputRange(R("A1:A4,C1:C4"), true, false, true, true), 2);
+  EXPECT_EQ(In("A1:A4,C1:C4", true, false, true, true), 2);
   // Every other check passes: the uneven lengths come last.
   Numbers("E1:E9");
-  EXPECT_RAISES(v.ValidateXRange(R("A1:A4,E1:E9"), true, true, true, true, true),
-                orvErrUnevenXRanges, At(90, "ValidateXRange"));
+  EXPECT_FAILS(orvErrUnevenXRanges, XAt(90), kNone, X("A1:A4,E1:E9", true, true, true, true, true));
 }
 
-TEST_F(ValidateInput, ColumnTotalIsSixteenBit) {
+TEST_F(Validation, InputColumnTotalIsSixteenBitAndAreasStayOnTheSheet) {
   // 16,384 + 16,383 columns fit; one more overflows while counting.
-  EXPECT_RAISES(v.ValidateInputRange(R("A1:XFD2,A3:XFC4"), false), orverrNoNumericalYData,
-                At(40, "ValidateInputRange"));
-  EXPECT_FAILURE(v.ValidateInputRange(R("A1:XFD2,A3:XFD4"), false), kErrOverflow,
-                 At(30, "ValidateInputRange"), "Overflow");
-  EXPECT_FAILURE(v.ValidateXRange(R("A1:XFD2,A3:XFD4"), false), kErrOverflow,
-                 At(30, "ValidateXRange"), "Overflow");
-}
-
-TEST_F(ValidateInput, AreaThatRunsOffTheSheet) {
-  Numbers("A2:A5");
+  EXPECT_FAILS(orverrNoNumericalYData, InAt(40), kNone, In("A1:XFD2,A3:XFC4", false));
+  EXPECT_FAILS(kErrOverflow, InAt(30), "Overflow", In("A1:XFD2,A3:XFD4", false));
   // With headers, the data block of a one-row area in the last row starts
   // below the sheet.
-  EXPECT_FAILURE(v.ValidateInputRange(R("A1:A5,C1048576"), true), 1004,
-                 At(30, "ValidateInputRange"), kNoDescription);
+  Numbers("A2:A5");
+  EXPECT_FAILS(1004, InAt(30), kNone, In("A1:A5,C1048576", true));
 }
 
-TEST_F(ValidateInput, UnsetApplicationAndUnsetRange) {
+TEST_F(Validation, InputUnsetApplicationAndUnsetRange) {
   Numbers("A1:A5");
-  EXPECT_FAILURE(v.ValidateInputRange(excel::Range(), false), 91, At(20, "ValidateInputRange"),
-                 kNotSet);
-  EXPECT_FAILURE(v.ValidateXRange(excel::Range(Nothing), false), 91, At(20, "ValidateXRange"),
-                 kNotSet);
+  EXPECT_FAILS(91, InAt(20), kNotSet, v.ValidateInputRange(excel::Range(), false));
   Shared().ExcelApplication = nullptr;
-  EXPECT_FAILURE(v.ValidateInputRange(R("A1:A5"), false), 91, At(30, "ValidateInputRange"),
-                 kNotSet);
-  EXPECT_FAILURE(v.ValidateXRange(R("A1:A5"), false), 91, At(30, "ValidateXRange"), kNotSet);
+  EXPECT_FAILS(91, InAt(30), kNotSet, In("A1:A5", false));
 }
 
-TEST_F(ValidateInput, RangesOfOtherAndClosedWorkbooks) {
+TEST_F(Validation, InputRangesOfOtherAndClosedWorkbooks) {
   excel::Workbook other = app.Workbooks().Add();  // now the active one
   excel::Range data = other.Worksheets(1).Range("B2:C6");
   Numbers("B2:C6");  // on Book2, the active workbook
@@ -222,8 +186,7 @@ TEST_F(ValidateInput, RangesOfOtherAndClosedWorkbooks) {
   // The first workbook is not active: its ranges still validate.
   const excel::Range first = sheet.Range("A1:A3");
   first.LetValue(Variant(1.0));
-  EXPECT_RAISES(v.ValidateInputRange(first, false, true), orvErrNoYVariance,
-                At(60, "ValidateInputRange"));
+  EXPECT_FAILS(orvErrNoYVariance, InAt(60), kNone, v.ValidateInputRange(first, false, true));
   // A closed workbook's range keeps its cells in the object model.
   other.Close();
   EXPECT_EQ(v.ValidateInputRange(data, false, true, true, true), 2);
@@ -234,56 +197,46 @@ TEST_F(ValidateInput, RangesOfOtherAndClosedWorkbooks) {
 
 TEST_F(Validation, ZRangeFirstCheckTakesThreeConditions) {
   Put("A1", Variant("z"));
-  EXPECT_RAISES(v.ValidateZRange(R("A1:B1"), true), orvErrNoNumericalZData,
-                At(10, "ValidateZRange"));
-  EXPECT_RAISES(v.ValidateZRange(R("D1:D5"), false), orvErrNoNumericalZData,
-                At(10, "ValidateZRange"));
+  EXPECT_FAILS(orvErrNoNumericalZData, ZAt(10), kNone, Z("A1:B1", true));
+  EXPECT_FAILS(orvErrNoNumericalZData, ZAt(10), kNone, Z("D1:D5", false));
   // With headers only the two corner cells of the data are counted.
   Put("A2", Variant("x"));
   Put("A3", Variant(5.0));
   Put("A4", Variant("y"));
-  EXPECT_RAISES(v.ValidateZRange(R("A1:A4"), true), orvErrNoNumericalZData,
-                At(10, "ValidateZRange"));
+  EXPECT_FAILS(orvErrNoNumericalZData, ZAt(10), kNone, Z("A1:A4", true));
   Put("A2", Variant(1.0));
   Put("A3", Variant());
   Put("A4", Variant(3.0));
-  EXPECT_RAISES(v.ValidateZRange(R("A1:A4"), true), orvErrBlankZCells, At(30, "ValidateZRange"));
+  EXPECT_FAILS(orvErrBlankZCells, ZAt(30), kNone, Z("A1:A4", true));
   Put("A3", Variant(2.0));
-  v.ValidateZRange(R("A1:A4"), true, true, true);
+  EXPECT_EQ(Fails([&] { Z("A1:A4", true, true, true); }), Failure{});
   // All three are evaluated: the corner below a one-row range in the last
   // row lies off the sheet.
-  EXPECT_FAILURE(v.ValidateZRange(R("A1048576:B1048576"), true), 1004, At(10, "ValidateZRange"),
-                 kNoDescription);
+  EXPECT_FAILS(1004, ZAt(10), kNone, Z("A1048576:B1048576", true));
 }
 
 TEST_F(Validation, ZRangeBlanksVarianceAndWholeNumbers) {
   Put("A1:B1", Variant("z"));
   Numbers("A2:B6");
-  v.ValidateZRange(R("A1:B6"), true, true, true);
-  EXPECT_RAISES(v.ValidateZRange(R("A1:B6"), false), orvErrBlankZCells, At(30, "ValidateZRange"));
+  EXPECT_EQ(Fails([&] { Z("A1:B6", true, true, true); }), Failure{});
+  EXPECT_FAILS(orvErrBlankZCells, ZAt(30), kNone, Z("A1:B6", false));
   Put("B2:B6", Variant(1.0));
-  EXPECT_RAISES(v.ValidateZRange(R("A1:B6"), true, true), orvErrNoZVariance,
-                At(40, "ValidateZRange"));
+  EXPECT_FAILS(orvErrNoZVariance, ZAt(40), kNone, Z("A1:B6", true, true));
   Put("B4", Variant(1.5));
-  EXPECT_RAISES(v.ValidateZRange(R("A1:B6"), true, false, true), orvErrNonZInteger,
-                At(50, "ValidateZRange"));
-  v.ValidateZRange(R("A1:B6"), true, true);
+  EXPECT_FAILS(orvErrNonZInteger, ZAt(50), kNone, Z("A1:B6", true, false, true));
   Put("B4", Variant(-1.0));  // negative values are no concern of Z
-  v.ValidateZRange(R("A1:B6"), true, true, true);
-  // Only the first area is checked for blanks.
-  v.ValidateZRange(R("A2:B6,D1:D3"), false);
-  EXPECT_FAILURE(v.ValidateZRange(R("A1:B2"), true, true), 1004, At(40, "ValidateZRange"),
-                 kVarFailed);
-}
-
-TEST_F(Validation, ZRangeUnsetApplicationAndRange) {
-  Numbers("A1:A3");
-  EXPECT_FAILURE(v.ValidateZRange(excel::Range(), false), 91, At(10, "ValidateZRange"), kNotSet);
+  EXPECT_EQ(Fails([&] {
+              Z("A1:B6", true, true, true);
+              Z("A2:B6,D1:D3", false);  // only the first area is checked for blanks
+            }),
+            Failure{});
+  EXPECT_FAILS(1004, ZAt(40), kVarFailed, Z("A1:B2", true, true));
+  EXPECT_FAILS(91, ZAt(10), kNotSet, v.ValidateZRange(excel::Range(), false));
   Shared().ExcelApplication = nullptr;
-  EXPECT_FAILURE(v.ValidateZRange(R("A1:A3"), false), 91, At(10, "ValidateZRange"), kNotSet);
+  EXPECT_FAILS(91, ZAt(10), kNotSet, Z("A1:B6", false));
 }
 
-// --- ValidateNonnumericInputRange ---
+// --- ValidateNonnumericInputRange and ValidateFactorRange ---
 
 TEST_F(Validation, NonnumericRangeAnyValueCountsButBlanks) {
   Put("A1", Variant("group"));
@@ -291,73 +244,57 @@ TEST_F(Validation, NonnumericRangeAnyValueCountsButBlanks) {
   Put("A3", Variant(2.0));
   Put("A4", Variant(true));
   Put("A5", Variant(ErrorValue{excel::xlErrDiv0}));
-  v.ValidateNonnumericInputRange(R("A1:A5"), true);
-  v.ValidateNonnumericInputRange(R("A1:A5"), false);
-  EXPECT_RAISES(v.ValidateNonnumericInputRange(R("A1:B1"), true), orvErrNODATA,
-                At(10, "ValidateNonnumericInputRange"));
-  EXPECT_RAISES(v.ValidateNonnumericInputRange(R("C1:C5"), true), orvErrNODATA,
-                At(40, "ValidateNonnumericInputRange"));
-  EXPECT_RAISES(v.ValidateNonnumericInputRange(R("C1:C5"), false), orvErrNODATA,
-                At(40, "ValidateNonnumericInputRange"));
+  EXPECT_EQ(Fails([&] {
+              Text("A1:A5", true);
+              Text("A1:A5", false);
+            }),
+            Failure{});
+  EXPECT_FAILS(orvErrNODATA, TextAt(10), kNone, Text("A1:B1", true));
+  EXPECT_FAILS(orvErrNODATA, TextAt(40), kNone, Text("C1:C5", true));
+  EXPECT_FAILS(orvErrNODATA, TextAt(40), kNone, Text("C1:C5", false));
   Put("A3", Variant());
-  EXPECT_RAISES(v.ValidateNonnumericInputRange(R("A1:A5"), true), orvErrBlankYCells,
-                At(50, "ValidateNonnumericInputRange"));
+  EXPECT_FAILS(orvErrBlankYCells, TextAt(50), kNone, Text("A1:A5", true));
 }
 
 TEST_F(Validation, NonnumericRangeHeaderRowOfEveryArea) {
   Put("A2:A4", Variant("a"));
   Put("C2:D3", Variant("b"));
   // Row 1 of each area is a header (blank here) when Headers is set.
-  v.ValidateNonnumericInputRange(R("A1:A4,C1:D3"), true);
-  EXPECT_RAISES(v.ValidateNonnumericInputRange(R("A1:A4,C1:D3"), false), orvErrBlankYCells,
-                At(50, "ValidateNonnumericInputRange"));
+  EXPECT_EQ(Fails([&] { Text("A1:A4,C1:D3", true); }), Failure{});
+  EXPECT_FAILS(orvErrBlankYCells, TextAt(50), kNone, Text("A1:A4,C1:D3", false));
   Shared().ExcelApplication = nullptr;
-  EXPECT_FAILURE(v.ValidateNonnumericInputRange(R("A1:A4"), true), 91,
-                 At(20, "ValidateNonnumericInputRange"), kNotSet);
-  EXPECT_FAILURE(v.ValidateNonnumericInputRange(R("A1:A4"), false), 91,
-                 At(30, "ValidateNonnumericInputRange"), kNotSet);
-  EXPECT_FAILURE(v.ValidateNonnumericInputRange(excel::Range(), true), 91,
-                 At(10, "ValidateNonnumericInputRange"), kNotSet);
+  EXPECT_FAILS(91, TextAt(20), kNotSet, Text("A1:A4", true));
+  EXPECT_FAILS(91, TextAt(30), kNotSet, Text("A1:A4", false));
+  EXPECT_FAILS(91, TextAt(10), kNotSet, v.ValidateNonnumericInputRange(excel::Range(), true));
 }
-
-// --- ValidateFactorRange ---
 
 TEST_F(Validation, FactorRangeBlockStartsAtRowTwo) {
   Put("A2:B5", Variant("level"));
   // Without headers the first row is not looked at for blanks.
-  v.ValidateFactorRange(R("A1:B5"), false);
-  v.ValidateFactorRange(R("A1:B5"), true);
+  EXPECT_EQ(Fails([&] {
+              Factor("A1:B5", false);
+              Factor("A1:B5", true);
+            }),
+            Failure{});
   Put("B3", Variant());
-  EXPECT_RAISES(v.ValidateFactorRange(R("A1:B5"), false), orvErrBlankFactorCells,
-                At(30, "ValidateFactorRange"));
-  EXPECT_RAISES(v.ValidateFactorRange(R("A1:B1"), true), orvErrNoFactorData,
-                At(10, "ValidateFactorRange"));
-  EXPECT_RAISES(v.ValidateFactorRange(R("D1:D5"), false), orvErrNoFactorData,
-                At(10, "ValidateFactorRange"));
+  EXPECT_FAILS(orvErrBlankFactorCells, FactorAt(30), kNone, Factor("A1:B5", false));
+  EXPECT_FAILS(orvErrNoFactorData, FactorAt(10), kNone, Factor("A1:B1", true));
+  EXPECT_FAILS(orvErrNoFactorData, FactorAt(10), kNone, Factor("D1:D5", false));
   // With headers only the two corner cells of the data are counted.
   Put("F1", Variant("factor"));
   Put("F3", Variant("x"));
-  EXPECT_RAISES(v.ValidateFactorRange(R("F1:F4"), true), orvErrNoFactorData,
-                At(10, "ValidateFactorRange"));
+  EXPECT_FAILS(orvErrNoFactorData, FactorAt(10), kNone, Factor("F1:F4", true));
   Put("F2", Variant("x"));
-  EXPECT_RAISES(v.ValidateFactorRange(R("F1:F4"), true), orvErrBlankFactorCells,
-                At(30, "ValidateFactorRange"));
+  EXPECT_FAILS(orvErrBlankFactorCells, FactorAt(30), kNone, Factor("F1:F4", true));
   // A one-row range without headers: its block is the row and the one
   // below (the application spans both corners).
   Put("H1", Variant("a"));
-  EXPECT_RAISES(v.ValidateFactorRange(R("H1"), false), orvErrBlankFactorCells,
-                At(30, "ValidateFactorRange"));
+  EXPECT_FAILS(orvErrBlankFactorCells, FactorAt(30), kNone, Factor("H1", false));
   Put("H2", Variant("b"));
-  v.ValidateFactorRange(R("H1"), false);
-}
-
-TEST_F(Validation, FactorRangeUnsetApplicationAndRange) {
-  Put("A1:A3", Variant("a"));
-  EXPECT_FAILURE(v.ValidateFactorRange(excel::Range(), false), 91, At(10, "ValidateFactorRange"),
-                 kNotSet);
+  EXPECT_EQ(Fails([&] { Factor("H1", false); }), Failure{});
+  EXPECT_FAILS(91, FactorAt(10), kNotSet, v.ValidateFactorRange(excel::Range(), false));
   Shared().ExcelApplication = nullptr;
-  EXPECT_FAILURE(v.ValidateFactorRange(R("A1:A3"), false), 91, At(10, "ValidateFactorRange"),
-                 kNotSet);
+  EXPECT_FAILS(91, FactorAt(10), kNotSet, Factor("A1:A3", false));
 }
 
 // --- ValidateEvenXYRange ---
@@ -366,13 +303,14 @@ TEST_F(Validation, EvenXYRangeComparesCasesPerVariable) {
   Numbers("A1:B10");
   Numbers("D1:D10");
   Numbers("F1:F9");
-  v.ValidateEvenXYRange(R("A1:B10"), R("D1:D10"), false);
-  EXPECT_RAISES(v.ValidateEvenXYRange(R("A1:B10"), R("F1:F9"), false), orvErrUnevenYXRanges,
-                At(70, "ValidateEvenXYRange"));
   // Columns are summed over the areas.
-  v.ValidateEvenXYRange(R("A1:A10,D1:D10"), R("B1:B10"), false);
-  EXPECT_RAISES(v.ValidateEvenXYRange(R("A1:A10,F1:F9"), R("B1:B10"), false), orvErrUnevenYXRanges,
-                At(70, "ValidateEvenXYRange"));
+  EXPECT_EQ(Fails([&] {
+              Even("A1:B10", "D1:D10", false);
+              Even("A1:A10,D1:D10", "B1:B10", false);
+            }),
+            Failure{});
+  EXPECT_FAILS(orvErrUnevenYXRanges, EvenAt(70), kNone, Even("A1:B10", "F1:F9", false));
+  EXPECT_FAILS(orvErrUnevenYXRanges, EvenAt(70), kNone, Even("A1:A10,F1:F9", "B1:B10", false));
 }
 
 TEST_F(Validation, EvenXYRangeHeadersKeepTheFirstAreaFromRowTwo) {
@@ -381,118 +319,101 @@ TEST_F(Validation, EvenXYRangeHeadersKeepTheFirstAreaFromRowTwo) {
   Numbers("C2:C6");
   Numbers("E2:E11");
   excel::Range y = R("A1:A11,C1:C6"), x = R("E1:E11");
-  v.ValidateEvenXYRange(y, x, true);
+  EXPECT_EQ(Fails([&] { v.ValidateEvenXYRange(y, x, true); }), Failure{});
   // The caller's handles are its own.
-  EXPECT_EQ(y.AddressLocal(), "$A$1:$A$11,$C$1:$C$6");
-  EXPECT_EQ(x.AddressLocal(), "$E$1:$E$11");
+  EXPECT_EQ(y.AddressLocal() + " " + x.AddressLocal(), "$A$1:$A$11,$C$1:$C$6 $E$1:$E$11");
   // Without headers, the header texts are blanks of Y and the second area
   // counts.
-  EXPECT_RAISES(v.ValidateEvenXYRange(y, x, false), orvErrBlankYCells,
-                At(50, "ValidateEvenXYRange"));
-  EXPECT_RAISES(v.ValidateEvenXYRange(R("A1:B1"), x, true), orverrNoNumericalYData,
-                At(10, "ValidateEvenXYRange"));
-  EXPECT_RAISES(v.ValidateEvenXYRange(x, R("A1:B1"), true), orvErrNoNumericalXData,
-                At(10, "ValidateEvenXYRange"));
+  EXPECT_FAILS(orvErrBlankYCells, EvenAt(50), kNone, v.ValidateEvenXYRange(y, x, false));
+  EXPECT_FAILS(orverrNoNumericalYData, EvenAt(10), kNone,
+               v.ValidateEvenXYRange(R("A1:B1"), x, true));
+  EXPECT_FAILS(orvErrNoNumericalXData, EvenAt(10), kNone,
+               v.ValidateEvenXYRange(x, R("A1:B1"), true));
 }
 
 TEST_F(Validation, EvenXYRangeNumbersAndBlanks) {
   Numbers("A1:A5");
   Numbers("C1:C5");
-  EXPECT_RAISES(v.ValidateEvenXYRange(R("H1:H5"), R("C1:C5"), false), orverrNoNumericalYData,
-                At(40, "ValidateEvenXYRange"));
-  EXPECT_RAISES(v.ValidateEvenXYRange(R("A1:A5"), R("H1:H5"), false), orvErrNoNumericalXData,
-                At(40, "ValidateEvenXYRange"));
+  EXPECT_FAILS(orverrNoNumericalYData, EvenAt(40), kNone, Even("H1:H5", "C1:C5", false));
+  EXPECT_FAILS(orvErrNoNumericalXData, EvenAt(40), kNone, Even("A1:A5", "H1:H5", false));
   Put("C3", Variant("n/a"));
-  EXPECT_RAISES(v.ValidateEvenXYRange(R("A1:A5"), R("C1:C5"), false), orvErrBLANKXCELLS,
-                At(50, "ValidateEvenXYRange"));
+  EXPECT_FAILS(orvErrBLANKXCELLS, EvenAt(50), kNone, Even("A1:A5", "C1:C5", false));
   Put("A3", Variant());
-  EXPECT_RAISES(v.ValidateEvenXYRange(R("A1:A5"), R("C1:C5"), false), orvErrBlankYCells,
-                At(50, "ValidateEvenXYRange"));
+  EXPECT_FAILS(orvErrBlankYCells, EvenAt(50), kNone, Even("A1:A5", "C1:C5", false));
 }
 
 TEST_F(Validation, EvenXYRangeUnsetApplicationAndRanges) {
   Numbers("A1:B5");
-  EXPECT_FAILURE(v.ValidateEvenXYRange(excel::Range(), R("A1:A5"), true), 91,
-                 At(10, "ValidateEvenXYRange"), kNotSet);
-  EXPECT_FAILURE(v.ValidateEvenXYRange(R("A1:A5"), excel::Range(), false), 91,
-                 At(30, "ValidateEvenXYRange"), kNotSet);
+  EXPECT_FAILS(91, EvenAt(10), kNotSet, v.ValidateEvenXYRange(excel::Range(), R("A1:A5"), true));
+  EXPECT_FAILS(91, EvenAt(30), kNotSet, v.ValidateEvenXYRange(R("A1:A5"), excel::Range(), false));
   Shared().ExcelApplication = nullptr;
-  EXPECT_FAILURE(v.ValidateEvenXYRange(R("A1:A5"), R("B1:B5"), true), 91,
-                 At(20, "ValidateEvenXYRange"), kNotSet);
-  EXPECT_FAILURE(v.ValidateEvenXYRange(R("A1:A5"), R("B1:B5"), false), 91,
-                 At(30, "ValidateEvenXYRange"), kNotSet);
+  EXPECT_FAILS(91, EvenAt(20), kNotSet, Even("A1:A5", "B1:B5", true));
+  EXPECT_FAILS(91, EvenAt(30), kNotSet, Even("A1:A5", "B1:B5", false));
 }
 
 // --- ValidateOutputRange and TestRangeSize ---
 
 TEST_F(Validation, OutputRangeMustFitAndBeEmpty) {
-  v.ValidateOutputRange(R("C3"), 2, 2);
+  const Failure taken{orvErrOverwriteData, "ORVMain", kNone};
+  const Failure too_big{orvErrRangeTooBig, "ORVMain", kNone};
+  const auto Out = [&](const char* reference, Long width, Long height, bool overwrite = false) {
+    return Fails([&] { v.ValidateOutputRange(R(reference), width, height, overwrite); });
+  };
   Put("E5", Variant(1.0));
-  v.ValidateOutputRange(R("C3"), 2, 2);
+  EXPECT_EQ(Out("C3", 2, 2), Failure{});
   Put("D4", Variant("taken"));
-  EXPECT_RAISES(v.ValidateOutputRange(R("C3"), 2, 2), orvErrOverwriteData, "ORVMain");
-  v.ValidateOutputRange(R("C3"), 2, 2, true);
-  // Only the first cell of the range matters.
-  EXPECT_RAISES(v.ValidateOutputRange(R("A1:B2,C3"), 4, 4), orvErrOverwriteData, "ORVMain");
+  EXPECT_EQ(Out("C3", 2, 2), taken);
+  EXPECT_EQ(Out("C3", 2, 2, true), Failure{});
+  EXPECT_EQ(Out("A1:B2,C3", 4, 4), taken);  // only the first cell of the range matters
   // Past the last row or column of the sheet.
-  EXPECT_RAISES(v.ValidateOutputRange(R("A1048570"), 1, 8), orvErrRangeTooBig, "ORVMain");
-  EXPECT_RAISES(v.ValidateOutputRange(R("XFA1"), 5, 1, true), orvErrRangeTooBig, "ORVMain");
-  v.ValidateOutputRange(R("A1048570"), 1, 7);
-  v.ValidateOutputRange(R("XFA1"), 4, 1);
-  EXPECT_RAISES(v.ValidateOutputRange(excel::Range(), 1, 1, true), orvErrRangeTooBig, "ORVMain");
-}
-
-TEST_F(Validation, OutputRangeWithoutASize) {
-  // No block is built: with OverWrite nothing is tested, without it the
-  // unset block reaches CountA.
-  v.ValidateOutputRange(R("D4"), -1, -1, true);
-  v.ValidateOutputRange(R("D4"), 0, 5, true);
-  EXPECT_FAILURE(v.ValidateOutputRange(R("D4")), 91, "ORVMain", kNotSet);
-  EXPECT_FAILURE(v.ValidateOutputRange(R("D4"), 3, 0), 91, "ORVMain", kNotSet);
-}
-
-TEST_F(Validation, OutputRangeBeforeTheApplicationIsSet) {
+  EXPECT_EQ(Out("A1048570", 1, 8), too_big);
+  EXPECT_EQ(Out("XFA1", 5, 1, true), too_big);
+  EXPECT_EQ(Out("A1048570", 1, 7), Failure{});
+  EXPECT_EQ(Out("XFA1", 4, 1), Failure{});
+  EXPECT_EQ(Fails([&] { v.ValidateOutputRange(excel::Range(), 1, 1, true); }), too_big);
+  // No block is built without a size: with OverWrite nothing is tested,
+  // without it the unset block reaches CountA.
+  EXPECT_EQ(Out("D4", -1, -1, true), Failure{});
+  EXPECT_EQ(Out("D4", 0, 5, true), Failure{});
+  EXPECT_FAILS(91, "ORVMain", kNotSet, v.ValidateOutputRange(R("D4")));
+  EXPECT_EQ(Out("D4", 3, 0), (Failure{91, "ORVMain", kNotSet}));
+  // Before the application is set building the block fails, and any
+  // failure there is "too big".
   Shared().ExcelApplication = nullptr;
-  // Building the block fails, and any failure there is "too big".
-  EXPECT_RAISES(v.ValidateOutputRange(R("C3"), 2, 2), orvErrRangeTooBig, "ORVMain");
-  EXPECT_FAILURE(v.ValidateOutputRange(R("C3")), 91, "ORVMain", kNotSet);
-  v.ValidateOutputRange(R("C3"), -1, -1, true);
+  EXPECT_EQ(Out("C3", 2, 2), too_big);
+  EXPECT_FAILS(91, "ORVMain", kNotSet, v.ValidateOutputRange(R("C3")));
+  EXPECT_EQ(Out("C3", -1, -1, true), Failure{});
 }
 
 TEST_F(Validation, TestRangeSizeCellsMayLeaveTheRangeNotTheSheet) {
   Shared().ExcelApplication = nullptr;  // not needed
-  v.TestRangeSize(R("A1"), 1048576, 16384);
-  v.TestRangeSize(R("B2:C3"), 0, 0);
-  EXPECT_RAISES(v.TestRangeSize(R("A1"), 1048577, 1), orvErrRangeTooBig, "ORVMain");
-  EXPECT_RAISES(v.TestRangeSize(R("B2"), 1, 16384), orvErrRangeTooBig, "ORVMain");
-  EXPECT_RAISES(v.TestRangeSize(R("A1"), 0, 1), orvErrRangeTooBig, "ORVMain");
-  EXPECT_RAISES(v.TestRangeSize(excel::Range(), 1, 1), orvErrRangeTooBig, "ORVMain");
+  EXPECT_EQ(Fails([&] {
+              v.TestRangeSize(R("A1"), 1048576, 16384);
+              v.TestRangeSize(R("B2:C3"), 0, 0);
+            }),
+            Failure{});
+  for (auto [reference, row, column] :
+       {std::tuple{"A1", 1048577, 1}, {"B2", 1, 16384}, {"A1", 0, 1}})
+    EXPECT_FAILS(orvErrRangeTooBig, "ORVMain", kNone, v.TestRangeSize(R(reference), row, column));
+  EXPECT_FAILS(orvErrRangeTooBig, "ORVMain", kNone, v.TestRangeSize(excel::Range(), 1, 1));
 }
 
 // --- ValidateReference ---
 
-TEST_F(Validation, ReferenceNeedsRememberRefs) {
+TEST_F(Validation, ReferenceNeedsRememberRefsAndTheActiveSheet) {
   EXPECT_FALSE(v.ValidateReference("Sheet1!A1:B2"));
   Shared().Properties.RememberRefs = true;
   EXPECT_TRUE(v.ValidateReference("Sheet1!A1:B2"));
   EXPECT_TRUE(v.ValidateReference("[Book1]Sheet1!$A$1"));
   EXPECT_TRUE(v.ValidateReference("A1"));
-}
-
-TEST_F(Validation, ReferenceToWhatIsNotOpenOrNotActive) {
-  Shared().Properties.RememberRefs = true;
   excel::Worksheet second = book.Worksheets().Add();  // active now
   second.LetName("Data");
   EXPECT_TRUE(v.ValidateReference("Data!A1"));
   EXPECT_FALSE(v.ValidateReference("Sheet1!A1"));
   sheet.Activate();
   EXPECT_TRUE(v.ValidateReference("Sheet1!A1"));
-  EXPECT_FALSE(v.ValidateReference("Data!A1"));
-  EXPECT_FALSE(v.ValidateReference("[Book9]Sheet1!A1"));
-  EXPECT_FALSE(v.ValidateReference("Nope!A1"));
-  EXPECT_FALSE(v.ValidateReference("A1:"));
-  EXPECT_FALSE(v.ValidateReference(""));
-  EXPECT_FALSE(v.ValidateReference("!!"));
+  for (const char* ref : {"Data!A1", "[Book9]Sheet1!A1", "Nope!A1", "A1:", "", "!!"})
+    EXPECT_FALSE(v.ValidateReference(ref)) << ref;
 }
 
 TEST_F(Validation, ReferenceMatchesTheActiveSheetByNameOnly) {

@@ -1,10 +1,10 @@
 // Helpers shared by the clsValidation tests: the source of a handled
-// failure, a check of the failure a statement raises,
-// and a workbook handed to clsMain for each test.
+// failure, a workbook handed to clsMain for each test, and filling it.
 #pragma once
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 
 #include "orv/excel/excel.hpp"
@@ -41,19 +41,20 @@ class ValidationWorkbook : public ::testing::Test {
 
   excel::Range R(const char* reference) const { return app.Range(reference); }
   void Put(const char* reference, const Variant& value) const { R(reference).LetValue(value); }
+  // Every cell of a one-area reference gets f(row, column), counted within
+  // the area.
+  void Fill(const char* reference, const std::function<Variant(int, int)>& f) const {
+    const excel::Range r = R(reference);
+    const int rows = r.Rows().Count(), columns = r.Columns().Count();
+    Array<Variant> values(1, rows, 1, columns);
+    for (int i = 1; i <= rows; ++i)
+      for (int j = 1; j <= columns; ++j) values(i, j) = f(i, j);
+    r.LetValue(Variant(std::move(values)));
+  }
+  // Whole, positive, varying numbers.
+  void Numbers(const char* reference) const {
+    Fill(reference, [](int i, int j) { return Variant(double(i * 3 + j)); });
+  }
 };
 
 }  // namespace orv::test
-
-// Runs the statement and checks the failure it raises.
-#define EXPECT_FAILURE(statement, number, source, description) \
-  do {                                                         \
-    try {                                                      \
-      statement;                                               \
-      ADD_FAILURE() << "no failure from " #statement;          \
-    } catch (const orv::Error& e) {                            \
-      EXPECT_EQ(e.Number, (number)) << #statement;             \
-      EXPECT_EQ(e.Source, (source)) << #statement;             \
-      EXPECT_EQ(e.Description, (description)) << #statement;   \
-    }                                                          \
-  } while (0)
