@@ -1,5 +1,6 @@
 // Helpers shared by the CMatrix tests: building a matrix from rows, reading
-// its elements back, and comparing tables bit for bit.
+// its elements back, comparing tables bit for bit, and the exact reference
+// results written by scripts/make_*_reference.py.
 #pragma once
 
 #include <bit>
@@ -11,12 +12,16 @@
 
 #include "orv/matrix/CMatrix.hpp"
 #include "orv_test.hpp"
+#include "reference_data.hpp"
 
 namespace orv::test {
 
-using Table = std::vector<std::vector<double>>;  // rows of a matrix, 0-based
-
 inline const std::string kSubscript = "Subscript out of range";
+
+inline const Reference& Linalg() {
+  static const Reference r("linalg_reference.csv");
+  return r;
+}
 
 // The matrix with these rows (a new, null matrix when there are none).
 inline CMatrix Make(const Table& rows) {
