@@ -163,9 +163,10 @@ TEST(CMatrixEigenValuesAndVectors, MatchesTheReferenceBitForBit) {
 }
 
 TEST(CMatrixEigenValuesAndVectors, ReadsOnlyTheUpperTriangleOfTheLeadingSquare) {
-  const Table expected = Elements(Make({{4, 1, 2}, {1, 3, 0.5}, {2, 0.5, 1}}).EigenValuesAndVectors());
-  EXPECT_TRUE(Identical(Elements(Make({{4, 1, 2}, {9, 3, 0.5}, {-8, 7, 1}}).EigenValuesAndVectors()),
-                        expected));
+  const Table expected =
+      Elements(Make({{4, 1, 2}, {1, 3, 0.5}, {2, 0.5, 1}}).EigenValuesAndVectors());
+  EXPECT_TRUE(Identical(
+      Elements(Make({{4, 1, 2}, {9, 3, 0.5}, {-8, 7, 1}}).EigenValuesAndVectors()), expected));
   EXPECT_TRUE(Identical(
       Elements(Make({{4, 1, 2, 100}, {9, 3, 0.5, 200}, {-8, 7, 1, 300}}).EigenValuesAndVectors()),
       expected));

@@ -159,15 +159,18 @@ TEST(CMatrixLinalg, IsPositiveDefinite) {
 // --- substitutions and SolveEquation ---
 
 TEST(CMatrixLinalg, ForwardAndBackwardSubstitution) {
-  EXPECT_EQ(Elements(M({{2, 0, 0}, {1, 4, 0}, {-1, 2, 5}}).ForwardSubstitution(M({{2}, {9}, {12}}))),
-            (Table{{1}, {2}, {1.8}}));
-  EXPECT_EQ(Elements(M({{2, 1, -1}, {0, 4, 2}, {0, 0, 5}}).BackwardSubstitution(M({{3}, {8}, {10}}))),
-            (Table{{2}, {1}, {2}}));
+  EXPECT_EQ(
+      Elements(M({{2, 0, 0}, {1, 4, 0}, {-1, 2, 5}}).ForwardSubstitution(M({{2}, {9}, {12}}))),
+      (Table{{1}, {2}, {1.8}}));
+  EXPECT_EQ(
+      Elements(M({{2, 1, -1}, {0, 4, 2}, {0, 0, 5}}).BackwardSubstitution(M({{3}, {8}, {10}}))),
+      (Table{{2}, {1}, {2}}));
   const std::string forward = kSource + "ForwardSubstitution";
   const std::string lower = "This matrix isn't lower triangular";
   const std::string upper = "This matrix isn't upper triangular";
   const std::string rows = "b does not have the same number of rows as this matrix.";
-  EXPECT_FAILS(kErrTypeMismatch, forward, lower, M({{1, 2}, {0, 1}}).ForwardSubstitution(M({{1}, {1}})));
+  EXPECT_FAILS(kErrTypeMismatch, forward, lower,
+               M({{1, 2}, {0, 1}}).ForwardSubstitution(M({{1}, {1}})));
   EXPECT_FAILS(kErrTypeMismatch, forward, lower,
                M({{1, 0, 0}, {0, 1, 0}}).ForwardSubstitution(M({{1}, {1}})));
   EXPECT_FAILS(kErrSubscript, forward, rows,
@@ -175,11 +178,13 @@ TEST(CMatrixLinalg, ForwardAndBackwardSubstitution) {
   EXPECT_FAILS(kErrDivisionByZero, forward, "Division by zero",
                M({{1, 0}, {1, 0}}).ForwardSubstitution(M({{1}, {2}})));
   // 0 / 0 is an overflow.
-  EXPECT_FAILS(kErrOverflow, forward, "Overflow", M({{1, 0}, {1, 0}}).ForwardSubstitution(M({{1}, {1}})));
+  EXPECT_FAILS(kErrOverflow, forward, "Overflow",
+               M({{1, 0}, {1, 0}}).ForwardSubstitution(M({{1}, {1}})));
   EXPECT_FAILS(kErrObjectNotSet, forward, kNotSet,
                M({{1, 0}, {0, 1}}).ForwardSubstitution(CMatrix(Nothing)));
   // Backward substitution has no handler.
-  EXPECT_FAILS(kErrTypeMismatch, "ORVMain", upper, M({{1, 0}, {2, 1}}).BackwardSubstitution(M({{1}, {1}})));
+  EXPECT_FAILS(kErrTypeMismatch, "ORVMain", upper,
+               M({{1, 0}, {2, 1}}).BackwardSubstitution(M({{1}, {1}})));
   EXPECT_FAILS(kErrTypeMismatch, "ORVMain", upper, M({{1, 0, 0}}).BackwardSubstitution(M({{1}})));
   EXPECT_FAILS(kErrSubscript, "ORVMain", rows, M({{1, 1}, {0, 1}}).BackwardSubstitution(M({{1}})));
   EXPECT_FAILS(kErrDivisionByZero, "ORVMain", "Division by zero",

@@ -206,8 +206,8 @@ TEST(CMatrixQuickSortWithThreshold, DocumentedExamplesAndSmallMatrices) {
   EXPECT_TRUE(Identical(Elements(m.QuickSortWithThreshold(0.5, false)),
                         Table({{0.8, 0.2}, {0.1, 0.9}, {0.3, 0.7}})));
   const CMatrix column = Make({{0.9}, {0.2}, {-0.8}});
-  EXPECT_TRUE(Identical(Elements(column.QuickSortWithThreshold(0.5, true)),
-                        Table({{0.9}, {-0.8}, {0.2}})));
+  EXPECT_TRUE(
+      Identical(Elements(column.QuickSortWithThreshold(0.5, true)), Table({{0.9}, {-0.8}, {0.2}})));
   EXPECT_TRUE(Identical(Elements(column.QuickSortWithThreshold(0.5, false)),
                         Table({{0.9}, {0.2}, {-0.8}})));
   EXPECT_TRUE(CMatrix().QuickSortWithThreshold(0.5, false).IsNull());
@@ -223,9 +223,8 @@ TEST(CMatrixQuickSortWithThreshold, MatchesTheReference) {
     const CMatrix m = Make(Sorts()["th." + c + ".in"]);
     for (const char* threshold : {"-1", "0", "2"})
       for (bool absolute : {false, true})
-        EXPECT_TRUE(Identical(
-            Elements(m.QuickSortWithThreshold(std::stod(threshold), absolute)),
-            Sorts()["th." + c + "." + threshold + "." + (absolute ? "1" : "0")]))
+        EXPECT_TRUE(Identical(Elements(m.QuickSortWithThreshold(std::stod(threshold), absolute)),
+                              Sorts()["th." + c + "." + threshold + "." + (absolute ? "1" : "0")]))
             << c << " " << threshold << " " << absolute;
   }
 }

@@ -78,11 +78,11 @@ TEST(CMatrixStorage, SetSizePersistKeepsTheCommonBlock) {
 
 TEST(CMatrixStorage, SetSizeThatCannotBeAllocatedRaises7AndKeepsTheMatrix) {
   CMatrix m = M({{1, 2}});
-  ExpectError(Caught([&] { m.SetSize(2000000000, 2000000000); }), kErrOutOfMemory,
-              "Line 30 in ORVMain.CMatrix.SetSize", "Out of memory");
+  EXPECT_FAILS(kErrOutOfMemory, "Line 30 in ORVMain.CMatrix.SetSize", "Out of memory",
+               m.SetSize(2000000000, 2000000000));
   EXPECT_EQ(Elements(m), (Table{{1, 2}}));
-  ExpectError(Caught([&] { m.SetSize(2000000000, 2000000000, true); }), kErrOutOfMemory,
-              "Line 40 in ORVMain.CMatrix.SetSize", "Out of memory");
+  EXPECT_FAILS(kErrOutOfMemory, "Line 40 in ORVMain.CMatrix.SetSize", "Out of memory",
+               m.SetSize(2000000000, 2000000000, true));
   EXPECT_EQ(Elements(m), (Table{{1, 2}}));
 }
 
@@ -110,18 +110,13 @@ TEST(CMatrixStorage, NothingHandleRaises91) {
   EXPECT_TRUE(nothing.IsNothing());
   // Through the receiver the member never runs: the failure carries no
   // member's location.
-  ExpectError(Caught([&] { nothing.RowCount(); }), kErrObjectNotSet, "ORVMain",
-              "Object variable or With block variable not set");
-  ExpectError(Caught([&] { nothing.IdentityMatrix(2); }), kErrObjectNotSet, "ORVMain",
-              "Object variable or With block variable not set");
-  ExpectError(Caught([&] { nothing.Transpose(); }), kErrObjectNotSet, "ORVMain",
-              "Object variable or With block variable not set");
+  EXPECT_FAILS(kErrObjectNotSet, "ORVMain", kNotSet, nothing.RowCount());
+  EXPECT_FAILS(kErrObjectNotSet, "ORVMain", kNotSet, nothing.IdentityMatrix(2));
+  EXPECT_FAILS(kErrObjectNotSet, "ORVMain", kNotSet, nothing.Transpose());
   // Through an argument the member's rule applies.
   CMatrix m = M({{1}});
-  ExpectError(Caught([&] { m.IsEqual(nothing); }), kErrObjectNotSet, "ORVMain",
-              "Object variable or With block variable not set");
-  ExpectError(Caught([&] { m.Concatenate(nothing); }), kErrObjectNotSet,
-              "ORVMain.CMatrix.Concatenate", "Object variable or With block variable not set");
+  EXPECT_FAILS(kErrObjectNotSet, "ORVMain", kNotSet, m.IsEqual(nothing));
+  EXPECT_FAILS(kErrObjectNotSet, "ORVMain.CMatrix.Concatenate", kNotSet, m.Concatenate(nothing));
 }
 
 // --- elements ---
@@ -133,10 +128,10 @@ TEST(CMatrixStorage, ItemReadsAndWritesAndFailsOutsideWith9) {
   EXPECT_EQ(m.Item(2, 3), 1.5);
   m.LetItem(2, 1, -4);
   EXPECT_EQ(m.Item(2), -4);  // column defaults to 1
-  ExpectError(Caught([&] { m.Item(3, 1); }), kErrSubscript, "ORVMain", kSubscript);
-  ExpectError(Caught([&] { m.Item(1, 0); }), kErrSubscript, "ORVMain", kSubscript);
-  ExpectError(Caught([&] { m.LetItem(0, 1, 1); }), kErrSubscript, "ORVMain", kSubscript);
-  ExpectError(Caught([&] { CMatrix().Item(1, 1); }), kErrSubscript, "ORVMain", kSubscript);
+  EXPECT_FAILS(kErrSubscript, "ORVMain", kSubscript, m.Item(3, 1));
+  EXPECT_FAILS(kErrSubscript, "ORVMain", kSubscript, m.Item(1, 0));
+  EXPECT_FAILS(kErrSubscript, "ORVMain", kSubscript, m.LetItem(0, 1, 1));
+  EXPECT_FAILS(kErrSubscript, "ORVMain", kSubscript, CMatrix().Item(1, 1));
 }
 
 TEST(CMatrixStorage, ValuesIsACopyWithBoundsFromOne) {
@@ -209,8 +204,8 @@ TEST(CMatrixStorage, FillFromArrayMakesRowsOrColumnsAndRaisesPlain) {
   m.FillFromArray(b, true);  // ignored for two dimensions
   EXPECT_EQ(Elements(m), (Table{{1, 2}, {3, 4}}));
 
-  ExpectError(Caught([&] { m.FillFromArray(Array<double>()); }), kErrSubscript,
-              "ORVMain.CMatrix.FillFromArray", kSubscript);
+  EXPECT_FAILS(kErrSubscript, "ORVMain.CMatrix.FillFromArray", kSubscript,
+               m.FillFromArray(Array<double>()));
   EXPECT_EQ(Elements(m), (Table{{1, 2}, {3, 4}}));
 }
 
@@ -248,8 +243,8 @@ TEST(CMatrixStorage, ValuesToDiagonalPicksTheDiagonalByShape) {
   EXPECT_EQ(diagonal(vector), (Table{{1, 0, 0}, {0, 2, 0}, {0, 0, 3}}));
 
   CMatrix m;
-  ExpectError(Caught([&] { m.LetValuesToDiagonal(Array<double>()); }), kErrSubscript,
-              "ORVMain.CMatrix.LetValuesToDiagonal", kSubscript);
+  EXPECT_FAILS(kErrSubscript, "ORVMain.CMatrix.LetValuesToDiagonal", kSubscript,
+               m.LetValuesToDiagonal(Array<double>()));
 }
 
 TEST(CMatrixStorage, IsSymmetricComparesExactly) {
@@ -265,8 +260,7 @@ TEST(CMatrixStorage, DiagonalizeAndDiagVector) {
   EXPECT_EQ(Elements(m.Diagonalize()), (Table{{1, 0}, {0, 5}}));
   EXPECT_EQ(Elements(M({{1, 2}, {3, 4}, {5, 6}}).Diagonalize()), (Table{{1, 0}, {0, 4}}));
   EXPECT_EQ(Elements(m.DiagVector()), (Table{{1}, {5}}));
-  ExpectError(Caught([] { CMatrix().Diagonalize(); }), kErrSubscript, "ORVMain.CMatrix.Diagonalize",
-              kSubscript);
+  EXPECT_FAILS(kErrSubscript, "ORVMain.CMatrix.Diagonalize", kSubscript, CMatrix().Diagonalize());
   EXPECT_TRUE(CMatrix().DiagVector().IsNull());
   EXPECT_EQ(Elements(m), (Table{{1, 2, 3}, {4, 5, 6}}));
 }
@@ -301,25 +295,25 @@ TEST(CMatrixStorage, SpecialMatrices) {
 
 TEST(CMatrixStorage, SpecialMatricesOfSizeBelowOneRaise9ByTheirRule) {
   CMatrix any;
-  ExpectError(Caught([&] { any.ZeroMatrix(0, 3); }), kErrSubscript,
-              "Line 10 in ORVMain.CMatrix.ZeroMatrix", kSubscript);
-  ExpectError(Caught([&] { any.ZeroMatrix(3, -1); }), kErrSubscript,
-              "Line 10 in ORVMain.CMatrix.ZeroMatrix", kSubscript);
-  ExpectError(Caught([&] { any.IdentityMatrix(0); }), kErrSubscript,
-              "Line 10 in ORVMain.CMatrix.IdentityMatrix", kSubscript);
-  ExpectError(Caught([&] { any.UnityColumn(0); }), kErrSubscript,
-              "Line 10 in ORVMain.CMatrix.UnityColumn", kSubscript);
+  EXPECT_FAILS(kErrSubscript, "Line 10 in ORVMain.CMatrix.ZeroMatrix", kSubscript,
+               any.ZeroMatrix(0, 3));
+  EXPECT_FAILS(kErrSubscript, "Line 10 in ORVMain.CMatrix.ZeroMatrix", kSubscript,
+               any.ZeroMatrix(3, -1));
+  EXPECT_FAILS(kErrSubscript, "Line 10 in ORVMain.CMatrix.IdentityMatrix", kSubscript,
+               any.IdentityMatrix(0));
+  EXPECT_FAILS(kErrSubscript, "Line 10 in ORVMain.CMatrix.UnityColumn", kSubscript,
+               any.UnityColumn(0));
   // No handler: the failure leaves as raised.
-  ExpectError(Caught([&] { any.UnityRow(0); }), kErrSubscript, "ORVMain", kSubscript);
+  EXPECT_FAILS(kErrSubscript, "ORVMain", kSubscript, any.UnityRow(0));
 }
 
 TEST(CMatrixStorage, StampOverAStampedCalleeKeepsOnlyTheOuterLocation) {
   // SetSize stamps its out-of-memory failure with its own line; ZeroMatrix
   // replaces that location with its own.
-  ExpectError(Caught([] { CMatrix().ZeroMatrix(2000000000, 2000000000); }), kErrOutOfMemory,
-              "Line 20 in ORVMain.CMatrix.ZeroMatrix", "Out of memory");
-  ExpectError(Caught([] { CMatrix().IdentityMatrix(2000000000); }), kErrOutOfMemory,
-              "Line 20 in ORVMain.CMatrix.IdentityMatrix", "Out of memory");
+  EXPECT_FAILS(kErrOutOfMemory, "Line 20 in ORVMain.CMatrix.ZeroMatrix", "Out of memory",
+               CMatrix().ZeroMatrix(2000000000, 2000000000));
+  EXPECT_FAILS(kErrOutOfMemory, "Line 20 in ORVMain.CMatrix.IdentityMatrix", "Out of memory",
+               CMatrix().IdentityMatrix(2000000000));
 }
 
 // --- comparison and extraction ---
@@ -339,14 +333,10 @@ TEST(CMatrixStorage, ColumnAndRow) {
   CMatrix m = M({{1, 2, 3}, {4, 5, 6}});
   EXPECT_EQ(Elements(m.Column(2)), (Table{{2}, {5}}));
   EXPECT_EQ(Elements(m.row(2)), (Table{{4, 5, 6}}));
-  ExpectError(Caught([&] { m.Column(0); }), kErrSubscript, "Line 10 in ORVMain.CMatrix.Column",
-              kSubscript);
-  ExpectError(Caught([&] { m.Column(4); }), kErrSubscript, "Line 10 in ORVMain.CMatrix.Column",
-              kSubscript);
-  ExpectError(Caught([&] { m.row(3); }), kErrSubscript, "Line 10 in ORVMain.CMatrix.row",
-              kSubscript);
-  ExpectError(Caught([&] { m.row(-1); }), kErrSubscript, "Line 10 in ORVMain.CMatrix.row",
-              kSubscript);
+  EXPECT_FAILS(kErrSubscript, "Line 10 in ORVMain.CMatrix.Column", kSubscript, m.Column(0));
+  EXPECT_FAILS(kErrSubscript, "Line 10 in ORVMain.CMatrix.Column", kSubscript, m.Column(4));
+  EXPECT_FAILS(kErrSubscript, "Line 10 in ORVMain.CMatrix.row", kSubscript, m.row(3));
+  EXPECT_FAILS(kErrSubscript, "Line 10 in ORVMain.CMatrix.row", kSubscript, m.row(-1));
 }
 
 TEST(CMatrixStorage, ValuesAsVector) {
@@ -361,14 +351,14 @@ TEST(CMatrixStorage, ValuesAsVector) {
   EXPECT_EQ(m.ValuesAsVector(ORVMVColumn).storage(), (std::vector<double>{1, 5, 9}));
   EXPECT_FALSE(m.ValuesAsVector(static_cast<ORVMatrixVector>(7)).IsAllocated());
 
-  ExpectError(Caught([&] { m.ValuesAsVector(ORVMVRow, 5); }), kErrSubscript,
-              "ORVMain.CMatrix.ValuesAsVector", "The index is larger than the number of rows");
-  ExpectError(Caught([&] { m.ValuesAsVector(ORVMVColumn, 5); }), kErrSubscript,
-              "ORVMain.CMatrix.ValuesAsVector", "The index is larger than the number of columns");
-  ExpectError(Caught([&] { m.ValuesAsVector(ORVMVColumn, 0); }), kErrSubscript,
-              "ORVMain.CMatrix.ValuesAsVector", kSubscript);
-  ExpectError(Caught([&] { m.ValuesAsVector(ORVMVRow, -2); }), kErrSubscript,
-              "ORVMain.CMatrix.ValuesAsVector", kSubscript);
+  EXPECT_FAILS(kErrSubscript, "ORVMain.CMatrix.ValuesAsVector",
+               "The index is larger than the number of rows", m.ValuesAsVector(ORVMVRow, 5));
+  EXPECT_FAILS(kErrSubscript, "ORVMain.CMatrix.ValuesAsVector",
+               "The index is larger than the number of columns", m.ValuesAsVector(ORVMVColumn, 5));
+  EXPECT_FAILS(kErrSubscript, "ORVMain.CMatrix.ValuesAsVector", kSubscript,
+               m.ValuesAsVector(ORVMVColumn, 0));
+  EXPECT_FAILS(kErrSubscript, "ORVMain.CMatrix.ValuesAsVector", kSubscript,
+               m.ValuesAsVector(ORVMVRow, -2));
 }
 
 }  // namespace
