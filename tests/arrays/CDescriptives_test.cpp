@@ -43,13 +43,10 @@ TEST(CDescriptivesCounts, CachedUntilNewDataAreSet) {
 
 TEST(CDescriptivesCounts, NoDataIsAnInvalidUseOfNull) {
   CDescriptives d;
-  Error none = Caught([&] { d.Counts(); });
-  EXPECT_EQ(none.Number, 94);
-  EXPECT_EQ(none.Source, "ORVMain");
-  EXPECT_EQ(none.Description, "Invalid use of Null");
+  EXPECT_FAILS(94, "ORVMain", "Invalid use of Null", d.Counts());
   d.SetData(CMatrix());
-  EXPECT_EQ(Caught([&] { d.Counts(); }).Number, 94);
-  EXPECT_EQ(Caught([] { CDescriptives(Nothing).Counts(); }).Number, 91);
+  EXPECT_EQ(Fails([&] { d.Counts(); }).number, 94);
+  EXPECT_EQ(Fails([] { CDescriptives(Nothing).Counts(); }).number, 91);
 }
 
 }  // namespace

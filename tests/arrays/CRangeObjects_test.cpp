@@ -3,7 +3,7 @@
 #include "read_test_util.hpp"
 
 using namespace orv;
-using orv::testing_read::Catch;
+using namespace orv::test;
 using orv::testing_read::Workbook;
 
 TEST(CRangeObjects, RangeToDouble) {
@@ -32,19 +32,15 @@ TEST(CRangeObjects, RangeToDouble) {
 TEST(CRangeObjects, RangeToDoubleFailures) {
   Workbook w;
   w.Put("A2", Variant("abc"));
-  auto text = Catch([&] { CRangeObjects().RangeToDouble(w.R("A1:A3")); });
-  EXPECT_EQ(text.number, 13);
-  EXPECT_EQ(text.source, "ORVMain.CRangeObjects.RangeToDouble");
-  EXPECT_EQ(text.description, "Type mismatch");
+  EXPECT_FAILS(13, "ORVMain.CRangeObjects.RangeToDouble", "Type mismatch",
+               CRangeObjects().RangeToDouble(w.R("A1:A3")));
   // Headers on a single row leave no rows.
-  auto none = Catch([&] { CRangeObjects().RangeToDouble(w.R("B1:C1"), true); });
-  EXPECT_EQ(none.number, 9);
-  EXPECT_EQ(none.source, "ORVMain.CRangeObjects.RangeToDouble");
+  EXPECT_FAILS(9, "ORVMain.CRangeObjects.RangeToDouble", "Subscript out of range",
+               CRangeObjects().RangeToDouble(w.R("B1:C1"), true));
   excel::Range range = w.R("B1:C3");
   Global<clsMain>().SetExcel(excel::Application(Nothing));
-  auto unset = Catch([&] { CRangeObjects().RangeToDouble(range); });
-  EXPECT_EQ(unset.number, 91);
-  EXPECT_EQ(unset.source, "ORVMain.CRangeObjects.RangeToDouble");
+  EXPECT_FAILS(91, "ORVMain.CRangeObjects.RangeToDouble", kNotSet,
+               CRangeObjects().RangeToDouble(range));
 }
 
 TEST(CRangeObjects, ExtractHeaders) {
@@ -67,7 +63,6 @@ TEST(CRangeObjects, ExtractHeaders) {
   EXPECT_EQ(areas(3), "Column D");
   // No application needed; Nothing as the first range is 91.
   Global<clsMain>().SetExcel(excel::Application(Nothing));
-  auto f = Catch([&] { CRangeObjects().ExtractHeaders(excel::Range()); });
-  EXPECT_EQ(f.number, 91);
-  EXPECT_EQ(f.source, "ORVMain.CRangeObjects.ExtractHeaders");
+  EXPECT_FAILS(91, "ORVMain.CRangeObjects.ExtractHeaders", kNotSet,
+               CRangeObjects().ExtractHeaders(excel::Range()));
 }

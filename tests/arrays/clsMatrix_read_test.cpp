@@ -2,7 +2,7 @@
 #include "read_test_util.hpp"
 
 using namespace orv;
-using orv::testing_read::Catch;
+using namespace orv::test;
 using orv::testing_read::Workbook;
 
 namespace {
@@ -102,10 +102,8 @@ TEST(clsMatrixRead, OneCellAndTheVariantReader) {
   EXPECT_EQ(one.UBound(1), 1);
   EXPECT_EQ(one.UBound(2), 1);
   EXPECT_EQ(one(1, 1), 7);
-  auto f = Catch([&] { clsMatrix().ReturnHeadersAndVariantData(w.R("D4"), false); });
-  EXPECT_EQ(f.number, 13);
-  EXPECT_EQ(f.source, "Line 30 in ORVMain.clsMatrix.ReturnHeadersAndVariantData");
-  EXPECT_EQ(f.description, "Type mismatch");
+  EXPECT_FAILS(13, "Line 30 in ORVMain.clsMatrix.ReturnHeadersAndVariantData", "Type mismatch",
+               clsMatrix().ReturnHeadersAndVariantData(w.R("D4"), false));
   w.Put("E4", Variant(ErrorValue{2042}));
   w.Put("E5", Variant("x"));
   Variant raw = clsMatrix().ReturnHeadersAndVariantData(w.R("D4:E5"), false);
@@ -119,15 +117,12 @@ TEST(clsMatrixRead, FailuresAreChained) {
   Workbook w;
   w.Put("A1", Variant(1.0));
   w.Put("A2", Variant("text"));
-  auto text = Catch([&] { clsMatrix().ReturnHeadersAndNumericData(w.R("A1:A3"), false); });
-  EXPECT_EQ(text.number, 13);
   // VariantToArray's plain-rule source does not begin with "Line": stamped.
-  EXPECT_EQ(text.source, "Line 30 in ORVMain.clsMatrix." + kNumeric);
-  EXPECT_EQ(text.description, "Type mismatch");
+  EXPECT_FAILS(13, "Line 30 in ORVMain.clsMatrix." + kNumeric, "Type mismatch",
+               clsMatrix().ReturnHeadersAndNumericData(w.R("A1:A3"), false));
   // Nothing as the range, and no application.
-  auto nothing = Catch([&] { clsMatrix().ReturnHeadersAndNumericData(excel::Range(), false); });
-  EXPECT_EQ(nothing.number, 91);
-  EXPECT_EQ(nothing.source, "Line 20 in ORVMain.clsMatrix." + kNumeric);
+  EXPECT_FAILS(91, "Line 20 in ORVMain.clsMatrix." + kNumeric, kNotSet,
+               clsMatrix().ReturnHeadersAndNumericData(excel::Range(), false));
   excel::Range range = w.R("A1:A3");
   Global<clsMain>().SetExcel(excel::Application(Nothing));
   for (auto [name, call] : std::initializer_list<std::pair<std::string, std::function<void()>>>{
@@ -136,10 +131,7 @@ TEST(clsMatrixRead, FailuresAreChained) {
             [&] { clsMatrix().ReturnHeadersAndStringData(range, false); }},
            {"ReturnHeadersAndVariantData",
             [&] { clsMatrix().ReturnHeadersAndVariantData(range, false); }}}) {
-    auto f = Catch(call);
-    EXPECT_EQ(f.number, 91);
-    EXPECT_EQ(f.source, "Line 20 in ORVMain.clsMatrix." + name);
-    EXPECT_EQ(f.description, "Object variable or With block variable not set");
+    EXPECT_FAILS(91, "Line 20 in ORVMain.clsMatrix." + name, kNotSet, call());
   }
 }
 
@@ -173,29 +165,21 @@ TEST(clsMatrixReadArrays, Failures) {
   Workbook w;
   const std::string source = "in ORVMain.clsMatrix.ReturnHeadersAndNumericDataArrays";
   w.Put("A5", Variant(1.0));
-  auto blank = Catch([&] { clsMatrix().ReturnHeadersAndNumericDataArrays(w.R("A1:A10"), false); });
-  EXPECT_EQ(blank.number, orvErrBlankYCells);
-  EXPECT_EQ(blank.source, "Line 70 " + source);
-  EXPECT_EQ(blank.description, "Application-defined or object-defined error");
+  EXPECT_FAILS(orvErrBlankYCells, "Line 70 " + source,
+               "Application-defined or object-defined error",
+               clsMatrix().ReturnHeadersAndNumericDataArrays(w.R("A1:A10"), false));
   w.Put("A6", Variant(ErrorValue{2042}));
-  auto error_cell =
-      Catch([&] { clsMatrix().ReturnHeadersAndNumericDataArrays(w.R("A1:A10"), false); });
-  EXPECT_EQ(error_cell.number, 13);
-  EXPECT_EQ(error_cell.source, "Line 50 " + source);
+  EXPECT_FAILS(13, "Line 50 " + source, "Type mismatch",
+               clsMatrix().ReturnHeadersAndNumericDataArrays(w.R("A1:A10"), false));
   w.Put("A6", Variant("abc"));
-  auto text = Catch([&] { clsMatrix().ReturnHeadersAndNumericDataArrays(w.R("A1:A10"), false); });
-  EXPECT_EQ(text.number, 13);
-  EXPECT_EQ(text.source, "Line 60 " + source);
-  auto many =
-      Catch([&] { clsMatrix().ReturnHeadersAndNumericDataArrays(w.R("A1:B40000"), false, true); });
-  EXPECT_EQ(many.number, 6);
-  EXPECT_EQ(many.source, "Line 10 " + source);
-  EXPECT_EQ(many.description, "Overflow");
+  EXPECT_FAILS(13, "Line 60 " + source, "Type mismatch",
+               clsMatrix().ReturnHeadersAndNumericDataArrays(w.R("A1:A10"), false));
+  EXPECT_FAILS(6, "Line 10 " + source, "Overflow",
+               clsMatrix().ReturnHeadersAndNumericDataArrays(w.R("A1:B40000"), false, true));
   // With headers, a one-row block has no data cells: the buffer cannot be
   // sized (9) before any blank test.
-  auto one_row = Catch([&] { clsMatrix().ReturnHeadersAndNumericDataArrays(w.R("A5:B5"), true); });
-  EXPECT_EQ(one_row.number, 9);
-  EXPECT_EQ(one_row.source, "Line 40 " + source);
+  EXPECT_FAILS(9, "Line 40 " + source, "Subscript out of range",
+               clsMatrix().ReturnHeadersAndNumericDataArrays(w.R("A5:B5"), true));
   // This reader does not need the application.
   Global<clsMain>().SetExcel(excel::Application(Nothing));
   w.Put("A6", Variant(2.0));

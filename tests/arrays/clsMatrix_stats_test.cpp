@@ -18,11 +18,6 @@ namespace {
 
 using namespace orv::test;
 
-const Reference& Stats() {
-  static const Reference r("stats_reference.csv");
-  return r;
-}
-
 Array<double> X() { return FromTable(Stats()["cls.x"]); }
 Array<double> Y() { return FromTable(Stats()["cls.y"]); }
 

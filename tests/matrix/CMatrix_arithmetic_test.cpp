@@ -204,7 +204,7 @@ constexpr bool kAddressSanitizer = false;
 
 // Multiplies a 4000 x 1 by a 1 x 8000 matrix with the address space
 // limited to what the process holds plus 64 MB, and exits 0 when the
-// failure is 7 with the expected source.
+// failure is 7 with the expected source and description.
 void MultiplyUnderAnAddressLimit() {
   CMatrix tall;
   CMatrix wide;
@@ -220,14 +220,11 @@ void MultiplyUnderAnAddressLimit() {
       static_cast<rlim_t>(pages) * static_cast<rlim_t>(sysconf(_SC_PAGESIZE)) + (rlim_t{64} << 20);
   rlimit rl{limit, limit};
   setrlimit(RLIMIT_AS, &rl);
-  try {
-    tall.Multiply(wide);  // 256 MB
-  } catch (const Error& e) {
-    const bool expected =
-        e.Number == kErrOutOfMemory && e.Source == "Line 30 in ORVMain.CMatrix.SetSize.Multiply";
-    _exit(expected ? 0 : 1);
-  }
-  _exit(2);
+  const Failure f = Fails([&] { tall.Multiply(wide); });  // 256 MB
+  _exit(
+      f == Failure{kErrOutOfMemory, "Line 30 in ORVMain.CMatrix.SetSize.Multiply", "Out of memory"}
+          ? 0
+          : 1);
 }
 
 TEST(CMatrixArithmeticDeathTest, ChainOverChainAppendsEachMemberInnermostFirst) {

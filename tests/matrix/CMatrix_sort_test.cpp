@@ -20,11 +20,6 @@ namespace {
 
 using namespace orv::test;
 
-const Reference& Sorts() {
-  static const Reference r("sort_reference.csv");
-  return r;
-}
-
 Table Transposed(const Table& t) {
   Table r(t[0].size(), std::vector<double>(t.size()));
   for (std::size_t i = 0; i < t.size(); ++i)

@@ -18,11 +18,6 @@ using namespace orv::test;
 
 using Vector = std::vector<double>;
 
-const Reference& Stats() {
-  static const Reference r("stats_reference.csv");
-  return r;
-}
-
 CMatrix Column(const Vector& v) {
   Table t;
   for (double x : v) t.push_back({x});

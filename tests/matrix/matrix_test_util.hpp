@@ -22,6 +22,14 @@ inline const Reference& Linalg() {
   static const Reference r("linalg_reference.csv");
   return r;
 }
+inline const Reference& Sorts() {
+  static const Reference r("sort_reference.csv");
+  return r;
+}
+inline const Reference& Stats() {
+  static const Reference r("stats_reference.csv");
+  return r;
+}
 
 // The matrix with these rows (a new, null matrix when there are none).
 inline CMatrix Make(const Table& rows) {
