@@ -4,9 +4,7 @@
 #pragma once
 
 #include <cstddef>
-#include <initializer_list>
 #include <string>
-#include <type_traits>
 
 #include "matrix/matrix_test_util.hpp"
 #include "orv/arrays/clsMatrix.hpp"
@@ -18,24 +16,6 @@ inline const std::string kCls = "ORVMain.clsMatrix.";  // + the member: a plain 
 inline const char* kOverflow = "Overflow";
 inline const char* kMismatch = "Type mismatch";
 inline const char* kDivision = "Division by zero";
-
-// A (lb1 To lb1 + rows - 1, lb2 To lb2 + cols - 1) array filled row by row.
-template <class T = double>
-Array<T> Mat(Long rows, Long cols, std::initializer_list<std::type_identity_t<T>> values,
-             Long lb1 = 1, Long lb2 = 1) {
-  Array<T> a(lb1, lb1 + rows - 1, lb2, lb2 + cols - 1);
-  auto it = values.begin();
-  for (T& v : a.storage()) v = *it++;
-  return a;
-}
-
-// A (lb To lb + n - 1) vector.
-inline Array<double> Vec(std::initializer_list<double> values, Long lb = 1) {
-  Array<double> a(lb, lb + static_cast<Long>(values.size()) - 1);
-  Long i = lb;
-  for (double v : values) a(i++) = v;
-  return a;
-}
 
 // The rows of a two-dimensional array, and the (1 To rows, 1 To columns)
 // array of a table.

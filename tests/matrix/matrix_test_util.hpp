@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <initializer_list>
 #include <string>
+#include <type_traits>
 #include <vector>
 
 #include "orv/matrix/CMatrix.hpp"
@@ -29,6 +30,24 @@ inline const Reference& Sorts() {
 inline const Reference& Stats() {
   static const Reference r("stats_reference.csv");
   return r;
+}
+
+// A (lb1 To lb1 + rows - 1, lb2 To lb2 + cols - 1) array filled row by row.
+template <class T = double>
+Array<T> Mat(Long rows, Long cols, std::initializer_list<std::type_identity_t<T>> values,
+             Long lb1 = 1, Long lb2 = 1) {
+  Array<T> a(lb1, lb1 + rows - 1, lb2, lb2 + cols - 1);
+  auto it = values.begin();
+  for (T& v : a.storage()) v = *it++;
+  return a;
+}
+
+// A (lb To lb + n - 1) vector.
+inline Array<double> Vec(std::initializer_list<double> values, Long lb = 1) {
+  Array<double> a(lb, lb + static_cast<Long>(values.size()) - 1);
+  Long i = lb;
+  for (double v : values) a(i++) = v;
+  return a;
 }
 
 // The matrix with these rows (a new, null matrix when there are none).
