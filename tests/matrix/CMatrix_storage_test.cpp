@@ -137,49 +137,23 @@ TEST(CMatrixStorage, ItemReadsAndWritesAndFailsOutsideWith9) {
 TEST(CMatrixStorage, ValuesIsACopyWithBoundsFromOne) {
   CMatrix m = M({{1, 2, 3}, {4, 5, 6}});
   Array<double> v = m.Values();
-  EXPECT_EQ(v.LBound(1), 1);
-  EXPECT_EQ(v.UBound(1), 2);
-  EXPECT_EQ(v.LBound(2), 1);
-  EXPECT_EQ(v.UBound(2), 3);
-  EXPECT_EQ(v(2, 1), 4);
+  EXPECT_EQ(v, Mat(2, 3, {1, 2, 3, 4, 5, 6}));
   v(2, 1) = 100;
   EXPECT_EQ(m.Item(2, 1), 4);
   EXPECT_EQ(m.ToArray(), m.Values());
 }
 
 TEST(CMatrixStorage, LetValuesAcceptsAnyLowerBounds) {
-  Array<double> one(0, 2);
-  one(0) = 7;
-  one(1) = 8;
-  one(2) = 9;
   CMatrix m;
-  m.LetValues(one);
+  m.LetValues(Vec({7, 8, 9}, 0));
   EXPECT_EQ(Elements(m), (Table{{7}, {8}, {9}}));
-
-  Array<double> two(0, 1, 5, 7);
-  for (Long i = 0; i <= 1; ++i)
-    for (Long j = 5; j <= 7; ++j) two(i, j) = 10 * i + j;
-  m.LetValues(two);
+  m.LetValues(Mat(2, 3, {5, 6, 7, 15, 16, 17}, 0, 5));
   EXPECT_EQ(Elements(m), (Table{{5, 6, 7}, {15, 16, 17}}));
-
-  Array<double> negative(-3, -2, -1, 0);
-  negative(-3, -1) = 1;
-  negative(-3, 0) = 2;
-  negative(-2, -1) = 3;
-  negative(-2, 0) = 4;
-  m.LetValues(negative);
-  EXPECT_EQ(Elements(m), (Table{{1, 2}, {3, 4}}));
-  EXPECT_EQ(m.Values().LBound(1), 1);
-
-  Array<double> negative_one(-5, -4);
-  negative_one(-5) = -1;
-  negative_one(-4) = -2;
-  m.LetValues(negative_one);
+  m.LetValues(Mat(2, 2, {1, 2, 3, 4}, -3, -1));
+  EXPECT_EQ(m.Values(), Mat(2, 2, {1, 2, 3, 4}));
+  m.LetValues(Vec({-1, -2}, -5));
   EXPECT_EQ(Elements(m), (Table{{-1}, {-2}}));
-}
-
-TEST(CMatrixStorage, LetValuesOfAnUnallocatedArrayLeavesANullMatrixSilently) {
-  CMatrix m = M({{1, 2}, {3, 4}});
+  // An unallocated array leaves a null matrix, silently.
   EXPECT_NO_THROW(m.LetValues(Array<double>()));
   EXPECT_TRUE(m.IsNull());
   EXPECT_EQ(m.RowCount(), 0);
@@ -188,22 +162,13 @@ TEST(CMatrixStorage, LetValuesOfAnUnallocatedArrayLeavesANullMatrixSilently) {
 }
 
 TEST(CMatrixStorage, FillFromArrayMakesRowsOrColumnsAndRaisesPlain) {
-  Array<double> a(1, 4);
-  for (Long i = 1; i <= 4; ++i) a(i) = i;
   CMatrix m;
-  m.FillFromArray(a, true);
+  m.FillFromArray(Vec({1, 2, 3, 4}), true);
   EXPECT_EQ(Elements(m), (Table{{1, 2, 3, 4}}));
-  m.FillFromArray(a);
+  m.FillFromArray(Vec({1, 2, 3, 4}));
   EXPECT_EQ(Elements(m), (Table{{1}, {2}, {3}, {4}}));
-
-  Array<double> b(2, 3, 0, 1);
-  b(2, 0) = 1;
-  b(2, 1) = 2;
-  b(3, 0) = 3;
-  b(3, 1) = 4;
-  m.FillFromArray(b, true);  // ignored for two dimensions
+  m.FillFromArray(Mat(2, 2, {1, 2, 3, 4}, 2, 0), true);  // ignored for two dimensions
   EXPECT_EQ(Elements(m), (Table{{1, 2}, {3, 4}}));
-
   EXPECT_FAILS(kErrSubscript, "ORVMain.CMatrix.FillFromArray", kSubscript,
                m.FillFromArray(Array<double>()));
   EXPECT_EQ(Elements(m), (Table{{1, 2}, {3, 4}}));
@@ -215,33 +180,12 @@ TEST(CMatrixStorage, ValuesToDiagonalPicksTheDiagonalByShape) {
     m.LetValuesToDiagonal(a);
     return Elements(m);
   };
-  Array<double> wide(1, 2, 1, 3);  // 2 x 3: (1,1), (2,2)
-  for (Long i = 1; i <= 2; ++i)
-    for (Long j = 1; j <= 3; ++j) wide(i, j) = 10 * i + j;
-  EXPECT_EQ(diagonal(wide), (Table{{11, 0}, {0, 22}}));
-
-  Array<double> tall(1, 3, 1, 2);  // 3 x 2
-  for (Long i = 1; i <= 3; ++i)
-    for (Long j = 1; j <= 2; ++j) tall(i, j) = 10 * i + j;
-  EXPECT_EQ(diagonal(tall), (Table{{11, 0}, {0, 22}}));
-
-  Array<double> row(0, 0, 4, 6);  // 1 x 3: the row's values
-  row(0, 4) = 1;
-  row(0, 5) = 2;
-  row(0, 6) = 3;
-  EXPECT_EQ(diagonal(row), (Table{{1, 0, 0}, {0, 2, 0}, {0, 0, 3}}));
-
-  Array<double> column(-1, 0, 3, 3);  // 2 x 1: the column's values
-  column(-1, 3) = 5;
-  column(0, 3) = 6;
-  EXPECT_EQ(diagonal(column), (Table{{5, 0}, {0, 6}}));
-
-  Array<double> vector(0, 2);
-  vector(0) = 1;
-  vector(1) = 2;
-  vector(2) = 3;
-  EXPECT_EQ(diagonal(vector), (Table{{1, 0, 0}, {0, 2, 0}, {0, 0, 3}}));
-
+  // 2 x 3 and 3 x 2: (1,1), (2,2); 1 x 3 and 2 x 1: the row's or column's values.
+  EXPECT_EQ(diagonal(Mat(2, 3, {11, 12, 13, 21, 22, 23})), (Table{{11, 0}, {0, 22}}));
+  EXPECT_EQ(diagonal(Mat(3, 2, {11, 12, 21, 22, 31, 32})), (Table{{11, 0}, {0, 22}}));
+  EXPECT_EQ(diagonal(Mat(1, 3, {1, 2, 3}, 0, 4)), (Table{{1, 0, 0}, {0, 2, 0}, {0, 0, 3}}));
+  EXPECT_EQ(diagonal(Mat(2, 1, {5, 6}, -1, 3)), (Table{{5, 0}, {0, 6}}));
+  EXPECT_EQ(diagonal(Vec({1, 2, 3}, 0)), (Table{{1, 0, 0}, {0, 2, 0}, {0, 0, 3}}));
   CMatrix m;
   EXPECT_FAILS(kErrSubscript, "ORVMain.CMatrix.LetValuesToDiagonal", kSubscript,
                m.LetValuesToDiagonal(Array<double>()));
@@ -325,8 +269,7 @@ TEST(CMatrixStorage, IsEqualComparesShapeAndElements) {
   EXPECT_TRUE(CMatrix().IsEqual(CMatrix()));
   EXPECT_TRUE(M({{0.0}}).IsEqual(M({{-0.0}})));
   // An element differs only when it is less or greater: NaN never does.
-  const double nan = std::numeric_limits<double>::quiet_NaN();
-  EXPECT_TRUE(M({{nan, 1}}).IsEqual(M({{5, 1}})));
+  EXPECT_TRUE(M({{kNaN, 1}}).IsEqual(M({{5, 1}})));
 }
 
 TEST(CMatrixStorage, ColumnAndRow) {
@@ -341,14 +284,10 @@ TEST(CMatrixStorage, ColumnAndRow) {
 
 TEST(CMatrixStorage, ValuesAsVector) {
   CMatrix m = M({{1, 2, 3, 4}, {5, 6, 7, 8}, {9, 10, 11, 12}});
-  Array<double> column = m.ValuesAsVector(ORVMVColumn, 2);
-  ASSERT_EQ(column.Rank(), 1);
-  EXPECT_EQ(column.LBound(1), 1);
-  EXPECT_EQ(column.UBound(1), 3);
-  EXPECT_EQ(column.storage(), (std::vector<double>{2, 6, 10}));
-  EXPECT_EQ(m.ValuesAsVector(ORVMVRow, 3).storage(), (std::vector<double>{9, 10, 11, 12}));
-  EXPECT_EQ(m.ValuesAsVector(ORVMVDiagonal, 99).storage(), (std::vector<double>{1, 6, 11}));
-  EXPECT_EQ(m.ValuesAsVector(ORVMVColumn).storage(), (std::vector<double>{1, 5, 9}));
+  EXPECT_EQ(m.ValuesAsVector(ORVMVColumn, 2), Vec({2, 6, 10}));
+  EXPECT_EQ(m.ValuesAsVector(ORVMVRow, 3), Vec({9, 10, 11, 12}));
+  EXPECT_EQ(m.ValuesAsVector(ORVMVDiagonal, 99), Vec({1, 6, 11}));
+  EXPECT_EQ(m.ValuesAsVector(ORVMVColumn), Vec({1, 5, 9}));
   EXPECT_FALSE(m.ValuesAsVector(static_cast<ORVMatrixVector>(7)).IsAllocated());
 
   EXPECT_FAILS(kErrSubscript, "ORVMain.CMatrix.ValuesAsVector",
