@@ -252,11 +252,11 @@ def symmetric(rng, n, scale):
 def dsyev_case(name):
     path = os.path.join(os.path.dirname(__file__), "..", "tests", "data",
                         "eigen_dsyev_reference.csv")
-    lines = open(path).read().splitlines()
-    for k, line in enumerate(lines):
-        if line.startswith(f"matrix,{name},"):
-            n = int(line.split(",")[2])
-            return [[float(x) for x in lines[k + 1 + i].split(",")] for i in range(n)]
+    for line in open(path):
+        cells = line.rstrip("\n").split(",")
+        if cells[0] == f"dsyev.{name}.in":
+            n = int(cells[1])
+            return [[float(x) for x in cells[3 + i * n:3 + (i + 1) * n]] for i in range(n)]
     raise KeyError(name)
 
 

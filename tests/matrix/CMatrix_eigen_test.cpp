@@ -8,9 +8,7 @@
 
 #include <algorithm>
 #include <cmath>
-#include <fstream>
 #include <limits>
-#include <sstream>
 #include <string>
 #include <tuple>
 #include <vector>
@@ -40,34 +38,9 @@ Table Sorted(const std::string& c, bool descending) {
   return r;
 }
 
-struct LapackCase {
-  std::string name;
-  Table matrix;
-  std::vector<double> eigenvalues;  // ascending
-};
-
-std::vector<double> Numbers(const std::string& line) {
-  std::vector<double> values;
-  std::stringstream in(line);
-  for (std::string cell; std::getline(in, cell, ',');) values.push_back(std::stod(cell));
-  return values;
-}
-
-std::vector<LapackCase> LapackCases() {
-  std::ifstream in(std::string(ORV_TEST_DATA_DIR) + "/eigen_dsyev_reference.csv");
-  std::vector<LapackCase> cases;
-  for (std::string line; std::getline(in, line);) {
-    if (line.rfind("matrix,", 0) != 0) continue;
-    LapackCase c;
-    const auto second = line.find(',', 7);
-    c.name = line.substr(7, second - 7);
-    const int n = std::stoi(line.substr(second + 1));
-    for (int i = 0; i < n && std::getline(in, line); ++i) c.matrix.push_back(Numbers(line));
-    std::getline(in, line);
-    c.eigenvalues = Numbers(line.substr(line.find(',') + 1));
-    cases.push_back(std::move(c));
-  }
-  return cases;
+const Reference& Lapack() {
+  static const Reference r("eigen_dsyev_reference.csv");
+  return r;
 }
 
 // --- the kernel ---
@@ -190,27 +163,29 @@ TEST(CMatrixEigenValuesAndVectors, Failures) {
 // The rotations stop once the off-diagonal mass is below 1e-12, so the
 // residuals A v - lambda v may reach that much on top.
 TEST(CMatrixEigenValuesAndVectors, AgreesWithLapack) {
-  const std::vector<LapackCase> cases = LapackCases();
+  const std::vector<std::string> cases = Lapack().Cases("dsyev");
   ASSERT_EQ(cases.size(), 7u);
-  for (const LapackCase& c : cases) {
-    const std::size_t n = c.matrix.size();
-    const Table r = Elements(Make(c.matrix).EigenValuesAndVectors(ORVSortAscending));
+  for (const std::string& c : cases) {
+    const Table& a = Lapack()["dsyev." + c + ".in"];
+    const std::vector<double>& eigenvalues = Lapack()["dsyev." + c + ".eigenvalues"][0];
+    const std::size_t n = a.size();
+    const Table r = Elements(Make(a).EigenValuesAndVectors(ORVSortAscending));
     double largest = 0;
-    for (double e : c.eigenvalues) largest = std::max(largest, std::fabs(e));
+    for (double e : eigenvalues) largest = std::max(largest, std::fabs(e));
     const double eps = std::numeric_limits<double>::epsilon();
     const double tolerance = 4 * static_cast<double>(n) * eps * largest;
     for (std::size_t j = 0; j < n; ++j) {
-      EXPECT_NEAR(r[0][j], c.eigenvalues[j], tolerance) << c.name << " eigenvalue " << j;
+      EXPECT_NEAR(r[0][j], eigenvalues[j], tolerance) << c << " eigenvalue " << j;
       // Each column is a unit eigenvector: A v = lambda v, and V^T V = I.
       for (std::size_t i = 0; i < n; ++i) {
         double av = 0;
-        for (std::size_t k = 0; k < n; ++k) av += c.matrix[i][k] * r[k + 1][j];
-        EXPECT_NEAR(av, r[0][j] * r[i + 1][j], 1e-12 + tolerance) << c.name;
+        for (std::size_t k = 0; k < n; ++k) av += a[i][k] * r[k + 1][j];
+        EXPECT_NEAR(av, r[0][j] * r[i + 1][j], 1e-12 + tolerance) << c;
       }
       for (std::size_t k = 0; k < n; ++k) {
         double dot = 0;
         for (std::size_t i = 0; i < n; ++i) dot += r[i + 1][j] * r[i + 1][k];
-        EXPECT_NEAR(dot, j == k ? 1.0 : 0.0, 4 * static_cast<double>(n) * eps) << c.name;
+        EXPECT_NEAR(dot, j == k ? 1.0 : 0.0, 4 * static_cast<double>(n) * eps) << c;
       }
     }
   }
