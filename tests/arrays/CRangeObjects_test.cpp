@@ -1,5 +1,6 @@
 #include "orv/arrays/CRangeObjects.hpp"
 
+#include "matrix/matrix_test_util.hpp"
 #include "read_test_util.hpp"
 
 using namespace orv;
@@ -13,20 +14,12 @@ TEST(CRangeObjects, RangeToDouble) {
   w.Put("A3", Variant(true));
   w.Put("B2", Variant("4"));
   w.Put("D2", Variant(9.0));
-  Array<double> all = Global<CRangeObjects>().RangeToDouble(w.R("A1:B3,D1:D3"), true);
-  EXPECT_EQ(all.UBound(1), 2);
-  EXPECT_EQ(all.UBound(2), 3);
-  EXPECT_EQ(all(1, 1), 1);
-  EXPECT_EQ(all(2, 1), -1);
-  EXPECT_EQ(all(1, 2), 4);
-  EXPECT_EQ(all(2, 2), 0);  // blank
-  EXPECT_EQ(all(1, 3), 9);
-  Array<double> no_headers = CRangeObjects().RangeToDouble(w.R("A2:A3"));
-  EXPECT_EQ(no_headers.UBound(1), 2);
+  // True is -1, numeric text its number, a blank 0.
+  EXPECT_EQ(Global<CRangeObjects>().RangeToDouble(w.R("A1:B3,D1:D3"), true),
+            Mat(2, 3, {1, 4, 9, -1, 0, 0}));
+  EXPECT_EQ(CRangeObjects().RangeToDouble(w.R("A2:A3")), Mat(2, 1, {1, -1}));
   // A one-cell block: a single value into row 1.
-  Array<double> single = CRangeObjects().RangeToDouble(w.R("D2"));
-  EXPECT_EQ(single.UBound(1), 1);
-  EXPECT_EQ(single(1, 1), 9);
+  EXPECT_EQ(CRangeObjects().RangeToDouble(w.R("D2")), Mat(1, 1, {9}));
 }
 
 TEST(CRangeObjects, RangeToDoubleFailures) {

@@ -96,14 +96,7 @@ std::vector<double> Awkward(size_t n, std::mt19937_64& rng, bool negative_zero =
 
 // The scalar path: x . y by DotProduct, summed from 0 in increasing k.
 double Dot(const std::vector<double>& x, const std::vector<double>& y) {
-  Array<double> row(1, 1, 1, static_cast<Long>(x.size())),
-      column(1, static_cast<Long>(y.size()), 1, 1);
-  row.storage() = x;
-  column.storage() = y;
-  CMatrix r, c;
-  r.LetValues(row);
-  c.LetValues(column);
-  return r.DotProduct(r, c);
+  return CMatrix().DotProduct(Make({x}), Make({y}));
 }
 
 // Element (i, j) of start + a b, where a is r x c and b is c x m, row-major:
@@ -128,6 +121,15 @@ bool SameBits(const std::vector<double>& x, const std::vector<double>& y) {
   return Identical({x}, {y});
 }
 
+// The r x c matrix of these elements, row by row.
+CMatrix Flat(const std::vector<double>& v, size_t r, size_t c) {
+  Array<double> a(1, static_cast<Long>(r), 1, static_cast<Long>(c));
+  a.storage() = v;
+  CMatrix m;
+  m.LetValues(a);
+  return m;
+}
+
 // 1 x N, N x 1, odd sizes, exact register tiles, and sizes that cross the
 // panel boundaries of every instruction set (k by 256, rows by 96).
 const struct {
@@ -144,15 +146,8 @@ TEST(CMatrixArithmetic, EveryProductPathMatchesTheScalarDotProductBitForBit) {
   for (const auto& s : kShapes) {
     const std::vector<double> a = Awkward(s.r * s.c, rng), b = Awkward(s.c * s.m, rng);
     const std::vector<double> zero(s.r * s.m, 0.0), start = Awkward(s.r * s.m, rng, false);
-    Array<double> aa(1, static_cast<Long>(s.r), 1, static_cast<Long>(s.c));
-    Array<double> bb(1, static_cast<Long>(s.c), 1, static_cast<Long>(s.m));
-    aa.storage() = a;
-    bb.storage() = b;
-    CMatrix ma, mb;
-    ma.LetValues(aa);
-    mb.LetValues(bb);
-    EXPECT_TRUE(
-        SameBits(ma.Multiply(mb).Values().storage(), ByDotProducts(a, b, zero, s.r, s.c, s.m)))
+    EXPECT_TRUE(SameBits(Flat(a, s.r, s.c).Multiply(Flat(b, s.c, s.m)).Values().storage(),
+                         ByDotProducts(a, b, zero, s.r, s.c, s.m)))
         << s.r << " x " << s.c << " times " << s.c << " x " << s.m;
     // Accumulating into values already there continues each sum.
     const std::vector<double> expected = ByDotProducts(a, b, start, s.r, s.c, s.m);

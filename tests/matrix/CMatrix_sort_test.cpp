@@ -184,12 +184,8 @@ TEST(CMatrixQuickSort, HundredThousandRowsOnASmallStack) {
     se = Elements(d.QuickSort());
   });
   EXPECT_EQ(sa, sorted);
-  Table expected = reversed;
-  std::reverse(expected.begin(), expected.end());
-  EXPECT_EQ(sb, expected);
-  expected = sorted;
-  std::reverse(expected.begin(), expected.end());
-  EXPECT_EQ(sd, expected);
+  EXPECT_EQ(sb, Table(reversed.rbegin(), reversed.rend()));
+  EXPECT_EQ(sd, Table(sorted.rbegin(), sorted.rend()));
   ExpectSortedPermutation(sc, n);
   ExpectSortedPermutation(se, n);
 }
