@@ -19,6 +19,11 @@ namespace orv::test {
 
 inline const std::string kSubscript = "Subscript out of range";
 
+// Where the stamp and chain rules place a failure of CMatrix.<member>.
+inline std::string At(int line, const std::string& member) {
+  return "Line " + std::to_string(line) + " in ORVMain.CMatrix." + member;
+}
+
 inline const Reference& Linalg() {
   static const Reference r("linalg_reference.csv");
   return r;
