@@ -18,7 +18,6 @@ namespace {
 using namespace orv::test;
 
 const std::string kNotPd = "Matrix is not Positive Definite";
-const std::string kSource = "ORVMain.CMatrix.";
 
 // --- GeneralInverse ---
 
@@ -64,7 +63,7 @@ TEST(CMatrixLinalg, GeneralInverseMatchesTheReferenceBitForBit) {
 }
 
 TEST(CMatrixLinalg, GeneralInverseFailures) {
-  const std::string source = kSource + "GeneralInverse";
+  const std::string source = In("GeneralInverse");
   EXPECT_FAILS(9, source, kSubscript, M({{4, 2}, {2, 3}, {1, 1}}).GeneralInverse());
   EXPECT_FAILS(9, source, kSubscript, M({{0}, {2}}).GeneralInverse());
   EXPECT_FAILS(6, source, "Overflow", M({{1e-300, 1e300}, {1e300, 1}}).GeneralInverse());
@@ -131,7 +130,7 @@ TEST(CMatrixLinalg, CholeskyOfSmallMatrices) {
 }
 
 TEST(CMatrixLinalg, CholeskyFailures) {
-  const std::string source = kSource + "Cholesky";
+  const std::string source = In("Cholesky");
   EXPECT_EQ(MXNotPositiveDefinite, -2147215504);
   EXPECT_FAILS(MXNotPositiveDefinite, source, kNotPd, M({{1, 2}, {2, 1}}).Cholesky());
   EXPECT_FAILS(MXNotPositiveDefinite, source, kNotPd, M({{1e-14}}).Cholesky());
@@ -151,7 +150,7 @@ TEST(CMatrixLinalg, IsPositiveDefinite) {
   EXPECT_FALSE(M({{1, 2}, {2, 1}}).IsPositiveDefinite());
   EXPECT_FALSE(M({{1e-14}}).IsPositiveDefinite());
   // Other failures are raised by the plain rule.
-  EXPECT_FAILS(9, kSource + "IsPositiveDefinite", kSubscript,
+  EXPECT_FAILS(9, In("IsPositiveDefinite"), kSubscript,
                M({{4, 0}, {2, 5}, {1, 1}}).IsPositiveDefinite());
 }
 
@@ -164,7 +163,7 @@ TEST(CMatrixLinalg, ForwardAndBackwardSubstitution) {
   EXPECT_EQ(
       Elements(M({{2, 1, -1}, {0, 4, 2}, {0, 0, 5}}).BackwardSubstitution(M({{3}, {8}, {10}}))),
       (Table{{2}, {1}, {2}}));
-  const std::string forward = kSource + "ForwardSubstitution";
+  const std::string forward = In("ForwardSubstitution");
   const std::string lower = "This matrix isn't lower triangular";
   const std::string upper = "This matrix isn't upper triangular";
   const std::string rows = "b does not have the same number of rows as this matrix.";

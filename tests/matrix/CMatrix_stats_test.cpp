@@ -52,9 +52,9 @@ TEST(CMatrixMeans, DocumentedExamplesAndFailures) {
   EXPECT_TRUE(Identical(Elements(Make({{1, 4}, {2, 5}, {3, 6}}).Means(Column({0, 0, 2}))),
                         Table({{3}, {6}})));
   EXPECT_TRUE(Identical(Elements(Make({{4, -1}}).Means()), Table({{4}, {-1}})));
-  EXPECT_FAILS(9, "ORVMain.CMatrix.Means", kSubscript, m.Means(Column({1, 2, 3})));
-  EXPECT_FAILS(9, "ORVMain.CMatrix.Means", kSubscript, CMatrix().Means());
-  EXPECT_FAILS(6, "ORVMain.CMatrix.Means", "Overflow", Make({{1e308}, {-1e308}}).Means());
+  EXPECT_FAILS(9, In("Means"), kSubscript, m.Means(Column({1, 2, 3})));
+  EXPECT_FAILS(9, In("Means"), kSubscript, CMatrix().Means());
+  EXPECT_FAILS(6, In("Means"), "Overflow", Make({{1e308}, {-1e308}}).Means());
 }
 
 TEST(CMatrixMeans, MatchesTheReferenceBitForBit) {
@@ -92,7 +92,7 @@ TEST(CMatrixDescriptives, DocumentedExamples) {
 }
 
 TEST(CMatrixDescriptives, Failures) {
-  const std::string source = "ORVMain.CMatrix.Descriptives";
+  const std::string source = In("Descriptives");
   CMatrix a, b, c, d;
   // One case: f = 1 / 0.
   EXPECT_FAILS(11, source, "Division by zero", Make({{1, 2}}).Descriptives(a, b, c, d));
@@ -131,7 +131,7 @@ TEST(CMatrixCovariance, DocumentedExamplesAndFailures) {
   const CMatrix x = Make({{1, 2}, {2, 4}, {3, 6}});
   EXPECT_TRUE(Identical(Elements(x.Covariance()), Table({{1, 2}, {2, 4}})));
   EXPECT_TRUE(Identical(Elements(x.Covariance(Column({3, 2, 1}))), Table({{-1}, {-2}})));
-  const std::string source = "ORVMain.CMatrix.Covariance";
+  const std::string source = In("Covariance");
   const std::string two = "Covariance needs at least 2 rows";
   EXPECT_FAILS(17, source, two, Make({{1, 2}}).Covariance());
   EXPECT_FAILS(17, source, two, CMatrix().Covariance());
@@ -174,7 +174,7 @@ TEST(CMatrixCorrelation, DocumentedExamples) {
 }
 
 TEST(CMatrixCorrelation, Failures) {
-  const std::string source = "ORVMain.CMatrix.Correlation";
+  const std::string source = In("Correlation");
   const std::string constant = "One or more variables are a constant";
   EXPECT_FAILS(orvErrNoVariableVariance, source, constant, Make({{1, 5}, {2, 5}}).Correlation());
   EXPECT_FAILS(orvErrNoVariableVariance, source, constant,

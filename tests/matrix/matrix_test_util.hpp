@@ -3,6 +3,9 @@
 // results written by scripts/make_*_reference.py.
 #pragma once
 
+#include <gtest/gtest.h>
+
+#include <algorithm>
 #include <bit>
 #include <cstddef>
 #include <cstdint>
@@ -19,7 +22,9 @@ namespace orv::test {
 
 inline const std::string kSubscript = "Subscript out of range";
 
-// Where the stamp and chain rules place a failure of CMatrix.<member>.
+// Where the plain rule (In) and the stamp and chain rules (At) place a
+// failure of CMatrix.<member>.
+inline std::string In(const std::string& member) { return "ORVMain.CMatrix." + member; }
 inline std::string At(int line, const std::string& member) {
   return "Line " + std::to_string(line) + " in ORVMain.CMatrix." + member;
 }
@@ -90,6 +95,17 @@ inline bool Identical(const Table& a, const Table& b) {
         return false;
   }
   return true;
+}
+
+// Rows ascending on column 0 whose last column holds each row number 1..rows once.
+inline void ExpectSortedPermutation(const Table& sorted, std::size_t rows) {
+  ASSERT_EQ(sorted.size(), rows);
+  std::vector<bool> seen(rows + 1, false);
+  for (std::size_t i = 0; i < rows; ++i) {
+    if (i > 0) ASSERT_LE(sorted[i - 1][0], sorted[i][0]) << i;
+    seen[static_cast<std::size_t>(sorted[i].back())] = true;
+  }
+  EXPECT_EQ(std::count(seen.begin() + 1, seen.end(), true), static_cast<long>(rows));
 }
 
 }  // namespace orv::test
