@@ -41,37 +41,30 @@ TEST(CMatrixStorage, SetSizeZeroFillsAndBelowOneMakesNull) {
 }
 
 TEST(CMatrixStorage, SetSizePersistKeepsTheCommonBlock) {
-  CMatrix m = M({{1, 2, 3}, {4, 5, 6}, {7, 8, 9}});
-  m.SetSize(2, 2, true);
-  EXPECT_EQ(Elements(m), (Table{{1, 2}, {4, 5}}));
-
-  CMatrix g = M({{1, 2, 3}, {4, 5, 6}, {7, 8, 9}});
-  Long rows = 4, columns = 4;
-  g.SetSize(rows, columns, true);
-  EXPECT_EQ(rows, 3);
-  EXPECT_EQ(columns, 3);
-  EXPECT_EQ(Elements(g), (Table{{1, 2, 3, 0}, {4, 5, 6, 0}, {7, 8, 9, 0}, {0, 0, 0, 0}}));
-
-  // Only the argument that exceeds the old count is lowered.
-  CMatrix h = M({{1, 2}, {3, 4}});
-  rows = 1;
-  columns = 5;
-  h.SetSize(rows, columns, true);
-  EXPECT_EQ(rows, 1);
-  EXPECT_EQ(columns, 2);
-  EXPECT_EQ(Elements(h), (Table{{1, 2, 0, 0, 0}}));
-
-  // Literal arguments work too; growing a null matrix keeps nothing.
-  CMatrix n;
-  n.SetSize(2, 2, true);
-  EXPECT_EQ(Elements(n), (Table{{0, 0}, {0, 0}}));
-  Long r0 = 2, c0 = 3;
-  CMatrix fresh;
-  fresh.SetSize(r0, c0, true);
-  EXPECT_EQ(r0, 0);
-  EXPECT_EQ(c0, 0);
-  EXPECT_EQ(fresh.RowCount(), 2);
-  EXPECT_EQ(fresh.ColumnCount(), 3);
+  const Table nine = {{1, 2, 3}, {4, 5, 6}, {7, 8, 9}};
+  const struct {
+    Table start;
+    Long rows, columns, rows_after, columns_after;
+    Table expected;
+  } cases[] = {
+      {nine, 2, 2, 2, 2, {{1, 2}, {4, 5}}},
+      {nine, 4, 4, 3, 3, {{1, 2, 3, 0}, {4, 5, 6, 0}, {7, 8, 9, 0}, {0, 0, 0, 0}}},
+      // Only the argument that exceeds the old count is lowered.
+      {{{1, 2}, {3, 4}}, 1, 5, 1, 2, {{1, 2, 0, 0, 0}}},
+      // Growing a null matrix keeps nothing.
+      {{}, 2, 3, 0, 0, {{0, 0, 0}, {0, 0, 0}}},
+  };
+  for (const auto& c : cases) {
+    CMatrix m = Make(c.start);
+    Long rows = c.rows, columns = c.columns;
+    m.SetSize(rows, columns, true);
+    EXPECT_EQ(rows, c.rows_after);
+    EXPECT_EQ(columns, c.columns_after);
+    EXPECT_EQ(Elements(m), c.expected);
+  }
+  CMatrix literal = Make(nine);  // literal arguments work too
+  literal.SetSize(2, 2, true);
+  EXPECT_EQ(Elements(literal), (Table{{1, 2}, {4, 5}}));
 }
 
 TEST(CMatrixStorage, SetSizeThatCannotBeAllocatedRaises7AndKeepsTheMatrix) {
