@@ -15,11 +15,18 @@ using namespace orv::test;
 const clsMatrix M;
 const Variant E;  // Empty
 Variant V(double x) { return Variant(x); }
+const Variant kNA(ErrorValue{2042});
+const Variant kVector(Vec({1, 2}));
+
+// A Variant holding a (1 To rows, 1 To columns) array of Variants.
+Variant Vars(Long rows, Long columns, std::initializer_list<Variant> values, Long lb2 = 1) {
+  return Variant(Mat<Variant>(rows, columns, values, 1, lb2));
+}
 
 // --- VariantToArray and its siblings -----------------------------------------
 
 TEST(clsMatrixVariantToArray, ValuesAndArraysBecomeTwoDimensionalDoubles) {
-  EXPECT_EQ(M.VariantToArray(Variant(5.0)), Mat(1, 1, {5}));
+  EXPECT_EQ(M.VariantToArray(V(5)), Mat(1, 1, {5}));
   EXPECT_EQ(M.VariantToArray(Variant(true)), Mat(1, 1, {-1}));
   EXPECT_EQ(M.VariantToArray(Variant("2.5")), Mat(1, 1, {2.5}));
   EXPECT_EQ(M.VariantToArray(E), Mat(1, 1, {0}));
@@ -34,12 +41,9 @@ TEST(clsMatrixVariantToArray, ValuesAndArraysBecomeTwoDimensionalDoubles) {
 
 TEST(clsMatrixVariantToArray, Failures) {
   const std::string source = kCls + "VariantToArray";
-  EXPECT_FAILS(13, source, kMismatch,
-               M.VariantToArray(Variant(Mat<Variant>(2, 1, {Variant(1.0), Variant("abc")}))));
+  EXPECT_FAILS(13, source, kMismatch, M.VariantToArray(Vars(2, 1, {V(1), Variant("abc")})));
   // An error cell (#N/A) converts as CDbl converts it: a type mismatch.
-  EXPECT_FAILS(
-      13, source, kMismatch,
-      M.VariantToArray(Variant(Mat<Variant>(2, 1, {Variant(1.0), Variant(ErrorValue{2042})}))));
+  EXPECT_FAILS(13, source, kMismatch, M.VariantToArray(Vars(2, 1, {V(1), kNA})));
   EXPECT_FAILS(94, source, "Invalid use of Null", M.VariantToArray(Variant(Null)));
   // Lower bound 2: there is no element (1, 1).
   EXPECT_FAILS(9, source, kSubscript, M.VariantToArray(Variant(Array<double>(2, 3, 1, 1))));
@@ -47,19 +51,15 @@ TEST(clsMatrixVariantToArray, Failures) {
 }
 
 TEST(clsMatrixVariantToArray, TypedSiblings) {
-  const Variant v(Mat<Variant>(1, 3, {Variant(2.5), Variant(3.5), E}));
+  const Variant v(Mat<Variant>(1, 3, {V(2.5), V(3.5), E}));
   EXPECT_EQ(M.VariantToIntegerArray(v), Mat<Integer>(1, 3, {2, 4, 0}));  // halves to even
   EXPECT_EQ(M.VariantToLongArray(v), Mat<Long>(1, 3, {2, 4, 0}));
-  EXPECT_EQ(M.VariantToStringArray(
-                Variant(Mat<Variant>(1, 3, {E, Variant(0.5), Variant(ErrorValue{2042})}))),
+  EXPECT_EQ(M.VariantToStringArray(Vars(1, 3, {E, V(0.5), kNA})),
             Mat<std::string>(1, 3, {"", "0.5", "Error 2042"}));
   // Two dimensions are needed.
-  EXPECT_FAILS(9, kCls + "VariantToStringArray", kSubscript,
-               M.VariantToStringArray(Variant(Vec({1, 2}))));
-  EXPECT_FAILS(9, kCls + "VariantToIntegerArray", kSubscript,
-               M.VariantToIntegerArray(Variant(Vec({1, 2}))));
-  EXPECT_FAILS(9, kCls + "VariantToLongArray", kSubscript,
-               M.VariantToLongArray(Variant(Vec({1, 2}))));
+  EXPECT_FAILS(9, kCls + "VariantToStringArray", kSubscript, M.VariantToStringArray(kVector));
+  EXPECT_FAILS(9, kCls + "VariantToIntegerArray", kSubscript, M.VariantToIntegerArray(kVector));
+  EXPECT_FAILS(9, kCls + "VariantToLongArray", kSubscript, M.VariantToLongArray(kVector));
   EXPECT_FAILS(6, kCls + "VariantToIntegerArray", kOverflow,
                M.VariantToIntegerArray(Variant(40000.0)));
   EXPECT_FAILS(6, kCls + "VariantToLongArray", kOverflow, M.VariantToLongArray(Variant(3e9)));
@@ -80,14 +80,13 @@ TEST(clsMatrixHConcatenate, StringAndVariantForms) {
   EXPECT_EQ(M.HStringConcatenate(Mat<std::string>(1, 1, {"a"}), Mat<std::string>(2, 1, {"b", "c"})),
             Mat<std::string>(2, 2, {"a", "b", "", "c"}));
   EXPECT_EQ(M.VariantHConcatenate(Variant(Mat(1, 1, {1})), Variant(Mat(2, 1, {2, 3}))),
-            Variant(Mat<Variant>(2, 2, {Variant(1.0), Variant(2.0), E, Variant(3.0)})));
+            Vars(2, 2, {V(1), V(2), E, V(3)}));
   // A narrower argument leaves empties.
   EXPECT_EQ(M.VariantVConcatenate(Variant(Mat(2, 2, {1, 2, 3, 4})), Variant(Mat(1, 3, {5, 6, 7}))),
-            Variant(Mat<Variant>(3, 3,
-                                 {Variant(1.0), Variant(2.0), E, Variant(3.0), Variant(4.0), E,
-                                  Variant(5.0), Variant(6.0), Variant(7.0)})));
+            Variant(Mat<Variant>(
+                3, 3, {V(1), V(2), E, V(3), V(4), E, V(5), Variant(6.0), Variant(7.0)})));
   EXPECT_FAILS(13, kCls + "VariantVConcatenate", kMismatch,
-               M.VariantVConcatenate(Variant(1.0), Variant(Mat(1, 1, {1}))));
+               M.VariantVConcatenate(V(1), Variant(Mat(1, 1, {1}))));
 }
 
 // --- blocks, transposes, vectors --------------------------------------------------
@@ -98,8 +97,7 @@ TEST(clsMatrixSubMatrix, ColumnComesBeforeRowAndWidthBeforeHeight) {
             Mat(1, 3, {10, 11, 12}));
   EXPECT_FAILS(9, kCls + "SubMatrix", kSubscript, M.SubMatrix(p, 2, 3, 4, 1));
   EXPECT_FAILS(9, kCls + "SubMatrix", kSubscript, M.SubMatrix(p, 1, 1, 1, 0));
-  EXPECT_EQ(M.VariantSubMatrix(Variant(p), 4, 2, 1, 2),
-            Variant(Mat<Variant>(2, 1, {Variant(8.0), Variant(12.0)})));
+  EXPECT_EQ(M.VariantSubMatrix(Variant(p), 4, 2, 1, 2), Vars(2, 1, {V(8), V(12)}));
   const Array<std::string> names = Mat<std::string>(1, 4, {"a", "b", "c", "d"});
   Array<std::string> vector(1, 4);
   vector.storage() = names.storage();
@@ -112,8 +110,7 @@ TEST(clsMatrixSubMatrix, ColumnComesBeforeRowAndWidthBeforeHeight) {
 TEST(clsMatrixTranspose, SwapsBoundsAndKeepsLowerBounds) {
   const Array<double> a = Mat(2, 3, {1, 0, 3, 0, 5, 0}, 0, 1);
   EXPECT_EQ(M.Transpose(a), Mat(3, 2, {1, 0, 0, 5, 3, 0}, 1, 0));
-  EXPECT_EQ(M.VariantTranspose(Variant(a)),
-            Variant(Mat<Variant>(3, 2, {V(1), V(0), V(0), V(5), V(3), V(0)}, 1, 0)));
+  EXPECT_EQ(M.VariantTranspose(Variant(a)), Vars(3, 2, {V(1), V(0), V(0), V(5), V(3), V(0)}, 0));
   EXPECT_EQ(M.StringTranspose(Mat<std::string>(1, 2, {"x", "y"})),
             Mat<std::string>(2, 1, {"x", "y"}));
   EXPECT_FAILS(9, kCls + "Transpose", kSubscript, M.Transpose(Vec({1, 2})));
@@ -123,8 +120,7 @@ TEST(clsMatrixMakeMatrix, VectorBecomesColumnMatrixStaysAsItIs) {
   EXPECT_EQ(M.MakeMatrix(Vec({4, 5, 6})), Mat(3, 1, {4, 5, 6}));
   EXPECT_EQ(M.MakeMatrix(Mat(1, 2, {1, 2})), Mat(1, 2, {1, 2}));
   EXPECT_FAILS(9, kCls + "MakeMatrix", kSubscript, M.MakeMatrix(Array<double>()));
-  EXPECT_EQ(M.VariantMakeMatrix(Variant(Vec({4, 5}))),
-            Variant(Mat<Variant>(2, 1, {Variant(4.0), Variant(5.0)})));
+  EXPECT_EQ(M.VariantMakeMatrix(Variant(Vec({4, 5}))), Vars(2, 1, {V(4), V(5)}));
   EXPECT_EQ(M.VariantMakeMatrix(Variant("x")), Variant("x"));
 }
 

@@ -22,12 +22,11 @@ const clsMatrix M;
 // --- Cholesky ----------------------------------------------------------------------
 
 TEST(clsMatrixCholesky, LowerFactorInTheDocumentedOrder) {
-  EXPECT_TRUE(Identical(Rows(M.Cholesky(Mat(2, 2, {4, 2, 2, 5}))), Table({{2, 0}, {1, 2}})));
+  EXPECT_TRUE(Holds(M.Cholesky(Mat(2, 2, {4, 2, 2, 5})), Table({{2, 0}, {1, 2}})));
   for (const std::string& c : Linalg().Cases("chol"))
-    EXPECT_TRUE(Identical(Rows(M.Cholesky(FromTable(Linalg()[c]))), Linalg()["chol." + c])) << c;
+    EXPECT_TRUE(Holds(M.Cholesky(FromTable(Linalg()[c])), Linalg()["chol." + c])) << c;
   // Not positive definite: sqrt(|1 - 4|) on the diagonal instead of a failure.
-  EXPECT_TRUE(
-      Identical(Rows(M.Cholesky(Mat(2, 2, {1, 2, 2, 1}))), Table({{1, 0}, {2, std::sqrt(3.0)}})));
+  EXPECT_TRUE(Holds(M.Cholesky(Mat(2, 2, {1, 2, 2, 1})), Table({{1, 0}, {2, std::sqrt(3.0)}})));
 }
 
 // CMatrix computes the factor in blocks of columns; on a positive-definite
@@ -43,7 +42,7 @@ TEST(clsMatrixCholesky, SameDoublesAsTheBlockedFactorOfCMatrix) {
     }
     CMatrix m;
     m.LetValues(a);
-    EXPECT_TRUE(Identical(Rows(M.Cholesky(a)), Rows(m.Cholesky().Values()))) << n;
+    EXPECT_TRUE(Holds(M.Cholesky(a), Rows(m.Cholesky().Values()))) << n;
   }
 }
 
@@ -71,7 +70,7 @@ TEST(clsMatrixMInvSpd, InvertsInPlace) {
     const Array<double> original = FromTable(Linalg()[c]);
     Array<double> inverse = original;
     ASSERT_TRUE(M.MInv_SymmetricPositiveDefinite(inverse));
-    EXPECT_TRUE(Identical(Rows(inverse), Linalg()["minv." + c])) << c;
+    EXPECT_TRUE(Holds(inverse, Linalg()["minv." + c])) << c;
     // A times its inverse is the identity.
     const Array<double> product = M.MMult(original, inverse);
     for (Long i = 1; i <= original.UBound(1); ++i)
@@ -90,7 +89,7 @@ TEST(clsMatrixMInvSpd, FalseInsteadOfAFailure) {
 // --- Eigen ------------------------------------------------------------------------------
 
 TEST(clsMatrixEigen, DiagonalMatrixConvergesAtOnce) {
-  EXPECT_TRUE(Identical(Rows(M.Eigen(Mat(2, 2, {3, 0, 0, -1}))), Table({{3, -1}, {1, 0}, {0, 1}})));
+  EXPECT_TRUE(Holds(M.Eigen(Mat(2, 2, {3, 0, 0, -1})), Table({{3, -1}, {1, 0}, {0, 1}})));
 }
 
 // Column k: the eigenvalue on top, then its vector, in the order the
@@ -102,7 +101,7 @@ TEST(clsMatrixEigen, SameDoublesAsTheRotationSteps) {
     if (n > 1) a(n, 1) = 1234.5;
     Table expected = Linalg()["jacobi." + c + ".v"];
     expected.insert(expected.begin(), Linalg()["jacobi." + c + ".d"][0]);
-    EXPECT_TRUE(Identical(Rows(M.Eigen(a)), expected)) << c;
+    EXPECT_TRUE(Holds(M.Eigen(a), expected)) << c;
   }
 }
 

@@ -26,6 +26,9 @@ inline Table Rows(const Array<double>& a) {
   return t;
 }
 
+// a holds these rows, the same doubles bit for bit.
+inline bool Holds(const Array<double>& a, const Table& rows) { return Identical(Rows(a), rows); }
+
 inline Array<double> FromTable(const Table& t) {
   Array<double> a(1, static_cast<Long>(t.size()), 1, static_cast<Long>(t[0].size()));
   for (std::size_t i = 0; i < t.size(); ++i)

@@ -45,9 +45,9 @@ Table InOrder(const Table& t, const std::vector<double>& order, bool reversed) {
 
 TEST(CMatrixSort, KeepsEqualKeysInOrder) {
   const CMatrix m = Make({{1, 3}, {2, 1}, {3, 3}});
-  EXPECT_TRUE(Identical(Elements(m.Sort(2)), Table({{2, 1}, {1, 3}, {3, 3}})));
-  EXPECT_TRUE(Identical(Elements(m.Sort()), Elements(m)));
-  EXPECT_TRUE(Identical(Elements(m), Table({{1, 3}, {2, 1}, {3, 3}})));  // receiver unchanged
+  EXPECT_TRUE(Holds(m.Sort(2), Table({{2, 1}, {1, 3}, {3, 3}})));
+  EXPECT_TRUE(Holds(m.Sort(), Elements(m)));
+  EXPECT_TRUE(Holds(m, Table({{1, 3}, {2, 1}, {3, 3}})));  // receiver unchanged
   for (Long index : {0, 3, -1}) EXPECT_FAILS(9, In("Sort"), kSubscript, m.Sort(index));
   EXPECT_FAILS(9, In("Sort"), kSubscript, CMatrix().Sort(1));
 }
@@ -64,39 +64,36 @@ TEST(CMatrixSort, IsAStableSortOfTheKeyColumn) {
       Table expected = t;
       std::stable_sort(expected.begin(), expected.end(),
                        [](const auto& a, const auto& b) { return a[1] < b[1]; });
-      EXPECT_TRUE(Identical(Elements(Make(t).Sort(2)), expected)) << distinct << " " << rows;
+      EXPECT_TRUE(Holds(Make(t).Sort(2), expected)) << distinct << " " << rows;
     }
   }
 }
 
 TEST(CMatrixSort, NaNKeysStayInPlaceAndSplitTheSort) {
   const Table t = {{3, 1}, {kNaN, 2}, {2, 3}, {1, 4}, {kNaN, 5}, {0, 6}, {-1, 7}};
-  EXPECT_TRUE(Identical(Elements(Make(t).Sort(1)),
-                        Table({{3, 1}, {kNaN, 2}, {1, 4}, {2, 3}, {kNaN, 5}, {-1, 7}, {0, 6}})));
+  EXPECT_TRUE(Holds(Make(t).Sort(1),
+                    Table({{3, 1}, {kNaN, 2}, {1, 4}, {2, 3}, {kNaN, 5}, {-1, 7}, {0, 6}})));
 }
 
 // --- QuickSort ---
 
 TEST(CMatrixQuickSort, DocumentedExamples) {
   const CMatrix m = Make({{3, 1}, {1, 2}, {2, 3}});
-  EXPECT_TRUE(Identical(Elements(m.QuickSort()), Table({{1, 2}, {2, 3}, {3, 1}})));
-  EXPECT_TRUE(Identical(Elements(m.QuickSort(ORVSortRows, ORVSortDescending)),
-                        Table({{3, 1}, {2, 3}, {1, 2}})));
+  EXPECT_TRUE(Holds(m.QuickSort(), Table({{1, 2}, {2, 3}, {3, 1}})));
+  EXPECT_TRUE(Holds(m.QuickSort(ORVSortRows, ORVSortDescending), Table({{3, 1}, {2, 3}, {1, 2}})));
   const CMatrix wide = Make({{3, 1, 2}, {30, 10, 20}});
-  EXPECT_TRUE(Identical(Elements(wide.QuickSort(ORVSortColumns, ORVSortAscending, 1)),
-                        Table({{1, 2, 3}, {10, 20, 30}})));
-  EXPECT_TRUE(Identical(Elements(wide.QuickSort(ORVSortColumns, ORVSortDescending, 2)),
-                        Table({{3, 2, 1}, {30, 20, 10}})));
-  EXPECT_TRUE(Identical(Elements(m), Table({{3, 1}, {1, 2}, {2, 3}})));
-  // Any sort type other than columns sorts rows.
   EXPECT_TRUE(
-      Identical(Elements(m.QuickSort(static_cast<ORVSortType>(7))), Elements(m.QuickSort())));
+      Holds(wide.QuickSort(ORVSortColumns, ORVSortAscending, 1), Table({{1, 2, 3}, {10, 20, 30}})));
+  EXPECT_TRUE(Holds(wide.QuickSort(ORVSortColumns, ORVSortDescending, 2),
+                    Table({{3, 2, 1}, {30, 20, 10}})));
+  EXPECT_TRUE(Holds(m, Table({{3, 1}, {1, 2}, {2, 3}})));
+  // Any sort type other than columns sorts rows.
+  EXPECT_TRUE(Holds(m.QuickSort(static_cast<ORVSortType>(7)), Elements(m.QuickSort())));
   // Keys 1, 1: the partition exchanges the two rows, descending reverses
   // them back.
   const CMatrix tie = Make({{1, 10}, {1, 20}});
-  EXPECT_TRUE(Identical(Elements(tie.QuickSort()), Table({{1, 20}, {1, 10}})));
-  EXPECT_TRUE(Identical(Elements(tie.QuickSort(ORVSortRows, ORVSortDescending)),
-                        Table({{1, 10}, {1, 20}})));
+  EXPECT_TRUE(Holds(tie.QuickSort(), Table({{1, 20}, {1, 10}})));
+  EXPECT_TRUE(Holds(tie.QuickSort(ORVSortRows, ORVSortDescending), Table({{1, 10}, {1, 20}})));
 }
 
 TEST(CMatrixQuickSort, SortIndexOutOfRangeLeavesWithoutHandler) {
@@ -117,19 +114,17 @@ TEST(CMatrixQuickSort, MatchesTheReferenceOrdersTiesIncluded) {
     const CMatrix m = Make(t);
     for (Long key : {Long{1}, static_cast<Long>(keys[0].size())}) {
       const std::vector<double>& order = Sorts()["qs." + c + ".rows" + std::to_string(key)][0];
-      EXPECT_TRUE(Identical(Elements(m.QuickSort(ORVSortRows, ORVSortAscending, key)),
-                            InOrder(t, order, false)))
+      EXPECT_TRUE(Holds(m.QuickSort(ORVSortRows, ORVSortAscending, key), InOrder(t, order, false)))
           << c << " rows " << key;
-      EXPECT_TRUE(Identical(Elements(m.QuickSort(ORVSortRows, ORVSortDescending, key)),
-                            InOrder(t, order, true)))
+      EXPECT_TRUE(Holds(m.QuickSort(ORVSortRows, ORVSortDescending, key), InOrder(t, order, true)))
           << c << " rows descending " << key;
     }
     if (keys[0].size() == 1) continue;
     const std::vector<double>& order = Sorts()["qs." + c + ".columns"][0];
     for (bool descending : {false, true})
-      EXPECT_TRUE(Identical(Elements(Make(keys).QuickSort(
-                                ORVSortColumns, descending ? ORVSortDescending : ORVSortAscending)),
-                            Transposed(InOrder(Transposed(keys), order, descending))))
+      EXPECT_TRUE(Holds(
+          Make(keys).QuickSort(ORVSortColumns, descending ? ORVSortDescending : ORVSortAscending),
+          Transposed(InOrder(Transposed(keys), order, descending))))
           << c << " columns " << descending;
   }
 }
@@ -183,16 +178,14 @@ TEST(CMatrixQuickSort, HundredThousandRowsOnASmallStack) {
 
 TEST(CMatrixQuickSortWithThreshold, DocumentedExamplesAndSmallMatrices) {
   const CMatrix m = Make({{0.1, 0.9}, {0.8, 0.2}, {0.3, 0.7}});
-  EXPECT_TRUE(Identical(Elements(m.QuickSortWithThreshold(0.5, false)),
-                        Table({{0.8, 0.2}, {0.1, 0.9}, {0.3, 0.7}})));
-  const CMatrix column = Make({{0.9}, {0.2}, {-0.8}});
   EXPECT_TRUE(
-      Identical(Elements(column.QuickSortWithThreshold(0.5, true)), Table({{0.9}, {-0.8}, {0.2}})));
-  EXPECT_TRUE(Identical(Elements(column.QuickSortWithThreshold(0.5, false)),
-                        Table({{0.9}, {0.2}, {-0.8}})));
+      Holds(m.QuickSortWithThreshold(0.5, false), Table({{0.8, 0.2}, {0.1, 0.9}, {0.3, 0.7}})));
+  const CMatrix column = Make({{0.9}, {0.2}, {-0.8}});
+  EXPECT_TRUE(Holds(column.QuickSortWithThreshold(0.5, true), Table({{0.9}, {-0.8}, {0.2}})));
+  EXPECT_TRUE(Holds(column.QuickSortWithThreshold(0.5, false), Table({{0.9}, {0.2}, {-0.8}})));
   EXPECT_TRUE(CMatrix().QuickSortWithThreshold(0.5, false).IsNull());
-  EXPECT_TRUE(Identical(Elements(Make({{0.1, 0.2, 0.3}}).QuickSortWithThreshold(0.5, true)),
-                        Table({{0.1, 0.2, 0.3}})));
+  EXPECT_TRUE(
+      Holds(Make({{0.1, 0.2, 0.3}}).QuickSortWithThreshold(0.5, true), Table({{0.1, 0.2, 0.3}})));
   EXPECT_FAILS(91, "ORVMain", kNotSet, CMatrix(Nothing).QuickSortWithThreshold(0.5, false));
 }
 
@@ -203,8 +196,8 @@ TEST(CMatrixQuickSortWithThreshold, MatchesTheReference) {
     const CMatrix m = Make(Sorts()["th." + c + ".in"]);
     for (const char* threshold : {"-1", "0", "2"})
       for (bool absolute : {false, true})
-        EXPECT_TRUE(Identical(Elements(m.QuickSortWithThreshold(std::stod(threshold), absolute)),
-                              Sorts()["th." + c + "." + threshold + "." + (absolute ? "1" : "0")]))
+        EXPECT_TRUE(Holds(m.QuickSortWithThreshold(std::stod(threshold), absolute),
+                          Sorts()["th." + c + "." + threshold + "." + (absolute ? "1" : "0")]))
             << c << " " << threshold << " " << absolute;
   }
 }
@@ -212,15 +205,14 @@ TEST(CMatrixQuickSortWithThreshold, MatchesTheReference) {
 // --- Rank ---
 
 TEST(CMatrixRank, MidRanksOfTies) {
-  EXPECT_TRUE(
-      Identical(Elements(Make({{10}, {20}, {20}, {5}}).Rank()), Table({{2}, {3.5}, {3.5}, {1}})));
-  EXPECT_TRUE(Identical(Elements(Make({{4, 9}, {4, 9}, {4, 9}, {4, 9}, {4, 9}}).Rank(2)),
-                        Table({{3}, {3}, {3}, {3}, {3}})));
-  EXPECT_TRUE(Identical(Elements(Make({{-0.0}, {0.0}, {-1}}).Rank()), Table({{2.5}, {2.5}, {1}})));
+  EXPECT_TRUE(Holds(Make({{10}, {20}, {20}, {5}}).Rank(), Table({{2}, {3.5}, {3.5}, {1}})));
+  EXPECT_TRUE(Holds(Make({{4, 9}, {4, 9}, {4, 9}, {4, 9}, {4, 9}}).Rank(2),
+                    Table({{3}, {3}, {3}, {3}, {3}})));
+  EXPECT_TRUE(Holds(Make({{-0.0}, {0.0}, {-1}}).Rank(), Table({{2.5}, {2.5}, {1}})));
   for (const std::string& c : Sorts().Cases("rank")) {
     Table t = Sorts()["rank." + c + ".in"];
     for (auto& row : t) row.insert(row.begin(), 0);  // ranked on column 2
-    EXPECT_TRUE(Identical(Elements(Make(t).Rank(2)), Sorts()["rank." + c + ".out"])) << c;
+    EXPECT_TRUE(Holds(Make(t).Rank(2), Sorts()["rank." + c + ".out"])) << c;
   }
 }
 

@@ -97,6 +97,9 @@ inline bool Identical(const Table& a, const Table& b) {
   return true;
 }
 
+// m holds these rows, the same doubles bit for bit.
+inline bool Holds(const CMatrix& m, const Table& rows) { return Identical(Elements(m), rows); }
+
 // Rows ascending on column 0 whose last column holds each row number 1..rows once.
 inline void ExpectSortedPermutation(const Table& sorted, std::size_t rows) {
   ASSERT_EQ(sorted.size(), rows);
