@@ -92,11 +92,11 @@ TEST(JacobiKernel, NanRulesNoConvergenceAndOverflow) {
 
 TEST(CMatrixEigenValuesAndVectors, DiagonalAndOneByOneNeedNoRotation) {
   const CMatrix m = Make({{3, 0}, {0, 5}});
-  EXPECT_TRUE(Holds(m.EigenValuesAndVectors(), Table({{5, 3}, {0, 1}, {1, 0}})));
-  EXPECT_TRUE(Holds(m.EigenValuesAndVectors(ORVSortAscending), Table({{3, 5}, {1, 0}, {0, 1}})));
-  EXPECT_TRUE(Holds(m, Table({{3, 0}, {0, 5}})));  // receiver unchanged
-  EXPECT_TRUE(Holds(Make({{7}}).EigenValuesAndVectors(), Table({{7}, {1}})));
-  EXPECT_TRUE(Holds(Make({{-2}}).EigenValuesAndVectors(ORVSortAscending), Table({{-2}, {1}})));
+  EXPECT_TRUE(Holds(m.EigenValuesAndVectors(), {{5, 3}, {0, 1}, {1, 0}}));
+  EXPECT_TRUE(Holds(m.EigenValuesAndVectors(ORVSortAscending), {{3, 5}, {1, 0}, {0, 1}}));
+  EXPECT_TRUE(Holds(m, {{3, 0}, {0, 5}}));  // receiver unchanged
+  EXPECT_TRUE(Holds(Make({{7}}).EigenValuesAndVectors(), {{7}, {1}}));
+  EXPECT_TRUE(Holds(Make({{-2}}).EigenValuesAndVectors(ORVSortAscending), {{-2}, {1}}));
 }
 
 TEST(CMatrixEigenValuesAndVectors, OneRotationOfATwoByTwo) {
@@ -113,12 +113,11 @@ TEST(CMatrixEigenValuesAndVectors, OneRotationOfATwoByTwo) {
 TEST(CMatrixEigenValuesAndVectors, TiedEigenvaluesKeepThePartitionOrder) {
   // Off-diagonal mass below 1e-12 counts as diagonal: eigenvalues 1 and 1.
   const CMatrix tiny = Make({{1, 1e-13}, {1e-13, 1}});
-  EXPECT_TRUE(Holds(tiny.EigenValuesAndVectors(), Table({{1, 1}, {1, 0}, {0, 1}})));
+  EXPECT_TRUE(Holds(tiny.EigenValuesAndVectors(), {{1, 1}, {1, 0}, {0, 1}}));
   // The ascending partition exchanges equal keys; descending reverses that.
-  EXPECT_TRUE(Holds(tiny.EigenValuesAndVectors(ORVSortAscending), Table({{1, 1}, {0, 1}, {1, 0}})));
+  EXPECT_TRUE(Holds(tiny.EigenValuesAndVectors(ORVSortAscending), {{1, 1}, {0, 1}, {1, 0}}));
   const CMatrix twos = Make({{2, 0, 0}, {0, 2, 0}, {0, 0, 2}});
-  EXPECT_TRUE(
-      Holds(twos.EigenValuesAndVectors(), Table({{2, 2, 2}, {1, 0, 0}, {0, 1, 0}, {0, 0, 1}})));
+  EXPECT_TRUE(Holds(twos.EigenValuesAndVectors(), {{2, 2, 2}, {1, 0, 0}, {0, 1, 0}, {0, 0, 1}}));
   EXPECT_TRUE(Holds(twos.EigenValuesAndVectors(ORVSortAscending),
                     Table({{2, 2, 2}, {0, 0, 1}, {0, 1, 0}, {1, 0, 0}})));
 }

@@ -45,9 +45,9 @@ Table InOrder(const Table& t, const std::vector<double>& order, bool reversed) {
 
 TEST(CMatrixSort, KeepsEqualKeysInOrder) {
   const CMatrix m = Make({{1, 3}, {2, 1}, {3, 3}});
-  EXPECT_TRUE(Holds(m.Sort(2), Table({{2, 1}, {1, 3}, {3, 3}})));
+  EXPECT_TRUE(Holds(m.Sort(2), {{2, 1}, {1, 3}, {3, 3}}));
   EXPECT_TRUE(Holds(m.Sort(), Elements(m)));
-  EXPECT_TRUE(Holds(m, Table({{1, 3}, {2, 1}, {3, 3}})));  // receiver unchanged
+  EXPECT_TRUE(Holds(m, {{1, 3}, {2, 1}, {3, 3}}));  // receiver unchanged
   for (Long index : {0, 3, -1}) EXPECT_FAILS(9, In("Sort"), kSubscript, m.Sort(index));
   EXPECT_FAILS(9, In("Sort"), kSubscript, CMatrix().Sort(1));
 }
@@ -79,21 +79,21 @@ TEST(CMatrixSort, NaNKeysStayInPlaceAndSplitTheSort) {
 
 TEST(CMatrixQuickSort, DocumentedExamples) {
   const CMatrix m = Make({{3, 1}, {1, 2}, {2, 3}});
-  EXPECT_TRUE(Holds(m.QuickSort(), Table({{1, 2}, {2, 3}, {3, 1}})));
-  EXPECT_TRUE(Holds(m.QuickSort(ORVSortRows, ORVSortDescending), Table({{3, 1}, {2, 3}, {1, 2}})));
+  EXPECT_TRUE(Holds(m.QuickSort(), {{1, 2}, {2, 3}, {3, 1}}));
+  EXPECT_TRUE(Holds(m.QuickSort(ORVSortRows, ORVSortDescending), {{3, 1}, {2, 3}, {1, 2}}));
   const CMatrix wide = Make({{3, 1, 2}, {30, 10, 20}});
   EXPECT_TRUE(
-      Holds(wide.QuickSort(ORVSortColumns, ORVSortAscending, 1), Table({{1, 2, 3}, {10, 20, 30}})));
+      Holds(wide.QuickSort(ORVSortColumns, ORVSortAscending, 1), {{1, 2, 3}, {10, 20, 30}}));
   EXPECT_TRUE(Holds(wide.QuickSort(ORVSortColumns, ORVSortDescending, 2),
                     Table({{3, 2, 1}, {30, 20, 10}})));
-  EXPECT_TRUE(Holds(m, Table({{3, 1}, {1, 2}, {2, 3}})));
+  EXPECT_TRUE(Holds(m, {{3, 1}, {1, 2}, {2, 3}}));
   // Any sort type other than columns sorts rows.
   EXPECT_TRUE(Holds(m.QuickSort(static_cast<ORVSortType>(7)), Elements(m.QuickSort())));
   // Keys 1, 1: the partition exchanges the two rows, descending reverses
   // them back.
   const CMatrix tie = Make({{1, 10}, {1, 20}});
-  EXPECT_TRUE(Holds(tie.QuickSort(), Table({{1, 20}, {1, 10}})));
-  EXPECT_TRUE(Holds(tie.QuickSort(ORVSortRows, ORVSortDescending), Table({{1, 10}, {1, 20}})));
+  EXPECT_TRUE(Holds(tie.QuickSort(), {{1, 20}, {1, 10}}));
+  EXPECT_TRUE(Holds(tie.QuickSort(ORVSortRows, ORVSortDescending), {{1, 10}, {1, 20}}));
 }
 
 TEST(CMatrixQuickSort, SortIndexOutOfRangeLeavesWithoutHandler) {
@@ -178,14 +178,12 @@ TEST(CMatrixQuickSort, HundredThousandRowsOnASmallStack) {
 
 TEST(CMatrixQuickSortWithThreshold, DocumentedExamplesAndSmallMatrices) {
   const CMatrix m = Make({{0.1, 0.9}, {0.8, 0.2}, {0.3, 0.7}});
-  EXPECT_TRUE(
-      Holds(m.QuickSortWithThreshold(0.5, false), Table({{0.8, 0.2}, {0.1, 0.9}, {0.3, 0.7}})));
+  EXPECT_TRUE(Holds(m.QuickSortWithThreshold(0.5, false), {{0.8, 0.2}, {0.1, 0.9}, {0.3, 0.7}}));
   const CMatrix column = Make({{0.9}, {0.2}, {-0.8}});
-  EXPECT_TRUE(Holds(column.QuickSortWithThreshold(0.5, true), Table({{0.9}, {-0.8}, {0.2}})));
-  EXPECT_TRUE(Holds(column.QuickSortWithThreshold(0.5, false), Table({{0.9}, {0.2}, {-0.8}})));
+  EXPECT_TRUE(Holds(column.QuickSortWithThreshold(0.5, true), {{0.9}, {-0.8}, {0.2}}));
+  EXPECT_TRUE(Holds(column.QuickSortWithThreshold(0.5, false), {{0.9}, {0.2}, {-0.8}}));
   EXPECT_TRUE(CMatrix().QuickSortWithThreshold(0.5, false).IsNull());
-  EXPECT_TRUE(
-      Holds(Make({{0.1, 0.2, 0.3}}).QuickSortWithThreshold(0.5, true), Table({{0.1, 0.2, 0.3}})));
+  EXPECT_TRUE(Holds(Make({{0.1, 0.2, 0.3}}).QuickSortWithThreshold(0.5, true), {{0.1, 0.2, 0.3}}));
   EXPECT_FAILS(91, "ORVMain", kNotSet, CMatrix(Nothing).QuickSortWithThreshold(0.5, false));
 }
 
@@ -205,10 +203,10 @@ TEST(CMatrixQuickSortWithThreshold, MatchesTheReference) {
 // --- Rank ---
 
 TEST(CMatrixRank, MidRanksOfTies) {
-  EXPECT_TRUE(Holds(Make({{10}, {20}, {20}, {5}}).Rank(), Table({{2}, {3.5}, {3.5}, {1}})));
+  EXPECT_TRUE(Holds(Make({{10}, {20}, {20}, {5}}).Rank(), {{2}, {3.5}, {3.5}, {1}}));
   EXPECT_TRUE(Holds(Make({{4, 9}, {4, 9}, {4, 9}, {4, 9}, {4, 9}}).Rank(2),
                     Table({{3}, {3}, {3}, {3}, {3}})));
-  EXPECT_TRUE(Holds(Make({{-0.0}, {0.0}, {-1}}).Rank(), Table({{2.5}, {2.5}, {1}})));
+  EXPECT_TRUE(Holds(Make({{-0.0}, {0.0}, {-1}}).Rank(), {{2.5}, {2.5}, {1}}));
   for (const std::string& c : Sorts().Cases("rank")) {
     Table t = Sorts()["rank." + c + ".in"];
     for (auto& row : t) row.insert(row.begin(), 0);  // ranked on column 2

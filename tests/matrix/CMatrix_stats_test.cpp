@@ -46,11 +46,11 @@ const char* const kCases[] = {"random", "offset", "structured"};
 
 TEST(CMatrixMeans, DocumentedExamplesAndFailures) {
   const CMatrix m = Make({{1, 10}, {3, 20}});
-  EXPECT_TRUE(Holds(m.Means(), Table({{2}, {15}})));
-  EXPECT_TRUE(Holds(m.Means(Column({1, 3})), Table({{2.5}, {17.5}})));
+  EXPECT_TRUE(Holds(m.Means(), {{2}, {15}}));
+  EXPECT_TRUE(Holds(m.Means(Column({1, 3})), {{2.5}, {17.5}}));
   // Zero weights up to the last case leave only that case.
-  EXPECT_TRUE(Holds(Make({{1, 4}, {2, 5}, {3, 6}}).Means(Column({0, 0, 2})), Table({{3}, {6}})));
-  EXPECT_TRUE(Holds(Make({{4, -1}}).Means(), Table({{4}, {-1}})));
+  EXPECT_TRUE(Holds(Make({{1, 4}, {2, 5}, {3, 6}}).Means(Column({0, 0, 2})), {{3}, {6}}));
+  EXPECT_TRUE(Holds(Make({{4, -1}}).Means(), {{4}, {-1}}));
   EXPECT_FAILS(9, In("Means"), kSubscript, m.Means(Column({1, 2, 3})));
   EXPECT_FAILS(9, In("Means"), kSubscript, CMatrix().Means());
   EXPECT_FAILS(6, In("Means"), "Overflow", Make({{1e308}, {-1e308}}).Means());
@@ -128,8 +128,8 @@ TEST(CMatrixDescriptives, MatchesTheReferenceBitForBit) {
 
 TEST(CMatrixCovariance, DocumentedExamplesAndFailures) {
   const CMatrix x = Make({{1, 2}, {2, 4}, {3, 6}});
-  EXPECT_TRUE(Holds(x.Covariance(), Table({{1, 2}, {2, 4}})));
-  EXPECT_TRUE(Holds(x.Covariance(Column({3, 2, 1})), Table({{-1}, {-2}})));
+  EXPECT_TRUE(Holds(x.Covariance(), {{1, 2}, {2, 4}}));
+  EXPECT_TRUE(Holds(x.Covariance(Column({3, 2, 1})), {{-1}, {-2}}));
   const std::string source = In("Covariance");
   const std::string two = "Covariance needs at least 2 rows";
   EXPECT_FAILS(17, source, two, Make({{1, 2}}).Covariance());
@@ -158,7 +158,7 @@ TEST(CMatrixCovariance, MatchesTheReferenceBitForBit) {
 // --- Correlation ---
 
 TEST(CMatrixCorrelation, DocumentedExamples) {
-  EXPECT_TRUE(Holds(Make({{1, 2}, {2, 4}, {3, 6}}).Correlation(), Table({{1, 1}, {1, 1}})));
+  EXPECT_TRUE(Holds(Make({{1, 2}, {2, 4}, {3, 6}}).Correlation(), {{1, 1}, {1, 1}}));
   const Table fromCovariance = Elements(Make({{4, 2}, {2, 9}}).Correlation(CMatrix(Nothing), true));
   EXPECT_DOUBLE_EQ(fromCovariance[0][0], 1);
   EXPECT_DOUBLE_EQ(fromCovariance[0][1], 1.0 / 3);
