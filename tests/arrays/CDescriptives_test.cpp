@@ -38,7 +38,7 @@ TEST(CDescriptivesCounts, CachedUntilNewDataAreSet) {
 
 TEST(CDescriptivesCounts, NoDataIsAnInvalidUseOfNull) {
   CDescriptives d;
-  EXPECT_FAILS(94, "ORVMain", "Invalid use of Null", d.Counts());
+  EXPECT_FAILS(94, "ORVMain", kNull, d.Counts());
   d.SetData(CMatrix());
   EXPECT_EQ(Fails([&] { d.Counts(); }).number, 94);
   EXPECT_EQ(Fails([] { CDescriptives(Nothing).Counts(); }).number, 91);

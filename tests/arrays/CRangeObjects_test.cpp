@@ -25,14 +25,14 @@ TEST(CRangeObjects, RangeToDouble) {
 TEST(CRangeObjects, RangeToDoubleFailures) {
   Workbook w;
   w.Put("A2", Variant("abc"));
-  EXPECT_FAILS(13, "ORVMain.CRangeObjects.RangeToDouble", "Type mismatch",
+  EXPECT_FAILS(13, In("RangeToDouble", "CRangeObjects"), kMismatch,
                CRangeObjects().RangeToDouble(w.R("A1:A3")));
   // Headers on a single row leave no rows.
-  EXPECT_FAILS(9, "ORVMain.CRangeObjects.RangeToDouble", "Subscript out of range",
+  EXPECT_FAILS(9, In("RangeToDouble", "CRangeObjects"), kSubscript,
                CRangeObjects().RangeToDouble(w.R("B1:C1"), true));
   excel::Range range = w.R("B1:C3");
   Global<clsMain>().SetExcel(excel::Application(Nothing));
-  EXPECT_FAILS(91, "ORVMain.CRangeObjects.RangeToDouble", kNotSet,
+  EXPECT_FAILS(91, In("RangeToDouble", "CRangeObjects"), kNotSet,
                CRangeObjects().RangeToDouble(range));
 }
 
@@ -56,6 +56,6 @@ TEST(CRangeObjects, ExtractHeaders) {
   EXPECT_EQ(areas(3), "Column D");
   // No application needed; Nothing as the first range is 91.
   Global<clsMain>().SetExcel(excel::Application(Nothing));
-  EXPECT_FAILS(91, "ORVMain.CRangeObjects.ExtractHeaders", kNotSet,
+  EXPECT_FAILS(91, In("ExtractHeaders", "CRangeObjects"), kNotSet,
                CRangeObjects().ExtractHeaders(excel::Range()));
 }

@@ -44,7 +44,7 @@ TEST(clsMatrixVariantToArray, Failures) {
   EXPECT_FAILS(13, source, kMismatch, M.VariantToArray(Vars(2, 1, {V(1), Variant("abc")})));
   // An error cell (#N/A) converts as CDbl converts it: a type mismatch.
   EXPECT_FAILS(13, source, kMismatch, M.VariantToArray(Vars(2, 1, {V(1), kNA})));
-  EXPECT_FAILS(94, source, "Invalid use of Null", M.VariantToArray(Variant(Null)));
+  EXPECT_FAILS(94, source, kNull, M.VariantToArray(Variant(Null)));
   // Lower bound 2: there is no element (1, 1).
   EXPECT_FAILS(9, source, kSubscript, M.VariantToArray(Variant(Array<double>(2, 3, 1, 1))));
   EXPECT_FAILS(9, source, kSubscript, M.VariantToArray(Variant(Array<double>())));

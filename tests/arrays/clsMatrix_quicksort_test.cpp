@@ -64,13 +64,13 @@ TEST(clsMatrixQuickSort, OmittedIndexMeansTheLowerBound) {
 TEST(clsMatrixQuickSort, KeyOutsideTheBounds) {
   Array<double> a = Mat(3, 2, {1, 2, 3, 4, 5, 6});
   const std::string text = "The SortIndex specified is out of range";
-  EXPECT_FAILS(9, "Line 70 in ORVMain.clsMatrix.QuickSort", text,
+  EXPECT_FAILS(9, At(70, "QuickSort", "clsMatrix"), text,
                M.QuickSort(a, orvSortAscending, orvSortRows, 5));
-  EXPECT_FAILS(9, "Line 40 in ORVMain.clsMatrix.QuickSort", text,
+  EXPECT_FAILS(9, At(40, "QuickSort", "clsMatrix"), text,
                M.QuickSort(a, orvSortAscending, orvSortColumns, -1));
   EXPECT_EQ(a, Mat(3, 2, {1, 2, 3, 4, 5, 6}));
   Array<double> none;
-  EXPECT_FAILS(9, "Line 20 in ORVMain.clsMatrix.QuickSort", kSubscript, M.QuickSort(none));
+  EXPECT_FAILS(9, At(20, "QuickSort", "clsMatrix"), kSubscript, M.QuickSort(none));
 }
 
 // Median-of-three partitions are not stable: the order of equal keys

@@ -86,7 +86,7 @@ TEST(clsMatrixRead, OneCellAndTheVariantReader) {
   Workbook w;
   w.Put("D4", Variant(7.0));
   EXPECT_EQ(Numbers(clsMatrix().ReturnHeadersAndNumericData(w.R("D4"), false)), Mat(1, 1, {7}));
-  EXPECT_FAILS(13, "Line 30 in ORVMain.clsMatrix.ReturnHeadersAndVariantData", "Type mismatch",
+  EXPECT_FAILS(13, At(30, "ReturnHeadersAndVariantData", "clsMatrix"), kMismatch,
                clsMatrix().ReturnHeadersAndVariantData(w.R("D4"), false));
   w.Put("E4", Variant(ErrorValue{2042}));
   w.Put("E5", Variant("x"));
@@ -102,7 +102,7 @@ TEST(clsMatrixRead, FailuresAreChained) {
   w.Put("A1", Variant(1.0));
   w.Put("A2", Variant("text"));
   // VariantToArray's plain-rule source does not begin with "Line": stamped.
-  EXPECT_FAILS(13, "Line 30 in ORVMain.clsMatrix." + kNumeric, "Type mismatch",
+  EXPECT_FAILS(13, "Line 30 in ORVMain.clsMatrix." + kNumeric, kMismatch,
                clsMatrix().ReturnHeadersAndNumericData(w.R("A1:A3"), false));
   // Nothing as the range, and no application.
   EXPECT_FAILS(91, "Line 20 in ORVMain.clsMatrix." + kNumeric, kNotSet,
@@ -142,25 +142,22 @@ TEST(clsMatrixReadArrays, BlanksAreSkipped) {
 
 TEST(clsMatrixReadArrays, Failures) {
   Workbook w;
-  const std::string source = "in ORVMain.clsMatrix.ReturnHeadersAndNumericDataArrays";
+  const std::string at = " in ORVMain.clsMatrix.ReturnHeadersAndNumericDataArrays";
+  auto read = [&](const char* cells, bool headers = false, bool rows = false) {
+    return clsMatrix().ReturnHeadersAndNumericDataArrays(w.R(cells), headers, rows);
+  };
   w.Put("A5", Variant(1.0));
-  EXPECT_FAILS(orvErrBlankYCells, "Line 70 " + source,
-               "Application-defined or object-defined error",
-               clsMatrix().ReturnHeadersAndNumericDataArrays(w.R("A1:A10"), false));
+  EXPECT_FAILS(orvErrBlankYCells, "Line 70" + at, kNoDescription, read("A1:A10"));
   w.Put("A6", Variant(ErrorValue{2042}));
-  EXPECT_FAILS(13, "Line 50 " + source, "Type mismatch",
-               clsMatrix().ReturnHeadersAndNumericDataArrays(w.R("A1:A10"), false));
+  EXPECT_FAILS(13, "Line 50" + at, kMismatch, read("A1:A10"));
   w.Put("A6", Variant("abc"));
-  EXPECT_FAILS(13, "Line 60 " + source, "Type mismatch",
-               clsMatrix().ReturnHeadersAndNumericDataArrays(w.R("A1:A10"), false));
-  EXPECT_FAILS(6, "Line 10 " + source, "Overflow",
-               clsMatrix().ReturnHeadersAndNumericDataArrays(w.R("A1:B40000"), false, true));
+  EXPECT_FAILS(13, "Line 60" + at, kMismatch, read("A1:A10"));
+  EXPECT_FAILS(6, "Line 10" + at, kOverflow, read("A1:B40000", false, true));
   // With headers, a one-row block has no data cells: the buffer cannot be
   // sized (9) before any blank test.
-  EXPECT_FAILS(9, "Line 40 " + source, "Subscript out of range",
-               clsMatrix().ReturnHeadersAndNumericDataArrays(w.R("A5:B5"), true));
+  EXPECT_FAILS(9, "Line 40" + at, kSubscript, read("A5:B5", true));
   // This reader does not need the application.
   Global<clsMain>().SetExcel(excel::Application(Nothing));
   w.Put("A6", Variant(2.0));
-  EXPECT_NO_THROW(clsMatrix().ReturnHeadersAndNumericDataArrays(w.R("A1:A10"), false));
+  EXPECT_NO_THROW(read("A1:A10"));
 }

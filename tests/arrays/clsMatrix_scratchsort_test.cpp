@@ -88,7 +88,7 @@ TEST(clsMatrixScratchSort, Failures) {
     excel::Application saved = Global<clsMain>().Excel();
     Global<clsMain>().SetExcel(app);
     Array<double> m = Mat(2, 2, {1, 2, 3, 4});
-    EXPECT_FAILS(9, "ORVMain.clsMatrix.Sort", "Subscript out of range", clsMatrix().Sort(m, false));
+    EXPECT_FAILS(9, "ORVMain.clsMatrix.Sort", kSubscript, clsMatrix().Sort(m, false));
     Global<clsMain>().SetExcel(excel::Application(Nothing));
     EXPECT_FAILS(91, "ORVMain.clsMatrix.Sort", kNotSet, clsMatrix().Sort(m));
     Variant v(Array<Variant>(1, 2, 1, 2));
@@ -104,5 +104,5 @@ TEST(clsMatrixScratchSort, Failures) {
   EXPECT_EQ(m, Mat(3, 2, {3, 30, 1, 10, 2, 20}));  // untouched
   EXPECT_FAILS(1004, "ORVMain.clsMatrix.Sort", kNoDescription, clsMatrix().Sort(m, false, 0));
   Array<double> flat = Vec({0, 0, 0});
-  EXPECT_FAILS(9, "ORVMain.clsMatrix.Sort", "Subscript out of range", clsMatrix().Sort(flat, true));
+  EXPECT_FAILS(9, "ORVMain.clsMatrix.Sort", kSubscript, clsMatrix().Sort(flat, true));
 }

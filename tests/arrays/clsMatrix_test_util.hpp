@@ -13,9 +13,6 @@
 namespace orv::test {
 
 inline const std::string kCls = "ORVMain.clsMatrix.";  // + the member: a plain failure
-inline const char* kOverflow = "Overflow";
-inline const char* kMismatch = "Type mismatch";
-inline const char* kDivision = "Division by zero";
 
 // The rows of a two-dimensional array, and the (1 To rows, 1 To columns)
 // array of a table.

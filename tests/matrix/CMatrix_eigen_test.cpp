@@ -81,7 +81,7 @@ TEST(JacobiKernel, NanRulesNoConvergenceAndOverflow) {
   EXPECT_TRUE(std::isnan(rotated[0]) && std::isnan(rotated[1]));
   EXPECT_FAILS(kObjectErrorBase, "ORVMain", kNoDescription,
                jacobi({1, kNaN, kNaN, 2}, NanRule::Skip));
-  EXPECT_FAILS(6, "ORVMain", "Overflow",
+  EXPECT_FAILS(6, "ORVMain", kOverflow,
                jacobi({1e308, 1e308, 1e308, 0, -1e308, 1e308, 0, 0, 1e308}, NanRule::Rotate));
   // Infinite input is not an overflow: the steps run as written.
   const std::vector<double> infinite = jacobi({1, kInf, 0, 1}, NanRule::Rotate);
@@ -147,7 +147,7 @@ TEST(CMatrixEigenValuesAndVectors, Failures) {
   nan.LetItem(1, 2, kNaN);
   EXPECT_FAILS(kObjectErrorBase, "ORVMain", kNoDescription, nan.EigenValuesAndVectors());
   EXPECT_FAILS(
-      6, "ORVMain", "Overflow",
+      6, "ORVMain", kOverflow,
       Make({{1e308, 1e308, 1e308}, {0, -1e308, 1e308}, {0, 0, 1e308}}).EigenValuesAndVectors());
   EXPECT_FAILS(91, "ORVMain", kNotSet, CMatrix(Nothing).EigenValuesAndVectors());
 }

@@ -21,12 +21,19 @@
 namespace orv::test {
 
 inline const std::string kSubscript = "Subscript out of range";
+inline const char* kOverflow = "Overflow";
+inline const char* kMismatch = "Type mismatch";
+inline const char* kDivision = "Division by zero";
+inline const char* kInvalid = "Invalid procedure call or argument";
+inline const char* kNull = "Invalid use of Null";
 
 // Where the plain rule (In) and the stamp and chain rules (At) place a
-// failure of CMatrix.<member>.
-inline std::string In(const std::string& member) { return "ORVMain.CMatrix." + member; }
-inline std::string At(int line, const std::string& member) {
-  return "Line " + std::to_string(line) + " in ORVMain.CMatrix." + member;
+// failure of <type>.<member>.
+inline std::string In(const std::string& member, const std::string& type = "CMatrix") {
+  return "ORVMain." + type + "." + member;
+}
+inline std::string At(int line, const std::string& member, const std::string& type = "CMatrix") {
+  return "Line " + std::to_string(line) + " in " + In(member, type);
 }
 
 inline const Reference& Linalg() {
