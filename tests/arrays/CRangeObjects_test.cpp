@@ -23,17 +23,15 @@ TEST(CRangeObjects, RangeToDouble) {
 }
 
 TEST(CRangeObjects, RangeToDoubleFailures) {
+  const std::string source = In("RangeToDouble", "CRangeObjects");
   Workbook w;
   w.Put("A2", Variant("abc"));
-  EXPECT_FAILS(13, In("RangeToDouble", "CRangeObjects"), kMismatch,
-               CRangeObjects().RangeToDouble(w.R("A1:A3")));
+  EXPECT_FAILS(13, source, kMismatch, CRangeObjects().RangeToDouble(w.R("A1:A3")));
   // Headers on a single row leave no rows.
-  EXPECT_FAILS(9, In("RangeToDouble", "CRangeObjects"), kSubscript,
-               CRangeObjects().RangeToDouble(w.R("B1:C1"), true));
+  EXPECT_FAILS(9, source, kSubscript, CRangeObjects().RangeToDouble(w.R("B1:C1"), true));
   excel::Range range = w.R("B1:C3");
   Global<clsMain>().SetExcel(excel::Application(Nothing));
-  EXPECT_FAILS(91, In("RangeToDouble", "CRangeObjects"), kNotSet,
-               CRangeObjects().RangeToDouble(range));
+  EXPECT_FAILS(91, source, kNotSet, CRangeObjects().RangeToDouble(range));
 }
 
 TEST(CRangeObjects, ExtractHeaders) {

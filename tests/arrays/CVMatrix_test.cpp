@@ -41,12 +41,9 @@ CVMatrix Column(std::vector<Variant> values) {
 
 // A rows x columns matrix holding 1, 2, 3, ... row by row.
 CVMatrix Numbered(Long rows, Long columns) {
-  CVMatrix m;
-  m.SetSize(rows, columns);
-  double x = 1;
-  for (Long i = 1; i <= rows; ++i)
-    for (Long j = 1; j <= columns; ++j) m.LetItem(i, j, V(x++));
-  return m;
+  std::vector<Variant> values;
+  for (Long k = 1; k <= rows * columns; ++k) values.push_back(V(k));
+  return Of(Values(rows, columns, std::move(values)));
 }
 
 // --- shape and elements --------------------------------------------------------------
