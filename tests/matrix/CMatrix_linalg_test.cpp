@@ -80,7 +80,7 @@ TEST(CMatrixLinalg, SweepKernelWorksInsideALargerArray) {
 
 // --- determinant and IsSingular ---
 
-TEST(CMatrixLinalg, Determinant) {
+TEST(CMatrixLinalg, DeterminantAndItsUndecoratedFailures) {
   const double e = 1e-20;
   const struct {
     Table a;
@@ -108,9 +108,6 @@ TEST(CMatrixLinalg, Determinant) {
     EXPECT_TRUE(Identical({{Make(Linalg()["det." + c + ".in"]).determinant()}},
                           Linalg()["det." + c + ".out"]))
         << c;
-}
-
-TEST(CMatrixLinalg, DeterminantFailuresLeaveUndecorated) {
   EXPECT_FAILS(9, "ORVMain", kSubscript, CMatrix().determinant());
   EXPECT_FAILS(9, "ORVMain", kSubscript, CMatrix().IsSingular());
   EXPECT_FAILS(9, "ORVMain", kSubscript, M({{1, 2}, {3, 4}, {5, 6}}).determinant());
@@ -181,7 +178,7 @@ TEST(CMatrixLinalg, ForwardAndBackwardSubstitution) {
   EXPECT_FAILS(11, "ORVMain", kDivision, M({{1, 1}, {0, 0}}).BackwardSubstitution(M({{1}, {1}})));
 }
 
-TEST(CMatrixLinalg, SolveEquation) {
+TEST(CMatrixLinalg, SolveEquationAgreesWithTheFactorAndSubstitutions) {
   CMatrix a = M({{4, 2}, {2, 3}});
   EXPECT_EQ(Elements(a.SolveEquation(M({{2}, {1}}))), (Table{{0.5}, {0}}));
   EXPECT_EQ(Elements(a), (Table{{4, 2}, {2, 3}}));
@@ -192,9 +189,6 @@ TEST(CMatrixLinalg, SolveEquation) {
                "b does not have the same number of rows as this matrix.",
                a.SolveEquation(M({{1}, {1}, {1}})));
   EXPECT_FAILS(91, At(20, "SolveEquation"), kNotSet, a.SolveEquation(CMatrix(Nothing)));
-}
-
-TEST(CMatrixLinalg, SolveEquationAgreesWithTheFactorAndSubstitutions) {
   const CMatrix A = Make(Linalg()["spd7"]);
   const CMatrix B = M({{1}, {-2}, {3.5}, {0}, {7}, {-1}, {2}});
   const CMatrix x = A.SolveEquation(B);

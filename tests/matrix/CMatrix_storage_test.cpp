@@ -14,7 +14,7 @@ using namespace orv::test;
 
 // --- a new matrix and SetSize ---
 
-TEST(CMatrixStorage, NewMatrixIsNullSquareAndEmptyText) {
+TEST(CMatrixStorage, NewMatrixIsNullAndSetSizeZeroFillsOrMakesNull) {
   CMatrix m;
   EXPECT_TRUE(m.IsNull());
   EXPECT_EQ(m.RowCount(), 0);
@@ -23,10 +23,7 @@ TEST(CMatrixStorage, NewMatrixIsNullSquareAndEmptyText) {
   EXPECT_EQ(m.ToString(), "");
   EXPECT_FALSE(m.Values().IsAllocated());
   EXPECT_FALSE(m.ToArray().IsAllocated());
-}
-
-TEST(CMatrixStorage, SetSizeZeroFillsAndBelowOneMakesNull) {
-  CMatrix m = M({{1, 2, 3}, {4, 5, 6}, {7, 8, 9}});
+  m = M({{1, 2, 3}, {4, 5, 6}, {7, 8, 9}});
   m.SetSize(0, 5);
   EXPECT_TRUE(m.IsNull());
   EXPECT_EQ(m.RowCount(), 0);
@@ -178,15 +175,12 @@ TEST(CMatrixStorage, ValuesToDiagonalPicksTheDiagonalByShape) {
   EXPECT_FAILS(9, In("LetValuesToDiagonal"), kSubscript, m.LetValuesToDiagonal(Array<double>()));
 }
 
-TEST(CMatrixStorage, IsSymmetricComparesExactly) {
+TEST(CMatrixStorage, IsSymmetricDiagonalizeAndDiagVector) {
   EXPECT_FALSE(M({{1, 2, 3}, {2, 1, 3}}).IsSymmetric());
   EXPECT_FALSE(M({{1, 1}, {1 + 1e-12, 1}}).IsSymmetric());
   EXPECT_TRUE(M({{1, 2, 3}, {2, 5, 6}, {3, 6, 9}}).IsSymmetric());
   EXPECT_FALSE(M({{1, 2, 3}, {2, 5, 6}, {3, 7, 9}}).IsSymmetric());
   EXPECT_TRUE(CMatrix().IsSymmetric());
-}
-
-TEST(CMatrixStorage, DiagonalizeAndDiagVector) {
   CMatrix m = M({{1, 2, 3}, {4, 5, 6}});
   EXPECT_EQ(Elements(m.Diagonalize()), (Table{{1, 0}, {0, 5}}));
   EXPECT_EQ(Elements(M({{1, 2}, {3, 4}, {5, 6}}).Diagonalize()), (Table{{1, 0}, {0, 4}}));
@@ -196,13 +190,10 @@ TEST(CMatrixStorage, DiagonalizeAndDiagVector) {
   EXPECT_EQ(Elements(m), (Table{{1, 2, 3}, {4, 5, 6}}));
 }
 
-TEST(CMatrixStorage, ToStringWritesRowsWithCommasAndCrLf) {
+TEST(CMatrixStorage, ToStringAndFill) {
   EXPECT_EQ(M({{1, 2}, {3, 4}}).ToString(), "1, 2\r\n3, 4\r\n");
   EXPECT_EQ(M({{0.5}}).ToString(), "0.5\r\n");
   EXPECT_EQ(M({{1.0 / 3, -2.5e-7, 1e20}}).ToString(), "0.333333333333333, -2.5E-07, 1E+20\r\n");
-}
-
-TEST(CMatrixStorage, FillSetsEveryElement) {
   CMatrix m;
   m.SetSize(2, 2);
   m.Fill(3.5);
@@ -214,7 +205,7 @@ TEST(CMatrixStorage, FillSetsEveryElement) {
 
 // --- special matrices ---
 
-TEST(CMatrixStorage, SpecialMatrices) {
+TEST(CMatrixStorage, SpecialMatricesAndTheirFailures) {
   CMatrix any = M({{7}});
   EXPECT_EQ(Elements(any.ZeroMatrix(2, 3)), (Table{{0, 0, 0}, {0, 0, 0}}));
   EXPECT_EQ(Elements(any.IdentityMatrix(3)), (Table{{1, 0, 0}, {0, 1, 0}, {0, 0, 1}}));
@@ -222,19 +213,13 @@ TEST(CMatrixStorage, SpecialMatrices) {
   EXPECT_EQ(Elements(any.UnityRow(3)), (Table{{1, 1, 1}}));
   EXPECT_EQ(Elements(any), (Table{{7}}));
   EXPECT_EQ(CMatrix().IdentityMatrix(1).Item(1, 1), 1);
-}
-
-TEST(CMatrixStorage, SpecialMatricesOfSizeBelowOneRaise9ByTheirRule) {
-  CMatrix any;
-  EXPECT_FAILS(9, At(10, "ZeroMatrix"), kSubscript, any.ZeroMatrix(0, 3));
-  EXPECT_FAILS(9, At(10, "ZeroMatrix"), kSubscript, any.ZeroMatrix(3, -1));
-  EXPECT_FAILS(9, At(10, "IdentityMatrix"), kSubscript, any.IdentityMatrix(0));
-  EXPECT_FAILS(9, At(10, "UnityColumn"), kSubscript, any.UnityColumn(0));
+  CMatrix null;
+  EXPECT_FAILS(9, At(10, "ZeroMatrix"), kSubscript, null.ZeroMatrix(0, 3));
+  EXPECT_FAILS(9, At(10, "ZeroMatrix"), kSubscript, null.ZeroMatrix(3, -1));
+  EXPECT_FAILS(9, At(10, "IdentityMatrix"), kSubscript, null.IdentityMatrix(0));
+  EXPECT_FAILS(9, At(10, "UnityColumn"), kSubscript, null.UnityColumn(0));
   // No handler: the failure leaves as raised.
-  EXPECT_FAILS(9, "ORVMain", kSubscript, any.UnityRow(0));
-}
-
-TEST(CMatrixStorage, StampOverAStampedCalleeKeepsOnlyTheOuterLocation) {
+  EXPECT_FAILS(9, "ORVMain", kSubscript, null.UnityRow(0));
   // SetSize stamps its out-of-memory failure with its own line; ZeroMatrix
   // replaces that location with its own.
   EXPECT_FAILS(7, At(20, "ZeroMatrix"), "Out of memory",
