@@ -27,16 +27,13 @@ const clsMatrix M;
 
 // --- products ----------------------------------------------------------------
 
-TEST(clsMatrixMMult, MismatchedShapesRaiseTheLibraryError) {
+TEST(clsMatrixMMult, HonoursLowerBoundsAndChecksShapes) {
   EXPECT_FAILS(orvErrMatrixMultiply, kCls + "MMult",
                "Cant multiply matrices, cols of matrix 1 <> rows of matrix 2",
                M.MMult(Mat(2, 3, {1, 2, 3, 4, 5, 6}), Mat(2, 2, {1, 2, 3, 4})));
   Array<double> vector(1, 2);
   EXPECT_FAILS(9, kCls + "MMult", kSubscript, M.MMult(vector, Mat(2, 1, {1, 2})));
   EXPECT_FAILS(6, kCls + "MMult", kOverflow, M.MMult(Mat(1, 1, {1e300}), Mat(1, 1, {1e300})));
-}
-
-TEST(clsMatrixMMult, HonoursLowerBounds) {
   // (0 To 1, 0 To 2) x (1 To 3, 5 To 6): rows of the first, columns of the
   // second. Row 0 of a is 1, 2, 3; column 5 of b is 7, 9, 11.
   EXPECT_EQ(M.MMult(Mat(2, 3, {1, 2, 3, 4, 5, 6}, 0, 0), Mat(3, 2, {7, 8, 9, 10, 11, 12}, 1, 5)),
@@ -137,7 +134,7 @@ TEST(clsMatrixMIdentity, OnesOnTheDiagonal) {
 
 // --- generalised inverses -----------------------------------------------------------
 
-TEST(clsMatrixGenInv, ExamplesAndTheReference) {
+TEST(clsMatrixGenInv, ExamplesReferenceAndSwallowedFailures) {
   // Row reduction leaves D(2, 2) = 1 - 4 = -3; its reciprocal is dropped:
   // C D R with D = diag(1, 0), C = [1 -2; 0 1], R = [1 0; -2 1].
   EXPECT_EQ(M.GenInv(Mat(2, 2, {1, 2, 2, 1})), Mat(2, 2, {1, 0, 0, 0}));
@@ -147,9 +144,6 @@ TEST(clsMatrixGenInv, ExamplesAndTheReference) {
     EXPECT_TRUE(Holds(M.GenInv(FromTable(Linalg()["geninv." + c + ".in"])),
                       Linalg()["geninv." + c + ".out"]))
         << c;
-}
-
-TEST(clsMatrixGenInv, FailuresOfTheLastStepsAreSwallowed) {
   // A 2 x 3 matrix: C (3 x 3) and D (2 x 3) cannot be multiplied, and that
   // failure is not reported: the result is an unallocated array.
   Array<double> g = M.GenInv(Mat(2, 3, {1, 2, 3, 4, 5, 6}));
@@ -182,28 +176,20 @@ TEST(clsMatrixGeneralInverse, WideMatricesAndBadArguments) {
 
 // --- Max and Min ------------------------------------------------------------------------
 
-TEST(clsMatrixMaxMin, ScanAllElementsRowByRow) {
+TEST(clsMatrixMaxMin, ScanRowByRowWithTheFallbackConversion) {
   EXPECT_EQ(M.Max(Variant(Mat(2, 3, {1, 9, 3, -4, 5, 9}))), 9.0);
   EXPECT_EQ(M.Min(Variant(Mat(2, 3, {1, 9, 3, -4, 5, 9}))), -4.0);
   EXPECT_EQ(M.Max(Variant(Vec({2, -1, 7}))), 7.0);
   EXPECT_EQ(M.Min(Variant(Vec({2, -1, 7}))), -1.0);
   // Elements of a Variant array convert explicitly.
-  Array<Variant> w(1, 1, 1, 3);
-  w(1, 1) = Variant("12");
-  w(1, 2) = Variant();
-  w(1, 3) = Variant(true);
-  EXPECT_EQ(M.Max(Variant(w)), 12.0);
-  EXPECT_EQ(M.Min(Variant(w)), -1.0);
-}
-
-TEST(clsMatrixMaxMin, SingleValuesAndTheFallbackConversion) {
+  const Variant w(Mat<Variant>(1, 3, {Variant("12"), Variant(), Variant(true)}));
+  EXPECT_EQ(M.Max(w), 12.0);
+  EXPECT_EQ(M.Min(w), -1.0);
   EXPECT_EQ(M.Max(Variant(4.5)), 4.5);
   EXPECT_EQ(M.Min(Variant("3")), 3.0);
   // A failing scan converts the whole array: 13, passed on as it arose.
-  Array<Variant> w(1, 1, 1, 2);
-  w(1, 1) = Variant(1.0);
-  w(1, 2) = Variant("abc");
-  EXPECT_FAILS(13, "ORVMain", kMismatch, M.Max(Variant(w)));
+  EXPECT_FAILS(13, "ORVMain", kMismatch,
+               M.Max(Variant(Mat<Variant>(1, 2, {Variant(1.0), Variant("abc")}))));
   EXPECT_EQ(Fails([] { M.Min(Variant(Array<double>())); }).number, 13);
   EXPECT_EQ(Fails([] { M.Max(Variant(Null)); }).number, 94);
 }

@@ -28,16 +28,13 @@ TEST(clsMatrixQuickSort, OneDimensionalDescending) {
   EXPECT_EQ(b, Vec({-1, 2, 4, 9}));
 }
 
-TEST(clsMatrixQuickSort, RowsByTheSecondColumn) {
+TEST(clsMatrixQuickSort, RowsByAColumnAndColumnsByARow) {
   Array<double> a = Mat(3, 2, {1, 30, 2, 10, 3, 20});
   M.QuickSort(a, orvSortAscending, orvSortRows, 2);
   EXPECT_EQ(a, Mat(3, 2, {2, 10, 3, 20, 1, 30}));
   M.QuickSort(a, orvSortDescending, orvSortRows, 2);
   EXPECT_EQ(a, Mat(3, 2, {1, 30, 3, 20, 2, 10}));
-}
-
-TEST(clsMatrixQuickSort, ColumnsByARowKey) {
-  Array<double> a = Mat(2, 3, {5, 4, 6, 1, 2, 3});
+  a = Mat(2, 3, {5, 4, 6, 1, 2, 3});
   M.QuickSort(a, orvSortAscending, orvSortColumns, 1);
   EXPECT_EQ(a, Mat(2, 3, {4, 5, 6, 2, 1, 3}));
   M.QuickSort(a, orvSortDescending, orvSortColumns, 2);
