@@ -249,6 +249,19 @@ def symmetric(rng, n, scale):
     return a
 
 
+def graded(seed):
+    """A symmetric matrix whose diagonal spans up to five decades, so that
+    off-diagonal elements become negligible beside both diagonal entries.
+    Seeds 0 and 291 give results that change if that test began a sweep
+    earlier or later than the fifth."""
+    rng = random.Random(seed)
+    n = rng.choice([4, 5, 6])
+    a = symmetric(rng, n, 10)
+    for i in range(n):
+        a[i][i] = round(a[i][i] * 10 ** rng.randrange(0, 6), 3)
+    return a
+
+
 def dsyev_case(name):
     path = os.path.join(os.path.dirname(__file__), "..", "tests", "data",
                         "eigen_dsyev_reference.csv")
@@ -266,6 +279,8 @@ def main(out):
     cases["tied6"] = [[(3.0 if i == j else 1.0) if i % 2 == j % 2 else 0.0 for j in range(6)]
                       for i in range(6)]
     cases["hilbert6"] = dsyev_case("hilbert6")
+    cases["graded5"] = graded(0)
+    cases["graded6"] = graded(291)
     for name, a in cases.items():
         d, v = jacobi(a)
         order = list(range(1, len(d) + 1))
