@@ -89,6 +89,8 @@ TEST(CMatrixLinalg, DeterminantAndItsUndecoratedFailures) {
       {{{0, 1}, {1, 0}}, -1},
       {{{0, 1}, {0, 1}}, 0},
       {{{1e-6, 0}, {0, 1e-6}}, 0},  // below 1e-11
+      {{{3e-6, 0}, {0, 3e-6}}, 0},
+      {{{5e-6, 0}, {0, 5e-6}}, 5e-6 * 5e-6},  // just above
       {{{2, 1}, {1, 3}}, 5},
       {{{7}}, 7},
       {{{2, 0, 1}, {4, 1, 2}, {2, 3, 4}}, 6},
@@ -131,6 +133,7 @@ TEST(CMatrixLinalg, CholeskyFailures) {
   EXPECT_EQ(MXNotPositiveDefinite, -2147215504);
   EXPECT_FAILS(MXNotPositiveDefinite, source, kNotPd, M({{1, 2}, {2, 1}}).Cholesky());
   EXPECT_FAILS(MXNotPositiveDefinite, source, kNotPd, M({{1e-14}}).Cholesky());
+  EXPECT_FAILS(MXNotPositiveDefinite, source, kNotPd, M({{5e-14}}).Cholesky());
   EXPECT_FAILS(MXNotPositiveDefinite, source, kNotPd, M({{-4}}).Cholesky());
   EXPECT_FAILS(MXNotPositiveDefinite, source, kNotPd, M({{1, 0}, {0, kNaN}}).Cholesky());
   EXPECT_FAILS(9, source, kSubscript, CMatrix().Cholesky());
@@ -146,6 +149,8 @@ TEST(CMatrixLinalg, IsPositiveDefinite) {
   EXPECT_TRUE(M({{4, 2}, {2, 3}}).IsPositiveDefinite());
   EXPECT_FALSE(M({{1, 2}, {2, 1}}).IsPositiveDefinite());
   EXPECT_FALSE(M({{1e-14}}).IsPositiveDefinite());
+  EXPECT_FALSE(M({{5e-14}}).IsPositiveDefinite());  // the default ZERO is 1e-13
+  EXPECT_TRUE(M({{2e-13}}).IsPositiveDefinite());
   // Other failures are raised by the plain rule.
   EXPECT_FAILS(9, In("IsPositiveDefinite"), kSubscript,
                M({{4, 0}, {2, 5}, {1, 1}}).IsPositiveDefinite());
