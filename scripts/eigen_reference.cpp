@@ -5,10 +5,10 @@
 //   g++ -O2 -std=c++20 scripts/eigen_reference.cpp -llapack -o /tmp/eigen_reference
 //   /tmp/eigen_reference > tests/data/eigen_dsyev_reference.csv
 //
-// Format, per case: "matrix,<name>,<n>", then n lines with the rows of the
-// matrix, then "eigenvalues," and the n eigenvalues in ascending order.
-// Numbers are written with 17 significant digits, so they read back as the
-// same doubles.
+// Format (one table a line: "name,rows,columns," and the elements row by
+// row), per case: "dsyev.<name>.in", the matrix, and
+// "dsyev.<name>.eigenvalues", its eigenvalues in ascending order. Numbers are
+// written with 17 significant digits, so they read back as the same doubles.
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
@@ -110,12 +110,10 @@ void Emit(const std::string& name, const Matrix& a) {
     std::fprintf(stderr, "dsyev failed for %s: %d\n", name.c_str(), info);
     return;
   }
-  std::printf("matrix,%s,%d\n", name.c_str(), n);
-  for (const auto& row : a) {
-    for (int j = 0; j < n; ++j) std::printf(j ? ",%.17g" : "%.17g", row[j]);
-    std::printf("\n");
-  }
-  std::printf("eigenvalues");
+  std::printf("dsyev.%s.in,%d,%d", name.c_str(), n, n);
+  for (const auto& row : a)
+    for (double v : row) std::printf(",%.17g", v);
+  std::printf("\ndsyev.%s.eigenvalues,1,%d", name.c_str(), n);
   for (double v : w) std::printf(",%.17g", v);
   std::printf("\n");
 }

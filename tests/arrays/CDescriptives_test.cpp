@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "orv_test.hpp"
+#include "matrix/matrix_test_util.hpp"
 
 namespace orv {
 namespace {
@@ -18,10 +18,7 @@ CMatrix Data(Long rows, Long columns) {
 TEST(CDescriptivesCounts, OneCountPerVariable) {
   CDescriptives d;
   d.SetData(Data(10, 3));
-  CMatrix counts = d.Counts();
-  ASSERT_EQ(counts.RowCount(), 3);
-  ASSERT_EQ(counts.ColumnCount(), 1);
-  for (Long i = 1; i <= 3; ++i) EXPECT_EQ(counts.Item(i, 1), 10.0);
+  EXPECT_EQ(d.Counts().Values(), Mat(3, 1, {10, 10, 10}));
 }
 
 TEST(CDescriptivesCounts, CachedUntilNewDataAreSet) {
@@ -35,21 +32,16 @@ TEST(CDescriptivesCounts, CachedUntilNewDataAreSet) {
   data.SetSize(6, 5);
   EXPECT_EQ(d.Counts().RowCount(), 2);
   d.SetData(data);
-  CMatrix second = d.Counts();
-  EXPECT_FALSE(Is(first, second));
-  EXPECT_EQ(second.RowCount(), 5);
-  EXPECT_EQ(second.Item(5, 1), 6.0);
+  EXPECT_FALSE(Is(first, d.Counts()));
+  EXPECT_EQ(d.Counts().Values(), Mat(5, 1, {6, 6, 6, 6, 6}));
 }
 
 TEST(CDescriptivesCounts, NoDataIsAnInvalidUseOfNull) {
   CDescriptives d;
-  Error none = Caught([&] { d.Counts(); });
-  EXPECT_EQ(none.Number, 94);
-  EXPECT_EQ(none.Source, "ORVMain");
-  EXPECT_EQ(none.Description, "Invalid use of Null");
+  EXPECT_FAILS(94, "ORVMain", kNull, d.Counts());
   d.SetData(CMatrix());
-  EXPECT_EQ(Caught([&] { d.Counts(); }).Number, 94);
-  EXPECT_EQ(Caught([] { CDescriptives(Nothing).Counts(); }).Number, 91);
+  EXPECT_EQ(Fails([&] { d.Counts(); }).number, 94);
+  EXPECT_EQ(Fails([] { CDescriptives(Nothing).Counts(); }).number, 91);
 }
 
 }  // namespace

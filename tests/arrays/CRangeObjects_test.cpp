@@ -1,9 +1,10 @@
 #include "orv/arrays/CRangeObjects.hpp"
 
+#include "matrix/matrix_test_util.hpp"
 #include "read_test_util.hpp"
 
 using namespace orv;
-using orv::testing_read::Catch;
+using namespace orv::test;
 using orv::testing_read::Workbook;
 
 TEST(CRangeObjects, RangeToDouble) {
@@ -13,38 +14,24 @@ TEST(CRangeObjects, RangeToDouble) {
   w.Put("A3", Variant(true));
   w.Put("B2", Variant("4"));
   w.Put("D2", Variant(9.0));
-  Array<double> all = Global<CRangeObjects>().RangeToDouble(w.R("A1:B3,D1:D3"), true);
-  EXPECT_EQ(all.UBound(1), 2);
-  EXPECT_EQ(all.UBound(2), 3);
-  EXPECT_EQ(all(1, 1), 1);
-  EXPECT_EQ(all(2, 1), -1);
-  EXPECT_EQ(all(1, 2), 4);
-  EXPECT_EQ(all(2, 2), 0);  // blank
-  EXPECT_EQ(all(1, 3), 9);
-  Array<double> no_headers = CRangeObjects().RangeToDouble(w.R("A2:A3"));
-  EXPECT_EQ(no_headers.UBound(1), 2);
+  // True is -1, numeric text its number, a blank 0.
+  EXPECT_EQ(Global<CRangeObjects>().RangeToDouble(w.R("A1:B3,D1:D3"), true),
+            Mat(2, 3, {1, 4, 9, -1, 0, 0}));
+  EXPECT_EQ(CRangeObjects().RangeToDouble(w.R("A2:A3")), Mat(2, 1, {1, -1}));
   // A one-cell block: a single value into row 1.
-  Array<double> single = CRangeObjects().RangeToDouble(w.R("D2"));
-  EXPECT_EQ(single.UBound(1), 1);
-  EXPECT_EQ(single(1, 1), 9);
+  EXPECT_EQ(CRangeObjects().RangeToDouble(w.R("D2")), Mat(1, 1, {9}));
 }
 
 TEST(CRangeObjects, RangeToDoubleFailures) {
+  const std::string source = In("RangeToDouble", "CRangeObjects");
   Workbook w;
   w.Put("A2", Variant("abc"));
-  auto text = Catch([&] { CRangeObjects().RangeToDouble(w.R("A1:A3")); });
-  EXPECT_EQ(text.number, 13);
-  EXPECT_EQ(text.source, "ORVMain.CRangeObjects.RangeToDouble");
-  EXPECT_EQ(text.description, "Type mismatch");
+  EXPECT_FAILS(13, source, kMismatch, CRangeObjects().RangeToDouble(w.R("A1:A3")));
   // Headers on a single row leave no rows.
-  auto none = Catch([&] { CRangeObjects().RangeToDouble(w.R("B1:C1"), true); });
-  EXPECT_EQ(none.number, 9);
-  EXPECT_EQ(none.source, "ORVMain.CRangeObjects.RangeToDouble");
+  EXPECT_FAILS(9, source, kSubscript, CRangeObjects().RangeToDouble(w.R("B1:C1"), true));
   excel::Range range = w.R("B1:C3");
   excel::SetCurrentApplication(excel::Application(Nothing));
-  auto unset = Catch([&] { CRangeObjects().RangeToDouble(range); });
-  EXPECT_EQ(unset.number, 91);
-  EXPECT_EQ(unset.source, "ORVMain.CRangeObjects.RangeToDouble");
+  EXPECT_FAILS(91, source, kNotSet, CRangeObjects().RangeToDouble(range));
 }
 
 TEST(CRangeObjects, ExtractHeaders) {
@@ -67,7 +54,6 @@ TEST(CRangeObjects, ExtractHeaders) {
   EXPECT_EQ(areas(3), "Column D");
   // No application needed; Nothing as the first range is 91.
   excel::SetCurrentApplication(excel::Application(Nothing));
-  auto f = Catch([&] { CRangeObjects().ExtractHeaders(excel::Range()); });
-  EXPECT_EQ(f.number, 91);
-  EXPECT_EQ(f.source, "ORVMain.CRangeObjects.ExtractHeaders");
+  EXPECT_FAILS(91, In("ExtractHeaders", "CRangeObjects"), kNotSet,
+               CRangeObjects().ExtractHeaders(excel::Range()));
 }

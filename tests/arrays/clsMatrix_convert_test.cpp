@@ -1,8 +1,8 @@
+// clsMatrix: conversions of values and arrays, concatenation, blocks,
+// transposes, vectors of ones, MCombine and the text form.
 #include <gtest/gtest.h>
 
-#include <initializer_list>
 #include <string>
-#include <type_traits>
 
 #include "clsMatrix_test_util.hpp"
 #include "orv/arrays/clsMatrix.hpp"
@@ -13,249 +13,129 @@ namespace {
 using namespace orv::test;
 
 const clsMatrix M;
+const Variant E;  // Empty
+Variant V(double x) { return Variant(x); }
+const Variant kNA(ErrorValue{2042});
+const Variant kVector(Vec({1, 2}));
+
+// A Variant holding a (1 To rows, 1 To columns) array of Variants.
+Variant Vars(Long rows, Long columns, std::initializer_list<Variant> values, Long lb2 = 1) {
+  return Variant(Mat<Variant>(rows, columns, values, 1, lb2));
+}
 
 // --- VariantToArray and its siblings -----------------------------------------
 
-TEST(clsMatrixVariantToArray, SingleValueIsOneByOne) {
-  Array<double> a = M.VariantToArray(Variant(5.0));
-  ASSERT_EQ(a.UBound(1), 1);
-  ASSERT_EQ(a.UBound(2), 1);
-  EXPECT_EQ(a(1, 1), 5.0);
-  EXPECT_EQ(M.VariantToArray(Variant(true))(1, 1), -1.0);
-  EXPECT_EQ(M.VariantToArray(Variant("2.5"))(1, 1), 2.5);
-  EXPECT_EQ(M.VariantToArray(Variant())(1, 1), 0.0);
-}
-
-TEST(clsMatrixVariantToArray, OneDimensionalArrayIsAColumn) {
-  Array<double> a = M.VariantToArray(Variant(Vec({1, 2, 3})));
-  ASSERT_EQ(a.Rank(), 2);
-  EXPECT_EQ(a.UBound(1), 3);
-  EXPECT_EQ(a.UBound(2), 1);
-  EXPECT_EQ(a(3, 1), 3.0);
-}
-
-TEST(clsMatrixVariantToArray, ConvertsEachElementOfAVariantArray) {
-  Array<Variant> v(1, 2, 1, 2);
-  v(1, 1) = Variant();  // Empty -> 0
-  v(1, 2) = Variant(Integer{7});
-  v(2, 1) = Variant("1.5");  // numeric text
-  v(2, 2) = Variant(Date{45000.25});
-  Array<double> a = M.VariantToArray(Variant(v));
-  EXPECT_EQ(a(1, 1), 0.0);
-  EXPECT_EQ(a(1, 2), 7.0);
-  EXPECT_EQ(a(2, 1), 1.5);
-  EXPECT_EQ(a(2, 2), 45000.25);
-}
-
-TEST(clsMatrixVariantToArray, TextAndErrorValuesAreTypeMismatches) {
-  Array<Variant> v(1, 2, 1, 1);
-  v(1, 1) = Variant(1.0);
-  v(2, 1) = Variant("abc");
-  ExpectPlain(Caught([&] { M.VariantToArray(Variant(v)); }), 13, "VariantToArray");
-  // An error cell (#N/A) converts as CDbl converts it: a type mismatch.
-  v(2, 1) = Variant(ErrorValue{2042});
-  ExpectPlain(Caught([&] { M.VariantToArray(Variant(v)); }), 13, "VariantToArray");
-  ExpectPlain(Caught([&] { M.VariantToArray(Variant(Null)); }), 94, "VariantToArray");
-}
-
-TEST(clsMatrixVariantToArray, ReadsFromIndexOneAndNeedsIt) {
+TEST(clsMatrixVariantToArray, ValuesAndArraysBecomeTwoDimensionalDoubles) {
+  EXPECT_EQ(M.VariantToArray(V(5)), Mat(1, 1, {5}));
+  EXPECT_EQ(M.VariantToArray(Variant(true)), Mat(1, 1, {-1}));
+  EXPECT_EQ(M.VariantToArray(Variant("2.5")), Mat(1, 1, {2.5}));
+  EXPECT_EQ(M.VariantToArray(E), Mat(1, 1, {0}));
+  EXPECT_EQ(M.VariantToArray(Variant(Vec({1, 2, 3}))), Mat(3, 1, {1, 2, 3}));  // a column
+  // Empty, integers, numeric text and dates convert element by element.
+  const Array<Variant> v =
+      Mat<Variant>(2, 2, {E, Variant(Integer{7}), Variant("1.5"), Variant(Date{45000.25})});
+  EXPECT_EQ(M.VariantToArray(Variant(v)), Mat(2, 2, {0, 7, 1.5, 45000.25}));
   // Lower bound 0: element 0 is ignored.
-  Array<double> zero(0, 2, 0, 1);
-  zero(0, 0) = 99;
-  zero(2, 1) = 4;
-  Array<double> a = M.VariantToArray(Variant(zero));
-  EXPECT_EQ(a.UBound(1), 2);
-  EXPECT_EQ(a.UBound(2), 1);
-  EXPECT_EQ(a(2, 1), 4.0);
+  EXPECT_EQ(M.VariantToArray(Variant(Mat(3, 2, {99, 0, 0, 0, 0, 4}, 0, 0))), Mat(2, 1, {0, 4}));
+}
+
+TEST(clsMatrixVariantToArray, Failures) {
+  const std::string source = kCls + "VariantToArray";
+  EXPECT_FAILS(13, source, kMismatch, M.VariantToArray(Vars(2, 1, {V(1), Variant("abc")})));
+  // An error cell (#N/A) converts as CDbl converts it: a type mismatch.
+  EXPECT_FAILS(13, source, kMismatch, M.VariantToArray(Vars(2, 1, {V(1), kNA})));
+  EXPECT_FAILS(94, source, kNull, M.VariantToArray(Variant(Null)));
   // Lower bound 2: there is no element (1, 1).
-  ExpectPlain(Caught([] { M.VariantToArray(Variant(Array<double>(2, 3, 1, 1))); }), 9,
-              "VariantToArray");
-  ExpectPlain(Caught([] { M.VariantToArray(Variant(Array<double>())); }), 9, "VariantToArray");
+  EXPECT_FAILS(9, source, kSubscript, M.VariantToArray(Variant(Array<double>(2, 3, 1, 1))));
+  EXPECT_FAILS(9, source, kSubscript, M.VariantToArray(Variant(Array<double>())));
 }
 
-TEST(clsMatrixVariantToArray, TypedSiblingsNeedTwoDimensions) {
-  Array<Variant> v(1, 1, 1, 2);
-  v(1, 1) = Variant(2.5);
-  v(1, 2) = Variant(3.5);
-  Array<Integer> i = M.VariantToIntegerArray(Variant(v));
-  EXPECT_EQ(i(1, 1), 2);  // halves to even
-  EXPECT_EQ(i(1, 2), 4);
-  Array<Long> l = M.VariantToLongArray(Variant(v));
-  EXPECT_EQ(l(1, 1), 2);
-  EXPECT_EQ(l(1, 2), 4);
-
-  ExpectPlain(Caught([] {
-                M.VariantToStringArray(Variant(Vec({1, 2})));
-              }),
-              9, "VariantToStringArray");
-  ExpectPlain(Caught([] {
-                M.VariantToIntegerArray(Variant(Vec({1, 2})));
-              }),
-              9, "VariantToIntegerArray");
-  ExpectPlain(Caught([] { M.VariantToLongArray(Variant(Vec({1, 2}))); }), 9, "VariantToLongArray");
-  ExpectPlain(Caught([] { M.VariantToIntegerArray(Variant(40000.0)); }), 6,
-              "VariantToIntegerArray");
-  ExpectPlain(Caught([] { M.VariantToLongArray(Variant(3e9)); }), 6, "VariantToLongArray");
-}
-
-TEST(clsMatrixVariantToArray, StringsOfEmptiesNumbersAndErrors) {
-  Array<Variant> v(1, 1, 1, 3);
-  v(1, 1) = Variant();
-  v(1, 2) = Variant(0.5);
-  v(1, 3) = Variant(ErrorValue{2042});
-  Array<std::string> s = M.VariantToStringArray(Variant(v));
-  EXPECT_EQ(s(1, 1), "");
-  EXPECT_EQ(s(1, 2), "0.5");
-  EXPECT_EQ(s(1, 3), "Error 2042");
+TEST(clsMatrixVariantToArray, TypedSiblings) {
+  const Variant v(Mat<Variant>(1, 3, {V(2.5), V(3.5), E}));
+  EXPECT_EQ(M.VariantToIntegerArray(v), Mat<Integer>(1, 3, {2, 4, 0}));  // halves to even
+  EXPECT_EQ(M.VariantToLongArray(v), Mat<Long>(1, 3, {2, 4, 0}));
+  EXPECT_EQ(M.VariantToStringArray(Vars(1, 3, {E, V(0.5), kNA})),
+            Mat<std::string>(1, 3, {"", "0.5", "Error 2042"}));
+  // Two dimensions are needed.
+  EXPECT_FAILS(9, kCls + "VariantToStringArray", kSubscript, M.VariantToStringArray(kVector));
+  EXPECT_FAILS(9, kCls + "VariantToIntegerArray", kSubscript, M.VariantToIntegerArray(kVector));
+  EXPECT_FAILS(9, kCls + "VariantToLongArray", kSubscript, M.VariantToLongArray(kVector));
+  EXPECT_FAILS(6, kCls + "VariantToIntegerArray", kOverflow,
+               M.VariantToIntegerArray(Variant(40000.0)));
+  EXPECT_FAILS(6, kCls + "VariantToLongArray", kOverflow, M.VariantToLongArray(Variant(3e9)));
 }
 
 // --- concatenation -------------------------------------------------------------
 
-TEST(clsMatrixHConcatenate, ShorterArgumentLeavesZeros) {
-  Array<double> a =
-      M.HConcatenate(Mat(3, 1, {1, 2, 3}), Mat(5, 2, {1, 2, 3, 4, 5, 6, 7, 8, 9, 10}));
-  ASSERT_EQ(a.UBound(1), 5);
-  ASSERT_EQ(a.UBound(2), 3);
-  EXPECT_EQ(a(3, 1), 3.0);
-  EXPECT_EQ(a(4, 1), 0.0);
-  EXPECT_EQ(a(5, 1), 0.0);
-  EXPECT_EQ(a(1, 2), 1.0);
-  EXPECT_EQ(a(5, 3), 10.0);
-}
-
-TEST(clsMatrixHConcatenate, VectorsFillOneColumnEach) {
-  Array<double> a = M.HConcatenate(Vec({1, 2}), Vec({3, 4, 5}));
-  ASSERT_EQ(a.UBound(1), 3);
-  ASSERT_EQ(a.UBound(2), 2);
-  EXPECT_EQ(a(2, 1), 2.0);
-  EXPECT_EQ(a(3, 1), 0.0);
-  EXPECT_EQ(a(3, 2), 5.0);
-  Array<double> b = M.HConcatenate(Mat(2, 2, {1, 2, 3, 4}), Vec({7, 8}));
-  ASSERT_EQ(b.UBound(2), 3);
-  EXPECT_EQ(b(2, 3), 8.0);
-  Array<double> c = M.HConcatenate(Vec({7, 8}), Mat(2, 2, {1, 2, 3, 4}));
-  EXPECT_EQ(c(2, 1), 8.0);
-  EXPECT_EQ(c(2, 3), 4.0);
-  ExpectPlain(Caught([] { M.HConcatenate(Array<double>(), Vec({1})); }), 9, "HConcatenate");
+TEST(clsMatrixHConcatenate, ShorterArgumentsLeaveZerosAndVectorsAreColumns) {
+  EXPECT_EQ(M.HConcatenate(Mat(3, 1, {1, 2, 3}), Mat(5, 2, {1, 2, 3, 4, 5, 6, 7, 8, 9, 10})),
+            Mat(5, 3, {1, 1, 2, 2, 3, 4, 3, 5, 6, 0, 7, 8, 0, 9, 10}));
+  EXPECT_EQ(M.HConcatenate(Vec({1, 2}), Vec({3, 4, 5})), Mat(3, 2, {1, 3, 2, 4, 0, 5}));
+  EXPECT_EQ(M.HConcatenate(Mat(2, 2, {1, 2, 3, 4}), Vec({7, 8})), Mat(2, 3, {1, 2, 7, 3, 4, 8}));
+  EXPECT_EQ(M.HConcatenate(Vec({7, 8}), Mat(2, 2, {1, 2, 3, 4})), Mat(2, 3, {7, 1, 2, 8, 3, 4}));
+  EXPECT_FAILS(9, kCls + "HConcatenate", kSubscript, M.HConcatenate(Array<double>(), Vec({1})));
 }
 
 TEST(clsMatrixHConcatenate, StringAndVariantForms) {
-  Array<std::string> s =
-      M.HStringConcatenate(Mat<std::string>(1, 1, {"a"}), Mat<std::string>(2, 1, {"b", "c"}));
-  ASSERT_EQ(s.UBound(1), 2);
-  EXPECT_EQ(s(1, 1), "a");
-  EXPECT_EQ(s(2, 1), "");
-  EXPECT_EQ(s(2, 2), "c");
-
-  Variant h = M.VariantHConcatenate(Variant(Mat(1, 1, {1})), Variant(Mat(2, 1, {2, 3})));
-  ASSERT_EQ(h.UBound(1), 2);
-  ASSERT_EQ(h.UBound(2), 2);
-  EXPECT_TRUE(h.Element(2, 1).IsEmpty());
-  EXPECT_EQ(h.Element(2, 2), Variant(3.0));
-}
-
-TEST(clsMatrixVariantVConcatenate, NarrowerArgumentLeavesEmpties) {
-  Variant v =
-      M.VariantVConcatenate(Variant(Mat(2, 2, {1, 2, 3, 4})), Variant(Mat(1, 3, {5, 6, 7})));
-  ASSERT_EQ(v.UBound(1), 3);
-  ASSERT_EQ(v.UBound(2), 3);
-  EXPECT_TRUE(v.Element(1, 3).IsEmpty());
-  EXPECT_TRUE(v.Element(2, 3).IsEmpty());
-  EXPECT_EQ(v.Element(2, 2), Variant(4.0));
-  EXPECT_EQ(v.Element(3, 3), Variant(7.0));
-  ExpectPlain(Caught([] { M.VariantVConcatenate(Variant(1.0), Variant(Mat(1, 1, {1}))); }), 13,
-              "VariantVConcatenate");
+  EXPECT_EQ(M.HStringConcatenate(Mat<std::string>(1, 1, {"a"}), Mat<std::string>(2, 1, {"b", "c"})),
+            Mat<std::string>(2, 2, {"a", "b", "", "c"}));
+  EXPECT_EQ(M.VariantHConcatenate(Variant(Mat(1, 1, {1})), Variant(Mat(2, 1, {2, 3}))),
+            Vars(2, 2, {V(1), V(2), E, V(3)}));
+  // A narrower argument leaves empties.
+  EXPECT_EQ(M.VariantVConcatenate(Variant(Mat(2, 2, {1, 2, 3, 4})), Variant(Mat(1, 3, {5, 6, 7}))),
+            Variant(Mat<Variant>(
+                3, 3, {V(1), V(2), E, V(3), V(4), E, V(5), Variant(6.0), Variant(7.0)})));
+  EXPECT_FAILS(13, kCls + "VariantVConcatenate", kMismatch,
+               M.VariantVConcatenate(V(1), Variant(Mat(1, 1, {1}))));
 }
 
 // --- blocks, transposes, vectors --------------------------------------------------
 
 TEST(clsMatrixSubMatrix, ColumnComesBeforeRowAndWidthBeforeHeight) {
-  Array<double> p = Mat(3, 4, {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12});
-  Array<double> s = M.SubMatrix(p, /*StartCol=*/2, /*StartRow=*/3, /*Width=*/3, /*Height=*/1);
-  ASSERT_EQ(s.UBound(1), 1);
-  ASSERT_EQ(s.UBound(2), 3);
-  EXPECT_EQ(s(1, 1), 10.0);
-  EXPECT_EQ(s(1, 3), 12.0);
-  ExpectPlain(Caught([&] { M.SubMatrix(p, 2, 3, 4, 1); }), 9, "SubMatrix");
-  ExpectPlain(Caught([&] { M.SubMatrix(p, 1, 1, 1, 0); }), 9, "SubMatrix");
-
-  Variant v = M.VariantSubMatrix(Variant(p), 4, 2, 1, 2);
-  ASSERT_EQ(v.UBound(1), 2);
-  EXPECT_EQ(v.Element(2, 1), Variant(12.0));
-
-  Array<std::string> names(1, 4);
-  names(1) = "a";
-  names(2) = "b";
-  names(3) = "c";
-  names(4) = "d";
-  Array<std::string> sub = M.StringSubArray(names, 2, 3);
-  ASSERT_EQ(sub.UBound(1), 3);
-  EXPECT_EQ(sub(1), "b");
-  EXPECT_EQ(sub(3), "d");
-  ExpectPlain(Caught([&] { M.StringSubArray(names, 3, 3); }), 9, "StringSubArray");
+  const Array<double> p = Mat(3, 4, {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12});
+  EXPECT_EQ(M.SubMatrix(p, /*StartCol=*/2, /*StartRow=*/3, /*Width=*/3, /*Height=*/1),
+            Mat(1, 3, {10, 11, 12}));
+  EXPECT_FAILS(9, kCls + "SubMatrix", kSubscript, M.SubMatrix(p, 2, 3, 4, 1));
+  EXPECT_FAILS(9, kCls + "SubMatrix", kSubscript, M.SubMatrix(p, 1, 1, 1, 0));
+  EXPECT_EQ(M.VariantSubMatrix(Variant(p), 4, 2, 1, 2), Vars(2, 1, {V(8), V(12)}));
+  const Array<std::string> names = Mat<std::string>(1, 4, {"a", "b", "c", "d"});
+  Array<std::string> vector(1, 4);
+  vector.storage() = names.storage();
+  Array<std::string> sub(1, 3);
+  sub.storage() = {"b", "c", "d"};
+  EXPECT_EQ(M.StringSubArray(vector, 2, 3), sub);
+  EXPECT_FAILS(9, kCls + "StringSubArray", kSubscript, M.StringSubArray(vector, 3, 3));
 }
 
 TEST(clsMatrixTranspose, SwapsBoundsAndKeepsLowerBounds) {
-  Array<double> a(0, 1, 1, 3);
-  a(0, 1) = 1;
-  a(0, 3) = 3;
-  a(1, 2) = 5;
-  Array<double> t = M.Transpose(a);
-  EXPECT_EQ(t.LBound(1), 1);
-  EXPECT_EQ(t.UBound(1), 3);
-  EXPECT_EQ(t.LBound(2), 0);
-  EXPECT_EQ(t.UBound(2), 1);
-  EXPECT_EQ(t(3, 0), 3.0);
-  EXPECT_EQ(t(2, 1), 5.0);
-  ExpectPlain(Caught([] { M.Transpose(Vec({1, 2})); }), 9, "Transpose");
-
-  Variant vt = M.VariantTranspose(Variant(a));
-  EXPECT_EQ(vt.LBound(2), 0);
-  EXPECT_EQ(vt.Element(3, 0), Variant(3.0));
-
-  Array<std::string> s = M.StringTranspose(Mat<std::string>(1, 2, {"x", "y"}));
-  EXPECT_EQ(s.UBound(1), 2);
-  EXPECT_EQ(s(2, 1), "y");
+  const Array<double> a = Mat(2, 3, {1, 0, 3, 0, 5, 0}, 0, 1);
+  EXPECT_EQ(M.Transpose(a), Mat(3, 2, {1, 0, 0, 5, 3, 0}, 1, 0));
+  EXPECT_EQ(M.VariantTranspose(Variant(a)), Vars(3, 2, {V(1), V(0), V(0), V(5), V(3), V(0)}, 0));
+  EXPECT_EQ(M.StringTranspose(Mat<std::string>(1, 2, {"x", "y"})),
+            Mat<std::string>(2, 1, {"x", "y"}));
+  EXPECT_FAILS(9, kCls + "Transpose", kSubscript, M.Transpose(Vec({1, 2})));
 }
 
 TEST(clsMatrixMakeMatrix, VectorBecomesColumnMatrixStaysAsItIs) {
-  Array<double> c = M.MakeMatrix(Vec({4, 5, 6}));
-  ASSERT_EQ(c.Rank(), 2);
-  EXPECT_EQ(c.UBound(1), 3);
-  EXPECT_EQ(c(3, 1), 6.0);
-  Array<double> m = Mat(1, 2, {1, 2});
-  EXPECT_EQ(M.MakeMatrix(m), m);
-  ExpectPlain(Caught([] { M.MakeMatrix(Array<double>()); }), 9, "MakeMatrix");
-
-  Variant v = M.VariantMakeMatrix(Variant(Vec({4, 5})));
-  ASSERT_EQ(v.Rank(), 2);
-  EXPECT_EQ(v.UBound(2), 1);
-  EXPECT_EQ(v.Element(2, 1), Variant(5.0));
+  EXPECT_EQ(M.MakeMatrix(Vec({4, 5, 6})), Mat(3, 1, {4, 5, 6}));
+  EXPECT_EQ(M.MakeMatrix(Mat(1, 2, {1, 2})), Mat(1, 2, {1, 2}));
+  EXPECT_FAILS(9, kCls + "MakeMatrix", kSubscript, M.MakeMatrix(Array<double>()));
+  EXPECT_EQ(M.VariantMakeMatrix(Variant(Vec({4, 5}))), Vars(2, 1, {V(4), V(5)}));
   EXPECT_EQ(M.VariantMakeMatrix(Variant("x")), Variant("x"));
 }
 
 TEST(clsMatrixUnity, ColumnsAndRowsOfOnes) {
-  Array<double> u = M.Unity(2);
-  EXPECT_EQ(u.UBound(1), 2);
-  EXPECT_EQ(u.UBound(2), 1);
-  EXPECT_EQ(u(2, 1), 1.0);
-  Array<double> r = M.UnityVector(3, orvRow);
-  EXPECT_EQ(r.UBound(1), 1);
-  EXPECT_EQ(r.UBound(2), 3);
-  EXPECT_EQ(r(1, 3), 1.0);
-  Array<double> c = M.UnityVector(3, orvColumn);
-  EXPECT_EQ(c.UBound(1), 3);
-  EXPECT_EQ(c.UBound(2), 1);
-  ExpectPlain(Caught([] { M.Unity(0); }), 9, "Unity");
+  EXPECT_EQ(M.Unity(2), Mat(2, 1, {1, 1}));
+  EXPECT_EQ(M.UnityVector(3, orvRow), Mat(1, 3, {1, 1, 1}));
+  EXPECT_EQ(M.UnityVector(3, orvColumn), Mat(3, 1, {1, 1, 1}));
+  EXPECT_FAILS(9, kCls + "Unity", kSubscript, M.Unity(0));
 }
 
 TEST(clsMatrixMCombine, EveryColumnTimesEveryColumnSecondFastest) {
-  Array<double> a = M.MCombine(Mat(1, 2, {2, 3}), Mat(1, 3, {5, 7, 11}));
-  ASSERT_EQ(a.UBound(2), 6);
-  const double expected[] = {10, 14, 22, 15, 21, 33};
-  for (Long j = 1; j <= 6; ++j) EXPECT_EQ(a(1, j), expected[j - 1]);
-  ExpectPlain(Caught([] { M.MCombine(Mat(2, 1, {1, 2}), Mat(1, 1, {1})); }), 9, "MCombine");
-  ExpectPlain(Caught([] { M.MCombine(Mat(1, 1, {1e300}), Mat(1, 1, {1e300})); }), 6, "MCombine");
+  EXPECT_EQ(M.MCombine(Mat(1, 2, {2, 3}), Mat(1, 3, {5, 7, 11})),
+            Mat(1, 6, {10, 14, 22, 15, 21, 33}));
+  EXPECT_FAILS(9, kCls + "MCombine", kSubscript, M.MCombine(Mat(2, 1, {1, 2}), Mat(1, 1, {1})));
+  EXPECT_FAILS(6, kCls + "MCombine", kOverflow, M.MCombine(Mat(1, 1, {1e300}), Mat(1, 1, {1e300})));
 }
 
 TEST(clsMatrixToString, RowsEndWithLineBreaks) {

@@ -1,35 +1,35 @@
+// clsMatrix: reading variable names and data from worksheet ranges.
+#include "matrix/matrix_test_util.hpp"
 #include "orv/arrays/clsMatrix.hpp"
 #include "read_test_util.hpp"
 
 using namespace orv;
-using orv::testing_read::Catch;
+using namespace orv::test;
 using orv::testing_read::Workbook;
 
 namespace {
-std::vector<std::string> NameList(const Variant& v) {
-  Variant names = v.Element(1);
-  const Array<std::string>& a = *names.ArrayOf<std::string>();
-  return std::vector<std::string>(a.storage().begin(), a.storage().end());
+using Names = std::vector<std::string>;
+Names NameList(const Variant& v) {
+  const Array<std::string> a = *v.Element(1).ArrayOf<std::string>();
+  return a.storage();
 }
 Array<double> Numbers(const Variant& v) { return *v.Element(2).ArrayOf<double>(); }
+Array<std::string> Strings(const Variant& v) { return *v.Element(2).ArrayOf<std::string>(); }
 const std::string kNumeric = "ReturnHeadersAndNumericData";
 }  // namespace
 
 TEST(clsMatrixRead, NoHeadersNamesColumnsByLetter) {
   Workbook w;
+  Array<double> expected(1, 9, 1, 2);
   for (int r = 2; r <= 10; ++r) {
-    w.sheet.Cells(r, 2).LetValue(Variant(r * 1.0));
-    w.sheet.Cells(r, 3).LetValue(Variant(r * 10.0));
+    w.sheet.Cells(r, 2).LetValue(Variant(expected(r - 1, 1) = r));
+    w.sheet.Cells(r, 3).LetValue(Variant(expected(r - 1, 2) = r * 10.0));
   }
   Variant out = clsMatrix().ReturnHeadersAndNumericData(w.R("B2:C10"), false);
   ASSERT_EQ(out.LBound(1), 1);
   ASSERT_EQ(out.UBound(1), 2);
-  EXPECT_EQ(NameList(out), (std::vector<std::string>{"Column B", "Column C"}));
-  Array<double> data = Numbers(out);
-  EXPECT_EQ(data.UBound(1), 9);
-  EXPECT_EQ(data.UBound(2), 2);
-  EXPECT_EQ(data(1, 1), 2);
-  EXPECT_EQ(data(9, 2), 100);
+  EXPECT_EQ(NameList(out), (Names{"Column B", "Column C"}));
+  EXPECT_EQ(Numbers(out), expected);
 }
 
 TEST(clsMatrixRead, HeadersWithABlankOneAndBlankData) {
@@ -41,12 +41,9 @@ TEST(clsMatrixRead, HeadersWithABlankOneAndBlankData) {
   w.Put("AC2", Variant("2.5"));
   w.Put("AA3", Variant(3.0));
   Variant out = clsMatrix().ReturnHeadersAndNumericData(w.R("AA1:AC3"), true);
-  EXPECT_EQ(NameList(out), (std::vector<std::string>{"Height", "Column AB", "12.5"}));
-  Array<double> data = Numbers(out);
-  EXPECT_EQ(data.UBound(1), 2);
-  EXPECT_EQ(data(1, 2), -1);   // True
-  EXPECT_EQ(data(1, 3), 2.5);  // numeric text
-  EXPECT_EQ(data(2, 2), 0);    // blank
+  EXPECT_EQ(NameList(out), (Names{"Height", "Column AB", "12.5"}));
+  // True is -1, numeric text its number, a blank 0.
+  EXPECT_EQ(Numbers(out), Mat(2, 3, {1, -1, 2.5, 3, 0, 0}));
 }
 
 TEST(clsMatrixRead, DataInRows) {
@@ -57,39 +54,29 @@ TEST(clsMatrixRead, DataInRows) {
     w.sheet.Cells(6, c).LetValue(Variant(c * 2.0));
   }
   Variant out = clsMatrix().ReturnHeadersAndNumericData(w.R("A5:F6"), true, true);
-  EXPECT_EQ(NameList(out), (std::vector<std::string>{"first", "Row 6"}));
-  Array<double> data = Numbers(out);
-  EXPECT_EQ(data.UBound(1), 5);
-  EXPECT_EQ(data.UBound(2), 2);
-  EXPECT_EQ(data(1, 1), 2);
-  EXPECT_EQ(data(5, 2), 12);
+  EXPECT_EQ(NameList(out), (Names{"first", "Row 6"}));
+  EXPECT_EQ(Numbers(out), Mat(5, 2, {2, 4, 3, 6, 4, 8, 5, 10, 6, 12}));
   Variant strings = clsMatrix().ReturnHeadersAndStringData(w.R("A5:F6"), true, true);
-  EXPECT_EQ(NameList(strings), (std::vector<std::string>{"first", "Row 6"}));
-  Array<std::string> s = *strings.Element(2).ArrayOf<std::string>();
-  EXPECT_EQ(s(5, 2), "12");
+  EXPECT_EQ(NameList(strings), (Names{"first", "Row 6"}));
+  EXPECT_EQ(Strings(strings),
+            Mat<std::string>(5, 2, {"2", "4", "3", "6", "4", "8", "5", "10", "6", "12"}));
 }
 
 TEST(clsMatrixRead, MultipleSelectionsOfDifferentHeights) {
   Workbook w;
   for (int r = 1; r <= 10; ++r) w.sheet.Cells(r, 1).LetValue(Variant(r * 1.0));
-  for (int r = 1; r <= 5; ++r)
-    w.sheet.Cells(r, 3).LetValue(Variant(std::string(1, 'c').append(std::to_string(r))));
+  for (int r = 1; r <= 5; ++r) w.sheet.Cells(r, 3).LetValue(Variant("c" + std::to_string(r)));
   excel::Range selection = w.R("A1:A10,C1:C5");
   Variant strings = clsMatrix().ReturnHeadersAndStringData(selection, false);
-  EXPECT_EQ(NameList(strings), (std::vector<std::string>{"Column A", "Column C"}));
-  Array<std::string> s = *strings.Element(2).ArrayOf<std::string>();
-  EXPECT_EQ(s.UBound(1), 10);
-  EXPECT_EQ(s(5, 2), "c5");
-  EXPECT_EQ(s(6, 2), "");
-  EXPECT_EQ(s(10, 1), "10");
+  EXPECT_EQ(NameList(strings), (Names{"Column A", "Column C"}));
+  EXPECT_EQ(Strings(strings),
+            Mat<std::string>(10, 2, {"1", "c1", "2", "c2", "3", "c3", "4", "c4", "5",  "c5",
+                                     "6", "",   "7", "",   "8", "",   "9", "",   "10", ""}));
   for (int r = 1; r <= 5; ++r) w.sheet.Cells(r, 3).LetValue(Variant(r * 100.0));
-  Array<double> data = Numbers(clsMatrix().ReturnHeadersAndNumericData(selection, false));
-  EXPECT_EQ(data.UBound(1), 10);
-  EXPECT_EQ(data.UBound(2), 2);
-  EXPECT_EQ(data(5, 2), 500);
-  EXPECT_EQ(data(6, 2), 0);
+  EXPECT_EQ(Numbers(clsMatrix().ReturnHeadersAndNumericData(selection, false)),
+            Mat(10, 2, {1, 100, 2, 200, 3, 300, 4, 400, 5, 500, 6, 0, 7, 0, 8, 0, 9, 0, 10, 0}));
   Variant raw = clsMatrix().ReturnHeadersAndVariantData(selection, true);
-  EXPECT_EQ(NameList(raw), (std::vector<std::string>{"1", "100"}));
+  EXPECT_EQ(NameList(raw), (Names{"1", "100"}));
   EXPECT_EQ(raw.Element(2).UBound(1), 9);
   EXPECT_TRUE(raw.Element(2).Element(9, 2).IsEmpty());
   EXPECT_EQ(raw.Element(2).Element(4, 2), Variant(500.0));
@@ -98,14 +85,9 @@ TEST(clsMatrixRead, MultipleSelectionsOfDifferentHeights) {
 TEST(clsMatrixRead, OneCellAndTheVariantReader) {
   Workbook w;
   w.Put("D4", Variant(7.0));
-  Array<double> one = Numbers(clsMatrix().ReturnHeadersAndNumericData(w.R("D4"), false));
-  EXPECT_EQ(one.UBound(1), 1);
-  EXPECT_EQ(one.UBound(2), 1);
-  EXPECT_EQ(one(1, 1), 7);
-  auto f = Catch([&] { clsMatrix().ReturnHeadersAndVariantData(w.R("D4"), false); });
-  EXPECT_EQ(f.number, 13);
-  EXPECT_EQ(f.source, "Line 30 in ORVMain.clsMatrix.ReturnHeadersAndVariantData");
-  EXPECT_EQ(f.description, "Type mismatch");
+  EXPECT_EQ(Numbers(clsMatrix().ReturnHeadersAndNumericData(w.R("D4"), false)), Mat(1, 1, {7}));
+  EXPECT_FAILS(13, At(30, "ReturnHeadersAndVariantData", "clsMatrix"), kMismatch,
+               clsMatrix().ReturnHeadersAndVariantData(w.R("D4"), false));
   w.Put("E4", Variant(ErrorValue{2042}));
   w.Put("E5", Variant("x"));
   Variant raw = clsMatrix().ReturnHeadersAndVariantData(w.R("D4:E5"), false);
@@ -119,15 +101,12 @@ TEST(clsMatrixRead, FailuresAreChained) {
   Workbook w;
   w.Put("A1", Variant(1.0));
   w.Put("A2", Variant("text"));
-  auto text = Catch([&] { clsMatrix().ReturnHeadersAndNumericData(w.R("A1:A3"), false); });
-  EXPECT_EQ(text.number, 13);
   // VariantToArray's plain-rule source does not begin with "Line": stamped.
-  EXPECT_EQ(text.source, "Line 30 in ORVMain.clsMatrix." + kNumeric);
-  EXPECT_EQ(text.description, "Type mismatch");
+  EXPECT_FAILS(13, "Line 30 in ORVMain.clsMatrix." + kNumeric, kMismatch,
+               clsMatrix().ReturnHeadersAndNumericData(w.R("A1:A3"), false));
   // Nothing as the range, and no application.
-  auto nothing = Catch([&] { clsMatrix().ReturnHeadersAndNumericData(excel::Range(), false); });
-  EXPECT_EQ(nothing.number, 91);
-  EXPECT_EQ(nothing.source, "Line 20 in ORVMain.clsMatrix." + kNumeric);
+  EXPECT_FAILS(91, "Line 20 in ORVMain.clsMatrix." + kNumeric, kNotSet,
+               clsMatrix().ReturnHeadersAndNumericData(excel::Range(), false));
   excel::Range range = w.R("A1:A3");
   excel::SetCurrentApplication(excel::Application(Nothing));
   for (auto [name, call] : std::initializer_list<std::pair<std::string, std::function<void()>>>{
@@ -136,10 +115,7 @@ TEST(clsMatrixRead, FailuresAreChained) {
             [&] { clsMatrix().ReturnHeadersAndStringData(range, false); }},
            {"ReturnHeadersAndVariantData",
             [&] { clsMatrix().ReturnHeadersAndVariantData(range, false); }}}) {
-    auto f = Catch(call);
-    EXPECT_EQ(f.number, 91);
-    EXPECT_EQ(f.source, "Line 20 in ORVMain.clsMatrix." + name);
-    EXPECT_EQ(f.description, "Object variable or With block variable not set");
+    EXPECT_FAILS(91, "Line 20 in ORVMain.clsMatrix." + name, kNotSet, call());
   }
 }
 
@@ -152,52 +128,36 @@ TEST(clsMatrixReadArrays, BlanksAreSkipped) {
   w.Put("C2", Variant(5.0));
   w.Put("C3", Variant("6"));
   Variant out = clsMatrix().ReturnHeadersAndNumericDataArrays(w.R("B1:C5"), true);
-  EXPECT_EQ(NameList(out), (std::vector<std::string>{"x", "Column C"}));
+  EXPECT_EQ(NameList(out), (Names{"x", "Column C"}));
   Variant vars = out.Element(2);
   ASSERT_EQ(vars.UBound(1), 2);
-  Array<double> first = *vars.Element(1).ArrayOf<double>();
-  EXPECT_EQ(first.LBound(1), 1);
-  EXPECT_EQ(first.UBound(1), 3);
-  EXPECT_EQ(first(3), -1);
-  Array<double> second = *vars.Element(2).ArrayOf<double>();
-  EXPECT_EQ(second.UBound(1), 2);
-  EXPECT_EQ(second(2), 6);
+  EXPECT_EQ(*vars.Element(1).ArrayOf<double>(), Vec({1, 3, -1}));
+  EXPECT_EQ(*vars.Element(2).ArrayOf<double>(), Vec({5, 6}));
   // Rows as variables, several areas.
   w.Put("C4", Variant(4.0));
   w.Put("C5", Variant(8.0));
   Variant rows = clsMatrix().ReturnHeadersAndNumericDataArrays(w.R("B2:C2,B4:C5"), false, true);
-  EXPECT_EQ(NameList(rows), (std::vector<std::string>{"Row 2", "Row 4", "Row 5"}));
+  EXPECT_EQ(NameList(rows), (Names{"Row 2", "Row 4", "Row 5"}));
 }
 
 TEST(clsMatrixReadArrays, Failures) {
   Workbook w;
-  const std::string source = "in ORVMain.clsMatrix.ReturnHeadersAndNumericDataArrays";
+  const std::string at = " in ORVMain.clsMatrix.ReturnHeadersAndNumericDataArrays";
+  auto read = [&](const char* cells, bool headers = false, bool rows = false) {
+    return clsMatrix().ReturnHeadersAndNumericDataArrays(w.R(cells), headers, rows);
+  };
   w.Put("A5", Variant(1.0));
-  auto blank = Catch([&] { clsMatrix().ReturnHeadersAndNumericDataArrays(w.R("A1:A10"), false); });
-  EXPECT_EQ(blank.number, orvErrBlankYCells);
-  EXPECT_EQ(blank.source, "Line 70 " + source);
-  EXPECT_EQ(blank.description, "Application-defined or object-defined error");
+  EXPECT_FAILS(orvErrBlankYCells, "Line 70" + at, kNoDescription, read("A1:A10"));
   w.Put("A6", Variant(ErrorValue{2042}));
-  auto error_cell =
-      Catch([&] { clsMatrix().ReturnHeadersAndNumericDataArrays(w.R("A1:A10"), false); });
-  EXPECT_EQ(error_cell.number, 13);
-  EXPECT_EQ(error_cell.source, "Line 50 " + source);
+  EXPECT_FAILS(13, "Line 50" + at, kMismatch, read("A1:A10"));
   w.Put("A6", Variant("abc"));
-  auto text = Catch([&] { clsMatrix().ReturnHeadersAndNumericDataArrays(w.R("A1:A10"), false); });
-  EXPECT_EQ(text.number, 13);
-  EXPECT_EQ(text.source, "Line 60 " + source);
-  auto many =
-      Catch([&] { clsMatrix().ReturnHeadersAndNumericDataArrays(w.R("A1:B40000"), false, true); });
-  EXPECT_EQ(many.number, 6);
-  EXPECT_EQ(many.source, "Line 10 " + source);
-  EXPECT_EQ(many.description, "Overflow");
+  EXPECT_FAILS(13, "Line 60" + at, kMismatch, read("A1:A10"));
+  EXPECT_FAILS(6, "Line 10" + at, kOverflow, read("A1:B40000", false, true));
   // With headers, a one-row block has no data cells: the buffer cannot be
   // sized (9) before any blank test.
-  auto one_row = Catch([&] { clsMatrix().ReturnHeadersAndNumericDataArrays(w.R("A5:B5"), true); });
-  EXPECT_EQ(one_row.number, 9);
-  EXPECT_EQ(one_row.source, "Line 40 " + source);
+  EXPECT_FAILS(9, "Line 40" + at, kSubscript, read("A5:B5", true));
   // This reader does not need the application.
   excel::SetCurrentApplication(excel::Application(Nothing));
   w.Put("A6", Variant(2.0));
-  EXPECT_NO_THROW(clsMatrix().ReturnHeadersAndNumericDataArrays(w.R("A1:A10"), false));
+  EXPECT_NO_THROW(read("A1:A10"));
 }

@@ -1,52 +1,36 @@
-// Helpers shared by the clsMatrix tests: arrays filled row by row, the
-// plain failures of clsMatrix members, and bit-for-bit comparison.
+// Helpers shared by the clsMatrix tests: arrays filled row by row, their
+// rows as tables for the exact reference results, and the sources and
+// descriptions of the plain failures of clsMatrix members.
 #pragma once
 
-#include <bit>
 #include <cstddef>
-#include <cstdint>
-#include <initializer_list>
 #include <string>
-#include <type_traits>
 
+#include "matrix/matrix_test_util.hpp"
 #include "orv/arrays/clsMatrix.hpp"
 #include "orv_test.hpp"
 
 namespace orv::test {
 
-// The error number's own description, raised by clsMatrix.<member>.
-inline void ExpectPlain(const Error& e, int number, const std::string& member) {
-  EXPECT_EQ(e.Number, number);
-  EXPECT_EQ(e.Source, "ORVMain.clsMatrix." + member);
-  EXPECT_EQ(e.Description, StandardDescription(number));
+inline const std::string kCls = "ORVMain.clsMatrix.";  // + the member: a plain failure
+
+// The rows of a two-dimensional array, and the (1 To rows, 1 To columns)
+// array of a table.
+inline Table Rows(const Array<double>& a) {
+  Table t(static_cast<std::size_t>(a.Count(1)));
+  for (std::size_t i = 0; i < t.size(); ++i)
+    t[i].assign(a.data() + i * a.Count(2), a.data() + (i + 1) * a.Count(2));
+  return t;
 }
 
-// A (lb1 To lb1 + rows - 1, lb2 To lb2 + cols - 1) array filled row by row.
-template <class T = double>
-Array<T> Mat(Long rows, Long cols, std::initializer_list<std::type_identity_t<T>> values,
-             Long lb1 = 1, Long lb2 = 1) {
-  Array<T> a(lb1, lb1 + rows - 1, lb2, lb2 + cols - 1);
-  auto it = values.begin();
-  for (T& v : a.storage()) v = *it++;
+// a holds these rows, the same doubles bit for bit.
+inline bool Holds(const Array<double>& a, const Table& rows) { return Identical(Rows(a), rows); }
+
+inline Array<double> FromTable(const Table& t) {
+  Array<double> a(1, static_cast<Long>(t.size()), 1, static_cast<Long>(t[0].size()));
+  for (std::size_t i = 0; i < t.size(); ++i)
+    for (std::size_t j = 0; j < t[0].size(); ++j) a.data()[i * t[0].size() + j] = t[i][j];
   return a;
-}
-
-// A (lb To lb + n - 1) vector.
-inline Array<double> Vec(std::initializer_list<double> values, Long lb = 1) {
-  Array<double> a(lb, lb + static_cast<Long>(values.size()) - 1);
-  Long i = lb;
-  for (double v : values) a(i++) = v;
-  return a;
-}
-
-inline std::uint64_t Bits(double x) { return std::bit_cast<std::uint64_t>(x); }
-
-// Same rank, size and doubles, bit for bit.
-inline void ExpectIdentical(const Array<double>& a, const Array<double>& b) {
-  ASSERT_EQ(a.Rank(), b.Rank());
-  ASSERT_EQ(a.size(), b.size());
-  for (std::size_t k = 0; k < a.size(); ++k)
-    ASSERT_EQ(Bits(a.data()[k]), Bits(b.data()[k])) << "element " << k;
 }
 
 }  // namespace orv::test

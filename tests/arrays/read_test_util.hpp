@@ -21,17 +21,4 @@ struct Workbook {
   excel::Range R(const char* reference) { return app.Range(reference); }
 };
 
-using orv::test::Failure;
-
-template <class F>
-Failure Catch(F&& f) {
-  try {
-    f();
-  } catch (const Error& e) {
-    return Failure{e.Number, e.Source, e.Description};
-  }
-  ADD_FAILURE() << "no failure";
-  return {};
-}
-
 }  // namespace orv::testing_read
