@@ -51,47 +51,6 @@ Failure Fails(F&& f) {
   return {};
 }
 
-// OLD-HELPERS-BEGIN (being replaced by Fails / EXPECT_FAILS)
-template <class F>
-Error Caught(F&& f) {
-  try {
-    f();
-  } catch (const Error& e) {
-    return e;
-  }
-  ADD_FAILURE() << "no error raised";
-  return Error(0, "", "");
-}
-
-template <class F>
-std::int32_t ErrorNumber(F&& f) {
-  try {
-    f();
-  } catch (const Error& e) {
-    return e.Number;
-  }
-  return 0;
-}
-
-inline void ExpectError(const Error& e, std::int32_t number, const std::string& source,
-                        const std::string& description) {
-  EXPECT_EQ(e.Number, number);
-  EXPECT_EQ(e.Source, source);
-  EXPECT_EQ(e.Description, description);
-}
-
-template <std::invocable Call>
-void ExpectError(Call&& call, std::int32_t number, const std::string& source,
-                 const std::string& description) {
-  try {
-    call();
-    ADD_FAILURE() << "no error raised, expected " << number;
-  } catch (const Error& e) {
-    ExpectError(e, number, source, description);
-  }
-}
-// OLD-HELPERS-END
-
 // The application, settings and constants the process holds, kept by a test
 // fixture's SetUp and given back by its TearDown.
 struct SavedSharedState {
