@@ -200,38 +200,7 @@ void Blocked(std::size_t rows, std::size_t columns, std::size_t depth, const Con
   }
 }
 
-bool Supports(InstructionSet set) {
-  switch (set) {
-    case InstructionSet::Sse2:
-      return true;
-    case InstructionSet::Avx2:
-      return __builtin_cpu_supports("avx2");
-    case InstructionSet::Avx512:
-      return __builtin_cpu_supports("avx512f");
-  }
-  return false;
-}
-
 }  // namespace
-
-InstructionSet BestInstructionSet() {
-  static const InstructionSet best = Supports(InstructionSet::Avx512) ? InstructionSet::Avx512
-                                     : Supports(InstructionSet::Avx2) ? InstructionSet::Avx2
-                                                                      : InstructionSet::Sse2;
-  return best;
-}
-
-const char* Name(InstructionSet set) {
-  switch (set) {
-    case InstructionSet::Sse2:
-      return "sse2";
-    case InstructionSet::Avx2:
-      return "avx2";
-    case InstructionSet::Avx512:
-      return "avx512";
-  }
-  return "";
-}
 
 void MultiplyAccumulate(std::size_t rows, std::size_t columns, std::size_t depth, ConstMatrixView a,
                         ConstMatrixView b, double* c, std::size_t ldc, InstructionSet set) {

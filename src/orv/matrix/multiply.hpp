@@ -12,6 +12,8 @@
 // an element's own sums.
 #include <cstddef>
 
+#include "orv/frame/simd.hpp"
+
 namespace orv::kernels {
 
 struct ConstMatrixView {
@@ -28,11 +30,10 @@ struct ConstMatrixView {
 void MultiplyAccumulate(std::size_t rows, std::size_t columns, std::size_t depth, ConstMatrixView a,
                         ConstMatrixView b, double* c, std::size_t ldc);
 
-enum class InstructionSet { Sse2, Avx2, Avx512 };
-
-// The widest set this processor runs; MultiplyAccumulate uses it.
-InstructionSet BestInstructionSet();
-const char* Name(InstructionSet set);
+// MultiplyAccumulate uses the widest set this processor runs.
+using orv::BestInstructionSet;
+using orv::InstructionSet;
+using orv::Name;
 
 // The same product with a chosen set (one the processor runs), so that
 // every path can be tested and measured on one machine.
