@@ -14,6 +14,7 @@
 
 #include "orv/frame/digits15.hpp"
 #include "orv/frame/simd.hpp"
+#include "orv/matrix/jacobi.hpp"
 #include "orv/matrix/sweep.hpp"
 #include "orv_test.hpp"
 
@@ -131,6 +132,38 @@ TEST(VectorPaths, SweepMatchesTheScalarPath) {
         EXPECT_EQ(failure, want_failure) << Name(set) << " n=" << n << " kind " << int(kind);
         if (want_failure.number == 0) {
           EXPECT_TRUE(SameBits(got, want)) << Name(set) << " n=" << n << " kind " << int(kind);
+        }
+      }
+    }
+  }
+}
+
+TEST(VectorPaths, JacobiMatchesTheScalarPath) {
+  std::mt19937_64 rng(24);
+  for (size_t n : kSizes) {
+    for (Kind kind : kKinds) {
+      for (kernels::NanRule rule : {kernels::NanRule::Rotate, kernels::NanRule::Skip}) {
+        const std::vector<double> a = Symmetric(n, kind, rng);
+        struct Result {
+          std::vector<double> a, d, v;
+          Failure failure;
+        };
+        auto run = [&](InstructionSet set) {
+          Result r{a, std::vector<double>(n), std::vector<double>(n * n), {}};
+          r.failure = Fails([&] {
+            kernels::Jacobi(r.a.data(), static_cast<Long>(n), n, r.d.data(), r.v.data(), rule, set);
+          });
+          return r;
+        };
+        const Result want = run(InstructionSet::Sse2);
+        for (InstructionSet set : VectorSets()) {
+          const Result got = run(set);
+          EXPECT_EQ(got.failure, want.failure) << Name(set) << " n=" << n << " kind " << int(kind);
+          if (want.failure.number == 0) {
+            EXPECT_TRUE(SameBits(got.a, want.a) && SameBits(got.d, want.d) &&
+                        SameBits(got.v, want.v))
+                << Name(set) << " n=" << n << " kind " << int(kind);
+          }
         }
       }
     }
