@@ -666,7 +666,6 @@ inline double Round15Impl(double x) {
   }
 }
 
-
 // ---------------------------------------------------------------------------
 // Many values at once: the fast path of Round15, lane by lane.
 //
@@ -734,7 +733,8 @@ constexpr PermuteTables kPermute = MakePermuteTables();
 #pragma GCC diagnostic ignored "-Wmaybe-uninitialized"
 // table[index] for 0 <= index < 32, two permutes of four registers.
 __attribute__((target("avx512f"))) inline __m512d Lookup32(const double* table, __m512i index) {
-  const __m512d low = _mm512_permutex2var_pd(_mm512_load_pd(table), index, _mm512_load_pd(table + 8));
+  const __m512d low =
+      _mm512_permutex2var_pd(_mm512_load_pd(table), index, _mm512_load_pd(table + 8));
   const __m512d high =
       _mm512_permutex2var_pd(_mm512_load_pd(table + 16), index, _mm512_load_pd(table + 24));
   return _mm512_mask_blend_pd(_mm512_cmpge_epi64_mask(index, _mm512_set1_epi64(16)), low, high);
@@ -756,8 +756,8 @@ __attribute__((target("avx512f,fma"))) void Round15ManyAvx512(const double* x, d
         _mm512_srai_epi64(_mm512_mul_epi32(b, _mm512_set1_epi64(78913)), 18), _mm512_set1_epi64(8));
     const __mmask8 taken = _mm512_cmplt_epu64_mask(e8, _mm512_set1_epi64(23));
     const __m512d threshold = Lookup32(kPermute.threshold, e8);
-    const __m512i choice = _mm512_mask_add_epi64(
-        e8, _mm512_cmp_pd_mask(a, threshold, _CMP_GE_OQ), e8, _mm512_set1_epi64(1));
+    const __m512i choice = _mm512_mask_add_epi64(e8, _mm512_cmp_pd_mask(a, threshold, _CMP_GE_OQ),
+                                                 e8, _mm512_set1_epi64(1));
     const __m512d p = _mm512_maskz_mov_pd(taken, Lookup32(kPermute.pow10, choice));
     const __m512d h = _mm512_mul_pd(a, _mm512_mul_pd(p, _mm512_set1_pd(64)));
     const __m512d hi = _mm512_mul_pd(h, _mm512_set1_pd(1.0 / 64));
@@ -782,7 +782,7 @@ __attribute__((target("avx512f,fma"))) void Round15ManyAvx512(const double* x, d
 #pragma GCC diagnostic pop
 
 __attribute__((target("avx2,fma"))) void Round15ManyAvx2(const double* x, double* out,
-                                                          std::size_t count) {
+                                                         std::size_t count) {
   const __m256i abs_mask = _mm256_set1_epi64x(static_cast<long long>(kAbsMask));
   const __m256i none = _mm256_set1_epi64x(kVecBinades);
   const __m256d half = _mm256_set1_pd(0.5);
@@ -792,8 +792,7 @@ __attribute__((target("avx2,fma"))) void Round15ManyAvx2(const double* x, double
     const __m256i bits = _mm256_castpd_si256(v);
     const __m256i abits = _mm256_and_si256(bits, abs_mask);
     const __m256d a = _mm256_castsi256_pd(abits);
-    __m256i index =
-        _mm256_sub_epi64(_mm256_srli_epi64(abits, 52), _mm256_set1_epi64x(kIndexBias));
+    __m256i index = _mm256_sub_epi64(_mm256_srli_epi64(abits, 52), _mm256_set1_epi64x(kIndexBias));
     // 0 <= index < kVecBinades, or the empty entry (index is below 2^11 in magnitude).
     const __m256i inside = _mm256_andnot_si256(_mm256_cmpgt_epi64(_mm256_setzero_si256(), index),
                                                _mm256_cmpgt_epi64(none, index));

@@ -51,21 +51,25 @@ __attribute__((target("avx2"))) void RotateAvx2(double* __restrict x, double* __
   std::size_t j = from;
   for (; j + 4 <= to; j += 4) {
     const __m256d x0 = _mm256_loadu_pd(x + j), y0 = _mm256_loadu_pd(y + j);
-    _mm256_storeu_pd(x + j, _mm256_sub_pd(x0, _mm256_mul_pd(vs, _mm256_add_pd(y0, _mm256_mul_pd(x0, vt)))));
-    _mm256_storeu_pd(y + j, _mm256_add_pd(y0, _mm256_mul_pd(vs, _mm256_sub_pd(x0, _mm256_mul_pd(y0, vt)))));
+    _mm256_storeu_pd(
+        x + j, _mm256_sub_pd(x0, _mm256_mul_pd(vs, _mm256_add_pd(y0, _mm256_mul_pd(x0, vt)))));
+    _mm256_storeu_pd(
+        y + j, _mm256_add_pd(y0, _mm256_mul_pd(vs, _mm256_sub_pd(x0, _mm256_mul_pd(y0, vt)))));
   }
   RotateScalar(x, y, j, to, s, tau);
 }
 
 __attribute__((target("avx512f"))) void RotateAvx512(double* __restrict x, double* __restrict y,
-                                                    std::size_t from, std::size_t to, double s,
-                                                    double tau) {
+                                                     std::size_t from, std::size_t to, double s,
+                                                     double tau) {
   const __m512d vs = _mm512_set1_pd(s), vt = _mm512_set1_pd(tau);
   std::size_t j = from;
   for (; j + 8 <= to; j += 8) {
     const __m512d x0 = _mm512_loadu_pd(x + j), y0 = _mm512_loadu_pd(y + j);
-    _mm512_storeu_pd(x + j, _mm512_sub_pd(x0, _mm512_mul_pd(vs, _mm512_add_pd(y0, _mm512_mul_pd(x0, vt)))));
-    _mm512_storeu_pd(y + j, _mm512_add_pd(y0, _mm512_mul_pd(vs, _mm512_sub_pd(x0, _mm512_mul_pd(y0, vt)))));
+    _mm512_storeu_pd(
+        x + j, _mm512_sub_pd(x0, _mm512_mul_pd(vs, _mm512_add_pd(y0, _mm512_mul_pd(x0, vt)))));
+    _mm512_storeu_pd(
+        y + j, _mm512_add_pd(y0, _mm512_mul_pd(vs, _mm512_sub_pd(x0, _mm512_mul_pd(y0, vt)))));
   }
   RotateScalar(x, y, j, to, s, tau);
 }
@@ -87,8 +91,8 @@ void PullNewerScalar(double* a, std::size_t ld, std::size_t n, const std::uint64
 // Eight rows at a time, in 8 x 8 tiles: eight runs of eight read from rows
 // j0..j0+7, transposed in registers, stored where row j is the newer.
 __attribute__((target("avx512f"))) void PullNewerAvx512(double* a, std::size_t ld, std::size_t n,
-                                                       const std::uint64_t* written,
-                                                       std::size_t r0, std::size_t r1) {
+                                                        const std::uint64_t* written,
+                                                        std::size_t r0, std::size_t r1) {
   for (; r0 + 8 <= r1 && r0 + 8 <= n; r0 += 8) {
     std::uint64_t oldest = written[r0];
     for (std::size_t r = r0 + 1; r < r0 + 8; ++r) oldest = std::min(oldest, written[r]);
@@ -118,8 +122,8 @@ __attribute__((target("avx512f"))) void PullNewerAvx512(double* a, std::size_t l
         const __m512d high = _mm512_shuffle_f64x2(u[k], u[k + 4], 0xdd);
         for (int half = 0; half < 2; ++half) {
           const std::size_t r = r0 + static_cast<std::size_t>(k + 4 * half);
-          const __mmask8 newer = _mm512_cmpgt_epu64_mask(
-              when, _mm512_set1_epi64(static_cast<long long>(written[r])));
+          const __mmask8 newer =
+              _mm512_cmpgt_epu64_mask(when, _mm512_set1_epi64(static_cast<long long>(written[r])));
           _mm512_mask_storeu_pd(a + r * ld + j0, newer, half ? high : low);
         }
       }

@@ -1,7 +1,7 @@
 #include "orv/matrix/sweep.hpp"
 
-#include <cmath>
 #include <algorithm>
+#include <cmath>
 #include <limits>
 #include <utility>
 #include <vector>
