@@ -14,6 +14,7 @@
 
 #include "orv/frame/digits15.hpp"
 #include "orv/frame/simd.hpp"
+#include "orv/matrix/cholesky.hpp"
 #include "orv/matrix/jacobi.hpp"
 #include "orv/matrix/sweep.hpp"
 #include "orv_test.hpp"
@@ -114,6 +115,8 @@ std::vector<double> Symmetric(size_t n, Kind kind, std::mt19937_64& rng) {
 }
 
 constexpr size_t kSizes[] = {1, 2, 3, 4, 5, 7, 8, 9, 15, 16, 17, 31, 33, 64, 65};
+// Around the Cholesky factor's column groups (8) and blocks (64) too.
+constexpr size_t kCholeskySizes[] = {1, 2, 7, 8, 9, 17, 63, 64, 65, 72, 129, 200};
 constexpr Kind kKinds[] = {Kind::Spd, Kind::Singular, Kind::Awkward, Kind::WithNaN,
                            Kind::Overflowing};
 
@@ -130,6 +133,27 @@ TEST(VectorPaths, SweepMatchesTheScalarPath) {
         std::vector<double> got = a;
         const Failure failure = Fails([&] { kernels::Sweep(got.data(), size, n, 1e-20, set); });
         EXPECT_EQ(failure, want_failure) << Name(set) << " n=" << n << " kind " << int(kind);
+        if (want_failure.number == 0) {
+          EXPECT_TRUE(SameBits(got, want)) << Name(set) << " n=" << n << " kind " << int(kind);
+        }
+      }
+    }
+  }
+}
+
+TEST(VectorPaths, CholeskyMatchesTheScalarPath) {
+  std::mt19937_64 rng(500);
+  for (size_t n : kCholeskySizes) {
+    for (Kind kind : kKinds) {
+      const std::vector<double> a = Symmetric(n, kind, rng);
+      auto run = [&](InstructionSet set, std::vector<double>& L) {
+        L.assign(n * n, 0.0);
+        return Fails([&] { kernels::CholeskyFactor(a.data(), n, n, 1e-13, L.data(), set); });
+      };
+      std::vector<double> want, got;
+      const Failure want_failure = run(InstructionSet::Sse2, want);
+      for (InstructionSet set : VectorSets()) {
+        EXPECT_EQ(run(set, got), want_failure) << Name(set) << " n=" << n << " kind " << int(kind);
         if (want_failure.number == 0) {
           EXPECT_TRUE(SameBits(got, want)) << Name(set) << " n=" << n << " kind " << int(kind);
         }

@@ -200,7 +200,44 @@ void Blocked(std::size_t rows, std::size_t columns, std::size_t depth, const Con
   }
 }
 
+void AddMultipleScalar(double* y, const double* x, double f, std::size_t from, std::size_t count) {
+  for (std::size_t r = from; r < count; ++r) y[r] = y[r] + x[r] * f;
+}
+
+__attribute__((target("avx2"))) void AddMultipleAvx2(double* y, const double* x, double f,
+                                                     std::size_t count) {
+  const __m256d vf = _mm256_set1_pd(f);
+  std::size_t r = 0;
+  for (; r + 4 <= count; r += 4)
+    _mm256_storeu_pd(
+        y + r, _mm256_add_pd(_mm256_loadu_pd(y + r), _mm256_mul_pd(_mm256_loadu_pd(x + r), vf)));
+  AddMultipleScalar(y, x, f, r, count);
+}
+
+__attribute__((target("avx512f"))) void AddMultipleAvx512(double* y, const double* x, double f,
+                                                          std::size_t count) {
+  const __m512d vf = _mm512_set1_pd(f);
+  std::size_t r = 0;
+  for (; r + 8 <= count; r += 8)
+    _mm512_storeu_pd(
+        y + r, _mm512_add_pd(_mm512_loadu_pd(y + r), _mm512_mul_pd(_mm512_loadu_pd(x + r), vf)));
+  AddMultipleScalar(y, x, f, r, count);
+}
+
 }  // namespace
+
+void AddMultiple(double* y, const double* x, double f, std::size_t count, InstructionSet set) {
+  if (!Supports(set)) set = InstructionSet::Sse2;
+  switch (set) {
+    case InstructionSet::Avx512:
+      return AddMultipleAvx512(y, x, f, count);
+    case InstructionSet::Avx2:
+      return AddMultipleAvx2(y, x, f, count);
+    case InstructionSet::Sse2:
+      break;
+  }
+  AddMultipleScalar(y, x, f, 0, count);
+}
 
 void MultiplyAccumulate(std::size_t rows, std::size_t columns, std::size_t depth, ConstMatrixView a,
                         ConstMatrixView b, double* c, std::size_t ldc, InstructionSet set) {

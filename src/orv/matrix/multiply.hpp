@@ -30,6 +30,9 @@ struct ConstMatrixView {
 void MultiplyAccumulate(std::size_t rows, std::size_t columns, std::size_t depth, ConstMatrixView a,
                         ConstMatrixView b, double* c, std::size_t ldc);
 
+// y[r] = y[r] + x[r] * f for r < count: each product rounded, then added.
+void AddMultiple(double* y, const double* x, double f, std::size_t count, InstructionSet set);
+
 // MultiplyAccumulate uses the widest set this processor runs.
 using orv::BestInstructionSet;
 using orv::InstructionSet;
