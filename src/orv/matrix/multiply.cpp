@@ -75,29 +75,26 @@ __attribute__((target("avx2"))) void KernelAvx2(std::size_t depth, const double*
   }
 }
 
+// kRows x (8 kVectors) of the result in registers.
+template <int kRows, int kVectors>
 __attribute__((target("avx512f"))) void KernelAvx512(std::size_t depth, const double* a,
                                                      const double* b, double* c, std::size_t ldc) {
-  constexpr int kRows = 6;
-  __m512d acc[kRows][2];
-  for (int r = 0; r < kRows; ++r) {
-    acc[r][0] = _mm512_loadu_pd(c + r * ldc);
-    acc[r][1] = _mm512_loadu_pd(c + r * ldc + 8);
-  }
+  __m512d acc[kRows][kVectors];
+  for (int r = 0; r < kRows; ++r)
+    for (int v = 0; v < kVectors; ++v) acc[r][v] = _mm512_loadu_pd(c + r * ldc + 8 * v);
   for (std::size_t k = 0; k < depth; ++k) {
-    const __m512d b0 = _mm512_load_pd(b);
-    const __m512d b1 = _mm512_load_pd(b + 8);
+    __m512d bk[kVectors];
+    for (int v = 0; v < kVectors; ++v) bk[v] = _mm512_load_pd(b + 8 * v);
     for (int r = 0; r < kRows; ++r) {
       const __m512d ar = _mm512_set1_pd(a[r]);
-      acc[r][0] = _mm512_add_pd(acc[r][0], _mm512_mul_pd(ar, b0));
-      acc[r][1] = _mm512_add_pd(acc[r][1], _mm512_mul_pd(ar, b1));
+      for (int v = 0; v < kVectors; ++v)
+        acc[r][v] = _mm512_add_pd(acc[r][v], _mm512_mul_pd(ar, bk[v]));
     }
     a += kRows;
-    b += 16;
+    b += 8 * kVectors;
   }
-  for (int r = 0; r < kRows; ++r) {
-    _mm512_storeu_pd(c + r * ldc, acc[r][0]);
-    _mm512_storeu_pd(c + r * ldc + 8, acc[r][1]);
-  }
+  for (int r = 0; r < kRows; ++r)
+    for (int v = 0; v < kVectors; ++v) _mm512_storeu_pd(c + r * ldc + 8 * v, acc[r][v]);
 }
 
 // --- packing ---
@@ -244,7 +241,7 @@ void MultiplyAccumulate(std::size_t rows, std::size_t columns, std::size_t depth
   if (!Supports(set)) set = InstructionSet::Sse2;
   switch (set) {
     case InstructionSet::Avx512:
-      return Blocked<6, 16, KernelAvx512>(rows, columns, depth, a, b, c, ldc);
+      return Blocked<8, 24, KernelAvx512<8, 3>>(rows, columns, depth, a, b, c, ldc);
     case InstructionSet::Avx2:
       return Blocked<4, 8, KernelAvx2>(rows, columns, depth, a, b, c, ldc);
     case InstructionSet::Sse2:
