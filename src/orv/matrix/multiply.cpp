@@ -221,7 +221,55 @@ __attribute__((target("avx512f"))) void AddMultipleAvx512(double* y, const doubl
   AddMultipleScalar(y, x, f, r, count);
 }
 
+void AddScaledProductsScalar(double* __restrict c, std::size_t length, const double* __restrict x,
+                             std::size_t ldx, const double* y, std::size_t ldy, std::size_t count,
+                             double n) {
+  for (std::size_t b = 0; b < count; ++b) {
+    const double yb = y[b * ldy];
+    const double* __restrict xb = x + b * ldx;
+    for (std::size_t k = 0; k < length; ++k) c[k] += (xb[k] * yb) / n;
+  }
+}
+
+// Up to 32 sums at a time in registers, the last vector masked.
+__attribute__((target("avx512f"))) void AddScaledProductsAvx512(double* c, std::size_t length,
+                                                                const double* x, std::size_t ldx,
+                                                                const double* y, std::size_t ldy,
+                                                                std::size_t count, double n) {
+  const __m512d vn = _mm512_set1_pd(n);
+  for (std::size_t k0 = 0; k0 < length; k0 += 32) {
+    const std::size_t width = std::min<std::size_t>(32, length - k0);
+    const int vectors = static_cast<int>((width + 7) / 8);
+    __mmask8 mask[4];
+    __m512d acc[4];
+    for (int v = 0; v < 4; ++v) {
+      const std::size_t left = v < vectors ? std::min<std::size_t>(8, width - 8 * v) : 0;
+      mask[v] = static_cast<__mmask8>((1u << left) - 1);
+      acc[v] = _mm512_maskz_loadu_pd(mask[v], c + k0 + 8 * v);
+    }
+    for (std::size_t b = 0; b < count; ++b) {
+      const __m512d yb = _mm512_set1_pd(y[b * ldy]);
+      const double* xb = x + b * ldx + k0;
+      for (int v = 0; v < 4; ++v) {
+        if (v >= vectors) break;
+        const __m512d term =
+            _mm512_div_pd(_mm512_mul_pd(_mm512_maskz_loadu_pd(mask[v], xb + 8 * v), yb), vn);
+        acc[v] = _mm512_add_pd(acc[v], term);
+      }
+    }
+    for (int v = 0; v < vectors; ++v) _mm512_mask_storeu_pd(c + k0 + 8 * v, mask[v], acc[v]);
+  }
+}
+
 }  // namespace
+
+void AddScaledProducts(double* c, std::size_t length, const double* x, std::size_t ldx,
+                       const double* y, std::size_t ldy, std::size_t count, double n,
+                       InstructionSet set) {
+  if (set == InstructionSet::Avx512 && Supports(set))
+    return AddScaledProductsAvx512(c, length, x, ldx, y, ldy, count, n);
+  AddScaledProductsScalar(c, length, x, ldx, y, ldy, count, n);
+}
 
 void AddMultiple(double* y, const double* x, double f, std::size_t count, InstructionSet set) {
   if (!Supports(set)) set = InstructionSet::Sse2;

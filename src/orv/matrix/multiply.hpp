@@ -33,6 +33,13 @@ void MultiplyAccumulate(std::size_t rows, std::size_t columns, std::size_t depth
 // y[r] = y[r] + x[r] * f for r < count: each product rounded, then added.
 void AddMultiple(double* y, const double* x, double f, std::size_t count, InstructionSet set);
 
+// c[k] = c[k] + (x[b * ldx + k] * y[b * ldy]) / n for b = 0, 1, ..., count - 1
+// in order, for every k < length: the terms of the cross products of centred
+// data, each product rounded, divided, then added.
+void AddScaledProducts(double* c, std::size_t length, const double* x, std::size_t ldx,
+                       const double* y, std::size_t ldy, std::size_t count, double n,
+                       InstructionSet set);
+
 // MultiplyAccumulate uses the widest set this processor runs.
 using orv::BestInstructionSet;
 using orv::InstructionSet;
