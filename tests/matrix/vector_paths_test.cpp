@@ -145,83 +145,67 @@ std::vector<double> Symmetric(size_t n, Kind kind, std::mt19937_64& rng) {
   return a;
 }
 
-constexpr size_t kSizes[] = {1, 2, 3, 4, 5, 7, 8, 9, 15, 16, 17, 31, 33, 64, 65};
-// Around the Cholesky factor's column groups (8) and blocks (64) too.
-constexpr size_t kCholeskySizes[] = {1, 2, 7, 8, 9, 17, 63, 64, 65, 72, 129, 200};
 constexpr Kind kKinds[] = {Kind::Spd, Kind::Singular, Kind::Awkward, Kind::WithNaN,
                            Kind::Overflowing};
 
-TEST(VectorPaths, SweepMatchesTheScalarPath) {
-  std::mt19937_64 rng(19);
-  for (size_t n : kSizes) {
+// What a kernel left (all its outputs, one after another) and what it raised.
+struct Outcome {
+  std::vector<double> values;
+  Failure failure;
+};
+
+// For every size and kind of matrix, each vector path's outcome is the
+// scalar path's: the same failure, or the same doubles.
+template <class Run>  // Outcome(std::vector<double> a, size_t n, InstructionSet)
+void ExpectPathsAgree(std::initializer_list<size_t> sizes, unsigned seed, Run run) {
+  std::mt19937_64 rng(seed);
+  for (size_t n : sizes) {
     for (Kind kind : kKinds) {
       const std::vector<double> a = Symmetric(n, kind, rng);
-      const Long size = static_cast<Long>(n);
-      std::vector<double> want = a;
-      const Failure want_failure =
-          Fails([&] { kernels::Sweep(want.data(), size, n, 1e-20, InstructionSet::Sse2); });
+      const Outcome want = run(a, n, InstructionSet::Sse2);
       for (InstructionSet set : VectorSets()) {
-        std::vector<double> got = a;
-        const Failure failure = Fails([&] { kernels::Sweep(got.data(), size, n, 1e-20, set); });
-        EXPECT_EQ(failure, want_failure) << Name(set) << " n=" << n << " kind " << int(kind);
-        if (want_failure.number == 0) {
-          EXPECT_TRUE(SameBits(got, want)) << Name(set) << " n=" << n << " kind " << int(kind);
+        const Outcome got = run(a, n, set);
+        EXPECT_EQ(got.failure, want.failure) << Name(set) << " n=" << n << " kind " << int(kind);
+        if (want.failure.number == 0) {
+          EXPECT_TRUE(SameBits(got.values, want.values))
+              << Name(set) << " n=" << n << " kind " << int(kind);
         }
       }
     }
   }
+}
+
+constexpr std::initializer_list<size_t> kSizes = {1,  2,  3,  4,  5,  7,  8, 9,
+                                                  15, 16, 17, 31, 33, 64, 65};
+
+TEST(VectorPaths, SweepMatchesTheScalarPath) {
+  ExpectPathsAgree(kSizes, 19, [](std::vector<double> a, size_t n, InstructionSet set) {
+    const Failure failure = Fails([&] { kernels::Sweep(a.data(), Long(n), n, 1e-20, set); });
+    return Outcome{a, failure};
+  });
 }
 
 TEST(VectorPaths, CholeskyMatchesTheScalarPath) {
-  std::mt19937_64 rng(500);
-  for (size_t n : kCholeskySizes) {
-    for (Kind kind : kKinds) {
-      const std::vector<double> a = Symmetric(n, kind, rng);
-      auto run = [&](InstructionSet set, std::vector<double>& L) {
-        L.assign(n * n, 0.0);
-        return Fails([&] { kernels::CholeskyFactor(a.data(), n, n, 1e-13, L.data(), set); });
-      };
-      std::vector<double> want, got;
-      const Failure want_failure = run(InstructionSet::Sse2, want);
-      for (InstructionSet set : VectorSets()) {
-        EXPECT_EQ(run(set, got), want_failure) << Name(set) << " n=" << n << " kind " << int(kind);
-        if (want_failure.number == 0) {
-          EXPECT_TRUE(SameBits(got, want)) << Name(set) << " n=" << n << " kind " << int(kind);
-        }
-      }
-    }
-  }
+  // Around the factor's column groups (8) and blocks (64) too.
+  ExpectPathsAgree({1, 2, 7, 8, 9, 17, 63, 64, 65, 72, 129, 200}, 500,
+                   [](const std::vector<double>& a, size_t n, InstructionSet set) {
+                     std::vector<double> L(n * n);
+                     const Failure failure = Fails(
+                         [&] { kernels::CholeskyFactor(a.data(), n, n, 1e-13, L.data(), set); });
+                     return Outcome{L, failure};
+                   });
 }
 
 TEST(VectorPaths, JacobiMatchesTheScalarPath) {
-  std::mt19937_64 rng(24);
-  for (size_t n : kSizes) {
-    for (Kind kind : kKinds) {
-      for (kernels::NanRule rule : {kernels::NanRule::Rotate, kernels::NanRule::Skip}) {
-        const std::vector<double> a = Symmetric(n, kind, rng);
-        struct Result {
-          std::vector<double> a, d, v;
-          Failure failure;
-        };
-        auto run = [&](InstructionSet set) {
-          Result r{a, std::vector<double>(n), std::vector<double>(n * n), {}};
-          r.failure = Fails([&] {
-            kernels::Jacobi(r.a.data(), static_cast<Long>(n), n, r.d.data(), r.v.data(), rule, set);
-          });
-          return r;
-        };
-        const Result want = run(InstructionSet::Sse2);
-        for (InstructionSet set : VectorSets()) {
-          const Result got = run(set);
-          EXPECT_EQ(got.failure, want.failure) << Name(set) << " n=" << n << " kind " << int(kind);
-          if (want.failure.number == 0) {
-            EXPECT_TRUE(SameBits(got.a, want.a) && SameBits(got.d, want.d) &&
-                        SameBits(got.v, want.v))
-                << Name(set) << " n=" << n << " kind " << int(kind);
-          }
-        }
-      }
-    }
+  for (kernels::NanRule rule : {kernels::NanRule::Rotate, kernels::NanRule::Skip}) {
+    ExpectPathsAgree(kSizes, 24, [&](std::vector<double> a, size_t n, InstructionSet set) {
+      std::vector<double> d(n), v(n * n);
+      const Failure failure =
+          Fails([&] { kernels::Jacobi(a.data(), Long(n), n, d.data(), v.data(), rule, set); });
+      a.insert(a.end(), d.begin(), d.end());
+      a.insert(a.end(), v.begin(), v.end());
+      return Outcome{a, failure};
+    });
   }
 }
 
