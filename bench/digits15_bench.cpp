@@ -7,7 +7,8 @@
 // BM_Round15Throughput_Ours rounds a whole array of 4096 independent values
 // (log-uniform over 1e-8..1e12, mixed signs) per iteration, as a sweep over a
 // matrix does; the "per_call" counter is the time per Round15 call.
-// BM_Round15Throughput_Text does the same with the text round trip.
+// BM_Round15ThroughputMany_Ours/<set> rounds it with Round15Many on one instruction
+// set; BM_Round15Throughput_Text does the same with the text round trip.
 //
 // With --benchmark_repetitions=N each benchmark also reports "_min", the fastest
 // repetition: on a shared machine it is the least disturbed one.
@@ -91,6 +92,26 @@ void BM_Round15Throughput_Ours(benchmark::State& state) {
   SetPerCall(state);
 }
 BENCHMARK(BM_Round15Throughput_Ours)->ComputeStatistics("min", Min);
+
+// The same array through Round15Many on each instruction set the machine runs
+// (0 = the scalar loop, 1 = AVX2, 2 = AVX-512): the vector paths of the sweep.
+void BM_Round15ThroughputMany_Ours(benchmark::State& state) {
+  const auto set = static_cast<orv::InstructionSet>(state.range(0));
+  if (!orv::Supports(set)) {
+    state.SkipWithError("not supported here");
+    return;
+  }
+  const std::vector<double>& v = CommonMagnitudes();
+  std::vector<double> out(kCount);
+  for (auto _ : state) {
+    orv::digits15_detail::Round15ManyVia(v.data(), out.data(), kCount, set);
+    benchmark::DoNotOptimize(out.data());
+    benchmark::ClobberMemory();
+  }
+  state.SetLabel(orv::Name(set));
+  SetPerCall(state);
+}
+BENCHMARK(BM_Round15ThroughputMany_Ours)->DenseRange(0, 2)->ComputeStatistics("min", Min);
 
 void BM_Round15Throughput_Text(benchmark::State& state) {
   const std::vector<double>& v = CommonMagnitudes();

@@ -1,5 +1,7 @@
 #include "orv/frame/digits15.hpp"
 
+#include <immintrin.h>
+
 #include <array>
 #include <bit>
 #include <cmath>
@@ -664,11 +666,173 @@ inline double Round15Impl(double x) {
   }
 }
 
+// ---------------------------------------------------------------------------
+// Many values at once: the fast path of Round15, lane by lane.
+//
+// Per lane, with a = |x| in binade index i (as FastScale): the table gives the
+// threshold of the binade and, for each of its two choices of q, 10^q. Only
+// 0 <= q <= 22 is taken here (|x| below about 1e15); every other choice, and
+// every x outside the binades, has 10^q = 0, so that H = a * 0 (0, or NaN for
+// inf and NaN) fails the test H >= 2^52 and the lane goes to Round15. For a
+// lane that passes, H = fl(a * (64 * 10^q)) is FastScale's h, an integer
+// below 2^56; hi = H / 64 = fl(a * 10^q) is exact, and so are hi + 1/2 (hi <
+// 2^50 is a multiple of 2^-6), n = floor(hi + 1/2) = (H + 32) >> 6 and n - hi.
+// When n - hi == 1/2 (FastScale's (h & 63) == 32), a fused multiply-add gives
+// lo = a * 10^q - hi exactly (the error of a product is a double), and a
+// negative lo takes one off n, as ScaledErrorNonNegative decides. The result
+// n / 10^q, signed afterwards, is Round15's (+-n) / 10^q, as rounding to
+// nearest is symmetric.
+
+constexpr int kVecBinades = kFastLastBinade - kFastFirstBinade + 1;  // index kVecBinades: none
+
+struct VecTables {
+  double threshold[kVecBinades + 1];
+  double pow10[2 * (kVecBinades + 1)];  // [2 i + (a >= threshold)]
+};
+
+constexpr VecTables MakeVecTables() {
+  VecTables t{};
+  for (int i = 0; i < kVecBinades; ++i) {
+    const FastBinade& b = kFastBinades[i];
+    t.threshold[i] = b.threshold;
+    for (int above = 0; above < 2; ++above) {
+      const int q = b.q - above;
+      if (q >= 0 && q <= 22) t.pow10[2 * i + above] = kPow10[q];
+    }
+  }
+  t.threshold[kVecBinades] = std::numeric_limits<double>::infinity();
+  return t;
+}
+
+alignas(64) constexpr VecTables kVec = MakeVecTables();
+
+constexpr uint64_t kAbsMask = ~(uint64_t{1} << 63);
+constexpr long long kIndexBias = 1023 + kFastFirstBinade;
+
+// The AVX-512 path looks its factors up by register permutes instead: with
+// e = FloorLog10Pow2(b) for the binade b of a, it takes -8 <= e <= 14 (every
+// other lane goes to Round15), where the threshold is the smallest double
+// >= 10^(e+1) and q = 14 - e or 13 - e.
+struct PermuteTables {
+  alignas(64) double threshold[32];  // [e + 8]
+  alignas(64) double pow10[32];      // [e + 8 + (a >= threshold)] = 10^(22 - that), 0 for q < 0
+};
+
+constexpr PermuteTables MakePermuteTables() {
+  PermuteTables t{};
+  for (int e = -8; e <= 14; ++e) t.threshold[e + 8] = kCeilPow10[e + 1 - kCeilMin];
+  for (int j = 0; j <= 22; ++j) t.pow10[j] = kPow10[22 - j];
+  return t;
+}
+
+constexpr PermuteTables kPermute = MakePermuteTables();
+
+// GCC 12 takes the deliberately undefined inputs of several AVX-512
+// intrinsics for uninitialised variables.
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wmaybe-uninitialized"
+// table[index] for 0 <= index < 32, two permutes of four registers.
+__attribute__((target("avx512f"))) inline __m512d Lookup32(const double* table, __m512i index) {
+  const __m512d low =
+      _mm512_permutex2var_pd(_mm512_load_pd(table), index, _mm512_load_pd(table + 8));
+  const __m512d high =
+      _mm512_permutex2var_pd(_mm512_load_pd(table + 16), index, _mm512_load_pd(table + 24));
+  return _mm512_mask_blend_pd(_mm512_cmpge_epi64_mask(index, _mm512_set1_epi64(16)), low, high);
+}
+
+__attribute__((target("avx512f,fma"))) void Round15ManyAvx512(const double* x, double* out,
+                                                              std::size_t count) {
+  const __m512i abs_mask = _mm512_set1_epi64(static_cast<long long>(kAbsMask));
+  const __m512d half = _mm512_set1_pd(0.5);
+  std::size_t i = 0;
+  for (; i + 8 <= count; i += 8) {
+    const __m512d v = _mm512_loadu_pd(x + i);
+    const __m512i bits = _mm512_castpd_si512(v);
+    const __m512i abits = _mm512_and_si512(bits, abs_mask);
+    const __m512d a = _mm512_castsi512_pd(abits);
+    const __m512i b = _mm512_sub_epi64(_mm512_srli_epi64(abits, 52), _mm512_set1_epi64(1023));
+    // FloorLog10Pow2(b) + 8 (b * 78913 fits in 32 bits), 0..22 on the lanes taken.
+    const __m512i e8 = _mm512_add_epi64(
+        _mm512_srai_epi64(_mm512_mul_epi32(b, _mm512_set1_epi64(78913)), 18), _mm512_set1_epi64(8));
+    const __mmask8 taken = _mm512_cmplt_epu64_mask(e8, _mm512_set1_epi64(23));
+    const __m512d threshold = Lookup32(kPermute.threshold, e8);
+    const __m512i choice = _mm512_mask_add_epi64(e8, _mm512_cmp_pd_mask(a, threshold, _CMP_GE_OQ),
+                                                 e8, _mm512_set1_epi64(1));
+    const __m512d p = _mm512_maskz_mov_pd(taken, Lookup32(kPermute.pow10, choice));
+    const __m512d h = _mm512_mul_pd(a, _mm512_mul_pd(p, _mm512_set1_pd(64)));
+    const __m512d hi = _mm512_mul_pd(h, _mm512_set1_pd(1.0 / 64));
+    __m512d n = _mm512_roundscale_pd(_mm512_add_pd(hi, half), _MM_FROUND_TO_NEG_INF);
+    const __mmask8 tie = _mm512_cmp_pd_mask(_mm512_sub_pd(n, hi), half, _CMP_EQ_OQ);
+    const __m512d lo = _mm512_fmsub_pd(a, p, hi);
+    n = _mm512_mask_sub_pd(n, tie & _mm512_cmp_pd_mask(lo, _mm512_setzero_pd(), _CMP_LT_OQ), n,
+                           _mm512_set1_pd(1));
+    const __mmask8 settled = _mm512_cmp_pd_mask(h, _mm512_set1_pd(0x1p52), _CMP_GE_OQ);
+    const __m512d w = _mm512_div_pd(n, p);
+    const __m512i sign = _mm512_andnot_si512(abs_mask, bits);
+    _mm512_storeu_pd(out + i, _mm512_castsi512_pd(_mm512_or_si512(_mm512_castpd_si512(w), sign)));
+    if (settled != 0xff) [[unlikely]] {
+      alignas(64) double in[8];
+      _mm512_store_pd(in, v);
+      for (unsigned lane = 0; lane < 8; ++lane)
+        if (!(settled >> lane & 1)) out[i + lane] = Round15Impl<Path::kFast>(in[lane]);
+    }
+  }
+  for (; i < count; ++i) out[i] = Round15Impl<Path::kFast>(x[i]);
+}
+#pragma GCC diagnostic pop
+
+__attribute__((target("avx2,fma"))) void Round15ManyAvx2(const double* x, double* out,
+                                                         std::size_t count) {
+  const __m256i abs_mask = _mm256_set1_epi64x(static_cast<long long>(kAbsMask));
+  const __m256i none = _mm256_set1_epi64x(kVecBinades);
+  const __m256d half = _mm256_set1_pd(0.5);
+  std::size_t i = 0;
+  for (; i + 4 <= count; i += 4) {
+    const __m256d v = _mm256_loadu_pd(x + i);
+    const __m256i bits = _mm256_castpd_si256(v);
+    const __m256i abits = _mm256_and_si256(bits, abs_mask);
+    const __m256d a = _mm256_castsi256_pd(abits);
+    __m256i index = _mm256_sub_epi64(_mm256_srli_epi64(abits, 52), _mm256_set1_epi64x(kIndexBias));
+    // 0 <= index < kVecBinades, or the empty entry (index is below 2^11 in magnitude).
+    const __m256i inside = _mm256_andnot_si256(_mm256_cmpgt_epi64(_mm256_setzero_si256(), index),
+                                               _mm256_cmpgt_epi64(none, index));
+    index = _mm256_blendv_epi8(none, index, inside);
+    const __m256d threshold = _mm256_i64gather_pd(kVec.threshold, index, 8);
+    // The comparison's all-ones lanes are -1: subtracting them adds 1.
+    const __m256i choice =
+        _mm256_sub_epi64(_mm256_add_epi64(index, index),
+                         _mm256_castpd_si256(_mm256_cmp_pd(a, threshold, _CMP_GE_OQ)));
+    const __m256d p = _mm256_i64gather_pd(kVec.pow10, choice, 8);
+    const __m256d h = _mm256_mul_pd(a, _mm256_mul_pd(p, _mm256_set1_pd(64)));
+    const __m256d hi = _mm256_mul_pd(h, _mm256_set1_pd(1.0 / 64));
+    __m256d n = _mm256_floor_pd(_mm256_add_pd(hi, half));
+    const __m256d tie = _mm256_cmp_pd(_mm256_sub_pd(n, hi), half, _CMP_EQ_OQ);
+    const __m256d lo = _mm256_fmsub_pd(a, p, hi);
+    const __m256d down = _mm256_and_pd(tie, _mm256_cmp_pd(lo, _mm256_setzero_pd(), _CMP_LT_OQ));
+    n = _mm256_sub_pd(n, _mm256_and_pd(down, _mm256_set1_pd(1)));
+    const int settled = _mm256_movemask_pd(_mm256_cmp_pd(h, _mm256_set1_pd(0x1p52), _CMP_GE_OQ));
+    const __m256d w = _mm256_div_pd(n, p);
+    const __m256i sign = _mm256_andnot_si256(abs_mask, bits);
+    _mm256_storeu_pd(out + i, _mm256_castsi256_pd(_mm256_or_si256(_mm256_castpd_si256(w), sign)));
+    if (settled != 0xf) [[unlikely]] {
+      alignas(32) double in[4];
+      _mm256_store_pd(in, v);
+      for (unsigned lane = 0; lane < 4; ++lane)
+        if (!(settled >> lane & 1)) out[i + lane] = Round15Impl<Path::kFast>(in[lane]);
+    }
+  }
+  for (; i < count; ++i) out[i] = Round15Impl<Path::kFast>(x[i]);
+}
+
 }  // namespace
 
 Digits15 ToDigits15(double x) { return ToDigits15Impl<Path::kFast>(x); }
 
 double Round15(double x) { return Round15Impl<Path::kFast>(x); }
+
+void Round15Many(const double* x, double* out, std::size_t count) {
+  digits15_detail::Round15ManyVia(x, out, count, BestInstructionSet());
+}
 
 namespace digits15_detail {
 
@@ -694,6 +858,19 @@ double Round15Via(double x, Path path) {
       return Round15Impl<Path::kExactOnly>(x);
   }
   return Round15Impl<Path::kExactOnly>(x);
+}
+
+void Round15ManyVia(const double* x, double* out, std::size_t count, InstructionSet set) {
+  if (!Supports(set)) set = InstructionSet::Sse2;
+  switch (set) {
+    case InstructionSet::Avx512:
+      return Round15ManyAvx512(x, out, count);
+    case InstructionSet::Avx2:
+      return Round15ManyAvx2(x, out, count);
+    case InstructionSet::Sse2:
+      break;
+  }
+  for (std::size_t i = 0; i < count; ++i) out[i] = Round15Impl<Path::kFast>(x[i]);
 }
 
 }  // namespace digits15_detail

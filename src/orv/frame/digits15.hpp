@@ -3,7 +3,10 @@
 // Rounding of doubles to 15 significant decimal digits, exactly and without
 // any text formatting or parsing.
 
+#include <cstddef>
 #include <cstdint>
+
+#include "orv/frame/simd.hpp"
 
 namespace orv {
 
@@ -32,6 +35,14 @@ Digits15 ToDigits15(double x);
 // Never formats or parses text; a few nanoseconds per call.
 double Round15(double x);
 
+// out[i] = Round15(x[i]) for i < count; out may be x itself. The vector
+// paths run the operations of Round15's fast path lane by lane (the same
+// correctly rounded multiplies and divides, the same integer rounding done
+// in exact double arithmetic) and hand every lane that path does not settle
+// (a tie at the 16th digit, |x| outside about 1e-8..1e15, zeros, subnormals,
+// inf, NaN) to Round15 itself, so each result has Round15's bits.
+void Round15Many(const double* x, double* out, std::size_t count);
+
 namespace digits15_detail {
 
 // Exposed for tests only: the same computations with the fast decisions
@@ -44,6 +55,9 @@ enum class Path {
 };
 Digits15 ToDigits15Via(double x, Path path);
 double Round15Via(double x, Path path);
+// Round15Many on a chosen instruction set (one the processor runs; Sse2 is
+// the scalar loop).
+void Round15ManyVia(const double* x, double* out, std::size_t count, InstructionSet set);
 
 }  // namespace digits15_detail
 

@@ -7,6 +7,7 @@
 
 #include "orv/matrix/CMatrix.hpp"
 #include "orv/matrix/CMatrix_state.hpp"
+#include "orv/matrix/cholesky.hpp"
 #include "orv/matrix/multiply.hpp"
 #include "orv/matrix/sweep.hpp"
 
@@ -30,63 +31,6 @@ constexpr double kPositiveDefiniteZero = 1e-13;
 using std::size_t;
 
 inline size_t Z(Long n) { return static_cast<size_t>(n); }
-
-[[noreturn]] void RaiseNotPositiveDefinite() {
-  Raise(MXNotPositiveDefinite, {}, "Matrix is not Positive Definite");
-}
-
-// Columns of partial sums the Cholesky factor computes at a time.
-constexpr size_t kCholeskyBlock = 64;
-
-// L (n x n, row-major, zero-filled on entry) with A = L * L' from the
-// diagonal and lower triangle of a (n rows, `columns` columns, row-major).
-//
-// Column by column, s(i, j) = sum over k < j of L(i, k) * L(j, k) with k in
-// increasing order, then L(j, j) = sqrt(A(j, j) - s(j, j)) and
-// L(i, j) = (A(i, j) - s(i, j)) / L(j, j) for i > j. The sums of a block of
-// columns are started together as one product of finished columns (which
-// adds k = 0, 1, ... in order to each sum) and completed column by column
-// inside the block; every sum thus still receives its terms one at a time
-// in increasing k. The checks run in the order of the column-by-column
-// algorithm, so the first failure is the same.
-void CholeskyFactor(const double* a, size_t columns, size_t n, double zero, double* L) {
-  const size_t nb = std::min(kCholeskyBlock, n);
-  std::vector<double> sums(n * nb);
-  std::vector<double> ahead(nb);
-  for (size_t j0 = 0; j0 < n; j0 += nb) {
-    const size_t width = std::min(nb, n - j0);
-    const size_t below = n - j0;
-    std::fill_n(sums.begin(), below * nb, 0.0);
-    // sums(i - j0, jj) = L(i, 0..j0-1) . L(j0 + jj, 0..j0-1)
-    if (j0 > 0)
-      kernels::MultiplyAccumulate(below, width, j0, {L + j0 * n, n}, {L + j0 * n, n, true},
-                                  sums.data(), nb);
-    for (size_t jj = 0; jj < width; ++jj) {
-      const size_t j = j0 + jj;
-      const double s = Finite(sums[jj * nb + jj]);
-      // The diagonal of a matrix with fewer columns than rows runs out.
-      if (j >= columns) Raise(kErrSubscript);
-      const double pivot = a[j * columns + j] - s;
-      if (std::isnan(pivot)) RaiseNotPositiveDefinite();
-      if (Finite(pivot) <= zero) RaiseNotPositiveDefinite();
-      const double ljj = Sqrt(pivot);
-      L[j * n + j] = ljj;
-      for (size_t i = j + 1; i < n; ++i) {
-        const double sij = Finite(sums[(i - j0) * nb + jj]);
-        L[i * n + j] = Div(Sub(a[i * columns + j], sij), ljj);
-      }
-      // Column j's share of the sums of the block's later columns.
-      const size_t rest = width - jj - 1;
-      if (rest == 0) continue;
-      for (size_t q = 0; q < rest; ++q) ahead[q] = L[(j + 1 + q) * n + j];
-      for (size_t i = j + 1; i < n; ++i) {
-        const double lij = L[i * n + j];
-        double* si = sums.data() + (i - j0) * nb + jj + 1;
-        for (size_t q = 0; q < rest; ++q) si[q] = si[q] + lij * ahead[q];
-      }
-    }
-  }
-}
 
 }  // namespace
 
@@ -163,7 +107,7 @@ CMatrix CMatrix::Cholesky(Double ZERO) const {
     CMatrix L;
     L.SetSize(n, n);
     line = 20;
-    CholeskyFactor(s.data.data(), Z(s.columns), Z(n), ZERO, L.state_->data.data());
+    kernels::CholeskyFactor(s.data.data(), Z(s.columns), Z(n), ZERO, L.state_->data.data());
     return L;
   });
 }

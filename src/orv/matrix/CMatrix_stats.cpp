@@ -8,6 +8,7 @@
 
 #include "orv/matrix/CMatrix.hpp"
 #include "orv/matrix/CMatrix_state.hpp"
+#include "orv/matrix/multiply.hpp"
 
 namespace orv {
 
@@ -65,14 +66,9 @@ void SymmetricCrossProducts(const double* x, std::size_t rows, std::size_t c, co
       double* zb = centred.data() + b * c;
       for (std::size_t k = 0; k < c; ++k) zb[k] = xi[k] - mu[k];
     }
-    for (std::size_t j = 0; j < c; ++j) {
-      double* __restrict cj = C + j * c;
-      for (std::size_t b = 0; b < count; ++b) {
-        const double* __restrict zb = centred.data() + b * c;
-        const double zj = zb[j];
-        for (std::size_t k = j; k < c; ++k) cj[k] += (zb[k] * zj) / n;
-      }
-    }
+    for (std::size_t j = 0; j < c; ++j)
+      kernels::AddScaledProducts(C + j * c + j, c - j, centred.data() + j, c, centred.data() + j, c,
+                                 count, n, BestInstructionSet());
   }
   for (std::size_t j = 0; j < c; ++j)
     for (std::size_t k = j + 1; k < c; ++k) C[k * c + j] = C[j * c + k];
@@ -90,14 +86,9 @@ void CrossProducts(const double* x, std::size_t cx, const double* mux, const dou
       for (std::size_t j = 0; j < cx; ++j) zx[b * cx + j] = x[(i0 + b) * cx + j] - mux[j];
       for (std::size_t k = 0; k < cy; ++k) zy[b * cy + k] = y[(i0 + b) * cy + k] - muy[k];
     }
-    for (std::size_t j = 0; j < cx; ++j) {
-      double* __restrict cj = C + j * cy;
-      for (std::size_t b = 0; b < count; ++b) {
-        const double zj = zx[b * cx + j];
-        const double* __restrict zb = zy.data() + b * cy;
-        for (std::size_t k = 0; k < cy; ++k) cj[k] += (zj * zb[k]) / n;
-      }
-    }
+    for (std::size_t j = 0; j < cx; ++j)
+      kernels::AddScaledProducts(C + j * cy, cy, zy.data(), cy, zx.data() + j, cx, count, n,
+                                 BestInstructionSet());
   }
 }
 

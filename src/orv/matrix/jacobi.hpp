@@ -3,6 +3,7 @@
 // clsMatrix. Row-major storage as in sweep.hpp.
 #include <cstddef>
 
+#include "orv/frame/simd.hpp"
 #include "orv/frame/types.hpp"
 
 namespace orv::kernels {
@@ -20,6 +21,7 @@ enum class NanRule { Rotate, Skip };
 // accumulated rotations: column j is the eigenvector of d[j]. More than 50
 // sweeps raise the object-error base number (-2147221504) with the standard
 // description; with finite input, an overflow of the rotations is error 6.
-void Jacobi(double* a, Long n, std::size_t ld, double* d, double* v, NanRule nan_rule);
+void Jacobi(double* a, Long n, std::size_t ld, double* d, double* v, NanRule nan_rule,
+            InstructionSet set = BestInstructionSet());
 
 }  // namespace orv::kernels

@@ -75,29 +75,26 @@ __attribute__((target("avx2"))) void KernelAvx2(std::size_t depth, const double*
   }
 }
 
+// kRows x (8 kVectors) of the result in registers.
+template <int kRows, int kVectors>
 __attribute__((target("avx512f"))) void KernelAvx512(std::size_t depth, const double* a,
                                                      const double* b, double* c, std::size_t ldc) {
-  constexpr int kRows = 6;
-  __m512d acc[kRows][2];
-  for (int r = 0; r < kRows; ++r) {
-    acc[r][0] = _mm512_loadu_pd(c + r * ldc);
-    acc[r][1] = _mm512_loadu_pd(c + r * ldc + 8);
-  }
+  __m512d acc[kRows][kVectors];
+  for (int r = 0; r < kRows; ++r)
+    for (int v = 0; v < kVectors; ++v) acc[r][v] = _mm512_loadu_pd(c + r * ldc + 8 * v);
   for (std::size_t k = 0; k < depth; ++k) {
-    const __m512d b0 = _mm512_load_pd(b);
-    const __m512d b1 = _mm512_load_pd(b + 8);
+    __m512d bk[kVectors];
+    for (int v = 0; v < kVectors; ++v) bk[v] = _mm512_load_pd(b + 8 * v);
     for (int r = 0; r < kRows; ++r) {
       const __m512d ar = _mm512_set1_pd(a[r]);
-      acc[r][0] = _mm512_add_pd(acc[r][0], _mm512_mul_pd(ar, b0));
-      acc[r][1] = _mm512_add_pd(acc[r][1], _mm512_mul_pd(ar, b1));
+      for (int v = 0; v < kVectors; ++v)
+        acc[r][v] = _mm512_add_pd(acc[r][v], _mm512_mul_pd(ar, bk[v]));
     }
     a += kRows;
-    b += 16;
+    b += 8 * kVectors;
   }
-  for (int r = 0; r < kRows; ++r) {
-    _mm512_storeu_pd(c + r * ldc, acc[r][0]);
-    _mm512_storeu_pd(c + r * ldc + 8, acc[r][1]);
-  }
+  for (int r = 0; r < kRows; ++r)
+    for (int v = 0; v < kVectors; ++v) _mm512_storeu_pd(c + r * ldc + 8 * v, acc[r][v]);
 }
 
 // --- packing ---
@@ -200,37 +197,91 @@ void Blocked(std::size_t rows, std::size_t columns, std::size_t depth, const Con
   }
 }
 
-bool Supports(InstructionSet set) {
-  switch (set) {
-    case InstructionSet::Sse2:
-      return true;
-    case InstructionSet::Avx2:
-      return __builtin_cpu_supports("avx2");
-    case InstructionSet::Avx512:
-      return __builtin_cpu_supports("avx512f");
+void AddMultipleScalar(double* y, const double* x, double f, std::size_t from, std::size_t count) {
+  for (std::size_t r = from; r < count; ++r) y[r] = y[r] + x[r] * f;
+}
+
+__attribute__((target("avx2"))) void AddMultipleAvx2(double* y, const double* x, double f,
+                                                     std::size_t count) {
+  const __m256d vf = _mm256_set1_pd(f);
+  std::size_t r = 0;
+  for (; r + 4 <= count; r += 4)
+    _mm256_storeu_pd(
+        y + r, _mm256_add_pd(_mm256_loadu_pd(y + r), _mm256_mul_pd(_mm256_loadu_pd(x + r), vf)));
+  AddMultipleScalar(y, x, f, r, count);
+}
+
+__attribute__((target("avx512f"))) void AddMultipleAvx512(double* y, const double* x, double f,
+                                                          std::size_t count) {
+  const __m512d vf = _mm512_set1_pd(f);
+  std::size_t r = 0;
+  for (; r + 8 <= count; r += 8)
+    _mm512_storeu_pd(
+        y + r, _mm512_add_pd(_mm512_loadu_pd(y + r), _mm512_mul_pd(_mm512_loadu_pd(x + r), vf)));
+  AddMultipleScalar(y, x, f, r, count);
+}
+
+void AddScaledProductsScalar(double* __restrict c, std::size_t length, const double* __restrict x,
+                             std::size_t ldx, const double* y, std::size_t ldy, std::size_t count,
+                             double n) {
+  for (std::size_t b = 0; b < count; ++b) {
+    const double yb = y[b * ldy];
+    const double* __restrict xb = x + b * ldx;
+    for (std::size_t k = 0; k < length; ++k) c[k] += (xb[k] * yb) / n;
   }
-  return false;
+}
+
+// Up to 32 sums at a time in registers, the last vector masked.
+__attribute__((target("avx512f"))) void AddScaledProductsAvx512(double* c, std::size_t length,
+                                                                const double* x, std::size_t ldx,
+                                                                const double* y, std::size_t ldy,
+                                                                std::size_t count, double n) {
+  const __m512d vn = _mm512_set1_pd(n);
+  for (std::size_t k0 = 0; k0 < length; k0 += 32) {
+    const std::size_t width = std::min<std::size_t>(32, length - k0);
+    const int vectors = static_cast<int>((width + 7) / 8);
+    __mmask8 mask[4];
+    __m512d acc[4];
+    for (int v = 0; v < 4; ++v) {
+      const std::size_t left = v < vectors ? std::min<std::size_t>(8, width - 8 * v) : 0;
+      mask[v] = static_cast<__mmask8>((1u << left) - 1);
+      acc[v] = _mm512_maskz_loadu_pd(mask[v], c + k0 + 8 * v);
+    }
+    for (std::size_t b = 0; b < count; ++b) {
+      const __m512d yb = _mm512_set1_pd(y[b * ldy]);
+      const double* xb = x + b * ldx + k0;
+      for (int v = 0; v < 4; ++v) {
+        if (v >= vectors) break;
+        const __m512d term =
+            _mm512_div_pd(_mm512_mul_pd(_mm512_maskz_loadu_pd(mask[v], xb + 8 * v), yb), vn);
+        acc[v] = _mm512_add_pd(acc[v], term);
+      }
+    }
+    for (int v = 0; v < vectors; ++v) _mm512_mask_storeu_pd(c + k0 + 8 * v, mask[v], acc[v]);
+  }
 }
 
 }  // namespace
 
-InstructionSet BestInstructionSet() {
-  static const InstructionSet best = Supports(InstructionSet::Avx512) ? InstructionSet::Avx512
-                                     : Supports(InstructionSet::Avx2) ? InstructionSet::Avx2
-                                                                      : InstructionSet::Sse2;
-  return best;
+void AddScaledProducts(double* c, std::size_t length, const double* x, std::size_t ldx,
+                       const double* y, std::size_t ldy, std::size_t count, double n,
+                       InstructionSet set) {
+  if (set == InstructionSet::Avx512 && Supports(set))
+    return AddScaledProductsAvx512(c, length, x, ldx, y, ldy, count, n);
+  AddScaledProductsScalar(c, length, x, ldx, y, ldy, count, n);
 }
 
-const char* Name(InstructionSet set) {
+void AddMultiple(double* y, const double* x, double f, std::size_t count, InstructionSet set) {
+  if (!Supports(set)) set = InstructionSet::Sse2;
   switch (set) {
-    case InstructionSet::Sse2:
-      return "sse2";
-    case InstructionSet::Avx2:
-      return "avx2";
     case InstructionSet::Avx512:
-      return "avx512";
+      return AddMultipleAvx512(y, x, f, count);
+    case InstructionSet::Avx2:
+      return AddMultipleAvx2(y, x, f, count);
+    case InstructionSet::Sse2:
+      break;
   }
-  return "";
+  AddMultipleScalar(y, x, f, 0, count);
 }
 
 void MultiplyAccumulate(std::size_t rows, std::size_t columns, std::size_t depth, ConstMatrixView a,
@@ -238,7 +289,7 @@ void MultiplyAccumulate(std::size_t rows, std::size_t columns, std::size_t depth
   if (!Supports(set)) set = InstructionSet::Sse2;
   switch (set) {
     case InstructionSet::Avx512:
-      return Blocked<6, 16, KernelAvx512>(rows, columns, depth, a, b, c, ldc);
+      return Blocked<8, 24, KernelAvx512<8, 3>>(rows, columns, depth, a, b, c, ldc);
     case InstructionSet::Avx2:
       return Blocked<4, 8, KernelAvx2>(rows, columns, depth, a, b, c, ldc);
     case InstructionSet::Sse2:

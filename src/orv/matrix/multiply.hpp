@@ -12,6 +12,8 @@
 // an element's own sums.
 #include <cstddef>
 
+#include "orv/frame/simd.hpp"
+
 namespace orv::kernels {
 
 struct ConstMatrixView {
@@ -28,11 +30,20 @@ struct ConstMatrixView {
 void MultiplyAccumulate(std::size_t rows, std::size_t columns, std::size_t depth, ConstMatrixView a,
                         ConstMatrixView b, double* c, std::size_t ldc);
 
-enum class InstructionSet { Sse2, Avx2, Avx512 };
+// y[r] = y[r] + x[r] * f for r < count: each product rounded, then added.
+void AddMultiple(double* y, const double* x, double f, std::size_t count, InstructionSet set);
 
-// The widest set this processor runs; MultiplyAccumulate uses it.
-InstructionSet BestInstructionSet();
-const char* Name(InstructionSet set);
+// c[k] = c[k] + (x[b * ldx + k] * y[b * ldy]) / n for b = 0, 1, ..., count - 1
+// in order, for every k < length: the terms of the cross products of centred
+// data, each product rounded, divided, then added.
+void AddScaledProducts(double* c, std::size_t length, const double* x, std::size_t ldx,
+                       const double* y, std::size_t ldy, std::size_t count, double n,
+                       InstructionSet set);
+
+// MultiplyAccumulate uses the widest set this processor runs.
+using orv::BestInstructionSet;
+using orv::InstructionSet;
+using orv::Name;
 
 // The same product with a chosen set (one the processor runs), so that
 // every path can be tested and measured on one machine.

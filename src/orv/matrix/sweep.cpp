@@ -1,7 +1,10 @@
 #include "orv/matrix/sweep.hpp"
 
+#include <algorithm>
 #include <cmath>
+#include <limits>
 #include <utility>
+#include <vector>
 
 #include "orv/frame/checked.hpp"
 #include "orv/frame/digits15.hpp"
@@ -15,8 +18,13 @@ namespace orv::kernels {
 // and row k is brought up to date just before its pivot. Before the first
 // non-zero pivot nothing has been mirrored yet, and row k still holds the
 // caller's own upper-triangle values, which the pivot then uses.
-void Sweep(double* a, Long n, std::size_t ld, double zero) {
+void Sweep(double* a, Long n, std::size_t ld, double zero, InstructionSet set) {
   if (n < 1) return;
+  using digits15_detail::Round15ManyVia;
+  constexpr double kLargest = std::numeric_limits<double>::max();
+  std::vector<double> scratch(2 * static_cast<std::size_t>(n));
+  double* term = scratch.data();
+  double* old = term + n;
   const std::size_t size = static_cast<std::size_t>(n);
   auto row = [&](std::size_t i) { return a + i * ld; };
   bool mirrored = false;
@@ -49,17 +57,32 @@ void Sweep(double* a, Long n, std::size_t ld, double zero) {
       if (i == k) continue;
       double* ri = row(i);
       const double aik = ri[k];
-      for (std::size_t j = 0; j <= i; ++j) {
-        if (j == k) continue;
-        const double t = divisible ? rk[j] * aik / pivot : Div(Mul(rk[j], aik), pivot);
-        double value = Round15(ri[j]) + Round15(t);
-        // Every failure here is an overflow: of the product or quotient,
-        // of a rounding beyond the largest double, or of the sum. Each
-        // leaves the sum infinite or NaN.
-        if (!std::isfinite(value)) Raise(kErrOverflow);
-        if (std::fabs(value) < zero) value = 0;
-        ri[j] = value;
+      if (!divisible) {
+        for (std::size_t j = 0; j <= i; ++j)
+          if (j != k) Div(Mul(rk[j], aik), pivot);
+        continue;
       }
+      // The row's terms are independent across j: all of them are formed,
+      // rounded in one pass each, then summed. Column k is computed along
+      // and left out.
+      const std::size_t m = i + 1;
+      for (std::size_t j = 0; j < m; ++j) term[j] = rk[j] * aik / pivot;
+      Round15ManyVia(term, term, m, set);
+      Round15ManyVia(ri, old, m, set);
+      // Every failure here is an overflow: of the product or quotient, of
+      // a rounding beyond the largest double, or of the sum. Each leaves
+      // the sum infinite or NaN.
+      bool finite = true;
+      auto update = [&](std::size_t from, std::size_t to) {
+        for (std::size_t j = from; j < to; ++j) {
+          const double value = old[j] + term[j];
+          finite &= std::fabs(value) <= kLargest;
+          ri[j] = std::fabs(value) < zero ? 0.0 : value;
+        }
+      };
+      update(0, std::min(k, m));
+      update(k + 1, m);
+      if (!finite) Raise(kErrOverflow);
     }
     mirrored = true;
   }
@@ -72,6 +95,10 @@ void Sweep(double* a, Long n, std::size_t ld, double zero) {
     double* ri = row(i);
     for (std::size_t j = 0; j < size; ++j) ri[j] = -ri[j];
   }
+}
+
+void Sweep(double* a, Long n, std::size_t ld, double zero) {
+  Sweep(a, n, ld, zero, BestInstructionSet());
 }
 
 double Determinant(double* a, Long n, std::size_t ld) {

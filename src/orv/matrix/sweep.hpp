@@ -5,6 +5,7 @@
 // (division by zero, overflow) are raised through the checked helpers.
 #include <cstddef>
 
+#include "orv/frame/simd.hpp"
 #include "orv/frame/types.hpp"
 
 namespace orv::kernels {
@@ -15,6 +16,8 @@ namespace orv::kernels {
 // digits and values below `zero` in magnitude flushed to 0, mirrored to the
 // upper triangle; finally every element is negated.
 void Sweep(double* a, Long n, std::size_t ld, double zero);
+// The same on a chosen instruction set (for tests; the results are the same).
+void Sweep(double* a, Long n, std::size_t ld, double zero, InstructionSet set);
 
 // Gaussian elimination in place with a row exchange only on an exactly zero
 // pivot; returns the product of the pivots with the exchange signs (0 when
