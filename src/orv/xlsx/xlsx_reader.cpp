@@ -59,14 +59,21 @@ int HexValue(char c) {
   return -1;
 }
 
+// A lone surrogate has no UTF-8 form: it becomes U+FFFD.
 void AppendUtf8(std::string& out, std::uint32_t cp) {
+  if (cp >= 0xD800 && cp <= 0xDFFF) cp = 0xFFFD;
   if (cp < 0x80) {
     out += static_cast<char>(cp);
   } else if (cp < 0x800) {
     out += static_cast<char>(0xC0 | (cp >> 6));
     out += static_cast<char>(0x80 | (cp & 0x3F));
-  } else {
+  } else if (cp < 0x10000) {
     out += static_cast<char>(0xE0 | (cp >> 12));
+    out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+    out += static_cast<char>(0x80 | (cp & 0x3F));
+  } else {
+    out += static_cast<char>(0xF0 | (cp >> 18));
+    out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
     out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
     out += static_cast<char>(0x80 | (cp & 0x3F));
   }
@@ -85,8 +92,23 @@ void DecodeEscapes(std::string& text) {
       if (h[0] >= 0 && h[1] >= 0 && h[2] >= 0 && h[3] >= 0) {
         std::uint32_t cp =
             static_cast<std::uint32_t>((h[0] << 12) | (h[1] << 8) | (h[2] << 4) | h[3]);
-        AppendUtf8(out, cp);
         i += 7;
+        // A high surrogate followed by an escaped low one is one character.
+        if (cp >= 0xD800 && cp <= 0xDBFF && i + 6 < text.size() && text[i] == '_' &&
+            text[i + 1] == 'x' && text[i + 6] == '_') {
+          std::uint32_t low = 0;
+          bool hex = true;
+          for (int k = 2; k < 6; ++k) {
+            int v = HexValue(text[i + static_cast<std::size_t>(k)]);
+            hex = hex && v >= 0;
+            low = (low << 4) | static_cast<std::uint32_t>(v < 0 ? 0 : v);
+          }
+          if (hex && low >= 0xDC00 && low <= 0xDFFF) {
+            cp = 0x10000 + ((cp - 0xD800) << 10) + (low - 0xDC00);
+            i += 7;
+          }
+        }
+        AppendUtf8(out, cp);
         continue;
       }
     }

@@ -142,7 +142,7 @@ lxw_format* MakeFormat(lxw_workbook* wb, const detail::CellFormat& f, std::uint8
   }();
   auto differs = [&](FormatProperty p) { return !(Get(f, p) == Get(d, p)); };
   if (differs(FormatProperty::FontName))
-    format_set_font_name(x, Get(f, FormatProperty::FontName).AsString().c_str());
+    format_set_font_name(x, detail::XmlSafe(Get(f, FormatProperty::FontName).AsString()).c_str());
   if (differs(FormatProperty::FontSize))
     format_set_font_size(x, Get(f, FormatProperty::FontSize).AsDouble());
   if (Get(f, FormatProperty::FontBold).AsBoolean()) format_set_bold(x);
@@ -160,7 +160,7 @@ lxw_format* MakeFormat(lxw_workbook* wb, const detail::CellFormat& f, std::uint8
   if (Get(f, FormatProperty::WrapText).AsBoolean()) format_set_text_wrap(x);
   const std::string& number_format = Get(f, FormatProperty::NumberFormat).AsString();
   if (number_format != "General")
-    format_set_num_format(x, number_format.c_str());
+    format_set_num_format(x, detail::XmlSafe(number_format).c_str());
   else if (date_format != 0)
     format_set_num_format_index(x, date_format);
 
