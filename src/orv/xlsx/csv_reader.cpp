@@ -14,6 +14,7 @@
 #include "orv/excel/Rect.hpp"
 #include "orv/frame/handler.hpp"
 #include "orv/xlsx/file_common.hpp"
+#include "orv/xlsx/limits.hpp"
 
 namespace orv::xlsx {
 
@@ -199,6 +200,9 @@ class CsvLoader {
       // block makes the buffer grow.
       std::size_t consumed = static_cast<std::size_t>(done - buffer.data());
       buffer.erase(0, consumed);
+      if (buffer.size() > detail::kMaxCsvRecordBytes)
+        Fail("line " + std::to_string(row_ + 1) + " is longer than " +
+             std::to_string(detail::kMaxCsvRecordBytes >> 20) + " MiB, the limit for one line");
       start = 0;
       more = file.ReadMore(buffer, std::max(kBlock, buffer.size()));
     }

@@ -316,19 +316,23 @@ class SheetDataWriter {
   }
 
  private:
+  // The rows of [top, bottom] with the cells they hold: the cells present
+  // are visited, not the block's area.
   void VisitValues(std::int32_t top, std::int32_t bottom) {
-    const std::int32_t left = used_.left, right = used_.right;
-    std::int32_t row = top, column = left;
+    std::int32_t row = top;
     row_cells_.clear();
-    sheet_.cells.VisitRows(Rect{top, left, bottom, right}, [&](CellType type, double payload) {
-      if (type != CellType::Empty) row_cells_.push_back(PendingCell{column, type, payload});
-      if (++column > right) {
-        EmitRow(row);
-        row_cells_.clear();
-        column = left;
-        ++row;
-      }
-    });
+    sheet_.cells.VisitPresent(Rect{top, used_.left, bottom, used_.right},
+                              [&](std::int32_t r, std::int32_t column, CellType type, double x) {
+                                for (; row < r; ++row) {
+                                  EmitRow(row);
+                                  row_cells_.clear();
+                                }
+                                row_cells_.push_back(PendingCell{column, type, x});
+                              });
+    for (; row <= bottom; ++row) {
+      EmitRow(row);
+      row_cells_.clear();
+    }
   }
 
   // The format a cell takes when it is written, and the cells of the row
