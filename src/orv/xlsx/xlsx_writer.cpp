@@ -6,6 +6,7 @@
 #include <xlsxwriter.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cerrno>
 #include <charconv>
 #include <cmath>
@@ -545,14 +546,46 @@ struct WorkbookOwner {
   }
 };
 
+// The temporaries of the saves in progress, for RemoveUnfinishedSaves: a
+// fixed table a signal handler can read without locks.
+constexpr std::size_t kPendingSlots = 16;
+constexpr std::size_t kPendingName = 4096;
+struct PendingSave {
+  std::atomic<int> state{0};  // 0 free, 1 being written, 2 named
+  char name[kPendingName];
+};
+PendingSave g_pending[kPendingSlots];
+
 // The temporary file beside the target; removed unless renamed.
 struct TemporaryFile {
   std::string name;
   bool keep = false;
+  PendingSave* slot = nullptr;
+  void Track() {
+    if (name.size() >= kPendingName) return;
+    for (PendingSave& p : g_pending) {
+      int expected = 0;
+      if (!p.state.compare_exchange_strong(expected, 1)) continue;
+      std::memcpy(p.name, name.c_str(), name.size() + 1);
+      p.state.store(2);
+      slot = &p;
+      return;
+    }
+  }
   ~TemporaryFile() {
+    if (slot) slot->state.store(0);
     if (!name.empty() && !keep) ::unlink(name.c_str());
   }
 };
+
+// Writes the file's bytes through to the disk.
+bool SyncFile(const std::string& name) {
+  int fd = ::open(name.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) return false;
+  bool ok = ::fsync(fd) == 0;
+  ::close(fd);
+  return ok;
+}
 
 void Save(const excel::Workbook& book, std::string_view path_view) {
   if (book.IsNothing()) Raise(kErrObjectNotSet);
@@ -569,12 +602,13 @@ void Save(const excel::Workbook& book, std::string_view path_view) {
   TemporaryFile temp;
   {
     std::string pattern =
-        (slash == std::string::npos ? std::string() : folder) + ".~" + base + ".XXXXXX";
-    int fd = ::mkstemp(pattern.data());
+        (slash == std::string::npos ? std::string() : folder) + ".orv-save-XXXXXX.part";
+    int fd = ::mkstemps(pattern.data(), 5);
     if (fd < 0)
       detail::RaiseSave(path, std::string("a file cannot be created in its folder (") +
                                   std::strerror(errno) + ")");
     temp.name = pattern;
+    temp.Track();
     // The new file gets the target's permissions, or the usual ones.
     struct stat existing {};
     mode_t mode;
@@ -639,6 +673,9 @@ void Save(const excel::Workbook& book, std::string_view path_view) {
   owner.wb = nullptr;  // closed, and freed by workbook_close
   if (e != LXW_NO_ERROR)
     detail::RaiseSave(path, std::string("writing the file failed (") + lxw_strerror(e) + ")");
+  if (!SyncFile(temp.name))
+    detail::RaiseSave(path, std::string("the file could not be written to the disk (") +
+                                std::strerror(errno) + ")");
   if (std::rename(temp.name.c_str(), path.c_str()) != 0)
     detail::RaiseSave(
         path, std::string("the finished file could not replace it (") + std::strerror(errno) + ")");
@@ -646,6 +683,11 @@ void Save(const excel::Workbook& book, std::string_view path_view) {
 }
 
 }  // namespace
+
+void RemoveUnfinishedSaves() noexcept {
+  for (PendingSave& p : g_pending)
+    if (p.state.load() == 2) ::unlink(p.name);
+}
 
 void SaveXlsx(const excel::Workbook& book, std::string_view path) {
   Guard(kSaveXlsx, [&](Line&) { Save(book, path); });
