@@ -55,12 +55,16 @@ class PrintableBuffer : public std::streambuf {
   bool lead_c2_ = false;
 };
 
+// Catches the signal unless the program was started with it ignored (a
+// background job's SIGINT, nohup's SIGHUP), which it keeps ignoring.
+void CatchUnlessIgnored(int signal_number) {
+  if (std::signal(signal_number, OnStopSignal) == SIG_IGN) std::signal(signal_number, SIG_IGN);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
-  std::signal(SIGINT, OnStopSignal);
-  std::signal(SIGTERM, OnStopSignal);
-  std::signal(SIGHUP, OnStopSignal);
+  for (int s : {SIGINT, SIGTERM, SIGHUP}) CatchUnlessIgnored(s);
   PrintableBuffer out_buffer(std::cout.rdbuf()), err_buffer(std::cerr.rdbuf());
   std::ostream out(&out_buffer), err(&err_buffer);
   const std::vector<std::string> args(argv, argv + argc);
