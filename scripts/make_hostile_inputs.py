@@ -109,8 +109,8 @@ def main(out):
     write_xlsx(os.path.join(out, "strings_count.xlsx"),
                sheet([(1, [(1, ' t="s"><v>0</v>')])]),
                shared("<si/>" * 209715 + "<si><t>%s</t></si>" %
-                      base64.b64encode(os.urandom(6144)).decode() for _ in range(81)))
-    case("strings_count.xlsx", 1, "holds more than 16777216 shared strings, the limit")
+                      base64.b64encode(os.urandom(6144)).decode() for _ in range(41)))
+    case("strings_count.xlsx", 1, "holds more than 8388608 shared strings, the limit")
     # A sheet of white space that inflates 1,000 times.
     write_xlsx(os.path.join(out, "sheet_bomb.xlsx"),
                [SHEET_HEAD + "<sheetData>"] + [" " * (1 << 20)] * 300 +

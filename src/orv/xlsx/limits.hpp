@@ -18,7 +18,7 @@ inline constexpr std::uint64_t kRatioFloorBytes = std::uint64_t{16} << 20;
 // Elements open at once in one part.
 inline constexpr int kMaxXmlDepth = 256;
 // Shared strings of a workbook: how many, and their bytes together.
-inline constexpr std::uint64_t kMaxSharedStrings = std::uint64_t{1} << 24;
+inline constexpr std::uint64_t kMaxSharedStrings = std::uint64_t{1} << 23;
 inline constexpr std::uint64_t kMaxSharedStringBytes = std::uint64_t{256} << 20;
 // Bytes of one record (line) of a .csv file.
 inline constexpr std::uint64_t kMaxCsvRecordBytes = std::uint64_t{32} << 20;
