@@ -30,6 +30,6 @@ for t in "${targets[@]}"; do
   fi
   grep -E "stat::number_of_executed_units|stat::peak_rss_mb" "build-fuzz/fuzz_$t.log" || true
   rm -rf "$scratch"
-  rmdir "fuzz/crashes/$t" 2>/dev/null || true
+  rmdir "fuzz/crashes/$t" fuzz/crashes 2>/dev/null || true
 done
 exit $status
