@@ -3,13 +3,14 @@
 #   scripts/deps.sh build   compiler, CMake, GoogleTest, the file libraries,
 #                           CLI11 and Boost for the orv program
 #   scripts/deps.sh test    + what the file tests run: openpyxl, LibreOffice
-#                           Calc and pdftotext
+#                           Calc and pdftotext; prlimit (util-linux) for the
+#                           hostile inputs; clang and libFuzzer for fuzzing
 #   scripts/deps.sh bench   + Google Benchmark and the peer libraries (Eigen,
 #                           OpenBLAS serial with its LAPACK)
 set -euo pipefail
 want=(g++ cmake make libgtest-dev libgmock-dev pkg-config libzip-dev libexpat1-dev libxlsxwriter-dev libcli11-dev libboost-dev)
 if [[ "${1:-build}" == test ]]; then
-  want+=(python3-openpyxl libreoffice-calc-nogui poppler-utils)
+  want+=(python3-openpyxl libreoffice-calc-nogui poppler-utils util-linux clang libclang-rt-14-dev)
 fi
 if [[ "${1:-build}" == bench ]]; then
   want+=(libbenchmark-dev libeigen3-dev libopenblas-serial-dev libboost-dev python3-openpyxl)

@@ -4,6 +4,7 @@
 #include <bit>
 #include <cmath>
 #include <limits>
+#include <map>
 
 #include "excel_test_util.hpp"
 
@@ -30,7 +31,8 @@ struct Data : Book {
   // Column A: numbers only (dense chunks), with 0 before -0 and -0
   // before 0 in places. Column B: the same numbers mixed with blanks,
   // texts, Booleans and dates, across the chunk boundaries. Column C:
-  // numbers with one error value.
+  // numbers with one error value. Column D: a cell every 97 rows (sparse
+  // chunks), now and then a text.
   Data() {
     for (std::int32_t r = 1; r <= kRows; ++r) {
       double a = Number(r);
@@ -57,6 +59,8 @@ struct Data : Book {
       }
     }
     sheet.Cells(4097, 3).LetValue(Variant(ErrorValue{xlErrValue}));
+    for (std::int32_t r = 5; r <= kRows; r += 97)
+      sheet.Cells(r, 4).LetValue(r % 5 == 0 ? Variant("t") : Variant(Number(r)));
   }
 };
 
@@ -125,6 +129,42 @@ TEST(ExcelFastPaths, FunctionsOverDenseMixedAndMultiAreaRangesMatchCellByCell) {
   ExpectFunctionsByCell(b, b.sheet.Range("A101:A9000"));
   // Blank cells past the data.
   ExpectFunctionsByCell(b, b.sheet.Range("A8000:A20000"));
+  // Sparse chunks, alone and beside dense ones.
+  ExpectFunctionsByCell(b, b.sheet.Range("D1:D9000"));
+  ExpectFunctionsByCell(b, b.sheet.Range("C4000:D9000"));
+  ExpectFunctionsByCell(b, b.sheet.Range("B1:E9000"));
+}
+
+// Cells written and cleared at random in one chunk, past the point where a
+// sparse chunk turns dense and back to few cells: every cell reads as a
+// plain map of the writes says.
+TEST(ExcelFastPaths, SparseAndDenseChunksHoldWhatWasWritten) {
+  Book b;
+  std::map<std::int32_t, Variant> want;
+  std::uint32_t seed = 12345;
+  auto next = [&] { return seed = seed * 1103515245u + 12345u; };
+  for (int step = 0; step < 3000; ++step) {
+    const auto row = static_cast<std::int32_t>(4097 + (next() >> 8) % 4096);
+    const std::uint32_t what = (next() >> 8) % 4;
+    const Variant v = what == 0   ? Variant()
+                      : what == 1 ? Variant("t" + std::to_string(row % 3))
+                                  : Variant(static_cast<double>(row) + 0.5);
+    if (step == 2000) {
+      b.sheet.Range("A4097:A6500").ClearContents();
+      want.erase(want.begin(), want.upper_bound(6500));
+    }
+    b.sheet.Cells(row, 1).LetValue(v);
+    if (v.IsEmpty())
+      want.erase(row);
+    else
+      want[row] = v;
+  }
+  for (std::int32_t r = 4097; r <= 8192; ++r) {
+    auto it = want.find(r);
+    ASSERT_TRUE(b.sheet.Cells(r, 1).Value() == (it == want.end() ? Variant() : it->second)) << r;
+  }
+  EXPECT_EQ(b.wf.CountA({b.sheet.Range("A1:A9000")}), static_cast<double>(want.size()));
+  EXPECT_EQ(b.sheet.UsedRange().Row(), want.begin()->first);
 }
 
 TEST(ExcelFastPaths, MinAndMaxKeepTheFirstOfEqualZeros) {

@@ -136,6 +136,11 @@ TEST(ToString, EveryKindOfValue) {
   EXPECT_EQ(CStr(Variant(0.1f)), "0.1");
   EXPECT_EQ(CStr(Variant(Date{2.0})), "1/1/1900");
   EXPECT_EQ(CStr(Variant(Date{45658.5})), "1/1/2025 12:00:00");
+  // The first and last days a date holds; past them, an overflow.
+  EXPECT_EQ(CStr(Variant(Date{-657434.0})), "1/1/100");
+  EXPECT_EQ(CStr(Variant(Date{2958465.5})), "12/31/9999 12:00:00");
+  for (double serial : {2958466.0, -657434.5, 1e300, -1e300, std::nan("")})
+    EXPECT_EQ(Fails([&] { CStr(Variant(Date{serial})); }).number, 6) << serial;
   EXPECT_EQ(Fails([] { CStr(Variant(Null)); }).number, 94);
   EXPECT_EQ(Fails([] { CStr(Variant(Array<double>(1, 1))); }).number, 13);
 }

@@ -131,6 +131,41 @@ TEST(ChartWriterTest, SeriesScalesTitlesAndLabelsAsOpenpyxlReadsThem) {
   EXPECT_SEEN(xml, "<c:dispEq val=\"1\"/>");
 }
 
+// Texts XML cannot hold (controls, a lone surrogate as the reader decodes
+// "_xD800_" or as a client passes its UTF-8 bytes, U+FFFF, stray bytes) in
+// every slot that reaches a part: each part still parses, and the bad
+// characters show as U+FFFD.
+TEST(ChartWriterTest, EveryPartStaysWellFormedWhateverTheTexts) {
+  const std::string bad[] = {"bell\x07 nul\x01", "lone \xED\xA0\x80 surrogate",
+                             "esc\x1B[31m", "\xEF\xBF\xBF end", "cut \xC3", "<&>\"'\r\n"};
+  TempDir dir;
+  Application app;
+  Workbook book = MakeChartBook(app);
+  Worksheet s = book.Worksheets(1);
+  Chart chart = s.ChartObjects(1).Chart();
+  chart.ChartTitle().LetText(bad[0]);
+  chart.Axes(xlCategory).AxisTitle().LetText(bad[1]);
+  chart.SeriesCollection(1).LetName(bad[2]);
+  chart.SeriesCollection(1).Points(2).DataLabel().LetText(bad[3]);
+  s.ChartObjects(1).LetName(bad[4]);
+  chart.Axes(xlValue).TickLabels().LetNumberFormat(bad[5]);
+  for (int i = 0; i < 6; ++i) s.Cells(10 + i, 1).LetValue(Variant(bad[i]));
+  std::string path = dir / "hostile.xlsx";
+  xlsx::SaveXlsx(book, path);
+  std::string seen = RunTool("wellformed '" + path + "'", dir);
+  EXPECT_SEEN(seen, "well-formed xl/charts/chart1.xml");
+  EXPECT_SEEN(seen, "well-formed xl/worksheets/sheet1.xml");
+  EXPECT_SEEN(seen, "well-formed xl/drawings/drawing1.xml");
+  EXPECT_EQ(seen.find("BROKEN"), std::string::npos) << seen;
+  std::string xml_command =
+      "unzip -p '" + path + "' xl/charts/chart1.xml > '" + (dir / "chart1.xml") + "'";
+  ASSERT_EQ(std::system(xml_command.c_str()), 0);
+  std::string xml = ReadText(dir / "chart1.xml");
+  EXPECT_SEEN(xml, "bell\xEF\xBF\xBD nul\xEF\xBF\xBD");
+  EXPECT_SEEN(xml, "lone \xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD surrogate");
+  EXPECT_SEEN(xml, "&lt;&amp;&gt;");
+}
+
 TEST(ChartWriterTest, LibreOfficeShowsTheTablesAndChartTitles) {
   if (std::system("command -v soffice >/dev/null 2>&1 && command -v pdftotext >/dev/null 2>&1") !=
       0)

@@ -238,10 +238,26 @@ def describe_chart(ws, chart):
             name, xref, yref, marker, series.smooth, trend, labels))
 
 
+def wellformed(path):
+    """Parses every XML part with expat, which refuses what XML cannot hold."""
+    import xml.parsers.expat
+    with zipfile.ZipFile(path) as z:
+        for name in z.namelist():
+            if not name.endswith((".xml", ".rels")):
+                continue
+            try:
+                xml.parsers.expat.ParserCreate().Parse(z.read(name), True)
+                print("well-formed " + name)
+            except xml.parsers.expat.ExpatError as e:
+                print("BROKEN %s: %s" % (name, e))
+
+
 if __name__ == "__main__":
     if sys.argv[1] == "make":
         make(sys.argv[2])
     elif sys.argv[1] == "inspect":
         inspect(sys.argv[2])
+    elif sys.argv[1] == "wellformed":
+        wellformed(sys.argv[2])
     else:
         sys.exit("unknown command " + sys.argv[1])

@@ -232,6 +232,27 @@ TEST_F(XlsxWriterTest, SavingReplacesTheTargetOnlyWhenTheFileIsComplete) {
   EXPECT_TRUE(std::filesystem::is_directory(folder));
   EXPECT_EQ(Files(), 2);
   EXPECT_EQ(Fails([&] { xlsx::SaveXlsx(excel::Workbook(), path); }).number, 91);
+  // A name as long as a folder entry may be (255 bytes): the temporary's
+  // own name does not grow with it.
+  const std::string longest = dir / (std::string(250, 'b') + ".xlsx");
+  xlsx::SaveXlsx(book, longest);
+  EXPECT_EQ(ReadText(longest).substr(0, 2), "PK");
+  EXPECT_EQ(Files(), 3);
+}
+
+// Two cells at the sheet's far corners: the file holds them, and nothing
+// of the emptiness between them, either way.
+TEST_F(XlsxWriterTest, CellsAtTheFarCornersOfTheSheetGoAndComeBack) {
+  sheet.Range("A1").LetValue(Variant(1.5));
+  sheet.Range("XFD1048576").LetValue(Variant("last"));
+  const std::string path = dir / "corners.xlsx";
+  xlsx::SaveXlsx(book, path);
+  EXPECT_LT(std::filesystem::file_size(path), 10000u);
+  const excel::Worksheet back = xlsx::OpenXlsx(app, path).Worksheets(1);
+  EXPECT_EQ(back.UsedRange().AddressLocal(), "$A$1:$XFD$1048576");
+  EXPECT_EQ(back.Range("A1").Value(), Variant(1.5));
+  EXPECT_EQ(back.Range("XFD1048576").Value(), Variant("last"));
+  EXPECT_EQ(app.WorksheetFunction().CountA({back.UsedRange()}), 2.0);
 }
 
 }  // namespace

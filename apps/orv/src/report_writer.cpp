@@ -19,6 +19,20 @@ namespace orv::report {
 
 namespace {
 
+// The longest text a cell holds, in bytes.
+constexpr std::size_t kCellText = 32767;
+
+// A text cut to what a cell holds, at a character boundary, ending in "…"
+// when cut: a header of any length still makes a report.
+std::string Fit(std::string text) {
+  if (text.size() <= kCellText) return text;
+  std::size_t end = kCellText - 3;
+  while (end > 0 && (static_cast<unsigned char>(text[end]) & 0xC0) == 0x80) --end;
+  text.resize(end);
+  return text + "\xE2\x80\xA6";
+}
+Variant Fit(const Variant& v) { return v.IsString() ? Variant(Fit(v.AsString())) : v; }
+
 constexpr Long Rgb(Long red, Long green, Long blue) { return red + 256 * green + 65536 * blue; }
 
 // Chart sizes and placement, in points.
@@ -73,7 +87,7 @@ class Sheet {
   // A line of text in column A, formatted as a title or plainly.
   void Line(const std::string& text, bool title = false, double size = 0) {
     const excel::Range cell = sheet_.Cells(row_, 1);
-    cell.LetValue(Variant(text));
+    cell.LetValue(Variant(Fit(text)));
     if (title) {
       formatting_.SetTitles(cell);
       if (size > 0) cell.Font().LetSize(size);
@@ -92,13 +106,13 @@ class Sheet {
     const Long height = static_cast<Long>(t.rows.size());
     widest_ = std::max(widest_, width);
     const excel::Range title = Block(row_, 1, row_, width);
-    sheet_.Cells(row_, 1).LetValue(Variant(t.title));
+    sheet_.Cells(row_, 1).LetValue(Variant(Fit(t.title)));
     formatting_.SetTitles(title);
     sheet_.Cells(row_, 1).Font().LetSize(11);
 
     Array<Variant> header(1, 1, 1, width);
     for (Long c = 1; c <= width; ++c)
-      header(1, c) = Variant(t.headers[static_cast<std::size_t>(c - 1)]);
+      header(1, c) = Variant(Fit(t.headers[static_cast<std::size_t>(c - 1)]));
     const excel::Range head = Block(row_ + 1, 1, row_ + 1, width);
     head.LetValue(Variant(std::move(header)));
     formatting_.SetHeaders(head);
@@ -106,7 +120,7 @@ class Sheet {
     Array<Variant> cells(1, height, 1, width);
     for (Long r = 1; r <= height; ++r)
       for (Long c = 1; c <= width; ++c)
-        cells(r, c) = t.rows[static_cast<std::size_t>(r - 1)][static_cast<std::size_t>(c - 1)];
+        cells(r, c) = Fit(t.rows[static_cast<std::size_t>(r - 1)][static_cast<std::size_t>(c - 1)]);
     const excel::Range data = Block(row_ + 2, 1, row_ + 1 + height, width);
     data.LetValue(Variant(std::move(cells)));
     formatting_.SetData(data, /*DontAlignCol1=*/true);

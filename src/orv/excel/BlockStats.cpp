@@ -39,7 +39,7 @@ const BlockSums* BlockStats::Kept(const CellStore& cells, const Rect& block) con
 const BlockSums& BlockStats::Of(const CellStore& cells, const Rect& block) {
   if (const BlockSums* kept = Kept(cells, block)) return *kept;
   BlockSums s;
-  cells.VisitRuns(
+  cells.VisitRunsPresent(
       block, [&](const double* values, std::int32_t count) { AddRun(values, count, s); },
       [&](CellType type, double x) {
         if (IsNumber(type)) {

@@ -36,12 +36,28 @@ CellStore::Chunk& CellStore::ChunkFor(std::int32_t row, std::int32_t column) {
   if (index >= col.chunks.size()) col.chunks.resize(index + 1);
   std::unique_ptr<Chunk>& slot = col.chunks[index];
   if (!slot) {
+    // Sparse until it fills.
     auto chunk = std::make_unique<Chunk>();
-    chunk->values = std::make_unique<double[]>(kChunkRowsSize);
-    chunk->tags = std::make_unique<std::uint8_t[]>(kChunkRowsSize);  // all Empty
+    chunk->capacity = 4;
+    chunk->values = std::make_unique<double[]>(4);
+    chunk->tags = std::make_unique<std::uint8_t[]>(4);
+    chunk->rows = std::make_unique<std::uint16_t[]>(4);
     slot = std::move(chunk);
   }
   return *slot;
+}
+
+void CellStore::MakeDense(Chunk& chunk) {
+  auto values = std::make_unique<double[]>(kChunkRowsSize);
+  auto tags = std::make_unique<std::uint8_t[]>(kChunkRowsSize);  // all Empty
+  for (std::int32_t i = 0; i < chunk.filled; ++i) {
+    values[chunk.rows[i]] = chunk.values[i];
+    tags[chunk.rows[i]] = chunk.tags[i];
+  }
+  chunk.values = std::move(values);
+  chunk.tags = std::move(tags);
+  chunk.rows.reset();
+  chunk.capacity = 0;
 }
 
 CellType CellStore::TypeAt(std::int32_t row, std::int32_t column) const {
@@ -114,6 +130,19 @@ void CellStore::ReleaseText(double payload) {
 }
 
 void CellStore::ClearCell(Chunk& chunk, std::int32_t offset) {
+  if (chunk.rows) {
+    const std::int32_t i = chunk.Find(offset);
+    if (i == chunk.filled || chunk.rows[i] != offset) return;
+    const auto type = static_cast<CellType>(chunk.tags[i]);
+    if (type == CellType::Text) ReleaseText(chunk.values[i]);
+    if (type == CellType::Number) --chunk.numbers;
+    const auto tail = static_cast<std::size_t>(chunk.filled - i - 1);
+    std::memmove(&chunk.rows[i], &chunk.rows[i + 1], tail * sizeof(std::uint16_t));
+    std::memmove(&chunk.tags[i], &chunk.tags[i + 1], tail);
+    std::memmove(&chunk.values[i], &chunk.values[i + 1], tail * sizeof(double));
+    --chunk.filled;
+    return;
+  }
   CellType old = chunk.tags ? static_cast<CellType>(chunk.tags[offset]) : CellType::Number;
   if (old == CellType::Empty) return;
   if (old == CellType::Text) ReleaseText(chunk.values[offset]);
@@ -131,6 +160,45 @@ void CellStore::Store(std::int32_t row, std::int32_t column, CellType type, doub
   ++revision_;
   Chunk& chunk = ChunkFor(row, column);
   std::int32_t offset = (row - 1) & (kChunkRows - 1);
+  if (chunk.rows) {
+    std::int32_t i = chunk.Find(offset);
+    if (i < chunk.filled && chunk.rows[i] == offset) {
+      const auto old = static_cast<CellType>(chunk.tags[i]);
+      if (old == CellType::Text) ReleaseText(chunk.values[i]);
+      chunk.numbers += (type == CellType::Number) - (old == CellType::Number);
+      chunk.tags[i] = static_cast<std::uint8_t>(type);
+      chunk.values[i] = payload;
+      return;
+    }
+    if (chunk.filled == kSparseCells) {
+      MakeDense(chunk);
+    } else {
+      if (chunk.filled == chunk.capacity) {
+        const std::int32_t capacity = chunk.capacity * 2;
+        const auto n = static_cast<std::size_t>(chunk.filled);
+        auto rows = std::make_unique<std::uint16_t[]>(static_cast<std::size_t>(capacity));
+        auto tags = std::make_unique<std::uint8_t[]>(static_cast<std::size_t>(capacity));
+        auto values = std::make_unique<double[]>(static_cast<std::size_t>(capacity));
+        std::memcpy(rows.get(), chunk.rows.get(), n * sizeof(std::uint16_t));
+        std::memcpy(tags.get(), chunk.tags.get(), n);
+        std::memcpy(values.get(), chunk.values.get(), n * sizeof(double));
+        chunk.rows = std::move(rows);
+        chunk.tags = std::move(tags);
+        chunk.values = std::move(values);
+        chunk.capacity = capacity;
+      }
+      const auto tail = static_cast<std::size_t>(chunk.filled - i);
+      std::memmove(&chunk.rows[i + 1], &chunk.rows[i], tail * sizeof(std::uint16_t));
+      std::memmove(&chunk.tags[i + 1], &chunk.tags[i], tail);
+      std::memmove(&chunk.values[i + 1], &chunk.values[i], tail * sizeof(double));
+      chunk.rows[i] = static_cast<std::uint16_t>(offset);
+      chunk.tags[i] = static_cast<std::uint8_t>(type);
+      chunk.values[i] = payload;
+      ++chunk.filled;
+      if (type == CellType::Number) ++chunk.numbers;
+      return;
+    }
+  }
   CellType old = chunk.tags ? static_cast<CellType>(chunk.tags[offset]) : CellType::Number;
   if (old == CellType::Number && type == CellType::Number) {
     chunk.values[offset] = payload;
@@ -198,7 +266,7 @@ void CellStore::Set(std::int32_t row, std::int32_t column, const Variant& value)
 
 void CellStore::ReleaseChunk(Chunk& chunk) {
   if (!chunk.tags) return;
-  for (std::int32_t i = 0; i < kChunkRows; ++i)
+  for (std::int32_t i = 0; i < (chunk.rows ? chunk.filled : kChunkRows); ++i)
     if (chunk.tags[i] == static_cast<std::uint8_t>(CellType::Text)) ReleaseText(chunk.values[i]);
 }
 
@@ -278,10 +346,10 @@ bool CellStore::ReadNumbers(const Rect& block, double* out) const {
             *out++ = 0;
             continue;
           }
-          CellType type =
-              chunk->tags ? static_cast<CellType>(chunk->tags[first + r]) : CellType::Number;
+          double payload;
+          const CellType type = CellAt(chunk, first + r, payload);
           if (type == CellType::Number || type == CellType::Date)
-            *out++ = chunk->values[first + r];
+            *out++ = payload;
           else if (type == CellType::Empty)
             *out++ = 0;
           else
@@ -300,6 +368,11 @@ std::size_t CellStore::MemoryBytes() const {
     bytes += col.chunks.capacity() * sizeof(std::unique_ptr<Chunk>);
     for (const auto& chunk : col.chunks) {
       if (!chunk) continue;
+      if (chunk->rows) {
+        bytes += sizeof(Chunk) + static_cast<std::size_t>(chunk->capacity) *
+                                     (sizeof(double) + 1 + sizeof(std::uint16_t));
+        continue;
+      }
       bytes += sizeof(Chunk) + kChunkRowsSize * sizeof(double);
       if (chunk->tags) bytes += kChunkRowsSize;
     }
@@ -318,9 +391,10 @@ bool CellStore::UsedBlock(Rect& block) const {
     for (std::size_t k = 0; k < col.chunks.size(); ++k) {
       const Chunk* chunk = col.chunks[k].get();
       if (!chunk) continue;
-      for (std::int32_t i = 0; i < kChunkRows; ++i) {
-        if (chunk->tags && chunk->tags[i] == 0) continue;
-        std::int32_t row = static_cast<std::int32_t>(k) * kChunkRows + i + 1;
+      for (std::int32_t i = 0; i < (chunk->rows ? chunk->filled : kChunkRows); ++i) {
+        if (!chunk->rows && chunk->tags && chunk->tags[i] == 0) continue;
+        std::int32_t row =
+            static_cast<std::int32_t>(k) * kChunkRows + (chunk->rows ? chunk->rows[i] : i) + 1;
         std::int32_t column = static_cast<std::int32_t>(c) + 1;
         Rect cell{row, column, row, column};
         block = any ? block.Hull(cell) : cell;

@@ -127,8 +127,9 @@ void ClassifyDirect(const Variant& v, Kind& kind, double& x) {
   }
 }
 
-// Calls f(kind, x) for every value of every argument, in order; a stretch
-// of cells that all hold numbers goes to run(values, count) instead.
+// Calls f(kind, x) for every value of every argument, in order (blank cells
+// of ranges left out: nothing here counts them); a stretch of cells that
+// all hold numbers goes to run(values, count) instead.
 template <class Run, class F>
 void ForEachRun(std::initializer_list<FunctionArg> args, Run&& run, F&& f) {
   for (const FunctionArg& arg : args) {
@@ -136,7 +137,8 @@ void ForEachRun(std::initializer_list<FunctionArg> args, Run&& run, F&& f) {
       if (!internal::StateOf(*range)) Raise(kErrObjectNotSet);
       const RangeState& s = *internal::StateOf(*range);
       for (const Rect& area : s.areas)
-        s.sheet->cells.VisitRuns(area, run, [&](CellType type, double x) { f(KindOf(type), x); });
+        s.sheet->cells.VisitRunsPresent(area, run,
+                                        [&](CellType type, double x) { f(KindOf(type), x); });
       continue;
     }
     const Variant& v = *arg.value();

@@ -44,7 +44,10 @@ double RoundHalfEven(double x) {
   return r;
 }
 
+// A date holds 1 January 100 (-657434) to the end of 31 December 9999
+// (2958465.99...); beyond that, and for NaN, the text is an overflow.
 std::string FormatSerialDate(double serial) {
+  if (!(serial >= -657434.0 && serial < 2958466.0)) Raise(kErrOverflow);
   // Civil date of a day count from 1899-12-30 (proleptic Gregorian).
   double whole = std::floor(serial);
   // Days since 0000-03-01; 1899-12-30 is day -25569 from 1970-01-01.

@@ -10,6 +10,7 @@
 #include "orv/excel/ChartFormat.hpp"
 #include "orv/excel/internal/io.hpp"
 #include "orv/xlsx/file_common.hpp"
+#include "orv/xlsx/xml_text.hpp"
 
 namespace orv::xlsx::detail {
 
@@ -107,7 +108,7 @@ struct Font {
 
 Font MakeFont(const ResolvedFont& resolved, std::int32_t rotation = 0) {
   Font f;
-  f.name = resolved.name;
+  f.name = XmlSafe(resolved.name);
   f.font.size = resolved.size;
   f.font.bold = resolved.bold ? LXW_TRUE : LXW_EXPLICIT_FALSE;
   f.font.italic = resolved.italic ? LXW_TRUE : LXW_FALSE;
@@ -138,18 +139,7 @@ std::int32_t Rotation(std::int32_t orientation) {
 }
 
 // Titles: their text with line breaks as the file has them.
-std::string TitleText(const std::string& text) {
-  std::string out;
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    if (text[i] == '\r') {
-      out += '\n';
-      if (i + 1 < text.size() && text[i + 1] == '\n') ++i;
-    } else {
-      out += text[i];
-    }
-  }
-  return out;
-}
+std::string TitleText(const std::string& text) { return XmlSafe(text); }
 
 // --- references -----------------------------------------------------------
 
@@ -318,7 +308,7 @@ void WriteSeries(ChartContext& context, lxw_chart* chart, const ChartState& stat
   if (series == nullptr) throw std::bad_alloc();
   if (s.name_set || !s.name.empty()) {
     // A name beginning with "=" would be read as a reference.
-    std::string name = !s.name.empty() && s.name[0] == '=' ? " " + s.name : s.name;
+    std::string name = XmlSafe(!s.name.empty() && s.name[0] == '=' ? " " + s.name : s.name);
     chart_series_set_name(series, name.c_str());
   }
   const bool lines = scatter || GroupKind(s.chart_type) == GroupKind(xlLine);
@@ -441,7 +431,7 @@ void WriteSeries(ChartContext& context, lxw_chart* chart, const ChartState& stat
       if (!shown) {
         labels[k].hide = LXW_TRUE;
       } else if (p && p->label) {
-        texts[k] = DataLabel(p->label).Text();
+        texts[k] = XmlSafe(DataLabel(p->label).Text());
         labels[k].value = texts[k].data();
         fonts[k] = MakeFont(ResolveElementFont(*p->label));
         labels[k].font = Use(fonts[k]);
@@ -485,7 +475,7 @@ void WriteAxis(lxw_chart_axis* axis, const AxisState& a, bool has_scale) {
   chart_axis_minor_gridlines_set_visible(axis, a.has_minor_gridlines ? LXW_TRUE : LXW_FALSE);
   if (a.tick_labels) {
     if (!a.tick_labels->number_format_linked || a.tick_labels->number_format != "General")
-      chart_axis_set_num_format(axis, a.tick_labels->number_format.c_str());
+      chart_axis_set_num_format(axis, XmlSafe(a.tick_labels->number_format).c_str());
     Font font = MakeFont(ResolveElementFont(*a.tick_labels));
     chart_axis_set_num_font(axis, Use(font));
   }
@@ -563,7 +553,7 @@ void WriteChart(ChartContext& context, lxw_worksheet* ws, const WorksheetState& 
   options.y_offset = static_cast<std::int32_t>(std::lround((shape.top - g.Top(row)) / 0.75));
   options.x_scale = std::max(shape.width, 1.0) / 0.75 / kDefaultChartPixelsWide;
   options.y_scale = std::max(shape.height, 1.0) / 0.75 / kDefaultChartPixelsHigh;
-  std::string description = shape.name;
+  std::string description = XmlSafe(shape.name);
   options.description = description.empty() ? nullptr : description.data();
   lxw_error e = worksheet_insert_chart_opt(ws, static_cast<lxw_row_t>(row - 1),
                                            static_cast<lxw_col_t>(column - 1), chart, &options);

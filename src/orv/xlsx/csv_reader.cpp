@@ -1,12 +1,15 @@
 #include "orv/xlsx/csv_reader.hpp"
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <array>
 #include <cerrno>
 #include <charconv>
 #include <cmath>
+#include <cstdint>
 #include <cstring>
 #include <vector>
 
@@ -14,6 +17,7 @@
 #include "orv/excel/Rect.hpp"
 #include "orv/frame/handler.hpp"
 #include "orv/xlsx/file_common.hpp"
+#include "orv/xlsx/limits.hpp"
 
 namespace orv::xlsx {
 
@@ -93,6 +97,8 @@ class InputFile {
       detail::RaiseOpen(path,
                         std::string("the file cannot be read (") + std::strerror(errno) + ")");
     }
+    struct stat st {};
+    if (::fstat(fd_, &st) == 0 && S_ISREG(st.st_mode)) left_ = static_cast<std::size_t>(st.st_size);
   }
   ~InputFile() { ::close(fd_); }
   InputFile(const InputFile&) = delete;
@@ -100,6 +106,9 @@ class InputFile {
 
   // Appends up to `size` bytes; false at the end of the file.
   bool ReadMore(std::string& buffer, std::size_t size) {
+    // No bigger a buffer than the rest of a file of known size needs (one
+    // byte more tells its end).
+    size = std::min(size, left_ + 1);
     std::size_t old = buffer.size();
     buffer.resize(old + size);
     for (;;) {
@@ -111,12 +120,14 @@ class InputFile {
                           std::string("the file cannot be read (") + std::strerror(errno) + ")");
       }
       buffer.resize(old + static_cast<std::size_t>(n));
+      left_ -= std::min(left_, static_cast<std::size_t>(n));
       return n > 0;
     }
   }
 
  private:
   const std::string& path_;
+  std::size_t left_ = SIZE_MAX - 1;  // bytes yet to read, when known
   int fd_ = -1;
 };
 
@@ -199,6 +210,9 @@ class CsvLoader {
       // block makes the buffer grow.
       std::size_t consumed = static_cast<std::size_t>(done - buffer.data());
       buffer.erase(0, consumed);
+      if (buffer.size() > detail::kMaxCsvRecordBytes)
+        Fail("line " + std::to_string(row_ + 1) + " is longer than " +
+             std::to_string(detail::kMaxCsvRecordBytes >> 20) + " MiB, the limit for one line");
       start = 0;
       more = file.ReadMore(buffer, std::max(kBlock, buffer.size()));
     }

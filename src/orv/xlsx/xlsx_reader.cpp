@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <deque>
+#include <functional>
 #include <map>
 #include <mutex>
 #include <thread>
@@ -15,6 +16,7 @@
 #include "orv/excel/errors.hpp"
 #include "orv/frame/handler.hpp"
 #include "orv/xlsx/file_common.hpp"
+#include "orv/xlsx/limits.hpp"
 #include "orv/xlsx/xml_seam.hpp"
 #include "orv/xlsx/zip_seam.hpp"
 
@@ -59,14 +61,21 @@ int HexValue(char c) {
   return -1;
 }
 
+// A lone surrogate has no UTF-8 form: it becomes U+FFFD.
 void AppendUtf8(std::string& out, std::uint32_t cp) {
+  if (cp >= 0xD800 && cp <= 0xDFFF) cp = 0xFFFD;
   if (cp < 0x80) {
     out += static_cast<char>(cp);
   } else if (cp < 0x800) {
     out += static_cast<char>(0xC0 | (cp >> 6));
     out += static_cast<char>(0x80 | (cp & 0x3F));
-  } else {
+  } else if (cp < 0x10000) {
     out += static_cast<char>(0xE0 | (cp >> 12));
+    out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+    out += static_cast<char>(0x80 | (cp & 0x3F));
+  } else {
+    out += static_cast<char>(0xF0 | (cp >> 18));
+    out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
     out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
     out += static_cast<char>(0x80 | (cp & 0x3F));
   }
@@ -85,8 +94,23 @@ void DecodeEscapes(std::string& text) {
       if (h[0] >= 0 && h[1] >= 0 && h[2] >= 0 && h[3] >= 0) {
         std::uint32_t cp =
             static_cast<std::uint32_t>((h[0] << 12) | (h[1] << 8) | (h[2] << 4) | h[3]);
-        AppendUtf8(out, cp);
         i += 7;
+        // A high surrogate followed by an escaped low one is one character.
+        if (cp >= 0xD800 && cp <= 0xDBFF && i + 6 < text.size() && text[i] == '_' &&
+            text[i + 1] == 'x' && text[i + 6] == '_') {
+          std::uint32_t low = 0;
+          bool hex = true;
+          for (int k = 2; k < 6; ++k) {
+            int v = HexValue(text[i + static_cast<std::size_t>(k)]);
+            hex = hex && v >= 0;
+            low = (low << 4) | static_cast<std::uint32_t>(v < 0 ? 0 : v);
+          }
+          if (hex && low >= 0xDC00 && low <= 0xDFFF) {
+            cp = 0x10000 + ((cp - 0xD800) << 10) + (low - 0xDC00);
+            i += 7;
+          }
+        }
+        AppendUtf8(out, cp);
         continue;
       }
     }
@@ -297,6 +321,21 @@ class Package {
     std::string detail;
     std::unique_ptr<detail::ZipArchive::Part> stream = zip_.OpenPart(part, detail);
     if (!stream) Fail("the part " + part + " cannot be read (" + detail + ")");
+    // The bounds on what the part inflates to, checked as it inflates: the
+    // sizes the archive states may lie.
+    const std::uint64_t stored = zip_.CompressedSize(part);
+    std::uint64_t inflated = 0;
+    auto count = [&](std::size_t got) {
+      inflated += got;
+      if (inflated > detail::kMaxPartBytes)
+        Fail("the part " + part + " inflates to more than " +
+             std::to_string(detail::kMaxPartBytes >> 20) + " MiB, the limit for one part");
+      if (inflated > detail::kRatioFloorBytes && inflated / detail::kMaxInflateRatio > stored)
+        Fail("the part " + part + " inflates to more than " +
+             std::to_string(detail::kMaxInflateRatio) + " times its stored " +
+             std::to_string(stored) + " bytes, the limit for one part");
+      return got;
+    };
     std::string error;
     bool ok;
     if (zip_.Size(part) > 4 * Inflater::kBlock) {
@@ -306,7 +345,7 @@ class Package {
             std::size_t got = 0;
             if (!inflater.Read(buffer, size, got))
               Fail("the part " + part + " is damaged (" + inflater.Error() + ")");
-            return got;
+            return count(got);
           },
           handler, error);
     } else {
@@ -315,7 +354,7 @@ class Package {
             std::size_t got = 0;
             if (!stream->Read(buffer, size, got))
               Fail("the part " + part + " is damaged (" + stream->Error() + ")");
-            return got;
+            return count(got);
           },
           handler, error);
     }
@@ -417,9 +456,32 @@ class RichTextCollector {
   int phonetic_ = 0;
 };
 
+// The shared strings end to end in one buffer: a few bytes each beyond
+// their text, however many there are.
+class SharedStrings {
+ public:
+  std::size_t size() const { return ends_.size(); }
+  std::string_view operator[](std::size_t i) const {
+    const std::uint64_t begin = i == 0 ? 0 : ends_[i - 1];
+    return std::string_view(bytes_).substr(begin, ends_[i] - begin);
+  }
+  void Add(std::string_view text) {
+    bytes_ += text;
+    ends_.push_back(bytes_.size());
+  }
+  std::uint64_t Bytes() const { return bytes_.size(); }
+
+ private:
+  std::string bytes_;
+  std::vector<std::uint64_t> ends_;
+};
+
 class SharedStringsHandler : public XmlHandler {
  public:
-  std::vector<std::string> strings;
+  // `fail` reports a bound passed.
+  explicit SharedStringsHandler(std::function<void(const std::string&)> fail)
+      : fail_(std::move(fail)) {}
+  SharedStrings strings;
   void Start(std::string_view name, const XmlAttributes&) override {
     if (name == "si") {
       in_si_ = true;
@@ -431,7 +493,13 @@ class SharedStringsHandler : public XmlHandler {
   void End(std::string_view name) override {
     if (name == "si") {
       in_si_ = false;
-      strings.push_back(text_.Take());
+      if (strings.size() == detail::kMaxSharedStrings)
+        fail_("more than " + std::to_string(detail::kMaxSharedStrings) +
+              " shared strings, the limit");
+      strings.Add(text_.Take());
+      if (strings.Bytes() > detail::kMaxSharedStringBytes)
+        fail_("shared strings of more than " + std::to_string(detail::kMaxSharedStringBytes >> 20) +
+              " MiB together, the limit");
     } else if (in_si_) {
       text_.End(name);
     }
@@ -443,12 +511,13 @@ class SharedStringsHandler : public XmlHandler {
  private:
   bool in_si_ = false;
   RichTextCollector text_;
+  std::function<void(const std::string&)> fail_;
 };
 
 // One worksheet part, cell by cell into the sheet's storage.
 class SheetHandler : public XmlHandler {
  public:
-  SheetHandler(excel::WorksheetState& sheet, const std::vector<std::string>& shared, bool date1904,
+  SheetHandler(excel::WorksheetState& sheet, const SharedStrings& shared, bool date1904,
                const std::string& part, Package& package)
       : sheet_(sheet), shared_(shared), date1904_(date1904), part_(part), package_(package) {}
 
@@ -605,8 +674,8 @@ class SheetHandler : public XmlHandler {
       if (end == value_.c_str() || *end != '\0' || index >= shared_.size())
         Fail("cell " + CellName() + " refers to shared string '" + value_ +
              "', which the workbook does not have");
-      const std::string& text = shared_[index];
-      if (!text.empty()) cells.Set(cell_row_, column_, Variant(text));
+      const std::string_view text = shared_[index];
+      if (!text.empty()) cells.Set(cell_row_, column_, Variant(std::string(text)));
     } else if (type_ == "inlineStr") {
       if (!has_is_) return;
       std::string text = rich_.Take();
@@ -640,7 +709,7 @@ class SheetHandler : public XmlHandler {
   }
 
   excel::WorksheetState& sheet_;
-  const std::vector<std::string>& shared_;
+  const SharedStrings& shared_;
   bool date1904_;
   const std::string& part_;
   Package& package_;
@@ -682,11 +751,14 @@ excel::Workbook Load(const excel::Application& application, std::string_view pat
   package.Parse(workbook_part, workbook);
   std::map<std::string, Relationship> rels = ReadRelationships(package, workbook_part);
 
-  SharedStringsHandler shared;
+  std::string strings_part;
+  SharedStringsHandler shared(
+      [&](const std::string& what) { package.Fail("the part " + strings_part + " holds " + what); });
   for (const auto& [id, rel] : rels) {
     (void)id;
     if (EndsWith(rel.type, "/sharedStrings")) {
       std::string part = ResolveTarget(workbook_part, rel.target);
+      strings_part = part;
       if (package.Has(part)) package.Parse(part, shared);
     }
   }

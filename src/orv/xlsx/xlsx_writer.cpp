@@ -6,6 +6,7 @@
 #include <xlsxwriter.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cerrno>
 #include <charconv>
 #include <cmath>
@@ -142,7 +143,7 @@ lxw_format* MakeFormat(lxw_workbook* wb, const detail::CellFormat& f, std::uint8
   }();
   auto differs = [&](FormatProperty p) { return !(Get(f, p) == Get(d, p)); };
   if (differs(FormatProperty::FontName))
-    format_set_font_name(x, Get(f, FormatProperty::FontName).AsString().c_str());
+    format_set_font_name(x, detail::XmlSafe(Get(f, FormatProperty::FontName).AsString()).c_str());
   if (differs(FormatProperty::FontSize))
     format_set_font_size(x, Get(f, FormatProperty::FontSize).AsDouble());
   if (Get(f, FormatProperty::FontBold).AsBoolean()) format_set_bold(x);
@@ -160,7 +161,7 @@ lxw_format* MakeFormat(lxw_workbook* wb, const detail::CellFormat& f, std::uint8
   if (Get(f, FormatProperty::WrapText).AsBoolean()) format_set_text_wrap(x);
   const std::string& number_format = Get(f, FormatProperty::NumberFormat).AsString();
   if (number_format != "General")
-    format_set_num_format(x, number_format.c_str());
+    format_set_num_format(x, detail::XmlSafe(number_format).c_str());
   else if (date_format != 0)
     format_set_num_format_index(x, date_format);
 
@@ -316,19 +317,23 @@ class SheetDataWriter {
   }
 
  private:
+  // The rows of [top, bottom] with the cells they hold: the cells present
+  // are visited, not the block's area.
   void VisitValues(std::int32_t top, std::int32_t bottom) {
-    const std::int32_t left = used_.left, right = used_.right;
-    std::int32_t row = top, column = left;
+    std::int32_t row = top;
     row_cells_.clear();
-    sheet_.cells.VisitRows(Rect{top, left, bottom, right}, [&](CellType type, double payload) {
-      if (type != CellType::Empty) row_cells_.push_back(PendingCell{column, type, payload});
-      if (++column > right) {
-        EmitRow(row);
-        row_cells_.clear();
-        column = left;
-        ++row;
-      }
-    });
+    sheet_.cells.VisitPresent(Rect{top, used_.left, bottom, used_.right},
+                              [&](std::int32_t r, std::int32_t column, CellType type, double x) {
+                                for (; row < r; ++row) {
+                                  EmitRow(row);
+                                  row_cells_.clear();
+                                }
+                                row_cells_.push_back(PendingCell{column, type, x});
+                              });
+    for (; row <= bottom; ++row) {
+      EmitRow(row);
+      row_cells_.clear();
+    }
   }
 
   // The format a cell takes when it is written, and the cells of the row
@@ -541,14 +546,46 @@ struct WorkbookOwner {
   }
 };
 
+// The temporaries of the saves in progress, for RemoveUnfinishedSaves: a
+// fixed table a signal handler can read without locks.
+constexpr std::size_t kPendingSlots = 16;
+constexpr std::size_t kPendingName = 4096;
+struct PendingSave {
+  std::atomic<int> state{0};  // 0 free, 1 being written, 2 named
+  char name[kPendingName];
+};
+PendingSave g_pending[kPendingSlots];
+
 // The temporary file beside the target; removed unless renamed.
 struct TemporaryFile {
   std::string name;
   bool keep = false;
+  PendingSave* slot = nullptr;
+  void Track() {
+    if (name.size() >= kPendingName) return;
+    for (PendingSave& p : g_pending) {
+      int expected = 0;
+      if (!p.state.compare_exchange_strong(expected, 1)) continue;
+      std::memcpy(p.name, name.c_str(), name.size() + 1);
+      p.state.store(2);
+      slot = &p;
+      return;
+    }
+  }
   ~TemporaryFile() {
+    if (slot) slot->state.store(0);
     if (!name.empty() && !keep) ::unlink(name.c_str());
   }
 };
+
+// Writes the file's bytes through to the disk.
+bool SyncFile(const std::string& name) {
+  int fd = ::open(name.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) return false;
+  bool ok = ::fsync(fd) == 0;
+  ::close(fd);
+  return ok;
+}
 
 void Save(const excel::Workbook& book, std::string_view path_view) {
   if (book.IsNothing()) Raise(kErrObjectNotSet);
@@ -565,12 +602,13 @@ void Save(const excel::Workbook& book, std::string_view path_view) {
   TemporaryFile temp;
   {
     std::string pattern =
-        (slash == std::string::npos ? std::string() : folder) + ".~" + base + ".XXXXXX";
-    int fd = ::mkstemp(pattern.data());
+        (slash == std::string::npos ? std::string() : folder) + ".orv-save-XXXXXX.part";
+    int fd = ::mkstemps(pattern.data(), 5);
     if (fd < 0)
       detail::RaiseSave(path, std::string("a file cannot be created in its folder (") +
                                   std::strerror(errno) + ")");
     temp.name = pattern;
+    temp.Track();
     // The new file gets the target's permissions, or the usual ones.
     struct stat existing {};
     mode_t mode;
@@ -635,6 +673,9 @@ void Save(const excel::Workbook& book, std::string_view path_view) {
   owner.wb = nullptr;  // closed, and freed by workbook_close
   if (e != LXW_NO_ERROR)
     detail::RaiseSave(path, std::string("writing the file failed (") + lxw_strerror(e) + ")");
+  if (!SyncFile(temp.name))
+    detail::RaiseSave(path, std::string("the file could not be written to the disk (") +
+                                std::strerror(errno) + ")");
   if (std::rename(temp.name.c_str(), path.c_str()) != 0)
     detail::RaiseSave(
         path, std::string("the finished file could not replace it (") + std::strerror(errno) + ")");
@@ -642,6 +683,11 @@ void Save(const excel::Workbook& book, std::string_view path_view) {
 }
 
 }  // namespace
+
+void RemoveUnfinishedSaves() noexcept {
+  for (PendingSave& p : g_pending)
+    if (p.state.load() == 2) ::unlink(p.name);
+}
 
 void SaveXlsx(const excel::Workbook& book, std::string_view path) {
   Guard(kSaveXlsx, [&](Line&) { Save(book, path); });

@@ -14,8 +14,14 @@
 // Sheets are written row by row as a stream, whatever their size, so that
 // saving a million rows needs little memory beyond the workbook itself.
 // The file is first written beside the target under a temporary name and
-// then renamed over it: a failed save leaves the target as it was. A
-// failure is 1004 from "Microsoft Excel" naming the file and the problem.
+// then renamed over it once its bytes are on the disk: a failed save leaves
+// the target as it was. The temporary name is ".orv-save-XXXXXX.part" in
+// the target's folder (never an .xlsx name, and short whatever the target's
+// length). A failure is 1004 from "Microsoft Excel" naming the file and the
+// problem.
+//
+// A program that stops on a signal calls RemoveUnfinishedSaves from its
+// handler, so that an interrupted save leaves no temporary file behind.
 #include <string_view>
 
 #include "orv/excel/Workbook.hpp"
@@ -23,5 +29,8 @@
 namespace orv::xlsx {
 
 void SaveXlsx(const excel::Workbook& book, std::string_view path);
+
+// Removes the temporary files of the saves in progress. Async-signal-safe.
+void RemoveUnfinishedSaves() noexcept;
 
 }  // namespace orv::xlsx

@@ -6,6 +6,8 @@
 #include <exception>
 #include <memory>
 
+#include "orv/xlsx/limits.hpp"
+
 namespace orv::xlsx::detail {
 
 namespace {
@@ -20,6 +22,8 @@ struct Session {
   // A failure thrown by the handler: kept while expat unwinds, since an
   // exception must not cross the parser's C frames.
   std::exception_ptr failure;
+  int depth = 0;
+  bool too_deep = false;
 };
 
 template <class Call>
@@ -35,11 +39,17 @@ void Guarded(Session& s, Call&& call) {
 
 void XMLCALL OnStart(void* data, const XML_Char* name, const XML_Char** attributes) {
   auto& s = *static_cast<Session*>(data);
+  if (++s.depth > kMaxXmlDepth) {
+    if (!s.too_deep) XML_StopParser(s.parser, XML_FALSE);
+    s.too_deep = true;
+    return;
+  }
   Guarded(s, [&] { s.handler->Start(LocalName(name), XmlAttributes(attributes)); });
 }
 
 void XMLCALL OnEnd(void* data, const XML_Char* name) {
   auto& s = *static_cast<Session*>(data);
+  if (s.depth-- > kMaxXmlDepth) return;
   Guarded(s, [&] { s.handler->End(LocalName(name)); });
 }
 
@@ -81,9 +91,12 @@ bool ParseXml(const XmlSource& read, XmlHandler& handler, std::string& error) {
     XML_Status status = XML_ParseBuffer(parser, static_cast<int>(got), last ? XML_TRUE : XML_FALSE);
     if (session.failure) std::rethrow_exception(session.failure);
     if (status != XML_STATUS_OK) {
+      const std::string what = session.too_deep
+                                   ? "elements nested more than " + std::to_string(kMaxXmlDepth) +
+                                         " deep, the limit"
+                                   : XML_ErrorString(XML_GetErrorCode(parser));
       error = "line " + std::to_string(XML_GetCurrentLineNumber(parser)) + ", column " +
-              std::to_string(XML_GetCurrentColumnNumber(parser) + 1) + ": " +
-              XML_ErrorString(XML_GetErrorCode(parser));
+              std::to_string(XML_GetCurrentColumnNumber(parser) + 1) + ": " + what;
       return false;
     }
     if (last) return true;

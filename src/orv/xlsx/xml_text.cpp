@@ -104,4 +104,35 @@ void AppendTextElement(std::string& out, std::string_view text) {
   out += "</t>";
 }
 
+std::string XmlSafe(std::string_view text) {
+  static constexpr std::string_view kReplacement = "\xEF\xBF\xBD";  // U+FFFD
+  std::string out;
+  out.reserve(text.size());
+  const auto* p = reinterpret_cast<const unsigned char*>(text.data());
+  const auto* end = p + text.size();
+  while (p < end) {
+    const unsigned char b = *p;
+    if (b >= 0x80) {
+      std::uint32_t cp = 0;
+      const std::size_t n = Sequence(p, end, cp);
+      if (n == 0 || cp == 0xFFFE || cp == 0xFFFF)
+        out += kReplacement;
+      else
+        out.append(reinterpret_cast<const char*>(p), n);
+      p += n == 0 ? 1 : n;
+      continue;
+    }
+    if (b == '\r') {
+      out += '\n';
+      if (p + 1 < end && p[1] == '\n') ++p;
+    } else if (b < 0x20 && b != '\t' && b != '\n') {
+      out += kReplacement;
+    } else {
+      out += static_cast<char>(b);
+    }
+    ++p;
+  }
+  return out;
+}
+
 }  // namespace orv::xlsx::detail

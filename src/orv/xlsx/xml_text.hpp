@@ -12,4 +12,11 @@ namespace orv::xlsx::detail {
 // as the file format asks; malformed UTF-8 as U+FFFD.
 void AppendTextElement(std::string& out, std::string_view text);
 
+// The text as an XML element or attribute can carry it, for the parts whose
+// text has no escape of its own (chart titles, series names, labels):
+// controls other than tab and line feed, U+FFFE, U+FFFF and malformed UTF-8
+// (lone surrogates included) become a visible U+FFFD; a carriage return,
+// with the line feed after it, becomes a line feed.
+std::string XmlSafe(std::string_view text);
+
 }  // namespace orv::xlsx::detail

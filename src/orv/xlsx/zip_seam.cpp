@@ -51,6 +51,13 @@ std::uint64_t ZipArchive::Size(std::string_view name) const {
   return (stat.valid & ZIP_STAT_SIZE) ? stat.size : 0;
 }
 
+std::uint64_t ZipArchive::CompressedSize(std::string_view name) const {
+  zip_stat_t stat;
+  zip_stat_init(&stat);
+  if (zip_stat(Z(zip_), std::string(name).c_str(), ZIP_FL_NOCASE, &stat) != 0) return 0;
+  return (stat.valid & ZIP_STAT_COMP_SIZE) ? stat.comp_size : 0;
+}
+
 std::unique_ptr<ZipArchive::Part> ZipArchive::OpenPart(std::string_view name,
                                                        std::string& detail) const {
   zip_file_t* f = zip_fopen(Z(zip_), std::string(name).c_str(), ZIP_FL_NOCASE);

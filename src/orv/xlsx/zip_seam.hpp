@@ -26,6 +26,8 @@ class ZipArchive {
   bool Has(std::string_view name) const;
   // The size of a part once inflated (0 when unknown).
   std::uint64_t Size(std::string_view name) const;
+  // Its size as stored (0 when unknown).
+  std::uint64_t CompressedSize(std::string_view name) const;
 
   // A part being read: Read fills up to `size` bytes and returns how many
   // (0 at the end); a damaged part answers false from Read.

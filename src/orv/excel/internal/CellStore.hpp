@@ -7,7 +7,11 @@
 // the Boolean as 0/1, the error code, or the index of an interned text) and a
 // one-byte type tag per row; a chunk in which every cell holds a number drops
 // its tags, so a block of numbers costs 8 bytes a cell and reads back at
-// memory speed. Texts are interned per sheet with a reference count.
+// memory speed. A chunk that holds few cells keeps them sparse instead (row
+// offsets, tags and values side by side, ascending), so that cells spread
+// thinly over a sheet cost bytes each, not a chunk each; it turns dense when
+// it fills past kSparseCells. Texts are interned per sheet with a reference
+// count.
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
@@ -31,6 +35,7 @@ class CellStore {
  public:
   static constexpr std::int32_t kChunkShift = 12;
   static constexpr std::int32_t kChunkRows = 1 << kChunkShift;
+  static constexpr std::int32_t kSparseCells = kChunkRows / 16;
 
   CellStore();
   ~CellStore();
@@ -65,6 +70,17 @@ class CellStore {
   template <class Run, class Cell>
   void VisitRuns(const Rect& block, Run&& run, Cell&& cell) const;
 
+  // Calls visit(row, column, CellType, double payload) for every non-blank
+  // cell of the block, row by row, left to right; the work grows with the
+  // cells present, not with the block's area.
+  template <class Visit>
+  void VisitPresent(const Rect& block, Visit&& visit) const;
+
+  // VisitRuns without the blank cells, for what blanks do not change
+  // (counts, sums): the work grows with the cells present.
+  template <class Run, class Cell>
+  void VisitRunsPresent(const Rect& block, Run&& run, Cell&& cell) const;
+
   // Two one-column blocks of one height, side by side: each stretch in
   // which both hold only numbers goes to run(const double* a, const double*
   // b, std::int32_t count), every other pair of cells to cell(CellType,
@@ -91,8 +107,18 @@ class CellStore {
   struct Chunk {
     std::unique_ptr<double[]> values;
     std::unique_ptr<std::uint8_t[]> tags;  // null: every row holds a number
-    std::int32_t numbers = 0;              // rows that hold a number
-    std::int32_t filled = 0;               // rows that are not blank
+    // Sparse: the offsets of the `filled` cells, ascending, whose tags and
+    // values are at the same index; null: dense, indexed by offset.
+    std::unique_ptr<std::uint16_t[]> rows;
+    std::int32_t capacity = 0;  // entries allocated while sparse
+    std::int32_t numbers = 0;   // rows that hold a number
+    std::int32_t filled = 0;    // rows that are not blank
+    // Sparse: the index of the first entry at or after `offset`.
+    std::int32_t Find(std::int32_t offset) const {
+      return static_cast<std::int32_t>(
+          std::lower_bound(rows.get(), rows.get() + filled, static_cast<std::uint16_t>(offset)) -
+          rows.get());
+    }
   };
   struct Column {
     std::vector<std::unique_ptr<Chunk>> chunks;
@@ -101,6 +127,15 @@ class CellStore {
   const Chunk* FindChunk(std::int32_t row, std::int32_t column) const;
   // The type and payload of the cell at `offset` of a chunk (none: blank).
   static CellType CellAt(const Chunk* chunk, std::int32_t offset, double& payload) {
+    if (chunk != nullptr && chunk->rows) {
+      const std::int32_t i = chunk->Find(offset);
+      if (i == chunk->filled || chunk->rows[i] != offset) {
+        payload = 0.0;
+        return CellType::Empty;
+      }
+      payload = chunk->values[i];
+      return static_cast<CellType>(chunk->tags[i]);
+    }
     const CellType type = chunk == nullptr ? CellType::Empty
                           : chunk->tags    ? static_cast<CellType>(chunk->tags[offset])
                                            : CellType::Number;
@@ -111,6 +146,7 @@ class CellStore {
   void Store(std::int32_t row, std::int32_t column, CellType type, double payload);
   void ClearCell(Chunk& chunk, std::int32_t offset);
   void ReleaseChunk(Chunk& chunk);
+  static void MakeDense(Chunk& chunk);
   std::uint32_t Intern(std::string_view text);
   void ReleaseText(double payload);
 
@@ -159,6 +195,74 @@ void CellStore::VisitRows(const Rect& block, Visit&& visit) const {
         const CellType type = CellAt(band[static_cast<std::size_t>(c)], offset, payload);
         visit(type, payload);
       }
+    }
+    top = bottom + 1;
+  }
+}
+
+template <class Visit>
+void CellStore::VisitPresent(const Rect& block, Visit&& visit) const {
+  const std::int32_t last_column =
+      std::min(block.right, static_cast<std::int32_t>(columns_.size()));
+  struct Cursor {
+    const Chunk* chunk;
+    std::int32_t column;
+    std::int32_t next;  // sparse: the entry at or after the current row
+  };
+  std::vector<Cursor> band;
+  for (std::int32_t top = block.top; top <= block.bottom;) {
+    const std::int32_t chunk_index = (top - 1) >> kChunkShift;
+    const std::int32_t bottom = std::min(block.bottom, (chunk_index + 1) << kChunkShift);
+    const std::int32_t base = chunk_index << kChunkShift;  // row of offset 0, minus 1
+    band.clear();
+    bool dense = false;
+    for (std::int32_t c = block.left; c <= last_column; ++c) {
+      const Column& col = columns_[static_cast<std::size_t>(c - 1)];
+      if (static_cast<std::size_t>(chunk_index) >= col.chunks.size()) continue;
+      const Chunk* chunk = col.chunks[static_cast<std::size_t>(chunk_index)].get();
+      if (chunk == nullptr) continue;
+      dense = dense || !chunk->rows;
+      band.push_back(Cursor{chunk, c, chunk->rows ? chunk->Find(top - 1 - base) : 0});
+    }
+    for (std::int32_t r = top; !band.empty() && r <= bottom;) {
+      const std::int32_t offset = r - 1 - base;
+      std::int32_t next = kChunkRows;  // the next offset any sparse chunk holds
+      for (Cursor& k : band) {
+        const Chunk& chunk = *k.chunk;
+        if (chunk.rows) {
+          if (k.next < chunk.filled && chunk.rows[k.next] == offset) {
+            visit(r, k.column, static_cast<CellType>(chunk.tags[k.next]), chunk.values[k.next]);
+            ++k.next;
+          }
+          if (k.next < chunk.filled) next = std::min<std::int32_t>(next, chunk.rows[k.next]);
+        } else {
+          const CellType type =
+              chunk.tags ? static_cast<CellType>(chunk.tags[offset]) : CellType::Number;
+          if (type != CellType::Empty) visit(r, k.column, type, chunk.values[offset]);
+        }
+      }
+      r = dense ? r + 1 : next + 1 + base;
+    }
+    top = bottom + 1;
+  }
+}
+
+template <class Run, class Cell>
+void CellStore::VisitRunsPresent(const Rect& block, Run&& run, Cell&& cell) const {
+  if (block.Columns() != 1) {
+    VisitPresent(block, [&](std::int32_t, std::int32_t, CellType type, double x) { cell(type, x); });
+    return;
+  }
+  for (std::int32_t top = block.top; top <= block.bottom;) {
+    const std::int32_t chunk_index = (top - 1) >> kChunkShift;
+    const std::int32_t bottom = std::min(block.bottom, (chunk_index + 1) << kChunkShift);
+    const Chunk* chunk = FindChunk(top, block.left);
+    if (chunk != nullptr && !chunk->tags) {
+      run(static_cast<const double*>(chunk->values.get() + ((top - 1) & (kChunkRows - 1))),
+          bottom - top + 1);
+    } else if (chunk != nullptr) {
+      VisitPresent(Rect{top, block.left, bottom, block.left},
+                   [&](std::int32_t, std::int32_t, CellType type, double x) { cell(type, x); });
     }
     top = bottom + 1;
   }
