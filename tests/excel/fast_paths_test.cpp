@@ -121,12 +121,10 @@ Series ExpectSeriesReadsCells(Data& b, const Range& values, const Range& xs) {
 TEST(ExcelFastPaths, FunctionsOverDenseMixedAndMultiAreaRangesMatchCellByCell) {
   Data b;
   ExpectFunctionsByCell(b, b.sheet.Range("A1:A9000"));
-  ExpectFunctionsByCell(b, b.sheet.Range("A3:A8999"));
   ExpectFunctionsByCell(b, b.sheet.Range("B1:B9000"));
   ExpectFunctionsByCell(b, b.sheet.Range("A1:B9000"));
   ExpectFunctionsByCell(b, b.sheet.Range("A4000:A4200,B10:B5000,A100:A101"));
   ExpectFunctionsByCell(b, b.sheet.Range("A5000:A5001"));
-  ExpectFunctionsByCell(b, b.sheet.Range("A101:A9000"));
   // Blank cells past the data.
   ExpectFunctionsByCell(b, b.sheet.Range("A8000:A20000"));
   // Sparse chunks, alone and beside dense ones.
@@ -175,7 +173,7 @@ TEST(ExcelFastPaths, MinAndMaxKeepTheFirstOfEqualZeros) {
   for (std::int32_t r = 5002; r <= kRows; ++r) b.sheet.Cells(r, 1).LetValue(1.0 + r);
   for (std::int32_t r = 4097; r < 5000; ++r) b.sheet.Cells(r, 1).LetValue(2.0);
   EXPECT_TRUE(std::signbit(b.wf.Min(b.sheet.Range("A4097:A9000"))));
-  EXPECT_TRUE(std::signbit(b.wf.Min(b.sheet.Range("A4097:A9000"))));
+  EXPECT_TRUE(std::signbit(b.wf.Max(b.sheet.Range("A5000:A5001"))));
 }
 
 TEST(ExcelFastPaths, ErrorValuesFailOverRuns) {

@@ -77,34 +77,5 @@ TEST(Enumerations, ErrorNumbersAndAliases) {
   EXPECT_EQ(sizeof(ORVError), 4u);
 }
 
-TEST(Enumerations, SharedEnumerationValues) {
-  EXPECT_EQ(static_cast<int>(ORVNumericDataType::variable), 3);
-  EXPECT_EQ(static_cast<int>(ORVStringDataType::NonNumericData), 4);
-  EXPECT_EQ(static_cast<int>(ORVMatrixType::Covariance), 2);
-  EXPECT_EQ(static_cast<int>(ORVMatrixItemOpDirection::DiagonalRows), 4);
-  EXPECT_EQ(orvSortDescending, ORVSortDescending);
-  EXPECT_EQ(ORVSortColumns, 1);
-  EXPECT_EQ(ORVMDDiagonal, 3);
-  EXPECT_EQ(ORVMVDiagonal, 2);
-  EXPECT_EQ(orvPSBoth, 3);
-  EXPECT_EQ(ORVPSRegSpecified, 2);
-  EXPECT_EQ(ORVHistogramCategorical, 1);
-  EXPECT_EQ(ORVScroll, 2);
-  EXPECT_EQ(ORVCursorMode, 2);
-  EXPECT_EQ(ORVQuestion, 2);
-  EXPECT_EQ(orvColumn, 1);
-  EXPECT_EQ(ORVFactor, 1);
-  EXPECT_EQ(orvFPCA, 31);
-  EXPECT_EQ(orvFLRegressionCompare, 37);
-}
-
-TEST(SharedState, StartsEmpty) {
-  SharedState fresh;
-  EXPECT_EQ(fresh.ExcelApplication, nullptr);
-  EXPECT_EQ(fresh.Properties.TitleBackColour, 0);
-  EXPECT_EQ(fresh.Properties.DecimalPlaces, "");
-  EXPECT_FALSE(fresh.Properties.RememberRefs);
-}
-
 }  // namespace
 }  // namespace orv

@@ -149,55 +149,6 @@ uint64_t Pow5(int n) {
 
 // ---------------------------------------------------------------------------
 
-TEST(Digits15Test, HandCheckedValues) {
-  // The expected digits follow from the exact binary value's 16th significant
-  // digit; the rounded doubles are literals, correctly rounded by the compiler.
-  struct Case {
-    double x;
-    uint64_t digits;
-    int exponent;
-    double rounded;
-  };
-  const double below_one = std::nextafter(0.9999999999999995, 2.0);
-  const Case cases[] = {
-      {2.0 / 3, 666666666666667, -15, 0.666666666666667},  // ...6666296 -> up
-      // 1 + 2^-15 exactly: a tie, away from zero (printf's "%.14e" gives ...812).
-      {1.000030517578125, 100003051757813, -14, 1.00003051757813},
-      {-1.000030517578125, 100003051757813, -14, -1.00003051757813},
-      {5e-324, 494065645841247, -338, 5e-324},  // 4.94065645841246544e-324
-      // 2^-1022 rounds to a subnormal, 28 units of 2^-1074 below DBL_MIN.
-      {2.2250738585072014e-308, 222507385850720, -322, 2.2250738585072e-308},
-      // Carries into the next power of ten.
-      {999999999999999.5, 100000000000000, 1, 1e15},                  // an exact tie
-      {9.999999999999995e-3, 100000000000000, -16, 0.01},             // 9.99...950039e-3
-      {-99999999999999.95, 100000000000000, 0, -1e14},                // ...953125
-      {0.9999999999999995, 999999999999999, -15, 0.999999999999999},  // 0.99...9444888
-      {below_one, 100000000000000, -14, 1.0},                         // 0.99...9555910
-      {std::nextafter(1.0, 0.0), 100000000000000, -14, 1.0},
-      {std::nextafter(1.0, 2.0), 100000000000000, -14, 1.0},
-      // In [2^53, 2^54), a binade that also holds values below 10^16.
-      {10000000000000050.0, 100000000000001, 2, 1.00000000000001e16},  // a tie
-      {10000000000000040.0, 100000000000000, 2, 1e16},
-      // Beyond the double range: 1.797693134862315e308 (strtod's
-      // 1.79769313486231490...e308) stays finite, the next double overflows.
-      {1.7976931348623157e308, 179769313486232, 294, kInf},
-      {-1.7976931348623157e308, 179769313486232, 294, -kInf},
-      {1.797693134862315e308, 179769313486231, 294, 1.79769313486231e308},
-      {std::nextafter(1.797693134862315e308, kInf), 179769313486232, 294, kInf},
-      // The ends of the scaled range 1e-8 <= |x| < 1e37 and just outside it.
-      {1e-8, 100000000000000, -22, 1e-8},
-      {std::nextafter(1e-8, 0.0), 100000000000000, -22, 1e-8},
-      {1e37, 100000000000000, 23, 1e37},
-      {std::nextafter(1e37, 0.0), 100000000000000, 23, 1e37},
-  };
-  for (const Case& c : cases) {
-    EXPECT_EQ(ToDigits15(c.x), D15(std::signbit(c.x), c.digits, c.exponent)) << Describe(c.x);
-    EXPECT_EQ(Bits(Round15(c.x)), Bits(c.rounded)) << Describe(c.x);
-  }
-  EXPECT_NE(Round15(1.0 / 3), 1.0 / 3);
-  EXPECT_LT(Round15(2.2250738585072014e-308), DBL_MIN);
-}
-
 TEST(Digits15Test, ZerosInfinitiesAndNaNPassThrough) {
   EXPECT_EQ(ToDigits15(0.0), D15(false, 0, 0));
   EXPECT_EQ(ToDigits15(-0.0), D15(true, 0, 0));
@@ -379,11 +330,6 @@ TEST(Digits15Test, SlowPathsAgreeWithFastPath) {
       inputs.push_back(std::bit_cast<double>((common(rng) << 52) | ((rng() >> 12) & mask)));
       inputs.push_back(RandomShortDecimal(rng, -26, 13));
     }
-  }
-  for (const double x : {1.000030517578125, 999999999999999.5, 10000000000000050.0, 0.5, 1e15,
-                         5e-324, 1e-320, DBL_MIN, DBL_MAX, 1.797693134862315e308, 1e-300, 1e-9,
-                         9.9e-9, 1e22, 1e23, 1e37, 1e38, 1e300}) {
-    inputs.push_back(x);
   }
   for (const double input : inputs) {
     if (input == 0 || !std::isfinite(input)) continue;
