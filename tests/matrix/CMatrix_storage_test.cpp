@@ -59,9 +59,6 @@ TEST(CMatrixStorage, SetSizePersistKeepsTheCommonBlock) {
     EXPECT_EQ(columns, c.columns_after);
     EXPECT_EQ(Elements(m), c.expected);
   }
-  CMatrix literal = Make(nine);  // literal arguments work too
-  literal.SetSize(2, 2, true);
-  EXPECT_EQ(Elements(literal), (Table{{1, 2}, {4, 5}}));
 }
 
 TEST(CMatrixStorage, SetSizeThatCannotBeAllocatedRaises7AndKeepsTheMatrix) {
