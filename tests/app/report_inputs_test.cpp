@@ -195,7 +195,7 @@ TEST(ReportInputs, DropIncompleteLeavesOutCasesAndSaysHowMany) {
             "2 cases were left out for a blank cell; 6 were read.");
 }
 
-TEST(ReportInputs, ThirtyColumnsGiveThirtyComponentsAndAStarOfThirtyLoadings) {
+TEST(ReportInputs, ThirtyColumnsGiveThirtyComponents) {
   TempDir dir;
   const std::string csv = dir.Write("wide.csv", NumericCsv(60, 30));
   const Outcome r = Orv({"report", csv, "-o", dir / "out.xlsx"});
@@ -211,27 +211,6 @@ TEST(ReportInputs, ThirtyColumnsGiveThirtyComponentsAndAStarOfThirtyLoadings) {
   const SheetTable pc = ReadTable(report, "Principal components of the correlation matrix");
   ASSERT_EQ(pc.headers.size(), 31u);
   EXPECT_NEAR(pc.Number(2, 30), 100.0, 1e-9);
-
-  // The star, drawn in this process: the data series, then the rays in
-  // series of at most 20 list elements (two per ray), then the crosshairs.
-  Global<clsMain>().SetExcel(app);
-  ReportOptions options;
-  options.input = csv;
-  Progress silent;
-  const ReportData data = LoadReportData(app, options, silent);
-  const WrittenReport written = BuildWorkbook(app, data, Analyse(data, 0.95), silent);
-  Global<clsMain>().SetExcel(excel::Application(Nothing));
-  EXPECT_EQ(written.warnings, std::vector<std::string>{});
-  ASSERT_EQ(written.charts.size(), 4u);
-  const excel::Chart star = written.book.Worksheets("Report").ChartObjects(4).Chart();
-  EXPECT_EQ(star.ChartTitle().Text(), "Loadings on PC1 and PC2");
-  Long ray_points = 0;
-  for (Long s = 2; s <= star.SeriesCollection().Count(); ++s) {
-    const std::string name = star.SeriesCollection(s).Name();
-    if (name != "VGuide" && name != "HGuide")
-      ray_points += static_cast<Long>(star.SeriesCollection(s).ValueNumbers().size());
-  }
-  EXPECT_EQ(ray_points, 60);
   // A hundred variables are the most a report takes.
   const std::string wider = dir.Write("wider.csv", NumericCsv(5, 101));
   EXPECT_EQ(Orv({"report", wider, "--range", "A1:CV6", "-o", dir / "o.xlsx"}).status, kExitOk);

@@ -155,12 +155,6 @@ TEST_F(clsPlotHistogramTest, ChartAreaTitleAndPlotArea) {
   EXPECT_EQ(Look(chart.ChartTitle()), " |10|bold");
   EXPECT_EQ(chart.PlotArea().Top(), 20);
   EXPECT_EQ(chart.ChartGroups(1).GapWidth(), 0);
-
-  clsPlotHistogram titled = Plot();
-  titled.LetChartTitle("Weights");
-  titled.CreatePlot();
-  EXPECT_EQ(Look(Chart().ChartTitle()), "Weights|10|bold");
-  EXPECT_EQ(Chart().PlotArea().Top(), 20);  // the second chart's own layout
 }
 
 TEST_F(clsPlotHistogramTest, EnumerationValuesComeFromTheConstantsStore) {

@@ -99,17 +99,6 @@ TEST(CMatrixEigenValuesAndVectors, DiagonalAndOneByOneNeedNoRotation) {
   EXPECT_TRUE(Holds(Make({{-2}}).EigenValuesAndVectors(ORVSortAscending), {{-2}, {1}}));
 }
 
-TEST(CMatrixEigenValuesAndVectors, OneRotationOfATwoByTwo) {
-  const Table r = Elements(Make({{2, 1}, {1, 2}}).EigenValuesAndVectors());
-  const double h = std::sqrt(0.5);
-  EXPECT_EQ(r[0], (std::vector<double>{3, 1}));
-  for (auto [i, j, expected] : {std::tuple{1, 0, h}, {2, 0, h}, {1, 1, h}, {2, 1, -h}})
-    EXPECT_NEAR(r[i][j], expected, 1e-15) << i << " " << j;
-  const Table ascending = Elements(Make({{2, 1}, {1, 2}}).EigenValuesAndVectors(ORVSortAscending));
-  EXPECT_EQ(ascending[0][0], 1.0);
-  EXPECT_EQ(ascending[2][0], r[2][1]);
-}
-
 TEST(CMatrixEigenValuesAndVectors, TiedEigenvaluesKeepThePartitionOrder) {
   // Off-diagonal mass below 1e-12 counts as diagonal: eigenvalues 1 and 1.
   const CMatrix tiny = Make({{1, 1e-13}, {1e-13, 1}});

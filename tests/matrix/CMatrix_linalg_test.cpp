@@ -170,6 +170,7 @@ TEST(CMatrixLinalg, ForwardAndBackwardSubstitution) {
   const std::string upper = "This matrix isn't upper triangular";
   const std::string rows = "b does not have the same number of rows as this matrix.";
   EXPECT_FAILS(13, forward, lower, M({{1, 2}, {0, 1}}).ForwardSubstitution(M({{1}, {1}})));
+  EXPECT_FAILS(13, forward, lower, M({{1, -2}, {0, 1}}).ForwardSubstitution(M({{1}, {1}})));
   EXPECT_FAILS(13, forward, lower, M({{1, 0, 0}, {0, 1, 0}}).ForwardSubstitution(M({{1}, {1}})));
   EXPECT_FAILS(9, forward, rows, M({{1, 0}, {1, 1}}).ForwardSubstitution(M({{1}, {1}, {1}})));
   EXPECT_FAILS(11, forward, kDivision, M({{1, 0}, {1, 0}}).ForwardSubstitution(M({{1}, {2}})));
