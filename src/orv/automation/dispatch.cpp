@@ -211,8 +211,21 @@ template Array<Variant> ArrayFrom<Array<Variant>>(const Variant&);
 template Array<std::int16_t> ArrayFrom<Array<std::int16_t>>(const Variant&);
 template Array<std::int32_t> ArrayFrom<Array<std::int32_t>>(const Variant&);
 
+std::string_view ParameterName(const ClassInfo& cls, DispId member, DispId param) {
+  const ClassInfo::Entry* e = cls.Find(member);
+  if (!e || param < 0) return {};
+  for (int index : {e->method, e->get, e->let, e->set}) {
+    if (index < 0) continue;
+    const auto& params = cls.Members()[static_cast<std::size_t>(index)].params;
+    if (static_cast<std::size_t>(param) < params.size())
+      return params[static_cast<std::size_t>(param)].name;
+  }
+  return {};
+}
+
 Variant Invoke(const ObjectPtr& object, DispId member, std::uint16_t kind,
-               std::span<Variant> args, std::span<const std::string_view> names) {
+               std::span<Variant> args, std::span<const std::string_view> names,
+               std::uint64_t* written) {
   const ClassInfo& cls = ClassOrRaise(object);
   const ClassInfo::Entry* e = cls.Find(member);
   if (!e) RaiseBinding(438);
@@ -259,6 +272,8 @@ Variant Invoke(const ObjectPtr& object, DispId member, std::uint16_t kind,
   for (std::size_t p = 0; p < n; ++p) {
     if (slots[p] && IsMissing(*slots[p])) slots[p] = nullptr;
     if (!slots[p] && !m.params[p].optional) RaiseBinding(449);
+    if (written && slots[p] && m.params[p].by_ref)
+      *written |= std::uint64_t{1} << static_cast<std::size_t>(slots[p] - args.data());
   }
   try {
     return m.call(*object, std::span<Variant* const>(slots.data(), n), m.params);

@@ -75,11 +75,16 @@ DispId IdOfName(const ClassInfo& cls, std::string_view name);
 // The id of a parameter name of the member, or kUnknownName.
 DispId IdOfParameter(const ClassInfo& cls, DispId member, std::string_view name);
 
+// The name of parameter `param` of the member, or "" when there is none.
+std::string_view ParameterName(const ClassInfo& cls, DispId member, DispId param);
+
 // Calls the member. names, when given, names the arguments one to one; an
 // empty name leaves its argument positional. Named arguments follow the
-// positional ones.
+// positional ones. written, when given, gets bit i set for each argument i
+// that was bound to a by-reference parameter (and so was written back).
 Variant Invoke(const ObjectPtr& object, DispId member, std::uint16_t kind,
-               std::span<Variant> args, std::span<const std::string_view> names = {});
+               std::span<Variant> args, std::span<const std::string_view> names = {},
+               std::uint64_t* written = nullptr);
 // The same by member name.
 Variant Invoke(const ObjectPtr& object, std::string_view member, std::uint16_t kind,
                std::span<Variant> args, std::span<const std::string_view> names = {});
