@@ -1,13 +1,13 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the project needs, only those missing.
 #   scripts/deps.sh build   compiler, CMake, GoogleTest, the file libraries,
-#                           CLI11 and Boost for the orv program
+#                           CLI11, Boost and nlohmann-json for the orv program
 #   scripts/deps.sh test    + what the file tests run: openpyxl, LibreOffice
 #                           Calc and pdftotext
 #   scripts/deps.sh bench   + Google Benchmark and the peer libraries (Eigen,
 #                           OpenBLAS serial with its LAPACK)
 set -euo pipefail
-want=(g++ cmake make libgtest-dev libgmock-dev pkg-config libzip-dev libexpat1-dev libxlsxwriter-dev libcli11-dev libboost-dev)
+want=(g++ cmake make libgtest-dev libgmock-dev pkg-config libzip-dev libexpat1-dev libxlsxwriter-dev libcli11-dev libboost-dev nlohmann-json3-dev)
 if [[ "${1:-build}" == test ]]; then
   want+=(python3-openpyxl libreoffice-calc-nogui poppler-utils)
 fi

@@ -285,10 +285,11 @@ Variant Invoke(const ObjectPtr& object, DispId member, std::uint16_t kind,
 }
 
 Variant Invoke(const ObjectPtr& object, std::string_view member, std::uint16_t kind,
-               std::span<Variant> args, std::span<const std::string_view> names) {
+               std::span<Variant> args, std::span<const std::string_view> names,
+               std::uint64_t* written) {
   DispId id = IdOfName(object, member);
   if (id == kUnknownName) RaiseBinding(438);
-  return Invoke(object, id, kind, args, names);
+  return Invoke(object, id, kind, args, names, written);
 }
 
 }  // namespace orv::automation

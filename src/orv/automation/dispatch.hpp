@@ -87,7 +87,8 @@ Variant Invoke(const ObjectPtr& object, DispId member, std::uint16_t kind,
                std::uint64_t* written = nullptr);
 // The same by member name.
 Variant Invoke(const ObjectPtr& object, std::string_view member, std::uint16_t kind,
-               std::span<Variant> args, std::span<const std::string_view> names = {});
+               std::span<Variant> args, std::span<const std::string_view> names = {},
+               std::uint64_t* written = nullptr);
 
 // The object a Variant holds (error 424 when it holds none; nullptr for
 // Nothing).
