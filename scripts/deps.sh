@@ -9,7 +9,7 @@
 set -euo pipefail
 want=(g++ cmake make libgtest-dev libgmock-dev pkg-config libzip-dev libexpat1-dev libxlsxwriter-dev libcli11-dev libboost-dev nlohmann-json3-dev)
 if [[ "${1:-build}" == test ]]; then
-  want+=(python3-openpyxl libreoffice-calc-nogui poppler-utils)
+  want+=(python3-openpyxl libreoffice-calc-nogui poppler-utils python3-pytest python3-numpy python3-setuptools)
 fi
 if [[ "${1:-build}" == bench ]]; then
   want+=(libbenchmark-dev libeigen3-dev libopenblas-serial-dev libboost-dev python3-openpyxl)

@@ -53,6 +53,8 @@ TEST(CApi, MatrixInAndOutWithErrorsAndWriteBacks) {
   orv_variant args[3] = {L(1), L(1), L(0)}, sub{};
   ASSERT_EQ(orv_invoke(m, ids[0], ORV_METHOD, args, 3, &ids[1], 1, &sub, &e), 0);
   EXPECT_EQ(args[2].type, ORV_VT_I4);
+  EXPECT_EQ(args[2].flags, ORV_WRITTEN);
+  EXPECT_EQ(args[0].flags, 0);
   EXPECT_EQ(args[2].u.i4, 2);
 
   // Item(0): the member's own failure, with its record.

@@ -261,6 +261,17 @@ int32_t orv_ids_of_names(orv_object* object, const char* const* names, uint32_t 
   }
 }
 
+int32_t orv_member_info(orv_object* object, int32_t member, uint16_t* kinds, int32_t* get_params) {
+  if (!object || !object->object) return -1;
+  const ClassInfo* cls = ClassOf(*object->object);
+  const ClassInfo::Entry* e = cls ? cls->Find(member) : nullptr;
+  if (!e) return -1;
+  *kinds = static_cast<uint16_t>((e->method >= 0 ? ORV_METHOD : 0) | (e->get >= 0 ? ORV_PROPERTYGET : 0) |
+                                 (e->let >= 0 ? ORV_PROPERTYPUT : 0) | (e->set >= 0 ? ORV_PROPERTYPUTREF : 0));
+  *get_params = e->get >= 0 ? static_cast<int32_t>(cls->Members()[static_cast<std::size_t>(e->get)].params.size()) : -1;
+  return 0;
+}
+
 int32_t orv_invoke(orv_object* object, int32_t member, uint16_t kind, orv_variant* args,
                    uint32_t argc, const int32_t* named_ids, uint32_t named_count,
                    orv_variant* result, orv_error* err) {
@@ -272,6 +283,7 @@ int32_t orv_invoke(orv_object* object, int32_t member, uint16_t kind, orv_varian
       if (i < 64 && (written >> i & 1)) {
         orv_variant_clear(&args[i]);
         ToC(std::move(values[i]), &args[i]);
+        args[i].flags |= ORV_WRITTEN;
       } else if (blobs[i]) {
         blobs[i]->keep = std::move(values[i]);  // lent without a copy; back home
       }

@@ -71,6 +71,8 @@ enum {
 #define ORV_MISSING_CODE (-2147352572)
 /* Set on variants whose contents the library allocated. */
 #define ORV_OWNED 1
+/* Set on an argument that the call wrote back into (a by-reference one). */
+#define ORV_WRITTEN 2
 
 typedef struct orv_array {
   uint16_t element_type; /* ORV_VT_R8, _BSTR (char*), _VARIANT, _I2 or _I4 */
@@ -136,6 +138,12 @@ ORVMAIN_API const char* orv_class_name(orv_object* object);
  * id, -1 for a name not known. Returns 0, or -1 when any was unknown. */
 ORVMAIN_API int32_t orv_ids_of_names(orv_object* object, const char* const* names, uint32_t count,
                                      int32_t* ids);
+
+/* What the member is: *kinds gets the ORV_METHOD, ORV_PROPERTYGET, ...
+ * bits it answers to, *get_params the number of parameters of its property
+ * get (-1 without one). Returns 0, or -1 for an unknown member. */
+ORVMAIN_API int32_t orv_member_info(orv_object* object, int32_t member, uint16_t* kinds,
+                                    int32_t* get_params);
 
 /* Calls member `member` of object. args holds argc arguments in order; the
  * last named_count of them are named by parameter ids. With a property
