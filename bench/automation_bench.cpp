@@ -87,12 +87,15 @@ void BM_ArrayInOut_Memcpy(benchmark::State& state) {
 BENCHMARK(BM_ArrayInOut_Memcpy)->Unit(benchmark::kMillisecond);
 
 void BM_ServeCalls_Ours(benchmark::State& state) {
-  std::string lines = R"({"id":0,"op":"create","class":"ORVMain.CMatrix"})" "\n"
-                      R"({"id":1,"op":"invoke","object":1,"member":"SetSize","args":[3,3]})" "\n";
+  std::string lines = R"({"id":0,"op":"create","class":"ORVMain.CMatrix"})"
+                      "\n"
+                      R"({"id":1,"op":"invoke","object":1,"member":"SetSize","args":[3,3]})"
+                      "\n";
   constexpr int kCalls = 10000;
   for (int i = 0; i < kCalls; ++i)
     lines += R"({"id":)" + std::to_string(i) +
-             R"(,"op":"invoke","object":1,"member":"Item","kind":"get","args":[2,3]})" "\n";
+             R"(,"op":"invoke","object":1,"member":"Item","kind":"get","args":[2,3]})"
+             "\n";
   for (auto _ : state) {
     std::istringstream in(lines);
     std::ostringstream out;

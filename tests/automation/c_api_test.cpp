@@ -10,8 +10,19 @@
 
 namespace {
 
-orv_variant L(int32_t x) { orv_variant v{}; v.type = ORV_VT_I4; v.u.i4 = x; return v; }
-orv_variant S(const char* s) { orv_variant v{}; v.type = ORV_VT_BSTR; v.u.str.ptr = s; v.u.str.len = std::strlen(s); return v; }
+orv_variant L(int32_t x) {
+  orv_variant v{};
+  v.type = ORV_VT_I4;
+  v.u.i4 = x;
+  return v;
+}
+orv_variant S(const char* s) {
+  orv_variant v{};
+  v.type = ORV_VT_BSTR;
+  v.u.str.ptr = s;
+  v.u.str.len = std::strlen(s);
+  return v;
+}
 int32_t Id(orv_object* o, const char* name) {
   int32_t id = -1;
   orv_ids_of_names(o, &name, 1, &id);
@@ -36,9 +47,12 @@ TEST(CApi, MatrixInAndOutWithErrorsAndWriteBacks) {
 
   // Its inverse, by hand: [[3/8, -1/4], [-1/4, 1/2]].
   orv_variant inv{}, values{};
-  ASSERT_EQ(orv_invoke(m, Id(m, "GeneralInverse"), ORV_METHOD, nullptr, 0, nullptr, 0, &inv, &e), 0);
+  ASSERT_EQ(orv_invoke(m, Id(m, "GeneralInverse"), ORV_METHOD, nullptr, 0, nullptr, 0, &inv, &e),
+            0);
   ASSERT_EQ(inv.type, ORV_VT_OBJECT);
-  ASSERT_EQ(orv_invoke(inv.u.object, Id(inv.u.object, "Values"), ORV_PROPERTYGET, nullptr, 0, nullptr, 0, &values, &e), 0);
+  ASSERT_EQ(orv_invoke(inv.u.object, Id(inv.u.object, "Values"), ORV_PROPERTYGET, nullptr, 0,
+                       nullptr, 0, &values, &e),
+            0);
   ASSERT_EQ(values.type, ORV_VT_ARRAY | ORV_VT_R8);
   const orv_array& r = *values.u.array;
   EXPECT_EQ(r.rank, 2);

@@ -15,8 +15,8 @@
 namespace orv::automation {
 namespace {
 
-using test::Failure;
 using test::Fails;
+using test::Failure;
 using V = std::vector<Variant>;
 excel::Application g_app(Nothing);
 
@@ -28,7 +28,8 @@ std::string PrintArray(const Variant& v) {
   if (v.Rank() == 2) os << ',' << v.LBound(2) << ':' << v.UBound(2);
   os << ')';
   for (std::int32_t i = v.LBound(1); i <= v.UBound(1); ++i) {
-    if (v.Rank() == 1) os << ' ' << Print(v.Element(i));
+    if (v.Rank() == 1)
+      os << ' ' << Print(v.Element(i));
     else
       for (std::int32_t j = v.LBound(2); j <= v.UBound(2); ++j) os << ' ' << Print(v.Element(i, j));
   }
@@ -39,19 +40,29 @@ std::string Print(const Variant& v) {
   std::ostringstream os;
   os << static_cast<int>(v.Type()) << ':';
   switch (v.Type()) {
-    case VarType::Double: os << std::hex << std::bit_cast<std::uint64_t>(v.AsDouble()); break;
-    case VarType::Single: os << std::hex << std::bit_cast<std::uint32_t>(v.AsSingle()); break;
-    case VarType::Array: os << PrintArray(v); break;
+    case VarType::Double:
+      os << std::hex << std::bit_cast<std::uint64_t>(v.AsDouble());
+      break;
+    case VarType::Single:
+      os << std::hex << std::bit_cast<std::uint32_t>(v.AsSingle());
+      break;
+    case VarType::Array:
+      os << PrintArray(v);
+      break;
     case VarType::Object: {
       const auto& p = v.AsObject();
       if (!p) return "Nothing";
       if (auto* m = dynamic_cast<Boxed<CMatrix>*>(p.get())) return Print(m->value.Values());
       if (auto* m = dynamic_cast<Boxed<CVMatrix>*>(p.get())) return Print(m->value.Values());
-      if (auto* r = dynamic_cast<Boxed<excel::Range>*>(p.get())) return r->value.Address(true, true, true);
+      if (auto* r = dynamic_cast<Boxed<excel::Range>*>(p.get()))
+        return r->value.Address(true, true, true);
       return ClassNameOf(*p);
     }
-    case VarType::Empty: case VarType::Null: break;
-    default: os << CStr(v);
+    case VarType::Empty:
+    case VarType::Null:
+      break;
+    default:
+      os << CStr(v);
   }
   return os.str();
 }
@@ -99,14 +110,18 @@ CVMatrix VMat() {
 void NewWorld() {
   g_app = excel::Application();
   g_app.Workbooks().Add();
-  const char* cells[][5] = {{"X", "Y", "Z", "", "F"},      {"1", "2.5", "1", "", "a"},
-                            {"2", "3.1", "0", "", "b"},    {"3", "4.8", "1", "", "a"},
-                            {"4", "4.9", "1", "", "c"},    {"5", "6.2", "0", "", "b"}};
+  const char* cells[][5] = {{"X", "Y", "Z", "", "F"},   {"1", "2.5", "1", "", "a"},
+                            {"2", "3.1", "0", "", "b"}, {"3", "4.8", "1", "", "a"},
+                            {"4", "4.9", "1", "", "c"}, {"5", "6.2", "0", "", "b"}};
   for (Long i = 0; i < 6; ++i)
     for (Long j = 0; j < 5; ++j) {
       std::string t = cells[i][j];
       auto n = ParseNumber(t);
-      g_app.ActiveSheet().Cells(i + 1, j + 1).LetValue(n ? Variant(*n) : t.empty() ? Variant() : Variant(t));
+      g_app.ActiveSheet()
+          .Cells(i + 1, j + 1)
+          .LetValue(n           ? Variant(*n)
+                    : t.empty() ? Variant()
+                                : Variant(t));
     }
   g_app.Range("G1:H2").LetValue(Variant(A({{1, 0.5}, {0.5, 1}})));
   excel::SetCurrentApplication(g_app);
@@ -121,11 +136,46 @@ std::map<std::string, std::function<ObjectPtr()>> Fresh() {
   return {
       {"CMatrix", [] { return Box(Mat()); }},
       {"CVMatrix", [] { return Box(VMat()); }},
-      {"CDescriptives", [] { CDescriptives d; d.SetData(Mat()); return Box(d); }},
-      {"clsPlotLine", [] { clsPlotLine p; Plot(p, [](auto& q) { q.SetYValues(Rg("B2:B6")); }); return Box(p); }},
-      {"clsPlotScatter", [] { clsPlotScatter p; Plot(p, [](auto& q) { q.SetXValues(Rg("A2:A6")); q.SetYValues(Rg("B2:B6")); }); return Box(p); }},
-      {"clsPlotHistogram", [] { clsPlotHistogram p; Plot(p, [](auto& q) { q.SetXValuesRange(Rg("A2:A6")); q.SetXValuesSecondRange(Rg("A2:A6")); q.SetYValuesRange(Rg("C2:C6")); }); return Box(p); }},
-      {"clsPlotCircular", [] { clsPlotCircular p; Plot(p, [](auto& q) { q.SetXValues(Rg("C2:C6")); q.SetYValues(Rg("C2:C6")); }); return Box(p); }},
+      {"CDescriptives",
+       [] {
+         CDescriptives d;
+         d.SetData(Mat());
+         return Box(d);
+       }},
+      {"clsPlotLine",
+       [] {
+         clsPlotLine p;
+         Plot(p, [](auto& q) { q.SetYValues(Rg("B2:B6")); });
+         return Box(p);
+       }},
+      {"clsPlotScatter",
+       [] {
+         clsPlotScatter p;
+         Plot(p, [](auto& q) {
+           q.SetXValues(Rg("A2:A6"));
+           q.SetYValues(Rg("B2:B6"));
+         });
+         return Box(p);
+       }},
+      {"clsPlotHistogram",
+       [] {
+         clsPlotHistogram p;
+         Plot(p, [](auto& q) {
+           q.SetXValuesRange(Rg("A2:A6"));
+           q.SetXValuesSecondRange(Rg("A2:A6"));
+           q.SetYValuesRange(Rg("C2:C6"));
+         });
+         return Box(p);
+       }},
+      {"clsPlotCircular",
+       [] {
+         clsPlotCircular p;
+         Plot(p, [](auto& q) {
+           q.SetXValues(Rg("C2:C6"));
+           q.SetYValues(Rg("C2:C6"));
+         });
+         return Box(p);
+       }},
   };
 }
 template <class T>
@@ -167,19 +217,25 @@ constexpr std::uint16_t M = kMethod, G = kPropertyGet, P = kPropertyPut, PR = kP
 // Pair rows assign through the interface, then read back through it.
 constexpr std::uint16_t PAIR = 0x100;
 
-#define ROW(T, Member, Kind, Args, ...)                                                 \
-  Row{#T, Member, Kind, &FreshOf<T>, [] { return V Args; },                             \
+#define ROW(T, Member, Kind, Args, ...)                                             \
+  Row {                                                                             \
+#T, Member, Kind, &FreshOf<T>, [] { return V Args; },                             \
       [](const ObjectPtr& o, [[maybe_unused]] V& a) -> Variant {                        \
         [[maybe_unused]] T& s = Unbox<T>(*o);                                           \
         return Do([&] { return __VA_ARGS__; });                                          \
-      }}
-#define PAIRROW(T, Name, Value) \
-  ROW(T, #Name, PAIR, ({Value}), (s.Let##Name(ScalarFrom<std::remove_cvref_t<decltype(s.Name())>>(Value)), s.Name()))
-#define PLACEMENT(T)                                                                           \
-  PAIRROW(T, VerticalOffset, L(7)), PAIRROW(T, HorizontalOffset, L(9)), PAIRROW(T, ChartHeight, L(150)), \
-      PAIRROW(T, ChartWidth, L(180)), PAIRROW(T, ChartTitle, S("T"))
+      } \
+  }
+#define PAIRROW(T, Name, Value)  \
+  ROW(T, #Name, PAIR, ({Value}), \
+      (s.Let##Name(ScalarFrom<std::remove_cvref_t<decltype(s.Name())>>(Value)), s.Name()))
+#define PLACEMENT(T)                                                    \
+  PAIRROW(T, VerticalOffset, L(7)), PAIRROW(T, HorizontalOffset, L(9)), \
+      PAIRROW(T, ChartHeight, L(150)), PAIRROW(T, ChartWidth, L(180)),  \
+      PAIRROW(T, ChartTitle, S("T"))
 #define CONSTANT_ROW(Name) PAIRROW(clsConstants, Name, L(-4142)),
 
+// One row per member (a pair row covers a property's let and get).
+// clang-format off
 std::vector<Row> Rows() {
   return {
       // CMatrix
@@ -381,6 +437,7 @@ std::vector<Row> Rows() {
       ROW(clsPlotCircular, "CreatePlot", M, ({}), s.CreatePlot()),
   };
 }
+// clang-format on
 
 // What one side of a row saw: the failure, the result, the arguments after
 // the call, the object (its readable properties) and the sheet.
@@ -405,7 +462,8 @@ std::vector<std::string> Observe(const Row& row, bool late) {
   for (auto& a : args) seen.push_back(Print(a));
   for (const Member& m : ClassOf(*o)->Members())
     if (m.kind == kPropertyGet && m.params.empty())
-      seen.push_back(std::string(m.name) + "=" + Seen([&] { return Invoke(o, m.name, kPropertyGet, {}); }));
+      seen.push_back(std::string(m.name) + "=" +
+                     Seen([&] { return Invoke(o, m.name, kPropertyGet, {}); }));
   seen.push_back(Print(Variant(ObjectPtr(o))));
   seen.push_back(Print(g_app.Range("A1:L12").Value()));
   seen.push_back(std::to_string(g_app.ActiveSheet().ChartObjects().Count()));
@@ -445,6 +503,7 @@ TEST(Dispatch, BindingFailuresCarryThePlatformsNumbersAndTexts) {
     std::function<void()> call;
   };
   const std::string_view bad_name[] = {"Nope"};
+  // clang-format off
   for (const Case& c : std::initializer_list<Case>{
            {438, "Object doesn't support this property or method", [&] { Invoke(m, "Nope", M, {}); }},
            {438, "Object doesn't support this property or method", [&] { Invoke(m, DispId{999}, M, {}); }},
@@ -463,6 +522,7 @@ TEST(Dispatch, BindingFailuresCarryThePlatformsNumbersAndTexts) {
            {429, "ActiveX component can't create object", [&] { GlobalInstance("ORVMain.CMatrix"); }},
        })
     EXPECT_EQ(Fails(c.call), (Failure{c.number, "ORVMain", c.text}));
+  // clang-format on
 }
 
 TEST(Dispatch, NamesIgnoreCaseArgumentsBindByNameAndOptionalsMayBeLeftOut) {
@@ -483,8 +543,7 @@ TEST(Dispatch, NamesIgnoreCaseArgumentsBindByNameAndOptionalsMayBeLeftOut) {
   EXPECT_EQ(Print(Invoke(m, "Item", M | G, get)), Print(D(9)));
   // A member's own failure is not the binding's.
   V zero{L(0)};
-  EXPECT_EQ(Fails([&] { Invoke(m, "Item", G, zero); }),
-            Fails([&] { Mat().Item(0); }));
+  EXPECT_EQ(Fails([&] { Invoke(m, "Item", G, zero); }), Fails([&] { Mat().Item(0); }));
 }
 
 }  // namespace

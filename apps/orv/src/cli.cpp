@@ -1,7 +1,6 @@
 #include "cli.hpp"
 
 #include <CLI/CLI.hpp>
-
 #include <iostream>
 
 #include "report.hpp"

@@ -60,17 +60,25 @@ json Number(double d) {
 template <class T>
 json Session::EncodeArray(const Array<T>& a) {
   json j = Tagged("array");
-  if constexpr (std::is_same_v<T, double>) j["type"] = "r8";
-  else if constexpr (std::is_same_v<T, std::int16_t>) j["type"] = "i2";
-  else if constexpr (std::is_same_v<T, std::int32_t>) j["type"] = "i4";
-  else if constexpr (std::is_same_v<T, std::string>) j["type"] = "str";
-  else j["type"] = "variant";
+  if constexpr (std::is_same_v<T, double>)
+    j["type"] = "r8";
+  else if constexpr (std::is_same_v<T, std::int16_t>)
+    j["type"] = "i2";
+  else if constexpr (std::is_same_v<T, std::int32_t>)
+    j["type"] = "i4";
+  else if constexpr (std::is_same_v<T, std::string>)
+    j["type"] = "str";
+  else
+    j["type"] = "variant";
   json lb = json::array(), count = json::array(), data = json::array();
   for (int d = 1; d <= a.Rank(); ++d) lb.push_back(a.LBound(d)), count.push_back(a.Count(d));
   for (const T& x : a.storage()) {
-    if constexpr (std::is_same_v<T, double>) data.push_back(Number(x));
-    else if constexpr (std::is_same_v<T, Variant>) data.push_back(Encode(x));
-    else data.push_back(x);
+    if constexpr (std::is_same_v<T, double>)
+      data.push_back(Number(x));
+    else if constexpr (std::is_same_v<T, Variant>)
+      data.push_back(Encode(x));
+    else
+      data.push_back(x);
   }
   j["lbound"] = std::move(lb), j["count"] = std::move(count), j["data"] = std::move(data);
   return j;
@@ -78,16 +86,26 @@ json Session::EncodeArray(const Array<T>& a) {
 
 json Session::Encode(const Variant& v) {
   switch (v.Type()) {
-    case VarType::Empty: return Tagged("empty");
-    case VarType::Null: return Tagged("null");
-    case VarType::Integer: return json{{"$", "i2"}, {"v", v.AsInteger()}};
-    case VarType::Long: return json(v.AsLong());
-    case VarType::Single: return json{{"$", "r4"}, {"v", static_cast<double>(v.AsSingle())}};
-    case VarType::Double: return Number(v.AsDouble());
-    case VarType::Currency: return json{{"$", "cy"}, {"scaled", v.AsCurrency().scaled}};
-    case VarType::Date: return json{{"$", "date"}, {"v", Number(v.AsDate().serial)}};
-    case VarType::String: return json(v.AsString());
-    case VarType::Boolean: return json(v.AsBoolean());
+    case VarType::Empty:
+      return Tagged("empty");
+    case VarType::Null:
+      return Tagged("null");
+    case VarType::Integer:
+      return json{{"$", "i2"}, {"v", v.AsInteger()}};
+    case VarType::Long:
+      return json(v.AsLong());
+    case VarType::Single:
+      return json{{"$", "r4"}, {"v", static_cast<double>(v.AsSingle())}};
+    case VarType::Double:
+      return Number(v.AsDouble());
+    case VarType::Currency:
+      return json{{"$", "cy"}, {"scaled", v.AsCurrency().scaled}};
+    case VarType::Date:
+      return json{{"$", "date"}, {"v", Number(v.AsDate().serial)}};
+    case VarType::String:
+      return json(v.AsString());
+    case VarType::Boolean:
+      return json(v.AsBoolean());
     case VarType::Error:
       if (automation::IsMissing(v)) return Tagged("missing");
       return json{{"$", "error"}, {"code", v.AsError().code}};
@@ -110,8 +128,7 @@ double DoubleOf(const json& j) {
     std::uint64_t bits = 0;
     const std::string s = j["bits"].get<std::string>();
     auto r = std::from_chars(s.data(), s.data() + s.size(), bits, 16);
-    if (r.ec != std::errc() || r.ptr != s.data() + s.size())
-      throw ProtocolError{"bad bits: " + s};
+    if (r.ec != std::errc() || r.ptr != s.data() + s.size()) throw ProtocolError{"bad bits: " + s};
     return std::bit_cast<double>(bits);
   }
   throw ProtocolError{"a number was expected: " + j.dump()};
@@ -187,7 +204,8 @@ Variant Session::Decode(const json& j) {
         if (v < INT16_MIN || v > INT16_MAX) throw ProtocolError{"i2 beyond 16 bits"};
         return static_cast<std::int16_t>(v);
       });
-    if (type == "str") return DecodeArray<std::string>(j, [](const json& x) { return x.get<std::string>(); });
+    if (type == "str")
+      return DecodeArray<std::string>(j, [](const json& x) { return x.get<std::string>(); });
     if (type == "variant") return DecodeArray<Variant>(j, [&](const json& x) { return Decode(x); });
     throw ProtocolError{"unknown array type: " + type};
   }
@@ -235,12 +253,13 @@ json Session::Handle(const json& request) {
     std::uint64_t written = 0;
     const json& member = request.at("member");
     if (!member.is_string()) throw ProtocolError{"member is a name"};
-    Variant result =
-        automation::Invoke(target, member.get<std::string>(), KindOf(request), args, views, &written);
+    Variant result = automation::Invoke(target, member.get<std::string>(), KindOf(request), args,
+                                        views, &written);
     response["result"] = Encode(result);
     json byref = json::object();
     for (std::size_t i = 0; i < args.size() && i < 64; ++i)
-      if (written >> i & 1) byref[names[i].empty() ? std::to_string(i) : names[i]] = Encode(args[i]);
+      if (written >> i & 1)
+        byref[names[i].empty() ? std::to_string(i) : names[i]] = Encode(args[i]);
     if (!byref.empty()) response["byref"] = std::move(byref);
   } else {
     throw ProtocolError{"op is create, invoke or release"};
@@ -256,8 +275,10 @@ bool ReadLine(std::streambuf& in, std::string& line, std::size_t max, bool& too_
   int c = in.sbumpc();
   if (c == std::char_traits<char>::eof()) return false;
   for (; c != std::char_traits<char>::eof() && c != '\n'; c = in.sbumpc()) {
-    if (line.size() < max) line.push_back(static_cast<char>(c));
-    else too_long = true;
+    if (line.size() < max)
+      line.push_back(static_cast<char>(c));
+    else
+      too_long = true;
   }
   return true;
 }
@@ -273,7 +294,8 @@ std::size_t Serve(std::istream& in, std::ostream& out, const Limits& limits) {
     json response;
     json id = nullptr;
     try {
-      if (too_long) throw ProtocolError{"line longer than " + std::to_string(limits.max_line) + " bytes"};
+      if (too_long)
+        throw ProtocolError{"line longer than " + std::to_string(limits.max_line) + " bytes"};
       json request = json::parse(line);
       if (request.is_object() && request.contains("id")) id = request["id"];
       response = session.Handle(request);
@@ -283,7 +305,8 @@ std::size_t Serve(std::istream& in, std::ostream& out, const Limits& limits) {
       response = json{{"protocol_error", e.what()}};
     } catch (...) {
       Error e = CurrentAsError();
-      response = json{{"error", {{"number", e.Number}, {"source", e.Source}, {"description", e.Description}}}};
+      response = json{
+          {"error", {{"number", e.Number}, {"source", e.Source}, {"description", e.Description}}}};
     }
     response["id"] = id;
     out << response.dump(-1, ' ', false, json::error_handler_t::replace) << '\n';

@@ -27,8 +27,8 @@
 namespace orv::serve {
 
 struct Limits {
-  std::size_t max_line = 64u << 20;   // bytes of one request
-  std::size_t max_objects = 1u << 20; // handles held at once
+  std::size_t max_line = 64u << 20;    // bytes of one request
+  std::size_t max_objects = 1u << 20;  // handles held at once
 };
 
 // Answers requests until the input ends, then frees every object the

@@ -1,14 +1,13 @@
 // The C entry points: handles, variants and error records around the
 // late-bound calls. No exception leaves this file.
 #define ORVMAIN_BUILDING
-#include "orv/automation/orvmain_c.h"
-
 #include <atomic>
 #include <cstdlib>
 #include <cstring>
 #include <vector>
 
 #include "orv/automation/dispatch_detail.hpp"
+#include "orv/automation/orvmain_c.h"
 
 struct orv_object {
   std::atomic<std::uint32_t> refs{1};
@@ -86,14 +85,30 @@ void ToC(Variant&& v, orv_variant* out) {
   *out = orv_variant{};
   out->type = static_cast<std::uint16_t>(v.Type());
   switch (v.Type()) {
-    case VarType::Integer: out->u.i2 = v.AsInteger(); break;
-    case VarType::Long: out->u.i4 = v.AsLong(); break;
-    case VarType::Single: out->u.r4 = v.AsSingle(); break;
-    case VarType::Double: out->u.r8 = v.AsDouble(); break;
-    case VarType::Currency: out->u.cy = v.AsCurrency().scaled; break;
-    case VarType::Date: out->u.date = v.AsDate().serial; break;
-    case VarType::Boolean: out->u.boolean = v.AsBoolean() ? -1 : 0; break;
-    case VarType::Error: out->u.error = v.AsError().code; break;
+    case VarType::Integer:
+      out->u.i2 = v.AsInteger();
+      break;
+    case VarType::Long:
+      out->u.i4 = v.AsLong();
+      break;
+    case VarType::Single:
+      out->u.r4 = v.AsSingle();
+      break;
+    case VarType::Double:
+      out->u.r8 = v.AsDouble();
+      break;
+    case VarType::Currency:
+      out->u.cy = v.AsCurrency().scaled;
+      break;
+    case VarType::Date:
+      out->u.date = v.AsDate().serial;
+      break;
+    case VarType::Boolean:
+      out->u.boolean = v.AsBoolean() ? -1 : 0;
+      break;
+    case VarType::Error:
+      out->u.error = v.AsError().code;
+      break;
     case VarType::String:
       out->u.str.ptr = Duplicate(v.AsString());
       out->u.str.len = v.AsString().size();
@@ -114,7 +129,8 @@ void ToC(Variant&& v, orv_variant* out) {
       out->flags = ORV_OWNED;
       break;
     }
-    default: break;
+    default:
+      break;
   }
 }
 
@@ -156,29 +172,44 @@ Variant FromC(const orv_variant& c) {
       }
       case ORV_VT_BSTR: {
         const char* const* d = static_cast<const char* const*>(a.data);
-        return ArrayFromC<std::string>(a, [&](std::size_t i) { return std::string(d[i] ? d[i] : ""); });
+        return ArrayFromC<std::string>(
+            a, [&](std::size_t i) { return std::string(d[i] ? d[i] : ""); });
       }
       case ORV_VT_VARIANT: {
         const orv_variant* d = static_cast<const orv_variant*>(a.data);
         return ArrayFromC<Variant>(a, [&](std::size_t i) { return FromC(d[i]); });
       }
-      default: Raise(kErrTypeMismatch);
+      default:
+        Raise(kErrTypeMismatch);
     }
   }
   switch (c.type) {
-    case ORV_VT_EMPTY: return Variant();
-    case ORV_VT_NULL: return Variant(Null);
-    case ORV_VT_I2: return Variant(c.u.i2);
-    case ORV_VT_I4: return Variant(c.u.i4);
-    case ORV_VT_R4: return Variant(c.u.r4);
-    case ORV_VT_R8: return Variant(c.u.r8);
-    case ORV_VT_CY: return Variant(Currency{c.u.cy});
-    case ORV_VT_DATE: return Variant(Date{c.u.date});
-    case ORV_VT_BOOL: return Variant(c.u.boolean != 0);
-    case ORV_VT_ERROR: return Variant(ErrorValue{c.u.error});
-    case ORV_VT_BSTR: return Variant(std::string(c.u.str.ptr ? c.u.str.ptr : "", c.u.str.len));
-    case ORV_VT_OBJECT: return Variant(c.u.object ? c.u.object->object : ObjectPtr());
-    default: Raise(kErrTypeMismatch);
+    case ORV_VT_EMPTY:
+      return Variant();
+    case ORV_VT_NULL:
+      return Variant(Null);
+    case ORV_VT_I2:
+      return Variant(c.u.i2);
+    case ORV_VT_I4:
+      return Variant(c.u.i4);
+    case ORV_VT_R4:
+      return Variant(c.u.r4);
+    case ORV_VT_R8:
+      return Variant(c.u.r8);
+    case ORV_VT_CY:
+      return Variant(Currency{c.u.cy});
+    case ORV_VT_DATE:
+      return Variant(Date{c.u.date});
+    case ORV_VT_BOOL:
+      return Variant(c.u.boolean != 0);
+    case ORV_VT_ERROR:
+      return Variant(ErrorValue{c.u.error});
+    case ORV_VT_BSTR:
+      return Variant(std::string(c.u.str.ptr ? c.u.str.ptr : "", c.u.str.len));
+    case ORV_VT_OBJECT:
+      return Variant(c.u.object ? c.u.object->object : ObjectPtr());
+    default:
+      Raise(kErrTypeMismatch);
   }
 }
 
@@ -266,9 +297,13 @@ int32_t orv_member_info(orv_object* object, int32_t member, uint16_t* kinds, int
   const ClassInfo* cls = ClassOf(*object->object);
   const ClassInfo::Entry* e = cls ? cls->Find(member) : nullptr;
   if (!e) return -1;
-  *kinds = static_cast<uint16_t>((e->method >= 0 ? ORV_METHOD : 0) | (e->get >= 0 ? ORV_PROPERTYGET : 0) |
-                                 (e->let >= 0 ? ORV_PROPERTYPUT : 0) | (e->set >= 0 ? ORV_PROPERTYPUTREF : 0));
-  *get_params = e->get >= 0 ? static_cast<int32_t>(cls->Members()[static_cast<std::size_t>(e->get)].params.size()) : -1;
+  *kinds = static_cast<uint16_t>(
+      (e->method >= 0 ? ORV_METHOD : 0) | (e->get >= 0 ? ORV_PROPERTYGET : 0) |
+      (e->let >= 0 ? ORV_PROPERTYPUT : 0) | (e->set >= 0 ? ORV_PROPERTYPUTREF : 0));
+  *get_params =
+      e->get >= 0
+          ? static_cast<int32_t>(cls->Members()[static_cast<std::size_t>(e->get)].params.size())
+          : -1;
   return 0;
 }
 
@@ -339,10 +374,12 @@ double* orv_variant_new_double_array(orv_variant* v, uint16_t rank, const int32_
                                      const int32_t* count) {
   try {
     orv::Array<double> a;
-    if (rank == 1) a.ReDim(lbound[0], lbound[0] + count[0] - 1);
+    if (rank == 1)
+      a.ReDim(lbound[0], lbound[0] + count[0] - 1);
     else if (rank == 2)
       a.ReDim(lbound[0], lbound[0] + count[0] - 1, lbound[1], lbound[1] + count[1] - 1);
-    else if (rank != 0) return nullptr;
+    else if (rank != 0)
+      return nullptr;
     orv_variant_clear(v);
     ToC(orv::Variant(std::move(a)), v);
     return static_cast<double*>(v->u.array->data);

@@ -34,12 +34,13 @@ class ChartObject;
 
 namespace orv::automation {
 
-#define ORV_DISPATCHABLE(X)                                                            \
-  X(CMatrix) X(CVMatrix) X(clsMatrix) X(CRangeObjects) X(CDescriptives) X(CDistributions) \
-  X(clsDistributions) X(clsValidation) X(clsMain) X(clsFormatting) X(clsProperties)     \
-  X(clsConstants) X(clsPlotLine) X(clsPlotScatter) X(clsPlotHistogram) X(clsPlotCircular) \
-  X(excel::Application) X(excel::Workbooks) X(excel::Workbook) X(excel::Worksheets)       \
-  X(excel::Worksheet) X(excel::Range) X(excel::Chart) X(excel::ChartObject)
+#define ORV_DISPATCHABLE(X)                                                                        \
+  X(CMatrix)                                                                                       \
+  X(CVMatrix) X(clsMatrix) X(CRangeObjects) X(CDescriptives) X(CDistributions) X(clsDistributions) \
+      X(clsValidation) X(clsMain) X(clsFormatting) X(clsProperties) X(clsConstants) X(clsPlotLine) \
+          X(clsPlotScatter) X(clsPlotHistogram) X(clsPlotCircular) X(excel::Application)           \
+              X(excel::Workbooks) X(excel::Workbook) X(excel::Worksheets) X(excel::Worksheet)      \
+                  X(excel::Range) X(excel::Chart) X(excel::ChartObject)
 
 #define ORV_DECLARE_CLASS(T) \
   template <>                \
@@ -52,17 +53,16 @@ ORV_DISPATCHABLE(ORV_DECLARE_CLASS)
 // Table entries of the class named Self in the enclosing scope: a method,
 // a property's get, its let (the assigned value is the last parameter),
 // its set, and a get with a let.
-#define ORV_METHOD(Name, ...) \
-  ::orv::automation::Member::Method<&Self::Name>(#Name, {__VA_ARGS__})
+#define ORV_METHOD(Name, ...) ::orv::automation::Member::Method<&Self::Name>(#Name, {__VA_ARGS__})
 #define ORV_GET(Name, ...) ::orv::automation::Member::Get<&Self::Name>(#Name, {__VA_ARGS__})
 #define ORV_LET(Name) ::orv::automation::Member::Let<&Self::Let##Name>(#Name)
 #define ORV_SET(Name) ::orv::automation::Member::Set<&Self::Set##Name>(#Name)
 #define ORV_PROP(Name) ORV_GET(Name), ORV_LET(Name)
 // The definition of a class's table.
-#define ORV_CLASS_TABLE(T, Instancing, Factory, ...)                                    \
-  template <>                                                                          \
-  const ClassInfo& ClassFor<T>() {                                                     \
-    using Self = T;                                                                    \
+#define ORV_CLASS_TABLE(T, Instancing, Factory, ...)                                        \
+  template <>                                                                               \
+  const ClassInfo& ClassFor<T>() {                                                          \
+    using Self = T;                                                                         \
     static const ClassInfo info(#T, Instancing, Factory, std::vector<Member>{__VA_ARGS__}); \
-    return info;                                                                       \
+    return info;                                                                            \
   }

@@ -9,19 +9,17 @@ namespace orv::automation {
 
 ORV_CLASS_TABLE(
     CVMatrix, Instancing::Creatable, &NewBoxed<CVMatrix>,
-    ORV_METHOD(SetSize, "Rows", Opt("Columns", Long{1}), Opt("Persist", false)),
-    ORV_GET(RowCount), ORV_GET(ColumnCount), ORV_GET(IsNull), ORV_GET(IsEqual, "Matrix"),
+    ORV_METHOD(SetSize, "Rows", Opt("Columns", Long{1}), Opt("Persist", false)), ORV_GET(RowCount),
+    ORV_GET(ColumnCount), ORV_GET(IsNull), ORV_GET(IsEqual, "Matrix"),
     ORV_GET(Item, "row", Opt("Column", Long{1})),
     Member::Let<static_cast<void (CVMatrix::*)(Long, Long, const Variant&)>(&CVMatrix::LetItem)>(
         "Item", {"row", Opt("Column", Long{1}), "value"}),
     ORV_PROP(Values), ORV_METHOD(ToString), ORV_METHOD(ToArray),
-    ORV_METHOD(FillFromArray, "Values", Opt("AsRowVector", false)),
-    ORV_METHOD(DeleteRow, "index"), ORV_METHOD(DeleteColumn, "index"),
-    ORV_METHOD(InsertRows, "Matrix", Opt("index", Long{0})),
+    ORV_METHOD(FillFromArray, "Values", Opt("AsRowVector", false)), ORV_METHOD(DeleteRow, "index"),
+    ORV_METHOD(DeleteColumn, "index"), ORV_METHOD(InsertRows, "Matrix", Opt("index", Long{0})),
     ORV_METHOD(InsertColumns, "Matrix", Opt("index", Long{0})), ORV_METHOD(Column, "index"),
     ORV_METHOD(row, "index"),
-    ORV_METHOD(SubMatrix, "StartRow", "StartCol", Opt("NumRows", Long{0}),
-               Opt("NumCols", Long{0})),
+    ORV_METHOD(SubMatrix, "StartRow", "StartCol", Opt("NumRows", Long{0}), Opt("NumCols", Long{0})),
     ORV_METHOD(Sort, Opt("index", Long{1})), ORV_METHOD(Rank, Opt("Column", Long{1})))
 
 ORV_CLASS_TABLE(
@@ -68,7 +66,7 @@ ORV_CLASS_TABLE(CRangeObjects, Instancing::Global, &Predeclared<CRangeObjects>,
                 ORV_METHOD(ExtractHeaders, "Range1", Opt("Range2", excel::Range(Nothing)),
                            Opt("Headers", false), Opt("ZeroBased", false)))
 
-ORV_CLASS_TABLE(CDescriptives, Instancing::Creatable, &NewBoxed<CDescriptives>,
-                ORV_SET(Data), ORV_GET(Counts))
+ORV_CLASS_TABLE(CDescriptives, Instancing::Creatable, &NewBoxed<CDescriptives>, ORV_SET(Data),
+                ORV_GET(Counts))
 
 }  // namespace orv::automation

@@ -18,9 +18,9 @@ ORV_CLASS_TABLE(clsPlotScatter, Instancing::Creatable, &NewBoxed<clsPlotScatter>
                 ORV_PROP(ChartTitle), ORV_PROP(YAxisTitle), ORV_PROP(XAxisTitle),
                 ORV_LET(ChartSubtitle), ORV_SET(OutputRange), ORV_SET(XValues), ORV_SET(YValues),
                 ORV_SET(CLLower), ORV_SET(CLUpper), ORV_LET(DataLabels), ORV_PROP(Slope),
-                ORV_PROP(Intercept), ORV_LET(Regression), ORV_LET(ConstantIs0),
-                ORV_LET(Crosshairs), ORV_LET(ConfidenceLimits), ORV_LET(PredictionLimits),
-                ORV_LET(StandardError), ORV_LET(AreaBorder), ORV_LET(ScaleStarPoints),
+                ORV_PROP(Intercept), ORV_LET(Regression), ORV_LET(ConstantIs0), ORV_LET(Crosshairs),
+                ORV_LET(ConfidenceLimits), ORV_LET(PredictionLimits), ORV_LET(StandardError),
+                ORV_LET(AreaBorder), ORV_LET(ScaleStarPoints),
                 ORV_METHOD(LinePoints, "X1", "Y1", "X2", "Y2"),
                 ORV_METHOD(StarPoints, "x", "Y", Opt("Labels")), ORV_METHOD(CreatePlot))
 

@@ -59,16 +59,16 @@ ORV_CLASS_TABLE(clsFormatting, Instancing::Creatable, &NewBoxed<clsFormatting>,
                 ORV_METHOD(SetTitles, "rng", Opt("Summary", false)),
                 ORV_METHOD(FormatRange, "rngOutput", Opt("HeaderRows", Integer{0})))
 
-ORV_CLASS_TABLE(clsProperties, Instancing::Creatable, &NewBoxed<clsProperties>,
-                ORV_PROP(themeName), ORV_PROP(themeVersion), ORV_PROP(SummaryForeColour),
-                ORV_PROP(SummaryBackColour), ORV_PROP(SummaryBold), ORV_PROP(SummaryItalic),
-                ORV_PROP(TitleForeColour), ORV_PROP(TitleBackColour), ORV_PROP(TitlesBold),
-                ORV_PROP(TitlesItalic), ORV_PROP(HeaderForeColour), ORV_PROP(HeaderBackColour),
-                ORV_PROP(HeadersBold), ORV_PROP(HeadersItalic), ORV_PROP(HeaderWrap),
-                ORV_PROP(HeaderAlign), ORV_PROP(DataForeColour), ORV_PROP(DataBackColour),
-                ORV_PROP(DataBold), ORV_PROP(DataItalic), ORV_PROP(DecimalPlaces),
-                ORV_PROP(RememberRefs), ORV_PROP(HelpOnTop), ORV_PROP(DisableSplash),
-                ORV_PROP(QuickHelpVisible), ORV_PROP(QuickHelpScrollMode))
+ORV_CLASS_TABLE(clsProperties, Instancing::Creatable, &NewBoxed<clsProperties>, ORV_PROP(themeName),
+                ORV_PROP(themeVersion), ORV_PROP(SummaryForeColour), ORV_PROP(SummaryBackColour),
+                ORV_PROP(SummaryBold), ORV_PROP(SummaryItalic), ORV_PROP(TitleForeColour),
+                ORV_PROP(TitleBackColour), ORV_PROP(TitlesBold), ORV_PROP(TitlesItalic),
+                ORV_PROP(HeaderForeColour), ORV_PROP(HeaderBackColour), ORV_PROP(HeadersBold),
+                ORV_PROP(HeadersItalic), ORV_PROP(HeaderWrap), ORV_PROP(HeaderAlign),
+                ORV_PROP(DataForeColour), ORV_PROP(DataBackColour), ORV_PROP(DataBold),
+                ORV_PROP(DataItalic), ORV_PROP(DecimalPlaces), ORV_PROP(RememberRefs),
+                ORV_PROP(HelpOnTop), ORV_PROP(DisableSplash), ORV_PROP(QuickHelpVisible),
+                ORV_PROP(QuickHelpScrollMode))
 
 #define ORV_CONSTANT_PROP(Name) ORV_PROP(Name),
 ORV_CLASS_TABLE(clsConstants, Instancing::Global, &Predeclared<clsConstants>,

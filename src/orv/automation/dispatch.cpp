@@ -62,29 +62,47 @@ const ClassInfo& ClassOrRaise(const ObjectPtr& object) {
 void RaiseBinding(std::int32_t number) {
   std::string_view text;
   switch (number) {
-    case 13: text = "Type mismatch"; break;
-    case 91: text = "Object variable or With block variable not set"; break;
-    case 424: text = "Object required"; break;
-    case 429: text = "ActiveX component can't create object"; break;
-    case 438: text = "Object doesn't support this property or method"; break;
-    case 448: text = "Named argument not found"; break;
-    case 449: text = "Argument not optional"; break;
-    case 450: text = "Wrong number of arguments or invalid property assignment"; break;
-    default: break;
+    case 13:
+      text = "Type mismatch";
+      break;
+    case 91:
+      text = "Object variable or With block variable not set";
+      break;
+    case 424:
+      text = "Object required";
+      break;
+    case 429:
+      text = "ActiveX component can't create object";
+      break;
+    case 438:
+      text = "Object doesn't support this property or method";
+      break;
+    case 448:
+      text = "Named argument not found";
+      break;
+    case 449:
+      text = "Argument not optional";
+      break;
+    case 450:
+      text = "Wrong number of arguments or invalid property assignment";
+      break;
+    default:
+      break;
   }
   Raise(number, {}, text);
 }
 
 void Member::CheckArity(std::string_view name, std::size_t given, std::size_t wanted) {
   if (given != wanted)
-    throw std::logic_error("member table of " + std::string(name) + ": " +
-                           std::to_string(given) + " parameter names for " +
-                           std::to_string(wanted) + " parameters");
+    throw std::logic_error("member table of " + std::string(name) + ": " + std::to_string(given) +
+                           " parameter names for " + std::to_string(wanted) + " parameters");
 }
 
 ClassInfo::ClassInfo(std::string name, Instancing instancing, ObjectPtr (*factory)(),
                      std::vector<Member> members)
-    : name_(std::move(name)), instancing_(instancing), factory_(factory),
+    : name_(std::move(name)),
+      instancing_(instancing),
+      factory_(factory),
       members_(std::move(members)) {
   if (auto colon = name_.rfind("::"); colon != std::string::npos) name_.erase(0, colon + 2);
   for (int i = 0; i < static_cast<int>(members_.size()); ++i) {
@@ -96,8 +114,8 @@ ClassInfo::ClassInfo(std::string name, Instancing instancing, ObjectPtr (*factor
                 : m.kind == kPropertyGet ? e.get
                 : m.kind == kPropertyPut ? e.let
                                          : e.set;
-    if (slot >= 0) throw std::logic_error("member table of " + name_ + ": " +
-                                          std::string(m.name) + " twice");
+    if (slot >= 0)
+      throw std::logic_error("member table of " + name_ + ": " + std::string(m.name) + " twice");
     slot = i;
   }
 }
@@ -223,9 +241,8 @@ std::string_view ParameterName(const ClassInfo& cls, DispId member, DispId param
   return {};
 }
 
-Variant Invoke(const ObjectPtr& object, DispId member, std::uint16_t kind,
-               std::span<Variant> args, std::span<const std::string_view> names,
-               std::uint64_t* written) {
+Variant Invoke(const ObjectPtr& object, DispId member, std::uint16_t kind, std::span<Variant> args,
+               std::span<const std::string_view> names, std::uint64_t* written) {
   const ClassInfo& cls = ClassOrRaise(object);
   const ClassInfo::Entry* e = cls.Find(member);
   if (!e) RaiseBinding(438);

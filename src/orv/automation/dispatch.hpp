@@ -46,9 +46,7 @@ enum CallKind : std::uint16_t {
 // The marker of an argument left out (an error value, as the platform has it).
 inline constexpr std::int32_t kMissingCode = -2147352572;
 inline Variant Missing() { return Variant(ErrorValue{kMissingCode}); }
-inline bool IsMissing(const Variant& v) {
-  return v.IsError() && v.AsError().code == kMissingCode;
-}
+inline bool IsMissing(const Variant& v) { return v.IsError() && v.AsError().code == kMissingCode; }
 
 class ClassInfo;
 using ObjectPtr = std::shared_ptr<Object>;
@@ -82,9 +80,8 @@ std::string_view ParameterName(const ClassInfo& cls, DispId member, DispId param
 // empty name leaves its argument positional. Named arguments follow the
 // positional ones. written, when given, gets bit i set for each argument i
 // that was bound to a by-reference parameter (and so was written back).
-Variant Invoke(const ObjectPtr& object, DispId member, std::uint16_t kind,
-               std::span<Variant> args, std::span<const std::string_view> names = {},
-               std::uint64_t* written = nullptr);
+Variant Invoke(const ObjectPtr& object, DispId member, std::uint16_t kind, std::span<Variant> args,
+               std::span<const std::string_view> names = {}, std::uint64_t* written = nullptr);
 // The same by member name.
 Variant Invoke(const ObjectPtr& object, std::string_view member, std::uint16_t kind,
                std::span<Variant> args, std::span<const std::string_view> names = {},

@@ -273,8 +273,7 @@ inline const Variant* ArgOrDefault(Variant* arg, const Param& p) {
 
 template <auto F, std::size_t... I>
 Variant CallWith(Object& self, [[maybe_unused]] Slots args,
-                 [[maybe_unused]] std::span<const Param> params,
-                 std::index_sequence<I...>) {
+                 [[maybe_unused]] std::span<const Param> params, std::index_sequence<I...>) {
   using S = Signature<decltype(F)>;
   using C = typename S::Class;
   using R = typename S::Result;
