@@ -15,6 +15,7 @@ inc="$prefix/include"
 reached=$(echo '#include "orv/orv.hpp"' | g++ -std=c++20 -I"$inc" -x c++ -M - |
   tr ' \\' '\n\n' | grep "^$inc/orv/" | sed "s#^$inc/##" | sort -u)
 installed=$(cd "$inc" && find orv -name '*.hpp' | sort)
+test -f "$inc/orv/automation/orvmain_c.h"
 if [[ "$reached" != "$installed" ]]; then
   echo "installed headers differ from those orv/orv.hpp reaches:" >&2
   diff <(echo "$reached") <(echo "$installed") >&2 || true
@@ -44,4 +45,24 @@ CM
 cmake -S "$work" -B "$work/build" -DCMAKE_PREFIX_PATH="$prefix" >/dev/null
 cmake --build "$work/build" >/dev/null
 (cd "$work" && rm -f scatter.xlsx && build/use_library >/dev/null && test -s scatter.xlsx)
-echo "install check: $(echo "$installed" | wc -l) public headers; the example builds with pkg-config and CMake and runs"
+
+# The late-bound clients' examples, as the README writes them: C against
+# liborvmain.so, orv serve (its answers must be the README's), Python.
+python3 - "$work" <<'PY'
+import re, sys
+text, work = open("README.md").read(), sys.argv[1]
+late = text.split("## Late-bound use", 1)[1]
+c = re.search(r"```c\n(.*?)```", late, re.S).group(1)
+sh = re.search(r"```sh\n(.*?)```", late, re.S).group(1)
+answers = re.search(r"answers\n\n```\n(.*?)```", late, re.S).group(1)
+py = re.search(r"```python\n(.*?)```", late, re.S).group(1)
+for name, body in (("inverse.c", c), ("serve.sh", sh), ("serve.expected", answers), ("example.py", py)):
+    open(f"{work}/{name}", "w").write(body)
+PY
+cc "$work/inverse.c" -I"$prefix/include" -L"$prefix/lib" -lorvmain -Wl,-rpath,"$prefix/lib" -o "$work/inverse"
+"$work/inverse" | grep -q "^9 ORVMain: Subscript out of range$"
+PATH="$prefix/bin:$PATH" bash "$work/serve.sh" | diff - "$work/serve.expected"
+/usr/bin/python3 -m venv --system-site-packages "$work/venv"
+"$work/venv/bin/pip" install -q --no-build-isolation --no-index ./python
+(cd "$work" && ORVMAIN_LIBRARY="$prefix/lib/liborvmain.so.0" venv/bin/python example.py >/dev/null)
+echo "install check: $(echo "$installed" | wc -l) public headers; the examples (C++, C, orv serve, Python) build and run"

@@ -5,6 +5,7 @@
 #include "orv/arrays/CVMatrix.hpp"
 #include "orv/arrays/clsMatrix.hpp"
 #include "orv/charts/clsPlotCircular.hpp"
+#include "orv/automation/dispatch.hpp"
 #include "orv/charts/clsPlotHistogram.hpp"
 #include "orv/charts/clsPlotLine.hpp"
 #include "orv/charts/clsPlotScatter.hpp"

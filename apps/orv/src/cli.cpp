@@ -1,8 +1,10 @@
 #include "cli.hpp"
 
 #include <CLI/CLI.hpp>
+#include <iostream>
 
 #include "report.hpp"
+#include "serve.hpp"
 
 namespace orv::report {
 
@@ -30,6 +32,12 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
   app.set_version_flag("--version", "orv " + Version(), "Print the version and exit");
   app.require_subcommand(1);
   app.footer("Run 'orv report --help' for the report's options.");
+
+  serve::Limits limits;
+  CLI::App* serve = app.add_subcommand(
+      "serve", "Answer JSON requests, one a line on standard input, calling the library's classes");
+  serve->add_option("--max-line", limits.max_line, "Longest request line, in bytes");
+  serve->add_option("--max-objects", limits.max_objects, "Most objects held at once");
 
   ReportOptions options;
   std::string input, sheet, range, group, separator;
@@ -97,6 +105,10 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
     return status == 0 ? kExitOk : kExitUsage;
   }
 
+  if (serve->parsed()) {
+    serve::Serve(std::cin, out, limits);
+    return kExitOk;
+  }
   if (report->count("INPUT")) options.input = input;
   if (report->count("--sheet")) options.sheet = sheet;
   if (report->count("--range")) options.range = range;

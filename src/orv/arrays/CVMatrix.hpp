@@ -38,6 +38,8 @@ class CVMatrix {
   Boolean IsEqual(const CVMatrix& Matrix) const;
   Variant Item(Long row, Long Column = 1) const;
   void LetItem(Long row, Long Column, const Variant& value);
+  // Item(row) = value: Column left out is 1.
+  void LetItem(Long row, const Variant& value) { LetItem(row, 1, value); }
   // Copies of the elements.
   Array<Variant> Values() const;
   // Installs a copy of a two-dimensional array (any element type), the

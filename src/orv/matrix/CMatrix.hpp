@@ -32,6 +32,8 @@ class CMatrix {
   Boolean IsSymmetric() const;
   Double Item(Long row, Long Column = 1) const;
   void LetItem(Long row, Long Column, Double value);
+  // Item(row) = value: Column left out is 1.
+  void LetItem(Long row, Double value) { LetItem(row, 1, value); }
   // A copy of the elements (1 To rows, 1 To columns); unallocated when null.
   Array<double> Values() const;
   // Copies any 1-D (as a column) or 2-D array in, whatever its lower

@@ -8,6 +8,49 @@
 
 #include "orv/frame/frame.hpp"
 
+// The values, in their interface order (one X(Name) per value).
+#define ORV_CLSCONSTANTS_VALUES(X) \
+  X(xlContinuous)                  \
+  X(xlEdgeBottom)                  \
+  X(xlHAlignGeneral)               \
+  X(xlHAlignLeft)                  \
+  X(xlHAlignCenter)                \
+  X(xlHAlignRight)                 \
+  X(xlMedium)                      \
+  X(xlThin)                        \
+  X(xlEdgeTop)                     \
+  X(xlPasteAll)                    \
+  X(xlLineMarkers)                 \
+  X(xlCircle)                      \
+  X(xlLineStyleNone)               \
+  X(xlCategory)                    \
+  X(xlPrimary)                     \
+  X(xlSecondary)                   \
+  X(xlValue)                       \
+  X(xlBoth)                        \
+  X(xlUnderlineStyleNone)          \
+  X(xlAutomatic)                   \
+  X(xlCorner)                      \
+  X(xlY)                           \
+  X(xlCap)                         \
+  X(xlTickMarkOutside)             \
+  X(xlTickMarkCross)               \
+  X(xlNone)                        \
+  X(xlLabelPositionLeft)           \
+  X(xlCustom)                      \
+  X(xlRows)                        \
+  X(msoFalse)                      \
+  X(xlDot)                         \
+  X(xlDataLabelsShowLabel)         \
+  X(xlHairline)                    \
+  X(xlMarkerStyleNone)             \
+  X(xlXYScatter)                   \
+  X(xlStockOHLC)                   \
+  X(xlLocationAsObject)            \
+  X(xlLinear)                      \
+  X(xlPolynomial)                  \
+  X(xlColumns)
+
 namespace orv {
 
 class clsConstants {
@@ -18,46 +61,7 @@ class clsConstants {
 #define ORV_CONSTANT(Name) \
   Long Name() const;       \
   void Let##Name(Long value) const;
-  ORV_CONSTANT(xlContinuous)
-  ORV_CONSTANT(xlEdgeBottom)
-  ORV_CONSTANT(xlHAlignGeneral)
-  ORV_CONSTANT(xlHAlignLeft)
-  ORV_CONSTANT(xlHAlignCenter)
-  ORV_CONSTANT(xlHAlignRight)
-  ORV_CONSTANT(xlMedium)
-  ORV_CONSTANT(xlThin)
-  ORV_CONSTANT(xlEdgeTop)
-  ORV_CONSTANT(xlPasteAll)
-  ORV_CONSTANT(xlLineMarkers)
-  ORV_CONSTANT(xlCircle)
-  ORV_CONSTANT(xlLineStyleNone)
-  ORV_CONSTANT(xlCategory)
-  ORV_CONSTANT(xlPrimary)
-  ORV_CONSTANT(xlSecondary)
-  ORV_CONSTANT(xlValue)
-  ORV_CONSTANT(xlBoth)
-  ORV_CONSTANT(xlUnderlineStyleNone)
-  ORV_CONSTANT(xlAutomatic)
-  ORV_CONSTANT(xlCorner)
-  ORV_CONSTANT(xlY)
-  ORV_CONSTANT(xlCap)
-  ORV_CONSTANT(xlTickMarkOutside)
-  ORV_CONSTANT(xlTickMarkCross)
-  ORV_CONSTANT(xlNone)
-  ORV_CONSTANT(xlLabelPositionLeft)
-  ORV_CONSTANT(xlCustom)
-  ORV_CONSTANT(xlRows)
-  ORV_CONSTANT(msoFalse)
-  ORV_CONSTANT(xlDot)
-  ORV_CONSTANT(xlDataLabelsShowLabel)
-  ORV_CONSTANT(xlHairline)
-  ORV_CONSTANT(xlMarkerStyleNone)
-  ORV_CONSTANT(xlXYScatter)
-  ORV_CONSTANT(xlStockOHLC)
-  ORV_CONSTANT(xlLocationAsObject)
-  ORV_CONSTANT(xlLinear)
-  ORV_CONSTANT(xlPolynomial)
-  ORV_CONSTANT(xlColumns)
+  ORV_CLSCONSTANTS_VALUES(ORV_CONSTANT)
 #undef ORV_CONSTANT
 };
 
