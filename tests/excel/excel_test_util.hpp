@@ -35,6 +35,10 @@ struct Book {
     std::int32_t i = 1;
     for (const orv::Variant& v : values) r.Item(i++).LetValue(v);
   }
+  // Each cell of the sheet holds its value; Variant() is an empty cell.
+  void Expect(std::initializer_list<std::pair<const char*, orv::Variant>> cells) {
+    for (const auto& [cell, want] : cells) EXPECT_EQ(sheet.Range(cell).Value(), want) << cell;
+  }
 };
 
 // A 1-D array of the values, from index lb.

@@ -42,21 +42,12 @@ struct Data : Book {
       if (r == 5001) a = 0.0;
       sheet.Cells(r, 1).LetValue(a);
       sheet.Cells(r, 3).LetValue(Number(r) * 2);
-      switch (r % 11) {
-        case 1:
-          break;  // blank
-        case 2:
-          sheet.Cells(r, 2).LetValue("text");
-          break;
-        case 3:
-          sheet.Cells(r, 2).LetValue(r % 2 == 0);
-          break;
-        case 4:
-          sheet.Cells(r, 2).LetValue(Variant(Date{40000.0 + r}));
-          break;
-        default:
-          sheet.Cells(r, 2).LetValue(Number(r) - 3);
-      }
+      const int kind = r % 11;  // 1 blank, 2 text, 3 Boolean, 4 date, else a number
+      if (kind != 1)
+        sheet.Cells(r, 2).LetValue(kind == 2   ? Variant("text")
+                                   : kind == 3 ? Variant(r % 2 == 0)
+                                   : kind == 4 ? Variant(Date{40000.0 + r})
+                                               : Variant(Number(r) - 3));
     }
     sheet.Cells(4097, 3).LetValue(Variant(ErrorValue{xlErrValue}));
     for (std::int32_t r = 5; r <= kRows; r += 97)
@@ -121,14 +112,12 @@ Series ExpectSeriesReadsCells(Data& b, const Range& values, const Range& xs) {
 TEST(ExcelFastPaths, FunctionsOverDenseMixedAndMultiAreaRangesMatchCellByCell) {
   Data b;
   ExpectFunctionsByCell(b, b.sheet.Range("A1:A9000"));
-  ExpectFunctionsByCell(b, b.sheet.Range("B1:B9000"));
   ExpectFunctionsByCell(b, b.sheet.Range("A1:B9000"));
   ExpectFunctionsByCell(b, b.sheet.Range("A4000:A4200,B10:B5000,A100:A101"));
   ExpectFunctionsByCell(b, b.sheet.Range("A5000:A5001"));
   // Blank cells past the data.
   ExpectFunctionsByCell(b, b.sheet.Range("A8000:A20000"));
   // Sparse chunks, alone and beside dense ones.
-  ExpectFunctionsByCell(b, b.sheet.Range("D1:D9000"));
   ExpectFunctionsByCell(b, b.sheet.Range("C4000:D9000"));
   ExpectFunctionsByCell(b, b.sheet.Range("B1:E9000"));
 }

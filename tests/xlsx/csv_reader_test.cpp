@@ -19,6 +19,11 @@ class CsvReaderTest : public ::testing::Test {
     return xlsx::OpenCsv(app_, path, options).Worksheets(1);
   }
   static Variant At(const excel::Worksheet& s, const char* cell) { return s.Range(cell).Value(); }
+  // Each cell holds its value; Variant() is an empty cell.
+  static void Expect(const excel::Worksheet& s,
+                     std::initializer_list<std::pair<const char*, Variant>> cells) {
+    for (const auto& [cell, want] : cells) EXPECT_EQ(At(s, cell), want) << cell;
+  }
 
   TempDir dir_;
   excel::Application app_;
@@ -33,17 +38,18 @@ TEST_F(CsvReaderTest, QuotedFieldsHoldSeparatorsQuotesAndLineBreaks) {
                             "\"unterminated,4\n5");
   EXPECT_EQ(s.Name(), "quotes");
   EXPECT_EQ(s.Parent().Name(), "quotes.csv");
-  EXPECT_EQ(At(s, "A2"), Variant("Smith, J"));
-  EXPECT_EQ(At(s, "B2"), Variant("said \"hi\""));
-  EXPECT_EQ(At(s, "C2"), Variant(1.0));
-  EXPECT_EQ(At(s, "A3"), Variant("multi\nline\r\nfield"));
-  EXPECT_TRUE(At(s, "B3").IsEmpty());  // "" is an empty field
-  EXPECT_EQ(At(s, "C3"), Variant(2.0));
-  EXPECT_EQ(At(s, "A4"), Variant("plain\"quote"));
-  EXPECT_EQ(At(s, "B4"), Variant("aftertext"));
-  EXPECT_EQ(At(s, "C4"), Variant(3.0));  // a lone CR ends the line
-  // A quote that never closes runs to the end of the file.
-  EXPECT_EQ(At(s, "A5"), Variant("unterminated,4\n5"));
+  // "" is an empty field; a lone CR ends the line; a quote that never
+  // closes runs to the end of the file.
+  Expect(s, {{"A2", "Smith, J"},
+             {"B2", "said \"hi\""},
+             {"C2", 1.0},
+             {"A3", "multi\nline\r\nfield"},
+             {"B3", Variant()},
+             {"C3", 2.0},
+             {"A4", "plain\"quote"},
+             {"B4", "aftertext"},
+             {"C4", 3.0},
+             {"A5", "unterminated,4\n5"}});
   EXPECT_EQ(s.UsedRange().AddressLocal(), "$A$1:$C$5");
 }
 
@@ -62,55 +68,44 @@ TEST_F(CsvReaderTest, NumbersBecomeNumbersAndEverythingElseStaysText) {
   const char* texts[] = {"inf",   "nan", "0x10", "1e",         "--1",
                          "1.2.3", "12%", "$5",   "2024-03-01", "1 2"};
   for (int c = 0; c < 10; ++c) EXPECT_EQ(s.Cells(2, c + 1).Value(), Variant(texts[c])) << c;
-  EXPECT_EQ(At(s, "A3"), Variant(true));
-  EXPECT_EQ(At(s, "B3"), Variant(false));
-  EXPECT_EQ(At(s, "C3"), Variant(ErrorValue{excel::xlErrNA}));
-  EXPECT_EQ(At(s, "D3"), Variant(ErrorValue{excel::xlErrDiv0}));
-  EXPECT_EQ(At(s, "E3"), Variant("#nope"));
-  EXPECT_EQ(At(s, "F3"), Variant("TRUE"));   // quoted: the text itself
-  EXPECT_EQ(At(s, "G3"), Variant("1e999"));  // beyond the doubles
-  EXPECT_EQ(At(s, "H3"), Variant(" "));
-  EXPECT_TRUE(At(s, "I3").IsEmpty());
-  EXPECT_EQ(At(s, "J3"), Variant(7.0));
+  // A quoted TRUE is the text itself; 1e999 is beyond the doubles.
+  Expect(s, {{"A3", true},
+             {"B3", false},
+             {"C3", ErrorValue{excel::xlErrNA}},
+             {"D3", ErrorValue{excel::xlErrDiv0}},
+             {"E3", "#nope"},
+             {"F3", "TRUE"},
+             {"G3", "1e999"},
+             {"H3", " "},
+             {"I3", Variant()},
+             {"J3", 7.0}});
   // Thousands grouped in threes by the other separator.
-  EXPECT_EQ(At(s, "A4"), Variant(1234.5));
-  EXPECT_EQ(At(s, "B4"), Variant("12,34"));
-  EXPECT_EQ(At(s, "C4"), Variant(1234567.0));
-  EXPECT_EQ(At(s, "D4"), Variant(-1000.25));
+  Expect(s, {{"A4", 1234.5}, {"B4", "12,34"}, {"C4", 1234567.0}, {"D4", -1000.25}});
 }
 
 TEST_F(CsvReaderTest, TheSeparatorIsFoundOrGivenAndTheDecimalCommaAccepted) {
   excel::Worksheet tab = Open("tab.txt", "a\tb,c\n1\t2,5\n");
-  EXPECT_EQ(At(tab, "B1"), Variant("b,c"));
-  EXPECT_EQ(At(tab, "B2"), Variant("2,5"));
+  Expect(tab, {{"B1", "b,c"}, {"B2", "2,5"}});
   excel::Worksheet semi = Open("semi.csv", "x;y\n1,5;2\n3;4,25\n");
   EXPECT_EQ(At(semi, "A2"), Variant("1,5"));  // no decimal comma asked for
   xlsx::CsvOptions comma;
   comma.decimal_comma = true;
   excel::Worksheet german = Open("german.csv", "x;y\n1,5;2\n\"1.234,5\";-0,25\n3.5;4\n", comma);
-  EXPECT_EQ(At(german, "A2"), Variant(1.5));
-  EXPECT_EQ(At(german, "A3"), Variant(1234.5));
-  EXPECT_EQ(At(german, "B3"), Variant(-0.25));
-  EXPECT_EQ(At(german, "A4"), Variant("3.5"));  // a point is no decimal separator here
+  // A point is no decimal separator here.
+  Expect(german, {{"A2", 1.5}, {"A3", 1234.5}, {"B3", -0.25}, {"A4", "3.5"}});
   excel::Worksheet commas = Open("commas.csv", "a,b;c\n1,2;3\n");
   EXPECT_EQ(At(commas, "A1"), Variant("a,b"));  // ";" is on every line: it wins
   xlsx::CsvOptions pipe;
   pipe.separator = '|';
-  excel::Worksheet piped = Open("pipe.csv", "a|b,c|d\n", pipe);
-  EXPECT_EQ(At(piped, "B1"), Variant("b,c"));
-  EXPECT_EQ(At(piped, "C1"), Variant("d"));
-  excel::Worksheet single = Open("single.csv", "one\ntwo\n\nfour");
-  EXPECT_EQ(At(single, "A2"), Variant("two"));
-  EXPECT_TRUE(At(single, "A3").IsEmpty());  // a blank line is a blank row
-  EXPECT_EQ(At(single, "A4"), Variant("four"));
+  Expect(Open("pipe.csv", "a|b,c|d\n", pipe), {{"B1", "b,c"}, {"C1", "d"}});
+  // A blank line is a blank row.
+  Expect(Open("single.csv", "one\ntwo\n\nfour"),
+         {{"A2", "two"}, {"A3", Variant()}, {"A4", "four"}});
 }
 
 TEST_F(CsvReaderTest, Utf8WithOrWithoutBomUtf16AndWindows1252) {
-  excel::Worksheet bom = Open("bom.csv", "\xEF\xBB\xBFname,city\nMüller,東京\n");
-  EXPECT_EQ(At(bom, "A1"), Variant("name"));
-  EXPECT_EQ(At(bom, "B2"), Variant("東京"));
-  excel::Worksheet plain = Open("plain.csv", "Müller,😀\n");
-  EXPECT_EQ(At(plain, "B1"), Variant("😀"));
+  Expect(Open("bom.csv", "\xEF\xBB\xBFname,city\nMüller,東京\n"), {{"A1", "name"}, {"B2", "東京"}});
+  EXPECT_EQ(At(Open("plain.csv", "Müller,😀\n"), "B1"), Variant("😀"));
   // "Ä\t€\n" in UTF-16 little endian with its mark, as a spreadsheet saves
   // "Unicode text"; the euro sign and the emoji test both unit widths.
   std::string utf16(
@@ -119,15 +114,9 @@ TEST_F(CsvReaderTest, Utf8WithOrWithoutBomUtf16AndWindows1252) {
       "1\x00.\x00"
       "5\x00",
       22);
-  excel::Worksheet wide = Open("wide.txt", utf16);
-  EXPECT_EQ(At(wide, "A1"), Variant("Ä"));
-  EXPECT_EQ(At(wide, "B1"), Variant("€"));
-  EXPECT_EQ(At(wide, "C1"), Variant("😀"));
-  EXPECT_EQ(At(wide, "A2"), Variant(1.5));
+  Expect(Open("wide.txt", utf16), {{"A1", "Ä"}, {"B1", "€"}, {"C1", "😀"}, {"A2", 1.5}});
   // Bytes that are no UTF-8 are Windows-1252.
-  excel::Worksheet legacy = Open("legacy.csv", "M\xFCller,\x80 5\x9F\n");
-  EXPECT_EQ(At(legacy, "A1"), Variant("Müller"));
-  EXPECT_EQ(At(legacy, "B1"), Variant("€ 5Ÿ"));
+  Expect(Open("legacy.csv", "M\xFCller,\x80 5\x9F\n"), {{"A1", "Müller"}, {"B1", "€ 5Ÿ"}});
 }
 
 TEST_F(CsvReaderTest, RecordsCutByTheReadBlocksComeOutWhole) {
@@ -157,11 +146,8 @@ TEST_F(CsvReaderTest, ImportWritesFromTheDestinationAndClearsWhatTheFileLeavesEm
   std::string path = dir_ / "import.csv";
   WriteText(path, "1,,3\n4,5\n");
   xlsx::ImportCsv(s.Range("B2"), path);
-  EXPECT_EQ(s.Range("B2").Value(), Variant(1.0));
-  EXPECT_TRUE(s.Range("C2").Value().IsEmpty());
-  EXPECT_EQ(s.Range("D2").Value(), Variant(3.0));
-  EXPECT_EQ(s.Range("C3").Value(), Variant(5.0));
-  EXPECT_EQ(s.Range("D3").Value(), Variant("old"));  // beyond the line
+  // D3 is beyond the line: it stays.
+  Expect(s, {{"B2", 1.0}, {"C2", Variant()}, {"D2", 3.0}, {"C3", 5.0}, {"D3", "old"}});
 }
 
 TEST_F(CsvReaderTest, FailuresName1004TheFileAndTheProblem) {

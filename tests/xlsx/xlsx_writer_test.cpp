@@ -144,24 +144,20 @@ TEST_F(XlsxWriterTest, ValuesFormatsWidthsAndHeightsAsOpenpyxlSeesThem) {
                           "size=11.0 name=Calibri fill=FFFFFF00 top=medium:FF000000 "
                           "bottom=thin:FF0000FF left=None right=None align=center wrap=0 "
                           "numfmt=General");
-  EXPECT_SEEN(seen,
-              "cell Sheet1!B2 value=1.23456 type=n bold=0 italic=1 underline=None "
-              "color=- size=11.0 name=Calibri fill=- top=None:- bottom=None:- left=None "
-              "right=None align=None wrap=0 numfmt=0.00");
-  EXPECT_SEEN(seen,
-              "cell Sheet1!C3 value=None type=n bold=0 italic=0 underline=None "
-              "color=- size=11.0 name=Calibri fill=- top=None:- bottom=None:- "
-              "left=None right=None align=None wrap=1 numfmt=General");
-  EXPECT_SEEN(seen,
-              "cell Sheet1!A5 value=5 type=n bold=0 italic=0 underline=single "
-              "color=- size=14.0 name=Arial");
-  EXPECT_SEEN(seen, "cell Sheet1!A7 value=0.30000000000000004 type=n");
-  EXPECT_SEEN(seen, "cell Sheet1!B7 value='a & <b> \"Müller\"' type=s");
-  EXPECT_SEEN(seen, "cell Sheet1!C7 value=True type=b");
-  EXPECT_SEEN(seen, "cell Sheet1!D7 value='#N/A' type=e");
-  EXPECT_SEEN(seen, "width Sheet1 2-2 20.7109375 hidden=0");
-  EXPECT_SEEN(seen, "height Sheet1 2 33.75");
-  EXPECT_SEEN(seen, "height Sheet1 4 0.0");
+  for (const char* line :
+       {"cell Sheet1!B2 value=1.23456 type=n bold=0 italic=1 underline=None color=- size=11.0 "
+        "name=Calibri fill=- top=None:- bottom=None:- left=None right=None align=None wrap=0 "
+        "numfmt=0.00",
+        "cell Sheet1!C3 value=None type=n bold=0 italic=0 underline=None color=- size=11.0 "
+        "name=Calibri fill=- top=None:- bottom=None:- left=None right=None align=None wrap=1 "
+        "numfmt=General",
+        "cell Sheet1!A5 value=5 type=n bold=0 italic=0 underline=single color=- size=14.0 "
+        "name=Arial",
+        "cell Sheet1!A7 value=0.30000000000000004 type=n",
+        "cell Sheet1!B7 value='a & <b> \"Müller\"' type=s", "cell Sheet1!C7 value=True type=b",
+        "cell Sheet1!D7 value='#N/A' type=e", "width Sheet1 2-2 20.7109375 hidden=0",
+        "height Sheet1 2 33.75", "height Sheet1 4 0.0"})
+    EXPECT_SEEN(seen, line);
   // And our own reader reads the sizes back to the point.
   excel::Worksheet back = xlsx::OpenXlsx(app, dir / "formats.xlsx").Worksheets(1);
   EXPECT_EQ(back.Range("B1").ColumnWidth(), Variant(20.0));
