@@ -30,15 +30,6 @@ class clsPlotLineTest : public ChartWorkbook {
 
 }  // namespace
 
-TEST_F(clsPlotLineTest, SharedHandles) {
-  clsPlotLine plot;
-  clsPlotLine same = plot;
-  same.LetChartHeight(150);
-  EXPECT_EQ(plot.ChartHeight(), 150);
-  EXPECT_TRUE(Is(plot, same));
-  EXPECT_FAILS(91, "ORVMain", kNotSet, clsPlotLine(Nothing).LetYMin(0));
-}
-
 TEST_F(clsPlotLineTest, OneRowAsALineWithMarkers) {
   clsPlotLine plot = Plot({3, 1, 4, 1, 5, 9, 2, 6});
   plot.LetChartWidth(320);
@@ -163,7 +154,7 @@ TEST_F(clsPlotLineTest, Failures) {
   EXPECT_FAILS(91, source(20), kNotSet, Plot({1, 2}).CreatePlot());
 }
 
-TEST_F(clsPlotLineTest, EmptyAndTextValuesAreBlankPoints) {
+TEST_F(clsPlotLineTest, EmptyValuesAreBlankPoints) {
   clsPlotLine plot;
   plot.SetOutputRange(sheet.Range("D8"));
   plot.SetYValues(sheet.Range("B20:F20"));
@@ -172,12 +163,4 @@ TEST_F(clsPlotLineTest, EmptyAndTextValuesAreBlankPoints) {
   EXPECT_FALSE(Chart().SeriesCollection(1).ValueNumbers()[0].has_value());
   // Without data the scale is 0 to 1 by 0.2.
   EXPECT_EQ(Axis(xlValue).TickLabels().NumberFormat(), "0.0");
-
-  plot = Plot({1, 2, 3});
-  sheet.Range("C5").LetValue("n/a");
-  plot.CreatePlot();
-  const std::vector<double> values = Numbers(Chart().SeriesCollection(1).ValueNumbers());
-  ASSERT_EQ(values.size(), 3u);
-  EXPECT_TRUE(std::isnan(values[1]));
-  EXPECT_EQ(values[2], 3.0);
 }

@@ -150,15 +150,6 @@ TEST_F(clsFormattingTest, DataInitialSettingsGiveBlackAndAnEmptyNumberFormat) {
   EXPECT_EQ(rng.HorizontalAlignment(), L(kRight));
 }
 
-TEST_F(clsFormattingTest, TitleFontAndFillOnTheRangeOnly) {
-  SetTheme();
-  clsFormatting().SetTitles(R("B2:C2,B5"));
-  ExpectFont(R("B2:C2"), true, true, 128, 16764057);
-  ExpectFont(R("B5"), true, true, 128, 16764057);
-  ExpectUntouched(R("D2"));
-  ExpectUntouched(R("B3"));
-}
-
 TEST_F(clsFormattingTest, SummaryRowRunsAcross256ColumnsWhateverTheWidth) {
   SetTheme();
   clsFormatting().SetTitles(R("C3:D4"), true);
@@ -182,8 +173,12 @@ TEST_F(clsFormattingTest, SummaryNeedsTheApplicationTitlesDoNot) {
   Shared().ExcelApplication.reset();
   clsFormatting().SetTitles(R("A1:B1"), true);
   ExpectUntouched(R("A1:IV1"));
-  clsFormatting().SetTitles(R("A1:B1"));
+  // Titles take the theme on every area of the range only.
+  clsFormatting().SetTitles(R("A1:B1,B5"));
   ExpectFont(R("A1:B1"), true, true, 128, 16764057);
+  ExpectFont(R("B5"), true, true, 128, 16764057);
+  ExpectUntouched(R("C1"));
+  ExpectUntouched(R("B4"));
 }
 
 TEST_F(clsFormattingTest, FormatRangeWithOneHeaderRow) {
