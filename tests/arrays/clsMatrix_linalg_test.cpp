@@ -82,7 +82,6 @@ TEST(clsMatrixSumProduct, CrossProductInIncreasingRows) {
   Array<double> x = Random(rng, 50, 4), y = Random(rng, 50, 3);
   const Array<double> product = M.MMult(M.Transpose(x), y);
   EXPECT_EQ(M.SumProduct(x, y), product);
-  EXPECT_TRUE(Holds(M.SumProduct(x, y), Rows(product)));
   // A one-dimensional argument is a single column.
   EXPECT_EQ(M.SumProduct(Vec({2, 3}), Mat(2, 2, {1, 10, 100, 1000})), Mat(1, 2, {302, 3020}));
   EXPECT_FAILS(9, kCls + "SumProduct", kSubscript,
@@ -106,15 +105,10 @@ TEST(clsMatrixMAdd, ShapeOfTheSecondArgumentAndVectorsAsColumns) {
 }
 
 TEST(clsMatrixVariantMSubtract, VariantArithmetic) {
-  Array<Variant> a(1, 1, 1, 4), b(1, 1, 1, 4);
-  a(1, 1) = Variant(Integer{5});
-  b(1, 1) = Variant(Integer{7});
-  a(1, 2) = Variant("2.5");
-  b(1, 2) = Variant();
-  a(1, 3) = Variant(Null);
-  b(1, 3) = Variant(1.0);
-  a(1, 4) = Variant(Date{100});
-  b(1, 4) = Variant(1.5);
+  const Array<Variant> a =
+      Mat<Variant>(1, 4, {Variant(Integer{5}), Variant("2.5"), Variant(Null), Variant(Date{100})});
+  Array<Variant> b =
+      Mat<Variant>(1, 4, {Variant(Integer{7}), Variant(), Variant(1.0), Variant(1.5)});
   Variant r = M.VariantMSubtract(Variant(a), Variant(b));
   EXPECT_EQ(r.Element(1, 1), Variant(Integer{-2}));
   EXPECT_EQ(r.Element(1, 2), Variant(2.5));
@@ -179,8 +173,6 @@ TEST(clsMatrixGeneralInverse, WideMatricesAndBadArguments) {
 TEST(clsMatrixMaxMin, ScanRowByRowWithTheFallbackConversion) {
   EXPECT_EQ(M.Max(Variant(Mat(2, 3, {1, 9, 3, -4, 5, 9}))), 9.0);
   EXPECT_EQ(M.Min(Variant(Mat(2, 3, {1, 9, 3, -4, 5, 9}))), -4.0);
-  EXPECT_EQ(M.Max(Variant(Vec({2, -1, 7}))), 7.0);
-  EXPECT_EQ(M.Min(Variant(Vec({2, -1, 7}))), -1.0);
   // Elements of a Variant array convert explicitly.
   const Variant w(Mat<Variant>(1, 3, {Variant("12"), Variant(), Variant(true)}));
   EXPECT_EQ(M.Max(w), 12.0);
