@@ -546,5 +546,24 @@ TEST(Dispatch, NamesIgnoreCaseArgumentsBindByNameAndOptionalsMayBeLeftOut) {
   EXPECT_EQ(Fails([&] { Invoke(m, "Item", G, zero); }), Fails([&] { Mat().Item(0); }));
 }
 
+TEST(Dispatch, AClientBuildsAWorkbookAndHandsItToTheLibrary) {
+  test::SavedSharedState saved;
+  saved.Save();
+  ObjectPtr app = CreateObject("ORVMain.Application");
+  V none;
+  ObjectPtr books = ObjectOf(Invoke(app, "Workbooks", G, none));
+  Invoke(books, "Add", M, none);
+  V ref{S("A1:A3")}, column{Variant(A({{1}, {2}, {4}}))}, handle{Variant(app)};
+  ObjectPtr range = ObjectOf(Invoke(app, "Range", M, ref));
+  Invoke(range, "Value", P, column);
+  Invoke(GlobalInstance("ORVMain.clsMain"), "Excel", PR, handle);
+  V check{Variant(range), B(true)};
+  // A1 the header, two numbers below it: one column of data.
+  EXPECT_EQ(Print(Invoke(CreateObject("clsValidation"), "ValidateInputRange", M, check)),
+            Print(Variant(Integer{1})));
+  EXPECT_EQ(Print(Invoke(range, "Address", G, none)), Print(S("$A$1:$A$3")));
+  saved.Restore();
+}
+
 }  // namespace
 }  // namespace orv::automation
