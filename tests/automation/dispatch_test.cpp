@@ -110,79 +110,36 @@ CVMatrix VMat() {
 void NewWorld() {
   g_app = excel::Application();
   g_app.Workbooks().Add();
-  const char* cells[][5] = {{"X", "Y", "Z", "", "F"},   {"1", "2.5", "1", "", "a"},
-                            {"2", "3.1", "0", "", "b"}, {"3", "4.8", "1", "", "a"},
-                            {"4", "4.9", "1", "", "c"}, {"5", "6.2", "0", "", "b"}};
-  for (Long i = 0; i < 6; ++i)
-    for (Long j = 0; j < 5; ++j) {
-      std::string t = cells[i][j];
+  const char* rows[] = {"X Y Z . F",   "1 2.5 1 . a", "2 3.1 0 . b",
+                        "3 4.8 1 . a", "4 4.9 1 . c", "5 6.2 0 . b"};  // "." a blank cell
+  for (Long i = 1; i <= 6; ++i) {
+    std::istringstream cells(rows[i - 1]);
+    std::string t;
+    for (Long j = 1; cells >> t; ++j) {
       auto n = ParseNumber(t);
-      g_app.ActiveSheet()
-          .Cells(i + 1, j + 1)
-          .LetValue(n           ? Variant(*n)
-                    : t.empty() ? Variant()
-                                : Variant(t));
+      g_app.ActiveSheet().Cells(i, j).LetValue(n ? Variant(*n) : t == "." ? Variant() : Variant(t));
     }
+  }
   g_app.Range("G1:H2").LetValue(Variant(A({{1, 0.5}, {0.5, 1}})));
   excel::SetCurrentApplication(g_app);
 }
 
-template <class T, class F>
-void Plot(T& p, F more) {
-  p.SetOutputRange(Rg("J2"));
-  more(p);
-}
-std::map<std::string, std::function<ObjectPtr()>> Fresh() {
-  return {
-      {"CMatrix", [] { return Box(Mat()); }},
-      {"CVMatrix", [] { return Box(VMat()); }},
-      {"CDescriptives",
-       [] {
-         CDescriptives d;
-         d.SetData(Mat());
-         return Box(d);
-       }},
-      {"clsPlotLine",
-       [] {
-         clsPlotLine p;
-         Plot(p, [](auto& q) { q.SetYValues(Rg("B2:B6")); });
-         return Box(p);
-       }},
-      {"clsPlotScatter",
-       [] {
-         clsPlotScatter p;
-         Plot(p, [](auto& q) {
-           q.SetXValues(Rg("A2:A6"));
-           q.SetYValues(Rg("B2:B6"));
-         });
-         return Box(p);
-       }},
-      {"clsPlotHistogram",
-       [] {
-         clsPlotHistogram p;
-         Plot(p, [](auto& q) {
-           q.SetXValuesRange(Rg("A2:A6"));
-           q.SetXValuesSecondRange(Rg("A2:A6"));
-           q.SetYValuesRange(Rg("C2:C6"));
-         });
-         return Box(p);
-       }},
-      {"clsPlotCircular",
-       [] {
-         clsPlotCircular p;
-         Plot(p, [](auto& q) {
-           q.SetXValues(Rg("C2:C6"));
-           q.SetYValues(Rg("C2:C6"));
-         });
-         return Box(p);
-       }},
-  };
+// The objects each row starts from: matrices with values, charts with data.
+void Dress(clsPlotLine& p) { p.SetYValues(Rg("B2:B6")); }
+void Dress(clsPlotScatter& p) { p.SetXValues(Rg("A2:A6")), p.SetYValues(Rg("B2:B6")); }
+void Dress(clsPlotCircular& p) { p.SetXValues(Rg("C2:C6")), p.SetYValues(Rg("C2:C6")); }
+void Dress(clsPlotHistogram& p) {
+  p.SetXValuesRange(Rg("A2:A6")), p.SetXValuesSecondRange(Rg("A2:A6"));
+  p.SetYValuesRange(Rg("C2:C6"));
 }
 template <class T>
 ObjectPtr FreshOf() {
-  auto f = Fresh();
-  auto it = f.find(ClassFor<T>().Name());
-  return it != f.end() ? it->second() : Box(T());
+  T o;
+  if constexpr (std::is_same_v<T, CMatrix>) o = Mat();
+  if constexpr (std::is_same_v<T, CVMatrix>) o = VMat();
+  if constexpr (std::is_same_v<T, CDescriptives>) o.SetData(Mat());
+  if constexpr (requires { Dress(o); }) o.SetOutputRange(Rg("J2")), Dress(o);
+  return Box(o);
 }
 
 template <class F>
@@ -544,6 +501,25 @@ TEST(Dispatch, NamesIgnoreCaseArgumentsBindByNameAndOptionalsMayBeLeftOut) {
   // A member's own failure is not the binding's.
   V zero{L(0)};
   EXPECT_EQ(Fails([&] { Invoke(m, "Item", G, zero); }), Fails([&] { Mat().Item(0); }));
+}
+
+TEST(Dispatch, AClientBuildsAWorkbookAndHandsItToTheLibrary) {
+  test::SavedSharedState saved;
+  saved.Save();
+  ObjectPtr app = CreateObject("ORVMain.Application");
+  V none;
+  ObjectPtr books = ObjectOf(Invoke(app, "Workbooks", G, none));
+  Invoke(books, "Add", M, none);
+  V ref{S("A1:A3")}, column{Variant(A({{1}, {2}, {4}}))}, handle{Variant(app)};
+  ObjectPtr range = ObjectOf(Invoke(app, "Range", M, ref));
+  Invoke(range, "Value", P, column);
+  Invoke(GlobalInstance("ORVMain.clsMain"), "Excel", PR, handle);
+  V check{Variant(range), B(true)};
+  // A1 the header, two numbers below it: one column of data.
+  EXPECT_EQ(Print(Invoke(CreateObject("clsValidation"), "ValidateInputRange", M, check)),
+            Print(Variant(Integer{1})));
+  EXPECT_EQ(Print(Invoke(range, "Address", G, none)), Print(S("$A$1:$A$3")));
+  saved.Restore();
 }
 
 }  // namespace
