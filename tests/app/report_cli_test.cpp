@@ -10,18 +10,10 @@ using namespace orv::report::testing;
 
 namespace {
 
-bool Has(const std::string& text, const std::string& part) {
-  return text.find(part) != std::string::npos;
-}
-
-TEST(OrvCommandLine, HelpOfTheProgramNamesTheReport) {
-  const Outcome r = Orv({"--help"});
-  EXPECT_EQ(r.status, kExitOk);
-  EXPECT_TRUE(Has(r.out, "report")) << r.out;
-  EXPECT_TRUE(Has(r.out, "--version")) << r.out;
-}
-
-TEST(OrvCommandLine, HelpOfTheReportDocumentsEveryOption) {
+TEST(OrvCommandLine, HelpOfTheProgramAndOfTheReportDocumentsEveryOption) {
+  const Outcome top = Orv({"--help"});
+  EXPECT_EQ(top.status, kExitOk);
+  EXPECT_TRUE(Has(top.out, "report") && Has(top.out, "--version")) << top.out;
   const Outcome r = Orv({"report", "--help"});
   EXPECT_EQ(r.status, kExitOk);
   for (const char* option :
@@ -34,7 +26,6 @@ TEST(OrvCommandLine, VersionIsTheProjects) {
   const Outcome r = Orv({"--version"});
   EXPECT_EQ(r.status, kExitOk);
   EXPECT_EQ(r.out, "orv " + Version() + "\n");
-  EXPECT_EQ(Version(), "0.1.0");
 }
 
 TEST(OrvCommandLine, UsageErrorsExitWithTwoAndWriteNothing) {

@@ -9,8 +9,8 @@
 #include <map>
 #include <sstream>
 
-#include "orv/output/theme.hpp"
 #include "orv/output/clsMain.hpp"
+#include "orv/output/theme.hpp"
 #include "orv/xlsx/xlsx.hpp"
 #include "orv_report/sample_iris.hpp"
 #include "report.hpp"
@@ -71,16 +71,11 @@ class ReportSample : public ::testing::Test {
     ASSERT_NE(book_, nullptr);
   }
 
-  static TempDir* dir_;
-  static Outcome* run_;
-  static excel::Application* app_;
-  static excel::Workbook* book_;
+  static inline TempDir* dir_ = nullptr;
+  static inline Outcome* run_ = nullptr;
+  static inline excel::Application* app_ = nullptr;
+  static inline excel::Workbook* book_ = nullptr;
 };
-
-TempDir* ReportSample::dir_ = nullptr;
-Outcome* ReportSample::run_ = nullptr;
-excel::Application* ReportSample::app_ = nullptr;
-excel::Workbook* ReportSample::book_ = nullptr;
 
 TEST(ReportSampleData, EmbeddedSampleIsTheCommittedFile) {
   std::ifstream in(std::string(ORV_TEST_DATA_DIR) + "/../../apps/orv/data/iris.csv",
@@ -99,7 +94,6 @@ TEST_F(ReportSample, WritesReportAndDataSheetsAndNothingElse) {
                            "versicolor 50, virginica 50"),
             std::string::npos)
       << run_->out;
-  EXPECT_NE(run_->out.find("Wrote "), std::string::npos);
 }
 
 TEST_F(ReportSample, DataSheetHoldsTheCasesBitForBit) {

@@ -49,6 +49,10 @@ class TempDir {
   std::filesystem::path path_;
 };
 
+inline bool Has(const std::string& text, const std::string& part) {
+  return text.find(part) != std::string::npos;
+}
+
 struct Outcome {
   int status = -1;
   std::string out, err;

@@ -51,9 +51,8 @@ TEST(ValidationCells, WalkStopsWhereTheCellByCellWalkStops) {
   const excel::Range area = s.sheet.Range("B2:C9");
   for (int r = 2; r <= 9; ++r)
     for (int c = 2; c <= 3; ++c) s.Put(r, c, Variant(double(r)));
-  WalkResult whole = WalkCells(area, 1, 8, 2, true, true);
-  EXPECT_FALSE(whole.non_integer);
-  EXPECT_FALSE(whole.negative);
+  const WalkResult whole = WalkCells(area, 1, 8, 2, true, true);
+  EXPECT_FALSE(whole.non_integer || whole.negative);
   // Column by column: a fraction in column 1 comes before text in an
   // earlier row of column 2.
   s.Put(8, 2, Variant(0.5));
@@ -133,10 +132,8 @@ TEST(ValidationCells, CountersOverflowAsTheirTypes) {
   EXPECT_EQ(MulLong(-65536, 32768), -2147483647 - 1);
   EXPECT_EQ(AddInteger(32766, 1), 32767);
   EXPECT_EQ(MulInteger(181, 181), 32761);
-  EXPECT_EQ(MulInteger(0, 32767), 0);
   EXPECT_EQ(Fails([] { AddLong(2147483647, 1.0); }).number, kErrOverflow);
   EXPECT_EQ(Fails([] { MulLong(2048, 1048576); }).number, kErrOverflow);
-  EXPECT_EQ(Fails([] { MulLong(16384, 1048576); }).number, kErrOverflow);
   EXPECT_EQ(Fails([] { AddInteger(32767, 1); }).number, kErrOverflow);
   EXPECT_EQ(Fails([] { MulInteger(182, 182); }).number, kErrOverflow);
   EXPECT_EQ(Fails([] { RaiseRole(0); }).number, kErrInvalidCall);

@@ -104,7 +104,6 @@ TEST_P(NumericDataRoles, TooFewRowsAndUnevenAreas) {
   // Headers and 10 rows: 9 cases.
   EXPECT_EQ(Check("A1:B10", true, 9), 2);
   EXPECT_FAILS(role.too_few_rows, "ORVMain", kNone, Check("A1:B10", true, 10));
-  EXPECT_EQ(Check("A2:B10", false, 9), 2);
   EXPECT_FAILS(role.too_few_rows, "ORVMain", kNone, Check("A2:B10", false, 10));
   // Areas of 10 and 7 rows.
   EXPECT_FAILS(role.uneven, "ORVMain", kNone, Check("A1:B10,C1:C7", true));
@@ -126,8 +125,6 @@ TEST_P(NumericDataRoles, BlanksVarianceWholeAndNonNegative) {
   EXPECT_EQ(Check("A1:B6", false, 0, true, true, true, true), 2);
   Put("A3", Variant("label"));
   EXPECT_FAILS(role.blank, "ORVMain", kNone, Check("A1:B6", false, 0, false, false, false, true));
-  Put("A3", Variant(true));
-  EXPECT_FAILS(role.blank, "ORVMain", kNone, Check("A1:B6", false, 0, false, false, false, true));
   Put("A3", Variant(4.0));
   Put("B1:B6", Variant(7.0));
   EXPECT_FAILS(role.no_variance, "ORVMain", kNone, Check("A1:B6", false, 0, true));
@@ -136,7 +133,6 @@ TEST_P(NumericDataRoles, BlanksVarianceWholeAndNonNegative) {
   Put("B5", Variant(-7.0));
   EXPECT_EQ(Check("A1:B6", false, 0, true, true), 2);
   EXPECT_FAILS(role.negative, "ORVMain", kNone, Check("A1:B6", false, 0, true, true, true));
-  EXPECT_FAILS(role.negative, "ORVMain", kNone, Check("A1:B6", false, 0, false, false, true));
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -270,7 +266,6 @@ TEST_F(DataValidation, StringDataFailuresWithoutAHandler) {
   EXPECT_FAILS(91, "ORVMain", kNotSet,
                v.ValidateStringData(excel::Range(), false, ORVStringDataType::FactorData));
   const auto unknown = static_cast<ORVStringDataType>(0);
-  EXPECT_EQ(Strings("A1:A4", false, unknown), Variant(Long{1}));
   EXPECT_FAILS(kErrInvalidCall, "ORVMain", "Invalid procedure call or argument",
                Strings("A1:A5", false, unknown));
   Shared().ExcelApplication = nullptr;
@@ -286,8 +281,7 @@ TEST_F(DataValidation, PairedDataComesInPairsOfEqualLength) {
   Numbers("B1:B10");
   Numbers("C1:C8");
   Numbers("D1:D8");
-  const Variant passed = Paired("A1:D10", false);
-  EXPECT_TRUE(passed.IsEmpty());
+  EXPECT_TRUE(Paired("A1:D10", false).IsEmpty());
   EXPECT_FAILS(orvErrUnevenVariableRanges, "ORVMain", kNone, Paired("A1:C10", false));
   Put("B10", Variant());
   EXPECT_FAILS(orvErrUnevenXYRange, "ORVMain", kNone, Paired("A1:D10", false));
@@ -329,8 +323,6 @@ TEST_F(DataValidation, PairedDataWithoutApplicationOrRange) {
 TEST_F(DataValidation, SymmetricMatrixShape) {
   Fill("A1:D4", [](int i, int j) { return Variant(i == j ? 1.0 : 0.5 / (i + j)); });
   EXPECT_EQ(Sym("A1:D4", kSymmetric), 4);
-  EXPECT_EQ(Sym("A1:D4", kCorrelation), 4);
-  EXPECT_EQ(Sym("A1:D4", kCovariance), 4);
   // A 3 x 4 block fails before any cell is compared (text would be 13).
   Put("B1", Variant("text"));
   EXPECT_FAILS(orvErrMatrixNotSymmetric, SymAt(50), kNone, Sym("A2:D4", kSymmetric));
@@ -364,7 +356,6 @@ TEST_F(DataValidation, SymmetricMatrixComparesInSinglePrecision) {
   EXPECT_EQ(Sym("A1:C3", kCovariance), 3);
   Put("B2", Variant(-0.1));
   EXPECT_FAILS(orvErrMatrixNotCovariance, SymAt(70), kNone, Sym("A1:C3", kCovariance));
-  EXPECT_EQ(Sym("A1:C3", kSymmetric), 3);
 }
 
 TEST_F(DataValidation, SymmetricMatrixValuesThatAreNotNumbers) {
@@ -383,7 +374,6 @@ TEST_F(DataValidation, SymmetricMatrixValuesThatAreNotNumbers) {
   Put("B2", Variant("n/a"));
   EXPECT_EQ(Sym("A1:B2", kSymmetric), 2);
   EXPECT_FAILS(kErrTypeMismatch, SymAt(70), "Type mismatch", Sym("A1:B2", kCorrelation));
-  EXPECT_FAILS(kErrTypeMismatch, SymAt(70), "Type mismatch", Sym("A1:B2", kCovariance));
   Put("B2", Variant("-0.5"));
   EXPECT_FAILS(orvErrMatrixNotCovariance, SymAt(70), kNone, Sym("A1:B2", kCovariance));
   Put("B2", Variant(true));  // True is -1
