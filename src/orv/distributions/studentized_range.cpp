@@ -114,8 +114,10 @@ double StudentizedRangeCdf(double q, double groups, double df) {
   // Above w_max the range is below w with certainty (to 1e-16), so where
   // q s > w_max only the density remains to integrate. Below, W(q s) turns
   // over on a scale of 1 / q in s: the panels follow the finer scale.
+  // (The quadrature's own rounding keeps W a few units short of 1, hence
+  // the bound on the search.)
   double w_max = 2;
-  while (1 - RangeCdf(w_max, groups) > 1e-16) w_max += 1;
+  while (w_max < 40 && 1 - RangeCdf(w_max, groups) > 1e-14) w_max += 1;
   const double cut = std::clamp(w_max / q, lo, hi);
   const auto density = [&](double s) { return s > 0 ? std::exp(LogScaleDensity(s, df)) : 0.0; };
   const auto both = [&](double s) { return density(s) * RangeCdf(q * s, groups); };
