@@ -11,6 +11,7 @@
 #include "orv/charts/clsPlotScatter.hpp"
 #include "orv/distributions/CDistributions.hpp"
 #include "orv/distributions/clsDistributions.hpp"
+#include "orv/distributions/studentized_range.hpp"
 #include "orv/excel/excel.hpp"
 #include "orv/frame/frame.hpp"
 #include "orv/matrix/CMatrix.hpp"
