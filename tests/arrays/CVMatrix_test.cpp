@@ -72,6 +72,7 @@ TEST(CVMatrixShape, ItemsOutsideTheCountsAndNothing) {
   CVMatrix m = Numbered(2, 2);
   EXPECT_EQ(m.Item(2), V(3));  // Column defaults to 1
   EXPECT_FAILS(9, "ORVMain", kSubscript, m.Item(3, 1));
+  EXPECT_FAILS(9, "ORVMain", kSubscript, m.Item(1, 3));
   EXPECT_EQ(Fails([&] { m.LetItem(0, 1, V(1)); }).number, 9);
   CVMatrix none(Nothing);
   EXPECT_EQ(Fails([&] { none.RowCount(); }).number, 91);

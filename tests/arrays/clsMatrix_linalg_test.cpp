@@ -114,6 +114,12 @@ TEST(clsMatrixVariantMSubtract, VariantArithmetic) {
   EXPECT_EQ(r.Element(1, 2), Variant(2.5));
   EXPECT_TRUE(r.Element(1, 3).IsNull());
   EXPECT_EQ(r.Element(1, 4), Variant(Date{98.5}));
+  // Integers stay Integer up to the type's largest value, then widen.
+  const Array<Variant> top = Mat<Variant>(1, 2, {Variant(Integer{32767}), Variant(Integer{32767})});
+  const Array<Variant> off = Mat<Variant>(1, 2, {Variant(Integer{0}), Variant(Integer{-1})});
+  r = M.VariantMSubtract(Variant(top), Variant(off));
+  EXPECT_EQ(r.Element(1, 1), Variant(Integer{32767}));
+  EXPECT_EQ(r.Element(1, 2), Variant(Long{32768}));
   b(1, 2) = Variant("x");
   EXPECT_FAILS(13, kCls + "VariantMSubtract", kMismatch,
                M.VariantMSubtract(Variant(a), Variant(b)));
