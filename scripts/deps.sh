@@ -5,13 +5,14 @@
 #   scripts/deps.sh test    + what the file tests run: openpyxl, LibreOffice
 #                           Calc and pdftotext; prlimit (util-linux) for the
 #                           hostile inputs; clang and libFuzzer for fuzzing;
-#                           pytest, numpy and setuptools for the Python client
+#                           pytest, numpy, setuptools, venv and pip for the
+#                           Python client
 #   scripts/deps.sh bench   + Google Benchmark and the peer libraries (Eigen,
 #                           OpenBLAS serial with its LAPACK)
 set -euo pipefail
 want=(g++ cmake make libgtest-dev libgmock-dev pkg-config libzip-dev libexpat1-dev libxlsxwriter-dev libcli11-dev libboost-dev nlohmann-json3-dev)
 if [[ "${1:-build}" == test ]]; then
-  want+=(python3-openpyxl libreoffice-calc-nogui poppler-utils util-linux clang libclang-rt-14-dev python3-pytest python3-numpy python3-setuptools)
+  want+=(python3-openpyxl libreoffice-calc-nogui poppler-utils util-linux clang libclang-rt-14-dev python3-pytest python3-numpy python3-setuptools python3-venv python3-pip)
 fi
 if [[ "${1:-build}" == bench ]]; then
   want+=(libbenchmark-dev libeigen3-dev libopenblas-serial-dev libboost-dev python3-openpyxl)
