@@ -114,13 +114,13 @@ CMatrix Flat(const std::vector<double>& v, size_t r, size_t c) {
 }
 
 // 1 x N, N x 1, odd sizes, exact register tiles, and sizes that cross the
-// panel boundaries of every instruction set (k by 256, rows by 96).
+// panel boundaries of every instruction set (k by 384, rows by 192).
 const struct {
   size_t r, c, m;
 } kShapes[] = {
     {1, 1, 1},     {1, 7, 1},     {1, 40, 33},   {33, 40, 1}, {1, 1, 50},   {50, 1, 1},
-    {3, 5, 7},     {4, 8, 8},     {6, 3, 16},    {5, 9, 17},  {8, 300, 16}, {97, 257, 33},
-    {96, 256, 24}, {13, 513, 11}, {191, 20, 45}, {2, 600, 3},
+    {3, 5, 7},     {4, 8, 8},     {6, 3, 30},    {5, 9, 17},  {8, 300, 16}, {97, 257, 33},
+    {192, 384, 48}, {13, 769, 11}, {193, 20, 49}, {2, 800, 3},
 };
 
 TEST(CMatrixArithmetic, EveryProductPathMatchesTheScalarDotProductBitForBit) {
