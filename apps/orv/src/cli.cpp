@@ -87,6 +87,12 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
                    "Leave out cases with a blank analysed cell (and say how many) instead of "
                    "failing");
   report
+      ->add_option("--na", options.na,
+                   "More codes for a missing value, comma-separated (e.g. --na=-99,missing); "
+                   "NA, N/A, #N/A, n/a, . and - always are one. Such cells are blank cells")
+      ->delimiter(',')
+      ->type_name("CODES");
+  report
       ->add_option("--separator", separator,
                    "CSV input: the field separator, one character or tab, comma, semicolon, "
                    "space (default: found from the file)")
