@@ -87,13 +87,20 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
                    "Leave out cases with a blank analysed cell (and say how many) instead of "
                    "failing");
   report
+      ->add_option("--na", options.na,
+                   "More codes of a missing value, comma-separated (--na=-99,missing); NA, N/A, "
+                   "n/a, #N/A, . and - always are one. Their cells are blank cells")
+      ->delimiter(',')
+      ->type_name("CODES");
+  report
       ->add_option("--separator", separator,
                    "CSV input: the field separator, one character or tab, comma, semicolon, "
                    "space (default: found from the file)")
       ->type_name("CHAR");
   report->add_flag("--decimal-comma", options.decimal_comma,
-                   "CSV input: numbers are written with a decimal comma (1,5); the point then "
-                   "groups thousands");
+                   "CSV input: numbers are written with a decimal comma (1,5); without it, found "
+                   "when the numbers of a file not separated by commas can only mean that. "
+                   "Thousands separators are never read");
 
   std::vector<const char*> argv;
   for (const std::string& a : args) argv.push_back(a.c_str());
