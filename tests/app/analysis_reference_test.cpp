@@ -4,7 +4,6 @@
 // scripts/make_analysis_reference.R. Tolerances are relative (with a floor
 // for values near 0), per statistic, a little above the deviation measured.
 #include <cmath>
-#include <functional>
 
 #include "orv/analysis/analysis.hpp"
 #include "orv/output/clsMain.hpp"
@@ -25,42 +24,32 @@ struct Case {
   Run run;
   std::vector<std::string> x;
   std::string y, group;
-  Options options;
+  bool paired = false, drop_incomplete = false, through_origin = false;
+  double mu = 0, level = 0.95;
+  std::vector<std::string> missing;
 };
 
-Options With(std::function<void(Options&)> set) {
-  Options o;
-  set(o);
-  return o;
-}
-
-const std::vector<Case>& Cases() {
-  static const std::vector<Case> cases = {
-      {"ttest_tooth_supp", "analysis_toothgrowth.csv", TTest, {"len"}, "", "supp", {}},
-      {"ttest_plants_ctrl_trt1", "analysis_plantgrowth.csv", TTest, {"weight"}, "", "group",
-       With([](Options& o) { o.missing = {"trt2"}; o.drop_incomplete = true; })},
-      {"ttest_sleep_paired", "analysis_sleep.csv", TTest, {"drug1"}, "drug2", "", With([](Options& o) { o.paired = true; })},
-      {"ttest_sleep_mu", "analysis_sleep.csv", TTest, {"drug2"}, "", "", With([](Options& o) { o.mu = 1; })},
-      {"ttest_ozone_mu", "analysis_airquality.csv", TTest, {"Ozone"}, "", "",
-       With([](Options& o) { o.mu = 40; o.level = 0.9; o.drop_incomplete = true; })},
-      {"regress_cars_three", "report_mtcars.csv", Regress, {"disp", "hp", "wt"}, "mpg", "", {}},
-      {"regress_cars_one", "report_mtcars.csv", Regress, {"wt"}, "mpg", "", {}},
-      {"regress_cars_origin", "report_mtcars.csv", Regress, {"wt", "qsec"}, "mpg", "",
-       With([](Options& o) { o.through_origin = true; })},
-      {"regress_air", "analysis_airquality.csv", Regress, {"Solar.R", "Wind", "Temp"}, "Ozone", "",
-       With([](Options& o) { o.level = 0.99; o.drop_incomplete = true; })},
-      {"correlate_cars", "report_mtcars.csv", Correlate, {"mpg", "disp", "hp", "drat", "wt", "qsec"}, "", "", {}},
-      {"correlate_air", "analysis_airquality.csv", Correlate, {"Ozone", "Solar.R", "Wind", "Temp"}, "", "",
-       With([](Options& o) { o.drop_incomplete = true; })},
-      {"rank_tooth_supp", "analysis_toothgrowth.csv", RankTest, {"len"}, "", "supp", {}},
-      {"rank_mw_exact", "analysis_mw.csv", RankTest, {"value"}, "", "group", {}},
-      {"rank_plants", "analysis_plantgrowth.csv", RankTest, {"weight"}, "", "group", {}},
-      {"rank_chicks", "report_chickwts.csv", RankTest, {"weight"}, "", "feed", {}},
-      {"rank_sleep_paired", "analysis_sleep.csv", RankTest, {"drug1"}, "drug2", "", With([](Options& o) { o.paired = true; })},
-      {"rank_depression_exact", "analysis_depression.csv", RankTest, {"x"}, "y", "", With([](Options& o) { o.paired = true; })},
-  };
-  return cases;
-}
+// clang-format off
+const Case kCases[] = {
+    {"ttest_tooth_supp", "analysis_toothgrowth", TTest, {"len"}, "", "supp"},
+    {"ttest_plants_ctrl_trt1", "analysis_plantgrowth", TTest, {"weight"}, "", "group", false, true, false, 0, 0.95, {"trt2"}},
+    {"ttest_sleep_paired", "analysis_sleep", TTest, {"drug1"}, "drug2", "", true},
+    {"ttest_sleep_mu", "analysis_sleep", TTest, {"drug2"}, "", "", false, false, false, 1},
+    {"ttest_ozone_mu", "analysis_airquality", TTest, {"Ozone"}, "", "", false, true, false, 40, 0.9},
+    {"regress_cars_three", "report_mtcars", Regress, {"disp", "hp", "wt"}, "mpg", ""},
+    {"regress_cars_one", "report_mtcars", Regress, {"wt"}, "mpg", ""},
+    {"regress_cars_origin", "report_mtcars", Regress, {"wt", "qsec"}, "mpg", "", false, false, true},
+    {"regress_air", "analysis_airquality", Regress, {"Solar.R", "Wind", "Temp"}, "Ozone", "", false, true, false, 0, 0.99},
+    {"correlate_cars", "report_mtcars", Correlate, {"mpg", "disp", "hp", "drat", "wt", "qsec"}, "", ""},
+    {"correlate_air", "analysis_airquality", Correlate, {"Ozone", "Solar.R", "Wind", "Temp"}, "", "", false, true},
+    {"rank_tooth_supp", "analysis_toothgrowth", RankTest, {"len"}, "", "supp"},
+    {"rank_mw_exact", "analysis_mw", RankTest, {"value"}, "", "group"},
+    {"rank_plants", "analysis_plantgrowth", RankTest, {"weight"}, "", "group"},
+    {"rank_chicks", "report_chickwts", RankTest, {"weight"}, "", "feed"},
+    {"rank_sleep_paired", "analysis_sleep", RankTest, {"drug1"}, "drug2", "", true},
+    {"rank_depression_exact", "analysis_depression", RankTest, {"x"}, "y", "", true},
+};
+// clang-format on
 
 // {relative, absolute floor} per statistic.
 struct Tolerance {
@@ -76,7 +65,8 @@ Tolerance ToleranceOf(const std::string& column) {
   return {1e-11, 1e-12};
 }
 
-double Computed(const Result& r, const std::string& table, const std::string& row, const std::string& column) {
+double Computed(const Result& r, const std::string& table, const std::string& row,
+                const std::string& column) {
   if (table != "Fitted values") return r.Find(table).Value(row, column);
   for (const DataColumn& d : r.data)
     if (d.name == column) return d.values.at(std::stoul(row) - 1);
@@ -93,19 +83,26 @@ TEST(AnalysisReference, EveryStatisticAgreesWithR) {
     auto f = SplitCsvLine(line);
     expected[f[0]].push_back(f);
   }
-  ASSERT_EQ(expected.size(), Cases().size());
+  ASSERT_EQ(expected.size(), std::size(kCases));
   excel::Application app;
   Global<clsMain>().SetExcel(app);
-  for (const Case& c : Cases()) {
+  for (const Case& c : kCases) {
     SCOPED_TRACE(c.id);
-    const excel::Workbook book = xlsx::OpenCsv(app, DataFile(c.file));
+    const excel::Workbook book = xlsx::OpenCsv(app, DataFile(c.file + ".csv"));
     const excel::Range data = book.ActiveSheet().UsedRange();
     Selection s;
     for (const std::string& x : c.x) s.x.push_back(FindColumn(data, x));
     if (!c.y.empty()) s.y = FindColumn(data, c.y);
     if (!c.group.empty()) s.group = FindColumn(data, c.group);
     const excel::Workbook out = app.Workbooks().Add();
-    const Result r = c.run(s, c.options, out);
+    Options o;
+    o.paired = c.paired;
+    o.drop_incomplete = c.drop_incomplete;
+    o.through_origin = c.through_origin;
+    o.mu = c.mu;
+    o.level = c.level;
+    o.missing = c.missing;
+    const Result r = c.run(s, o, out);
     EXPECT_EQ(out.Worksheets(1).Name(), r.sheet);
     const auto& rows = expected[c.id];
     ASSERT_FALSE(rows.empty());

@@ -90,7 +90,7 @@ struct Result {
   std::string sheet;               // the output sheet's name
   std::vector<std::string> notes;  // lines above the tables
   std::vector<Table> tables;
-  std::vector<DataColumn> data;    // the analysed data, then what was computed
+  std::vector<DataColumn> data;       // the analysed data, then what was computed
   std::vector<std::string> charts;    // titles of the charts drawn
   std::vector<std::string> warnings;  // charts that could not be drawn
   long cases = 0, dropped = 0;

@@ -31,6 +31,16 @@ struct Cases {
 // cases: orvErrTooFewVariableRows.
 Cases ReadCases(const Selection& s, const Options& o, long fewest);
 
+// One variable (x) compared across the groups of `group` or with y paired
+// (Options::paired), or alone when `alone` allows it: read with at least
+// two cases, or the failure naming what `analysis` takes.
+Cases ReadComparison(const Selection& s, const Options& o, const std::string& analysis, bool alone);
+
+// A result named `sheet` of the cases `c`.
+Result Begin(const std::string& sheet, const Cases& c);
+// "60 cases, 3 left out for a missing value".
+std::string CasesNote(const Cases& c);
+
 // Fails with orvErrNoVariableVariance when column j holds one value.
 void RequireVariance(const Cases& c, std::size_t j, const std::string& why);
 

@@ -16,7 +16,8 @@ CMatrix CorrelationOf(const std::vector<std::vector<double>>& columns) {
   const Long n = static_cast<Long>(columns[0].size()), p = static_cast<Long>(columns.size());
   Array<double> a(1, n, 1, p);
   for (Long j = 1; j <= p; ++j)
-    for (Long i = 1; i <= n; ++i) a(i, j) = columns[static_cast<std::size_t>(j - 1)][static_cast<std::size_t>(i - 1)];
+    for (Long i = 1; i <= n; ++i)
+      a(i, j) = columns[static_cast<std::size_t>(j - 1)][static_cast<std::size_t>(i - 1)];
   CMatrix m;
   m.LetValues(a);
   return m.Correlation();
@@ -75,16 +76,13 @@ Result Correlate(const Selection& s, const Options& o, const excel::Workbook& ou
     Fail(kErrInvalidCall, "the pair to plot must name two different variables of the " +
                               std::to_string(p) + " picked");
 
-  Result result;
-  result.sheet = "Correlation";
-  result.cases = c.Count();
-  result.dropped = c.dropped;
+  Result result = Begin("Correlation", c);
   result.tables = {std::move(t)};
-  result.notes.push_back(std::to_string(result.cases) + " cases" +
-                         (c.dropped ? ", " + std::to_string(c.dropped) + " left out for a missing value" : std::string()) +
+  result.notes.push_back(CasesNote(c) +
                          "; p-values two-tailed (Spearman's by the t approximation); " +
                          LevelText(o.level) + " confidence intervals by Fisher's z");
-  const std::size_t a = static_cast<std::size_t>(shown.first), b = static_cast<std::size_t>(shown.second);
+  const std::size_t a = static_cast<std::size_t>(shown.first),
+                    b = static_cast<std::size_t>(shown.second);
   result.data = {{c.names[a], c.columns[a]}, {c.names[b], c.columns[b]}};
   const excel::Worksheet sheet = WriteResult(result, out);
   const std::string title = c.names[b] + " against " + c.names[a];

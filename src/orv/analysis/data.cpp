@@ -57,7 +57,8 @@ Picked Pick(const excel::Range& column, bool headers) {
   p.place = "column " + Letters(column);
   if (p.name != Letters(column)) p.place += " (" + p.name + ")";
   const long first = headers ? 2 : 1;
-  if (first > rows) detail::Fail(orvErrTooFewVariableRows, p.place + " holds no data below its header");
+  if (first > rows)
+    detail::Fail(orvErrTooFewVariableRows, p.place + " holds no data below its header");
   const excel::Worksheet sheet = column.Worksheet();
   p.cells = sheet.Range(column.Cells(first, 1), column.Cells(rows, 1));
   return p;
@@ -77,7 +78,9 @@ bool Missing(const Variant& v, const std::vector<std::string>& codes) {
   return std::find(codes.begin(), codes.end(), text) != codes.end();
 }
 
-Variant At(const Variant& values, long i) { return values.IsArray() ? values.Element(i, 1) : values; }
+Variant At(const Variant& values, long i) {
+  return values.IsArray() ? values.Element(i, 1) : values;
+}
 
 std::string CasesText(long n) { return std::to_string(n) + (n == 1 ? " case" : " cases"); }
 
@@ -89,7 +92,8 @@ double Table::Value(const std::string& row, const std::string& column) const {
   if (r == rows.end() || c == columns.end())
     detail::Fail(kErrInvalidCall, "the table " + Quoted(title) + " has no value at row " +
                                       Quoted(row) + ", column " + Quoted(column));
-  return values[static_cast<std::size_t>(r - rows.begin())][static_cast<std::size_t>(c - columns.begin())];
+  return values[static_cast<std::size_t>(r - rows.begin())]
+               [static_cast<std::size_t>(c - columns.begin())];
 }
 
 void Table::AddRow(std::string label, std::vector<double> numbers) {
@@ -114,12 +118,13 @@ excel::Range FindColumn(const excel::Range& data, const std::string& column, boo
     if (!header.empty()) names += (names.empty() ? "" : ", ") + header;
   }
   if (!wanted.empty() && wanted.size() <= 3 &&
-      std::all_of(wanted.begin(), wanted.end(), [](unsigned char ch) { return std::isalpha(ch); })) {
+      std::all_of(wanted.begin(), wanted.end(),
+                  [](unsigned char ch) { return std::isalpha(ch); })) {
     const long c = excel::ColumnNumber(wanted) - data.Column() + 1;
     if (c >= 1 && c <= columns) return data.Columns(c);
   }
-  std::string message = Quoted(column) + " names no column of the data (" +
-                        data.Address(false, false) + ")";
+  std::string message =
+      Quoted(column) + " names no column of the data (" + data.Address(false, false) + ")";
   if (!names.empty()) message += ": the headers are " + names;
   detail::Fail(orvErrInvalidVarRange, message + " (or give a column letter)");
 }
@@ -135,8 +140,8 @@ std::vector<excel::Range> NumericColumns(const excel::Range& data, bool headers)
       found.push_back(column);
   }
   if (found.empty())
-    detail::Fail(orvErrNoVariableData, "no column of " + data.Address(false, false) +
-                                           " holds numbers below its header");
+    detail::Fail(orvErrNoVariableData,
+                 "no column of " + data.Address(false, false) + " holds numbers below its header");
   return found;
 }
 
@@ -148,7 +153,8 @@ void Fail(std::int32_t number, const std::string& message) {
 
 Cases ReadCases(const Selection& s, const Options& o, long fewest) {
   if (!(o.level > 0 && o.level < 1))
-    Fail(orvErrInvalidValue, "the confidence level must lie strictly between 0 and 1, not " + CStr(o.level));
+    Fail(orvErrInvalidValue,
+         "the confidence level must lie strictly between 0 and 1, not " + CStr(o.level));
   std::vector<excel::Range> numeric = s.x;
   if (!s.y.IsNothing()) numeric.push_back(s.y);
   if (numeric.empty()) Fail(orvErrNoVarRange, "no variable was picked");
@@ -186,7 +192,8 @@ Cases ReadCases(const Selection& s, const Options& o, long fewest) {
     for (long i = 1; i <= n; ++i) {
       const Variant v = At(values, i);
       if (v.IsNumber()) {
-        if (!o.missing.empty() && Missing(v, o.missing)) keep[static_cast<std::size_t>(i - 1)] = false;
+        if (!o.missing.empty() && Missing(v, o.missing))
+          keep[static_cast<std::size_t>(i - 1)] = false;
         column[static_cast<std::size_t>(i - 1)] = v.AsDouble();
       } else if (Missing(v, o.missing)) {
         if (!o.drop_incomplete)
@@ -195,8 +202,8 @@ Cases ReadCases(const Selection& s, const Options& o, long fewest) {
                    " (use --drop-incomplete to leave out incomplete cases)");
         keep[static_cast<std::size_t>(i - 1)] = false;
       } else {
-        Fail(orvErrNoNumericalData,
-             p.place + " holds " + Shown(v) + " in cell " + Cell(p.cells, i) + ", where a number belongs");
+        Fail(orvErrNoNumericalData, p.place + " holds " + Shown(v) + " in cell " +
+                                        Cell(p.cells, i) + ", where a number belongs");
       }
     }
     c.names.push_back(p.name);
@@ -209,16 +216,18 @@ Cases ReadCases(const Selection& s, const Options& o, long fewest) {
       const Variant v = At(values, i);
       if (Missing(v, o.missing)) {
         if (!o.drop_incomplete)
-          Fail(orvErrBlankFactorCells, "the grouping variable " + group->place +
-                                           " has a blank cell at " + Cell(group->cells, i) +
-                                           " (use --drop-incomplete to leave out incomplete cases)");
+          Fail(orvErrBlankFactorCells,
+               "the grouping variable " + group->place + " has a blank cell at " +
+                   Cell(group->cells, i) +
+                   " (use --drop-incomplete to leave out incomplete cases)");
         keep[static_cast<std::size_t>(i - 1)] = false;
       }
       c.groups.push_back(TextOf(v));
     }
     c.group_place = group->place;
   }
-  if (refused && std::count(keep.begin(), keep.end(), true) == n && refused->Number != orvErrNoVariableVariance)
+  if (refused && std::count(keep.begin(), keep.end(), true) == n &&
+      refused->Number != orvErrNoVariableVariance)
     Fail(refused->Number, "the data cannot be read: " + refused->Description);
 
   c.read = n;
@@ -237,16 +246,45 @@ Cases ReadCases(const Selection& s, const Options& o, long fewest) {
   c.dropped = n - c.Count();
   if (c.Count() < fewest)
     Fail(orvErrTooFewVariableRows,
-         "the data hold " + CasesText(c.Count()) + (c.dropped ? " after leaving out " + CasesText(c.dropped) + " with a missing value" : std::string()) +
+         "the data hold " + CasesText(c.Count()) +
+             (c.dropped ? " after leaving out " + CasesText(c.dropped) + " with a missing value"
+                        : std::string()) +
              "; this analysis needs at least " + std::to_string(fewest));
   return c;
+}
+
+Cases ReadComparison(const Selection& s, const Options& o, const std::string& analysis,
+                     bool alone) {
+  if (s.x.size() != 1)
+    Fail(orvErrTooManyVariables,
+         analysis + " takes one variable, not " + std::to_string(s.x.size()));
+  const bool grouped = !s.group.IsNothing(), paired = !s.y.IsNothing();
+  if (o.paired != paired || (grouped && paired) || (!alone && !grouped && !paired))
+    Fail(orvErrInvalidModel,
+         analysis + " takes a grouping variable, or a second variable paired with the first" +
+             (alone ? ", or neither (one sample)" : ""));
+  return ReadCases(s, o, 2);
+}
+
+Result Begin(const std::string& sheet, const Cases& c) {
+  Result r;
+  r.sheet = sheet;
+  r.cases = c.Count();
+  r.dropped = c.dropped;
+  return r;
+}
+
+std::string CasesNote(const Cases& c) {
+  return CasesText(c.Count()) +
+         (c.dropped ? ", " + std::to_string(c.dropped) + " left out for a missing value"
+                    : std::string());
 }
 
 void RequireVariance(const Cases& c, std::size_t j, const std::string& why) {
   const std::vector<double>& x = c.columns[j];
   if (std::all_of(x.begin(), x.end(), [&](double v) { return v == x.front(); }))
-    Fail(orvErrNoVariableVariance, c.places[j] + " holds the same value (" + CStr(x.front()) +
-                                       ") in every case: " + why);
+    Fail(orvErrNoVariableVariance,
+         c.places[j] + " holds the same value (" + CStr(x.front()) + ") in every case: " + why);
 }
 
 Groups SplitByGroup(const Cases& c, std::size_t j, std::size_t fewest_groups,

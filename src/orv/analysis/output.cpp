@@ -38,7 +38,8 @@ const char* FormatOf(const Table& t, std::size_t c) {
 
 long Widest(const Result& r) {
   long widest = 1;
-  for (const Table& t : r.tables) widest = std::max(widest, static_cast<long>(t.columns.size()) + 1);
+  for (const Table& t : r.tables)
+    widest = std::max(widest, static_cast<long>(t.columns.size()) + 1);
   return widest;
 }
 
@@ -57,7 +58,8 @@ excel::Worksheet NewSheet(const excel::Workbook& out, const std::string& name) {
   std::string unique = name;
   for (int k = 2;; ++k) {
     bool taken = false;
-    for (long i = 1; i <= sheets.Count(); ++i) taken = taken || excel::SameSheetName(sheets(i).Name(), unique);
+    for (long i = 1; i <= sheets.Count(); ++i)
+      taken = taken || excel::SameSheetName(sheets(i).Name(), unique);
     if (!taken) break;
     unique = name + " (" + std::to_string(k) + ")";
   }
@@ -90,7 +92,8 @@ excel::Worksheet WriteResult(const Result& r, const excel::Workbook& out) {
     formatting.SetTitles(sheet.Range(sheet.Cells(row, 1), sheet.Cells(row, width)));
     Array<Variant> header(1, 1, 1, width);
     header(1, 1) = Variant(t.label_header);
-    for (long c = 2; c <= width; ++c) header(1, c) = Variant(t.columns[static_cast<std::size_t>(c - 2)]);
+    for (long c = 2; c <= width; ++c)
+      header(1, c) = Variant(t.columns[static_cast<std::size_t>(c - 2)]);
     const excel::Range head = sheet.Range(sheet.Cells(row + 1, 1), sheet.Cells(row + 1, width));
     head.LetValue(Variant(std::move(header)));
     formatting.SetHeaders(head);
@@ -98,9 +101,11 @@ excel::Worksheet WriteResult(const Result& r, const excel::Workbook& out) {
     for (long i = 1; i <= height; ++i) {
       cells(i, 1) = Variant(t.rows[static_cast<std::size_t>(i - 1)]);
       for (long c = 2; c <= width; ++c)
-        cells(i, c) = Number(t.values[static_cast<std::size_t>(i - 1)][static_cast<std::size_t>(c - 2)]);
+        cells(i, c) =
+            Number(t.values[static_cast<std::size_t>(i - 1)][static_cast<std::size_t>(c - 2)]);
     }
-    const excel::Range data = sheet.Range(sheet.Cells(row + 2, 1), sheet.Cells(row + 1 + height, width));
+    const excel::Range data =
+        sheet.Range(sheet.Cells(row + 2, 1), sheet.Cells(row + 1 + height, width));
     data.LetValue(Variant(std::move(cells)));
     formatting.SetData(data, /*DontAlignCol1=*/true);
     for (std::size_t c = 0; c < t.columns.size(); ++c)
@@ -118,9 +123,12 @@ excel::Worksheet WriteResult(const Result& r, const excel::Workbook& out) {
     sheet.Cells(1, column).LetValue(Variant(d.name));
     formatting.SetHeaders(sheet.Cells(1, column));
     Array<double> values(1, static_cast<Long>(d.values.size()), 1, 1);
-    for (std::size_t i = 0; i < d.values.size(); ++i) values(static_cast<Long>(i + 1), 1) = d.values[i];
+    for (std::size_t i = 0; i < d.values.size(); ++i)
+      values(static_cast<Long>(i + 1), 1) = d.values[i];
     if (!d.values.empty())
-      sheet.Range(sheet.Cells(2, column), sheet.Cells(static_cast<long>(d.values.size()) + 1, column))
+      sheet
+          .Range(sheet.Cells(2, column),
+                 sheet.Cells(static_cast<long>(d.values.size()) + 1, column))
           .LetValue(Variant(std::move(values)));
     sheet.Columns(column).LetColumnWidth(12);
   }

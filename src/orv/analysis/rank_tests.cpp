@@ -71,16 +71,9 @@ std::pair<double, double> NormalApproximation(double statistic, double mean, dou
 }  // namespace
 
 Result RankTest(const Selection& s, const Options& o, const excel::Workbook& out) {
-  if (s.x.size() != 1) Fail(orvErrTooManyVariables, "a rank test takes one variable, not " + std::to_string(s.x.size()));
+  const Cases c = ReadComparison(s, o, "a rank test", false);
   const bool grouped = !s.group.IsNothing();
-  if (grouped == !s.y.IsNothing() || (!grouped && !o.paired))
-    Fail(orvErrInvalidModel, "a rank test takes either a grouping variable or a second variable "
-                             "paired with the first");
-  const Cases c = ReadCases(s, o, 2);
-  Result r;
-  r.sheet = "Rank tests";
-  r.cases = c.Count();
-  r.dropped = c.dropped;
+  Result r = Begin("Rank tests", c);
   std::string method;
 
   if (grouped) {
@@ -100,27 +93,33 @@ Result RankTest(const Selection& s, const Options& o, const excel::Workbook& out
     const double ties = TieSum(c.columns[0]);
     Table test;
     if (g.labels.size() == 2) {
-      const double na = static_cast<double>(g.values[0].size()), nb = static_cast<double>(g.values[1].size());
+      const double na = static_cast<double>(g.values[0].size()),
+                   nb = static_cast<double>(g.values[1].size());
       const double u = sums[0] - na * (na + 1) / 2;
       double z = std::nan(""), p;
       if (g.values[0].size() < kExactBelow && g.values[1].size() < kExactBelow && ties == 0) {
-        p = ExactTwoSided(MannWhitneyCounts(g.values[0].size(), g.values[1].size()), u, na * nb / 2);
+        p = ExactTwoSided(MannWhitneyCounts(g.values[0].size(), g.values[1].size()), u,
+                          na * nb / 2);
         method = "exact p-value";
       } else {
-        std::tie(z, p) = NormalApproximation(u, na * nb / 2, na * nb / 12 * ((n + 1) - ties / (n * (n - 1))));
+        std::tie(z, p) =
+            NormalApproximation(u, na * nb / 2, na * nb / 12 * ((n + 1) - ties / (n * (n - 1))));
         method = "normal approximation with continuity and tie corrections";
       }
       test = Table{"Mann-Whitney U test", "Variable", {"U", "z", "p"}, {}, {}};
       test.AddRow(c.names[0], {u, z, p});
-      r.notes.push_back(c.places[0] + " by " + c.group_place + ": U of " + g.labels[0] + ", " + method);
+      r.notes.push_back(c.places[0] + " by " + c.group_place + ": U of " + g.labels[0] + ", " +
+                        method);
     } else {
       double h = 0;
-      for (std::size_t a = 0; a < sums.size(); ++a) h += sums[a] * sums[a] / static_cast<double>(g.values[a].size());
+      for (std::size_t a = 0; a < sums.size(); ++a)
+        h += sums[a] * sums[a] / static_cast<double>(g.values[a].size());
       h = (12 * h / (n * (n + 1)) - 3 * (n + 1)) / (1 - ties / (n * n * n - n));
       const double df = static_cast<double>(g.labels.size() - 1);
       test = Table{"Kruskal-Wallis test", "Variable", {"H", "df", "p"}, {}, {}};
       test.AddRow(c.names[0], {h, df, ChiSquaredUpperTail(h, df)});
-      r.notes.push_back(c.places[0] + " by " + c.group_place + ": chi-squared approximation, tie-corrected");
+      r.notes.push_back(c.places[0] + " by " + c.group_place +
+                        ": chi-squared approximation, tie-corrected");
     }
     r.tables = {std::move(table), std::move(test)};
   } else {
@@ -132,8 +131,8 @@ Result RankTest(const Selection& s, const Options& o, const excel::Workbook& out
       magnitude.push_back(std::fabs(diff));
     }
     if (d.empty())
-      Fail(orvErrNoVariableVariance, c.places[0] + " equals " + c.places[1] +
-                                         " in every case: the differences are all 0");
+      Fail(orvErrNoVariableVariance,
+           c.places[0] + " equals " + c.places[1] + " in every case: the differences are all 0");
     const std::vector<double> ranks = AverageRanks(magnitude);
     double v = 0;
     for (std::size_t i = 0; i < d.size(); ++i)
@@ -146,17 +145,18 @@ Result RankTest(const Selection& s, const Options& o, const excel::Workbook& out
       p = ExactTwoSided(SignedRankCounts(d.size()), v, n * (n + 1) / 4);
       method = "exact p-value";
     } else {
-      std::tie(z, p) = NormalApproximation(v, n * (n + 1) / 4, n * (n + 1) * (2 * n + 1) / 24 - ties / 48);
-      method = "normal approximation with continuity and tie corrections, zero differences left out";
+      std::tie(z, p) =
+          NormalApproximation(v, n * (n + 1) / 4, n * (n + 1) * (2 * n + 1) / 24 - ties / 48);
+      method =
+          "normal approximation with continuity and tie corrections, zero differences left out";
     }
     Table test{"Wilcoxon signed-rank test", "Differences", {"N", "V", "z", "p"}, {}, {}};
     test.AddRow(c.names[0] + " - " + c.names[1], {n, v, z, p});
-    r.notes.push_back("Paired: " + c.places[0] + " minus " + c.places[1] + ", V the sum of the positive ranks; " + method);
+    r.notes.push_back("Paired: " + c.places[0] + " minus " + c.places[1] +
+                      ", V the sum of the positive ranks; " + method);
     r.tables = {std::move(test)};
   }
-  r.notes.push_back(std::to_string(r.cases) + " cases" +
-                    (r.dropped ? ", " + std::to_string(r.dropped) + " left out for a missing value" : std::string()) +
-                    "; p-values two-tailed");
+  r.notes.push_back(CasesNote(c) + "; p-values two-tailed");
   WriteResult(r, out);
   return r;
 }

@@ -31,7 +31,8 @@ Sweep CrossProducts(const std::vector<std::vector<double>>& x, const std::vector
       double sum = 0;
       const auto& u = x[static_cast<std::size_t>(j - 1)];
       const auto& v = x[static_cast<std::size_t>(k - 1)];
-      const double mu = means[static_cast<std::size_t>(j - 1)], mv = means[static_cast<std::size_t>(k - 1)];
+      const double mu = means[static_cast<std::size_t>(j - 1)],
+                   mv = means[static_cast<std::size_t>(k - 1)];
       for (std::size_t i = 0; i < u.size(); ++i) sum += (u[i] - mu) * (v[i] - mv);
       a(j, k) = a(k, j) = sum;
     }
@@ -57,7 +58,8 @@ Result Regress(const Selection& s, const Options& o, const excel::Workbook& out)
   const long n = c.Count();
   RequireVariance(c, p, "the response has no variance to explain");
   if (intercept)
-    for (std::size_t j = 0; j < p; ++j) RequireVariance(c, j, "a constant predictor duplicates the intercept");
+    for (std::size_t j = 0; j < p; ++j)
+      RequireVariance(c, j, "a constant predictor duplicates the intercept");
 
   std::vector<double> means(p, 0.0), origin(p, 0.0);
   for (std::size_t j = 0; j < p; ++j) means[j] = Mean(x[j]);
@@ -68,10 +70,11 @@ Result Regress(const Selection& s, const Options& o, const excel::Workbook& out)
     const Long jj = static_cast<Long>(j + 1);
     const double tolerance = 1 / (fit.cross.Item(jj, jj) * fit.inverse.Item(jj, jj));
     if (!(fit.inverse.Item(jj, jj) > 0) || tolerance < kToleranceLimit)
-      Fail(orvErrToleranceTooLow, c.places[j] + " is a linear combination of " +
-                                      (p > 1 ? std::string("the other predictors") : "the intercept") +
-                                      (intercept && p > 1 ? " and the intercept" : "") +
-                                      ": the design is singular; leave it out");
+      Fail(orvErrToleranceTooLow,
+           c.places[j] + " is a linear combination of " +
+               (p > 1 ? std::string("the other predictors") : "the intercept") +
+               (intercept && p > 1 ? " and the intercept" : "") +
+               ": the design is singular; leave it out");
   }
 
   // Coefficients: the swept cross products times those with y.
@@ -79,14 +82,16 @@ Result Regress(const Selection& s, const Options& o, const excel::Workbook& out)
   for (std::size_t j = 0; j < p; ++j) {
     double sum = 0;
     const double mx = intercept ? means[j] : 0, my = intercept ? ybar : 0;
-    for (long i = 0; i < n; ++i) sum += (x[j][static_cast<std::size_t>(i)] - mx) * (y[static_cast<std::size_t>(i)] - my);
+    for (long i = 0; i < n; ++i)
+      sum += (x[j][static_cast<std::size_t>(i)] - mx) * (y[static_cast<std::size_t>(i)] - my);
     xy(static_cast<Long>(j + 1), 1) = sum;
   }
   CMatrix cross_y;
   cross_y.LetValues(xy);
   const CMatrix b = fit.inverse.Multiply(cross_y);
   double b0 = intercept ? ybar : 0;
-  for (std::size_t j = 0; j < p && intercept; ++j) b0 -= b.Item(static_cast<Long>(j + 1)) * means[j];
+  for (std::size_t j = 0; j < p && intercept; ++j)
+    b0 -= b.Item(static_cast<Long>(j + 1)) * means[j];
 
   std::vector<double> fitted(static_cast<std::size_t>(n)), residual(static_cast<std::size_t>(n));
   double rss = 0, tss = 0;
@@ -108,19 +113,24 @@ Result Regress(const Selection& s, const Options& o, const excel::Workbook& out)
   const double q = TQuantile(o.level, df_res);
   const double sd_y = SD(y, ybar);
 
-  Result r;
-  r.sheet = "Regression";
-  r.cases = n;
-  r.dropped = c.dropped;
-  Table summary{"Model summary", "", {"N", "R squared", "Adjusted R squared", "SE of regression", "F", "p"}, {}, {}};
-  summary.AddRow("Model", {static_cast<double>(n), r2,
-                           1 - (1 - r2) * (static_cast<double>(n - k0) / df_res), std::sqrt(sigma2), f, f_p});
+  Result r = Begin("Regression", c);
+  Table summary{"Model summary",
+                "",
+                {"N", "R squared", "Adjusted R squared", "SE of regression", "F", "p"},
+                {},
+                {}};
+  summary.AddRow("Model",
+                 {static_cast<double>(n), r2, 1 - (1 - r2) * (static_cast<double>(n - k0) / df_res),
+                  std::sqrt(sigma2), f, f_p});
   Table anova{"Analysis of variance", "Source", {"SS", "df", "MS", "F", "p"}, {}, {}};
   anova.AddRow("Regression", {tss - rss, df_reg, (tss - rss) / df_reg, f, f_p});
   anova.AddRow("Residual", {rss, df_res, sigma2});
   anova.AddRow("Total", {tss, df_reg + df_res});
-  Table coefficients{"Coefficients", "Term",
-                     {"Coefficient", "SE", "t", "p", "Lower CL", "Upper CL", "Standardized", "VIF"}, {}, {}};
+  Table coefficients{"Coefficients",
+                     "Term",
+                     {"Coefficient", "SE", "t", "p", "Lower CL", "Upper CL", "Standardized", "VIF"},
+                     {},
+                     {}};
   auto add = [&](const std::string& term, double estimate, double variance, double standardized,
                  double vif) {
     const double se = std::sqrt(variance), t = estimate / se;
@@ -131,22 +141,23 @@ Result Regress(const Selection& s, const Options& o, const excel::Workbook& out)
     double v = 1.0 / static_cast<double>(n);
     for (std::size_t j = 0; j < p; ++j)
       for (std::size_t k = 0; k < p; ++k)
-        v += means[j] * means[k] * fit.inverse.Item(static_cast<Long>(j + 1), static_cast<Long>(k + 1));
+        v += means[j] * means[k] *
+             fit.inverse.Item(static_cast<Long>(j + 1), static_cast<Long>(k + 1));
     add("Intercept", b0, sigma2 * v, std::nan(""), std::nan(""));
   }
   for (std::size_t j = 0; j < p; ++j) {
     const Long jj = static_cast<Long>(j + 1);
     const double bj = b.Item(jj);
-    const double vif = intercept ? centred.cross.Item(jj, jj) * centred.inverse.Item(jj, jj) : std::nan("");
+    const double vif =
+        intercept ? centred.cross.Item(jj, jj) * centred.inverse.Item(jj, jj) : std::nan("");
     add(c.names[j], bj, sigma2 * fit.inverse.Item(jj, jj), bj * SD(x[j], means[j]) / sd_y, vif);
   }
   r.tables = {std::move(summary), std::move(anova), std::move(coefficients)};
   std::string terms;
   for (std::size_t j = 0; j < p; ++j) terms += (j ? " + " : "") + c.names[j];
   r.notes.push_back(c.names[p] + " on " + terms + (intercept ? "" : ", through the origin"));
-  r.notes.push_back(std::to_string(n) + " cases" +
-                    (c.dropped ? ", " + std::to_string(c.dropped) + " left out for a missing value" : std::string()) +
-                    "; " + LevelText(o.level) + " confidence intervals; fitted values and residuals beside the data");
+  r.notes.push_back(CasesNote(c) + "; " + LevelText(o.level) +
+                    " confidence intervals; fitted values and residuals beside the data");
 
   r.data.push_back({c.names[p], y});
   for (std::size_t j = 0; j < p; ++j) r.data.push_back({c.names[j], x[j]});
@@ -155,7 +166,8 @@ Result Regress(const Selection& s, const Options& o, const excel::Workbook& out)
   const excel::Worksheet sheet = WriteResult(r, out);
 
   const Integer percent = static_cast<Integer>(std::clamp(std::lround(o.level * 100), 1L, 99L));
-  const auto scatter = [&](clsPlotScatter& plot, const ChartPlace& at, std::size_t xi, std::size_t yi) {
+  const auto scatter = [&](clsPlotScatter& plot, const ChartPlace& at, std::size_t xi,
+                           std::size_t yi) {
     plot.SetOutputRange(at.output);
     plot.LetVerticalOffset(at.vertical);
     plot.LetChartWidth(at.width);

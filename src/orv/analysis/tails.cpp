@@ -46,8 +46,8 @@ double NormalUpperTail(double z) { return Global<CDistributions>().ORV_CDF_Norma
 std::string LevelText(double level) {
   char text[32];
   const double percent = level * 100.0;
-  std::snprintf(text, sizeof text, std::fabs(percent - std::round(percent)) < 1e-9 ? "%.0f%%" : "%.4g%%",
-                percent);
+  std::snprintf(text, sizeof text,
+                std::fabs(percent - std::round(percent)) < 1e-9 ? "%.0f%%" : "%.4g%%", percent);
   return text;
 }
 

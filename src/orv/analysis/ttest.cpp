@@ -32,18 +32,15 @@ void AddTest(Table& t, const std::string& label, double difference, double se, d
 }  // namespace
 
 Result TTest(const Selection& s, const Options& o, const excel::Workbook& out) {
-  if (s.x.size() != 1) Fail(orvErrTooManyVariables, "a t test takes one variable, not " + std::to_string(s.x.size()));
+  const Cases c = ReadComparison(s, o, "a t test", true);
   const bool grouped = !s.group.IsNothing();
-  if (o.paired == s.y.IsNothing() || (grouped && o.paired))
-    Fail(orvErrInvalidModel, "a t test takes a grouping variable, or a second variable paired "
-                             "with the first, or neither (one sample)");
-  const Cases c = ReadCases(s, o, 2);
-  Result r;
-  r.sheet = "t test";
-  r.cases = c.Count();
-  r.dropped = c.dropped;
+  Result r = Begin("t test", c);
   Table stats = StatisticsTable(grouped ? c.group_place : "Variable");
-  Table test{"t test", "Test", {"Difference", "t", "df", "p", "Lower CL", "Upper CL", "Cohen's d"}, {}, {}};
+  Table test{"t test",
+             "Test",
+             {"Difference", "t", "df", "p", "Lower CL", "Upper CL", "Cohen's d"},
+             {},
+             {}};
   const double level = o.level;
 
   if (grouped) {
@@ -54,7 +51,8 @@ Result TTest(const Selection& s, const Options& o, const excel::Workbook& out) {
     const double ma = Mean(a), mb = Mean(b), sa = SD(a, ma), sb = SD(b, mb);
     if (sa == 0 && sb == 0)
       Fail(orvErrNoVariableVariance, c.places[0] + " is constant within each group of " +
-                                         c.group_place + ": the groups have no variance to compare");
+                                         c.group_place +
+                                         ": the groups have no variance to compare");
     AddStatistics(stats, g.labels[0], a);
     AddStatistics(stats, g.labels[1], b);
     const double diff = ma - mb;
@@ -72,7 +70,8 @@ Result TTest(const Selection& s, const Options& o, const excel::Workbook& out) {
     const double m = Mean(d), sd = SD(d, m);
     if (sd == 0)
       Fail(orvErrNoVariableVariance, "the differences " + c.places[0] + " minus " + c.places[1] +
-                                         " are the same (" + CStr(m) + ") in every case: they have no variance");
+                                         " are the same (" + CStr(m) +
+                                         ") in every case: they have no variance");
     AddStatistics(stats, c.names[0], c.columns[0]);
     AddStatistics(stats, c.names[1], c.columns[1]);
     AddStatistics(stats, "Difference", d);
@@ -87,9 +86,8 @@ Result TTest(const Selection& s, const Options& o, const excel::Workbook& out) {
     AddTest(test, "One sample", m - o.mu, sd / std::sqrt(n), n - 1, sd, level);
     r.notes.push_back(c.places[0] + " against the mean " + CStr(o.mu));
   }
-  r.notes.push_back(std::to_string(r.cases) + " cases" +
-                    (r.dropped ? ", " + std::to_string(r.dropped) + " left out for a missing value" : std::string()) +
-                    "; " + LevelText(level) + " confidence intervals; p-values two-tailed");
+  r.notes.push_back(CasesNote(c) + "; " + LevelText(level) +
+                    " confidence intervals; p-values two-tailed");
   r.tables = {std::move(stats), std::move(test)};
   WriteResult(r, out);
   return r;
