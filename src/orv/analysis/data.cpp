@@ -191,16 +191,14 @@ Cases ReadCases(const Selection& s, const Options& o, long fewest) {
     std::vector<double> column(static_cast<std::size_t>(n));
     for (long i = 1; i <= n; ++i) {
       const Variant v = At(values, i);
-      if (v.IsNumber()) {
-        if (!o.missing.empty() && Missing(v, o.missing))
-          keep[static_cast<std::size_t>(i - 1)] = false;
-        column[static_cast<std::size_t>(i - 1)] = v.AsDouble();
-      } else if (Missing(v, o.missing)) {
+      if (Missing(v, o.missing)) {
         if (!o.drop_incomplete)
           Fail(orvErrBlankVariableCells,
                p.place + " has a missing value at " + Cell(p.cells, i) +
                    " (use --drop-incomplete to leave out incomplete cases)");
         keep[static_cast<std::size_t>(i - 1)] = false;
+      } else if (v.IsNumber()) {
+        column[static_cast<std::size_t>(i - 1)] = v.AsDouble();
       } else {
         Fail(orvErrNoNumericalData, p.place + " holds " + Shown(v) + " in cell " +
                                         Cell(p.cells, i) + ", where a number belongs");
@@ -231,13 +229,6 @@ Cases ReadCases(const Selection& s, const Options& o, long fewest) {
     Fail(refused->Number, "the data cannot be read: " + refused->Description);
 
   c.read = n;
-  if (!o.drop_incomplete && !o.missing.empty() && std::count(keep.begin(), keep.end(), false) > 0) {
-    const long i = static_cast<long>(std::find(keep.begin(), keep.end(), false) - keep.begin()) + 1;
-    Fail(orvErrBlankVariableCells, "case " + std::to_string(i) + " (row " +
-                                       std::to_string(picked.front().cells.Row() + i - 1) +
-                                       ") holds a missing-value code (use --drop-incomplete to "
-                                       "leave out incomplete cases)");
-  }
   for (long i = n; i >= 1; --i) {
     if (keep[static_cast<std::size_t>(i - 1)]) continue;
     for (auto& column : c.columns) column.erase(column.begin() + (i - 1));

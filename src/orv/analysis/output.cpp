@@ -113,8 +113,16 @@ excel::Worksheet WriteResult(const Result& r, const excel::Workbook& out) {
         data.Columns(static_cast<long>(c) + 2).LetNumberFormat(Variant(format));
     row += height + 3;
   }
-  sheet.Columns(1).LetColumnWidth(28);
-  sheet.Range(sheet.Cells(1, 2), sheet.Cells(1, Widest(r))).LetColumnWidth(12);
+  // Each column as wide as its longest header or label, numbers 12.
+  std::vector<double> widths(static_cast<std::size_t>(Widest(r)), 12.0);
+  for (const Table& t : r.tables) {
+    for (const std::string& label : t.rows)
+      widths[0] = std::max(widths[0], static_cast<double>(label.size()) + 2);
+    for (std::size_t c = 0; c < t.columns.size(); ++c)
+      widths[c + 1] = std::max(widths[c + 1], static_cast<double>(t.columns[c].size()) + 2);
+  }
+  for (std::size_t c = 0; c < widths.size(); ++c)
+    sheet.Columns(static_cast<long>(c) + 1).LetColumnWidth(std::min(widths[c], 60.0));
 
   const long left = DataLeft(r);
   for (std::size_t j = 0; j < r.data.size(); ++j) {
