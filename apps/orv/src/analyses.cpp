@@ -75,7 +75,8 @@ void Print(std::ostream& out, const analysis::Result& r, const std::string& outp
     }
   }
   out << "\nWrote sheet " << Quoted(r.sheet) << " of " << output << ": " << r.tables.size()
-      << " tables, " << r.charts.size() << (r.charts.size() == 1 ? " chart\n" : " charts\n");
+      << (r.tables.size() == 1 ? " table, " : " tables, ") << r.charts.size()
+      << (r.charts.size() == 1 ? " chart\n" : " charts\n");
 }
 
 // A workbook the reader would open without its charts: their parts' names
