@@ -1,5 +1,6 @@
 // The analysis commands refuse bad input with a message naming the cause,
 // exit status 1 and no file written.
+#include "orv/xlsx/xlsx.hpp"
 #include "report_test_util.hpp"
 
 namespace orv::report::testing {
@@ -64,6 +65,35 @@ TEST(AnalysisCli, BadInputIsNamedAndWritesNothing) {
     EXPECT_TRUE(Has(r.err, c.message)) << r.err;
     EXPECT_EQ(dir.Files(), std::vector<std::string>{"data.csv"});
   }
+}
+
+}  // namespace
+}  // namespace orv::report::testing
+
+namespace orv::report::testing {
+namespace {
+
+TEST(AnalysisCli, AppendAddsSheetsUntilTheWorkbookHoldsCharts) {
+  const TempDir dir;
+  const std::string data = dir.Write("data.csv", kData), out = dir / "out.xlsx";
+  EXPECT_EQ(Orv({"ttest", data, "--x", "a", "-o", out, "--append"}).status, 2);
+  ASSERT_EQ(Orv({"ttest", data, "--x", "a", "-o", out}).status, 0);
+  for (const char* command : {"nonparametric", "ttest"})
+    ASSERT_EQ(
+        Orv({command, data, "--x", "a", "--y", "d", "--paired", "-o", out, "--append"}).status, 0);
+  excel::Application app;
+  const excel::Workbook book = xlsx::OpenXlsx(app, out);
+  std::vector<std::string> names;
+  for (Long i = 1; i <= book.Worksheets().Count(); ++i) names.push_back(book.Worksheets(i).Name());
+  std::sort(names.begin(), names.end());
+  EXPECT_EQ(names, (std::vector<std::string>{"Rank tests", "t test", "t test (2)"}));
+  ASSERT_EQ(
+      Orv({"regress", data, "--y", "a", "--x", "b", "--drop-incomplete", "-o", out, "--append"})
+          .status,
+      0);
+  const Outcome refused = Orv({"ttest", data, "--x", "a", "-o", out, "--append"});
+  EXPECT_EQ(refused.status, 2);
+  EXPECT_TRUE(Has(refused.err, "--append would lose the charts of")) << refused.err;
 }
 
 }  // namespace
