@@ -276,8 +276,8 @@ int AnalysisCommands::Run(std::ostream& out, std::ostream& err) const {
     return kExitOk;
   } catch (const ReportFailure& f) {
     err << "orv " << name << ": " << f.Message() << '\n';
-  } catch (const Error& e) {
-    err << "orv " << name << ": " << e.Description << '\n';
+  } catch (...) {
+    err << "orv " << name << ": " << CurrentAsError().Description << '\n';
   }
   return kExitFailure;
 }

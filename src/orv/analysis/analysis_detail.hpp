@@ -11,6 +11,17 @@
 
 namespace orv::analysis::detail {
 
+// Runs an analysis so that nothing but an Error leaves it: running out of
+// memory becomes error 7, any other failure error 5.
+template <class Body>
+Result Guarded(Body&& body) {
+  try {
+    return body();
+  } catch (...) {
+    throw CurrentAsError();
+  }
+}
+
 // Raises the failure every analysis reports: `number` with `message`.
 [[noreturn]] void Fail(std::int32_t number, const std::string& message);
 

@@ -31,7 +31,7 @@ double PValue(double r, double n) {
 
 }  // namespace
 
-Result Correlate(const Selection& s, const Options& o, const excel::Workbook& out) {
+static Result CorrelateUnguarded(const Selection& s, const Options& o, const excel::Workbook& out) {
   if (s.x.size() < 2) Fail(orvErrTooFewVariables, "a correlation needs at least two variables");
   Selection picked;
   picked.x = s.x;
@@ -100,6 +100,10 @@ Result Correlate(const Selection& s, const Options& o, const excel::Workbook& ou
     plot.CreatePlot();
   });
   return result;
+}
+
+Result Correlate(const Selection& s, const Options& o, const excel::Workbook& out) {
+  return Guarded([&] { return CorrelateUnguarded(s, o, out); });
 }
 
 }  // namespace orv::analysis

@@ -70,7 +70,7 @@ std::pair<double, double> NormalApproximation(double statistic, double mean, dou
 
 }  // namespace
 
-Result RankTest(const Selection& s, const Options& o, const excel::Workbook& out) {
+static Result RankTestUnguarded(const Selection& s, const Options& o, const excel::Workbook& out) {
   const Cases c = ReadComparison(s, o, "a rank test", false);
   const bool grouped = !s.group.IsNothing();
   Result r = Begin("Rank tests", c);
@@ -159,6 +159,10 @@ Result RankTest(const Selection& s, const Options& o, const excel::Workbook& out
   r.notes.push_back(CasesNote(c) + "; p-values two-tailed");
   WriteResult(r, out);
   return r;
+}
+
+Result RankTest(const Selection& s, const Options& o, const excel::Workbook& out) {
+  return Guarded([&] { return RankTestUnguarded(s, o, out); });
 }
 
 }  // namespace orv::analysis

@@ -44,7 +44,7 @@ Sweep CrossProducts(const std::vector<std::vector<double>>& x, const std::vector
 
 }  // namespace
 
-Result Regress(const Selection& s, const Options& o, const excel::Workbook& out) {
+static Result RegressUnguarded(const Selection& s, const Options& o, const excel::Workbook& out) {
   if (s.y.IsNothing()) Fail(orvErrNoYRange, "a regression needs the response variable (y)");
   if (s.x.empty()) Fail(orvErrNoXRange, "a regression needs at least one predictor (x)");
   const bool intercept = !o.through_origin;
@@ -203,6 +203,10 @@ Result Regress(const Selection& s, const Options& o, const excel::Workbook& out)
     plot.CreatePlot();
   });
   return r;
+}
+
+Result Regress(const Selection& s, const Options& o, const excel::Workbook& out) {
+  return Guarded([&] { return RegressUnguarded(s, o, out); });
 }
 
 }  // namespace orv::analysis

@@ -31,7 +31,7 @@ void AddTest(Table& t, const std::string& label, double difference, double se, d
 
 }  // namespace
 
-Result TTest(const Selection& s, const Options& o, const excel::Workbook& out) {
+static Result TTestUnguarded(const Selection& s, const Options& o, const excel::Workbook& out) {
   const Cases c = ReadComparison(s, o, "a t test", true);
   const bool grouped = !s.group.IsNothing();
   Result r = Begin("t test", c);
@@ -91,6 +91,10 @@ Result TTest(const Selection& s, const Options& o, const excel::Workbook& out) {
   r.tables = {std::move(stats), std::move(test)};
   WriteResult(r, out);
   return r;
+}
+
+Result TTest(const Selection& s, const Options& o, const excel::Workbook& out) {
+  return Guarded([&] { return TTestUnguarded(s, o, out); });
 }
 
 }  // namespace orv::analysis
