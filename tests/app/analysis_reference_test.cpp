@@ -104,6 +104,8 @@ TEST(AnalysisReference, EveryStatisticAgreesWithR) {
     o.missing = c.missing;
     const Result r = c.run(s, o, out);
     EXPECT_EQ(out.Worksheets(1).Name(), r.sheet);
+    EXPECT_TRUE(r.warnings.empty()) << r.warnings.front();
+    EXPECT_EQ(out.Worksheets(1).ChartObjects().Count(), static_cast<Long>(r.charts.size()));
     const auto& rows = expected[c.id];
     ASSERT_FALSE(rows.empty());
     for (const auto& f : rows) {

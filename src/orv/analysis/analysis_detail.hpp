@@ -9,6 +9,10 @@
 #include "orv/analysis/analysis.hpp"
 #include "orv/excel/Worksheet.hpp"
 
+namespace orv {
+class clsPlotScatter;
+}
+
 namespace orv::analysis::detail {
 
 // Runs an analysis so that nothing but an Error leaves it: running out of
@@ -99,5 +103,9 @@ struct ChartPlace {
 };
 void DrawChart(Result& r, const excel::Worksheet& sheet, int slot, const std::string& title,
                const std::function<void(const ChartPlace&)>& draw);
+// Places `plot` and gives it data columns x and y (from 0) with their
+// names as axis titles.
+void Scatter(clsPlotScatter& plot, const ChartPlace& at, const excel::Worksheet& sheet,
+             const Result& r, std::size_t x, std::size_t y);
 
 }  // namespace orv::analysis::detail

@@ -88,14 +88,8 @@ static Result CorrelateUnguarded(const Selection& s, const Options& o, const exc
   const std::string title = c.names[b] + " against " + c.names[a];
   DrawChart(result, sheet, 0, title, [&](const ChartPlace& at) {
     clsPlotScatter plot;
-    plot.SetOutputRange(at.output);
-    plot.LetChartWidth(at.width);
-    plot.LetChartHeight(at.height);
-    plot.SetXValues(DataCells(sheet, result, 0));
-    plot.SetYValues(DataCells(sheet, result, 1));
+    Scatter(plot, at, sheet, result, 0, 1);
     plot.LetChartTitle(title);
-    plot.LetXAxisTitle(c.names[a]);
-    plot.LetYAxisTitle(c.names[b]);
     plot.LetRegression(ORVPSRegCalculate);
     plot.CreatePlot();
   });

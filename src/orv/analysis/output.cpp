@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "orv/analysis/analysis_detail.hpp"
+#include "orv/charts/clsPlotScatter.hpp"
 #include "orv/excel/Application.hpp"
 #include "orv/excel/Worksheet.hpp"
 #include "orv/excel/WorksheetFunction.hpp"
@@ -159,6 +160,18 @@ void DrawChart(Result& r, const excel::Worksheet& sheet, int slot, const std::st
   } catch (const Error& e) {
     r.warnings.push_back("the chart \"" + title + "\" could not be drawn: " + e.Description);
   }
+}
+
+void Scatter(clsPlotScatter& plot, const ChartPlace& at, const excel::Worksheet& sheet,
+             const Result& r, std::size_t x, std::size_t y) {
+  plot.SetOutputRange(at.output);
+  plot.LetVerticalOffset(at.vertical);
+  plot.LetChartWidth(at.width);
+  plot.LetChartHeight(at.height);
+  plot.SetXValues(DataCells(sheet, r, x));
+  plot.SetYValues(DataCells(sheet, r, y));
+  plot.LetXAxisTitle(r.data[x].name);
+  plot.LetYAxisTitle(r.data[y].name);
 }
 
 }  // namespace orv::analysis::detail

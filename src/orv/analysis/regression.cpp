@@ -166,17 +166,6 @@ static Result RegressUnguarded(const Selection& s, const Options& o, const excel
   const excel::Worksheet sheet = WriteResult(r, out);
 
   const Integer percent = static_cast<Integer>(std::clamp(std::lround(o.level * 100), 1L, 99L));
-  const auto scatter = [&](clsPlotScatter& plot, const ChartPlace& at, std::size_t xi,
-                           std::size_t yi) {
-    plot.SetOutputRange(at.output);
-    plot.LetVerticalOffset(at.vertical);
-    plot.LetChartWidth(at.width);
-    plot.LetChartHeight(at.height);
-    plot.SetXValues(DataCells(sheet, r, xi));
-    plot.SetYValues(DataCells(sheet, r, yi));
-    plot.LetXAxisTitle(r.data[xi].name);
-    plot.LetYAxisTitle(r.data[yi].name);
-  };
   int slot = 0;
   if (p == 1)
     for (const bool prediction : {false, true}) {
@@ -184,7 +173,7 @@ static Result RegressUnguarded(const Selection& s, const Options& o, const excel
                                 (prediction ? "% prediction band" : "% confidence band");
       DrawChart(r, sheet, slot++, title, [&](const ChartPlace& at) {
         clsPlotScatter plot;
-        scatter(plot, at, 1, 0);
+        Scatter(plot, at, sheet, r, 1, 0);
         plot.LetChartTitle(title);
         plot.LetRegression(ORVPSRegCalculate);
         plot.LetConstantIs0(!intercept);
@@ -197,7 +186,7 @@ static Result RegressUnguarded(const Selection& s, const Options& o, const excel
     }
   DrawChart(r, sheet, slot, "Residuals against fitted values", [&](const ChartPlace& at) {
     clsPlotScatter plot;
-    scatter(plot, at, p + 1, p + 2);
+    Scatter(plot, at, sheet, r, p + 1, p + 2);
     plot.LetChartTitle("Residuals against fitted values");
     plot.LetCrosshairs(orvPSHorizontal);
     plot.CreatePlot();
