@@ -229,11 +229,18 @@ Cases ReadCases(const Selection& s, const Options& o, long fewest) {
     Fail(refused->Number, "the data cannot be read: " + refused->Description);
 
   c.read = n;
-  for (long i = n; i >= 1; --i) {
-    if (keep[static_cast<std::size_t>(i - 1)]) continue;
-    for (auto& column : c.columns) column.erase(column.begin() + (i - 1));
-    if (group) c.groups.erase(c.groups.begin() + (i - 1));
+  // Complete cases moved up in place, in order.
+  std::size_t kept = 0;
+  for (std::size_t i = 0; i < keep.size(); ++i) {
+    if (!keep[i]) continue;
+    if (kept != i) {
+      for (auto& column : c.columns) column[kept] = column[i];
+      if (group) c.groups[kept] = std::move(c.groups[i]);
+    }
+    ++kept;
   }
+  for (auto& column : c.columns) column.resize(kept);
+  if (group) c.groups.resize(kept);
   c.dropped = n - c.Count();
   if (c.Count() < fewest)
     Fail(orvErrTooFewVariableRows,
