@@ -19,8 +19,8 @@
 // library's ORVError for the same fault (orvErrBlankVariableCells,
 // orvErrNoVariableVariance, orvErrSingleCaseGroup, orvErrToleranceTooLow,
 // ...). Nothing is written to the output workbook when an analysis fails.
-// Clear the application with clsMain.SetExcel before calling: the charts
-// need it.
+// Hand the workbook's application to clsMain.SetExcel before calling: the
+// charts need it.
 #include <optional>
 #include <string>
 #include <utility>
