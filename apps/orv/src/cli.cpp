@@ -3,6 +3,7 @@
 #include <CLI/CLI.hpp>
 #include <iostream>
 
+#include "analyses.hpp"
 #include "report.hpp"
 #include "serve.hpp"
 
@@ -31,7 +32,7 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
                "orv"};
   app.set_version_flag("--version", "orv " + Version(), "Print the version and exit");
   app.require_subcommand(1);
-  app.footer("Run 'orv report --help' for the report's options.");
+  app.footer("Run 'orv <command> --help' for a command's options and an example.");
 
   serve::Limits limits;
   CLI::App* serve = app.add_subcommand(
@@ -102,6 +103,8 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
                    "when the numbers of a file not separated by commas can only mean that. "
                    "Thousands separators are never read");
 
+  const AnalysisCommands analyses(app);
+
   std::vector<const char*> argv;
   for (const std::string& a : args) argv.push_back(a.c_str());
   try {
@@ -116,6 +119,7 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
     serve::Serve(std::cin, out, limits);
     return kExitOk;
   }
+  if (analyses.Parsed()) return analyses.Run(out, err);
   if (report->count("INPUT")) options.input = input;
   if (report->count("--sheet")) options.sheet = sheet;
   if (report->count("--range")) options.range = range;
