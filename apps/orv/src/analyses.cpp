@@ -12,6 +12,7 @@
 #include "orv/output/clsMain.hpp"
 #include "orv/output/theme.hpp"
 #include "orv/xlsx/xlsx.hpp"
+#include "cli.hpp"
 #include "report.hpp"
 #include "report_failure.hpp"
 
@@ -19,9 +20,9 @@ namespace orv::report {
 
 struct AnalysisCommands::Args {
   CLI::App *ttest = nullptr, *regress = nullptr, *correlate = nullptr, *nonparametric = nullptr;
-  std::string input, output, sheet, range, group, y, pair, method = "both";
+  std::string input, output, sheet, range, group, y, pair, method = "both", separator;
   std::vector<std::string> x, missing;
-  bool append = false, no_headers = false;
+  bool append = false, no_headers = false, decimal_comma = false;
   analysis::Options options;
 };
 
@@ -135,6 +136,20 @@ CLI::App* AddCommon(CLI::App& app, AnalysisCommands::Args& a, const std::string&
                 "Cell texts that mean a missing value besides blanks, e.g. NA,-99")
       ->delimiter(',')
       ->type_name("CODES");
+  c->add_option("--separator", a.separator,
+                "CSV input: the field separator, one character or tab, comma, semicolon, space "
+                "(default: found from the file)")
+      ->type_name("CHAR")
+      ->check([](const std::string& text) {
+        try {
+          SeparatorOf(text);
+          return std::string();
+        } catch (const CLI::ValidationError& e) {
+          return std::string(e.what());
+        }
+      });
+  c->add_flag("--decimal-comma", a.decimal_comma,
+              "CSV input: numbers are written with a decimal comma (1,5)");
   return c;
 }
 
@@ -217,7 +232,11 @@ int AnalysisCommands::Run(std::ostream& out, std::ostream& err) const {
     UseReadableTheme();
     ReportOptions input;
     if (!run.input.empty()) input.input = run.input;
-    const excel::Workbook book = OpenInput(session.App(), input);
+    if (!run.separator.empty()) input.separator = SeparatorOf(run.separator);
+    input.decimal_comma = run.decimal_comma;
+    std::vector<std::string> notices;
+    const excel::Workbook book = OpenInput(session.App(), input, notices);
+    for (const std::string& n : notices) err << "orv " << name << ": note: " << n << '\n';
     excel::Worksheet sheet = book.ActiveSheet();
     if (!run.sheet.empty()) {
       try {

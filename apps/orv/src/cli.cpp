@@ -9,9 +9,6 @@
 
 namespace orv::report {
 
-namespace {
-
-// "tab", "\t", "semicolon", ";", ... as the one byte of the separator.
 char SeparatorOf(const std::string& text) {
   if (text == "tab" || text == "\\t" || text == "\t") return '\t';
   if (text == "comma") return ',';
@@ -21,8 +18,6 @@ char SeparatorOf(const std::string& text) {
   throw CLI::ValidationError(
       "--separator", "a separator is one character, or tab, comma, semicolon or space: " + text);
 }
-
-}  // namespace
 
 std::string Version() { return ORV_VERSION; }
 
