@@ -384,7 +384,9 @@ TEST(ReportInputs, FewerVariablesOrARefusedChartGiveFewerCharts) {
     ASSERT_EQ(r.status, kExitOk) << r.err;
     EXPECT_TRUE(Has(r.out, "Wrote " + (dir / "o.xlsx") + c.summary)) << r.out;
     EXPECT_TRUE(*c.warning ? Has(r.err, c.warning) : r.err.empty()) << r.err;
-    if (c.csv[1] == '\n') EXPECT_FALSE(Has(r.out, "correlation"));
+    if (c.csv[1] == '\n') {
+      EXPECT_FALSE(Has(r.out, "correlation"));
+    }
     EXPECT_EQ(dir.Files(), (std::vector<std::string>{"in.csv", "o.xlsx"}));
   }
 }
