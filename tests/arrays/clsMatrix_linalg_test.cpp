@@ -140,6 +140,9 @@ TEST(clsMatrixGenInv, ExamplesReferenceAndSwallowedFailures) {
   EXPECT_EQ(M.GenInv(Mat(2, 2, {1, 2, 2, 1})), Mat(2, 2, {1, 0, 0, 0}));
   // The inverse of [4 2; 2 3] is [3 -2; -2 4] / 8.
   EXPECT_EQ(M.GenInv(Mat(2, 2, {4, 2, 2, 3})), Mat(2, 2, {0.375, -0.25, -0.25, 0.5}));
+  // A zero pivot ends the elimination of its column: nothing is divided by
+  // it, D keeps its off-diagonal ones, and C D R is the swap itself.
+  EXPECT_EQ(M.GenInv(Mat(2, 2, {0, 1, 1, 0})), Mat(2, 2, {0, 1, 1, 0}));
   for (const std::string& c : Linalg().Cases("geninv"))
     EXPECT_TRUE(Holds(M.GenInv(FromTable(Linalg()["geninv." + c + ".in"])),
                       Linalg()["geninv." + c + ".out"]))
