@@ -12,7 +12,7 @@
 set -euo pipefail
 want=(g++ cmake make libgtest-dev libgmock-dev pkg-config libzip-dev libexpat1-dev libxlsxwriter-dev libcli11-dev libboost-dev nlohmann-json3-dev)
 if [[ "${1:-build}" == test ]]; then
-  want+=(python3-openpyxl libreoffice-calc-nogui poppler-utils util-linux clang libclang-rt-14-dev python3-pytest python3-numpy python3-setuptools python3-venv python3-pip)
+  want+=(python3-openpyxl libreoffice-calc-nogui fonts-crosextra-carlito poppler-utils util-linux clang libclang-rt-14-dev python3-pytest python3-numpy python3-setuptools python3-venv python3-pip)
 fi
 if [[ "${1:-build}" == bench ]]; then
   want+=(libbenchmark-dev libeigen3-dev libopenblas-serial-dev libboost-dev python3-openpyxl)

@@ -3,7 +3,7 @@
 # routines: cor.test (two-tailed Pearson p-values, Fisher z intervals), aov
 # (one-way F and its p-value, sums of squares for eta and omega squared;
 # on |x - group median| the Brown-Forsythe test), oneway.test (Welch),
-# TukeyHSD (Tukey-Kramer differences, intervals and adjusted p-values, also
+# TukeyHSD (Tukey-Kramer differences and adjusted p-values, also
 # for unequal group sizes), eigen (eigenvalues of the correlation matrix),
 # quantile type 7, t.test (intervals of group means), and skewness and
 # excess kurtosis as G1 and G2 from the central moments. Writes the data sets the tests read and one CSV of references:
@@ -90,7 +90,6 @@ reference <- function(name, data, group) {
     for (r in rownames(tk)) {
       add(name, "tukey_diff", v, r, tk[r, "diff"])
       add(name, "tukey_p", v, r, tk[r, "p adj"])
-      add(name, "tukey_halfwidth", v, r, (tk[r, "upr"] - tk[r, "lwr"]) / 2)
     }
   }
 }

@@ -13,7 +13,7 @@ trap 'rm -rf "$dir"' EXIT
 cd "$dir"
 
 "$orv" report -o report.xlsx > summary.txt
-grep -q "Wrote report.xlsx: 11 tables and 4 charts" summary.txt || { cat summary.txt; echo "FAIL: summary"; exit 1; }
+grep -q "Wrote report.xlsx: 12 tables and 4 charts on sheets Report and Charts" summary.txt || { cat summary.txt; echo "FAIL: summary"; exit 1; }
 
 # LibreOffice in a profile of its own, so that it runs beside any other.
 soffice -env:UserInstallation="file://$dir/profile" --headless \
@@ -37,7 +37,7 @@ One-way analysis of variance by Species
 Tukey-Kramer pairwise comparisons
 Histogram bins of Sepal length
 Sepal width against Sepal length
-Regression line and 95% confidence bands
+95% confidence and
 Histogram of Sepal length
 Scree plot
 Loadings on PC1 and PC2
@@ -46,6 +46,32 @@ TITLES
 # to four significant digits.
 grep -q "119.3" report.txt || { echo "missing: F = 119.3"; missing=1; }
 [[ $missing == 0 ]] || { echo "FAIL: titles missing from the rendered report"; exit 1; }
+
+# Printed as laid out: landscape pages, each chart whole on one page (its
+# title, axis titles and right-hand texts together).
+mkdir printed
+soffice -env:UserInstallation="file://$dir/profile" --headless --convert-to pdf --outdir printed \
+  report.xlsx > soffice.log 2>&1 || { cat soffice.log; echo "FAIL: LibreOffice print"; exit 1; }
+pages=$(pdfinfo printed/report.pdf | awk '/^Pages:/ {print $2}')
+for ((k = 1; k <= pages; k++)); do pdftotext -f $k -l $k -layout printed/report.pdf "page$k.txt"; done
+while IFS='|' read -r title parts; do
+  page=$(grep -lF -- "$title" page*.txt | head -1)
+  [[ -n $page ]] || { echo "FAIL: chart \"$title\" not printed"; exit 1; }
+  IFS='|' read -ra texts <<< "$parts"
+  for text in "${texts[@]}"; do
+    grep -qF -- "$text" "$page" || { echo "FAIL: \"$title\" split: \"$text\" not on its page"; exit 1; }
+  done
+  k=${page//[!0-9]/}
+  pdfinfo -f "$k" -l "$k" printed/report.pdf | awk '/size:/ {for (i = 2; i < NF; i++) if ($i == "x") exit !($(i - 1) > $(i + 1))}' ||
+    { echo "FAIL: the page of \"$title\" is not landscape"; exit 1; }
+done <<'CHARTS'
+Sepal width against Sepal length|Sepal length|95% prediction band
+Histogram of Sepal length|Frequency|Sepal length
+Scree plot|Eigenvalue|Component
+Loadings on PC1 and PC2|PC1 (73.0%)|Petal width
+CHARTS
+pdfinfo -f 1 -l 1 printed/report.pdf | awk '/size:/ {for (i = 2; i < NF; i++) if ($i == "x") exit !($(i - 1) > $(i + 1))}' ||
+  { echo "FAIL: the tables do not print landscape"; exit 1; }
 
 # A failing run leaves nothing behind.
 printf 'a,b\n1,2\n' > one.csv

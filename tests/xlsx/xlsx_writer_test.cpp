@@ -239,3 +239,37 @@ TEST_F(XlsxWriterTest, CellsAtTheFarCornersOfTheSheetGoAndComeBack) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(XlsxWriterTest, PageSetupBreaksFrozenPanesGridlinesAndFilterAreWritten) {
+  sheet.Range("A1:C10").LetValue(Variant(1.0));
+  sheet.PageSetup().LetOrientation(excel::xlLandscape);
+  sheet.PageSetup().LetFitToPagesWide(1);
+  // Once per row, none before the first.
+  for (const char* cell : {"B7", "A4", "A7", "A1"}) sheet.AddPageBreak(sheet.Range(cell));
+  EXPECT_EQ(sheet.PageBreaks(), (std::vector<std::int32_t>{4, 7}));
+  sheet.FreezePanes(1, 0);
+  sheet.LetDisplayGridlines(false);
+  sheet.Range("A1:C10").AutoFilter();
+  xlsx::SaveXlsx(book, dir / "s.xlsx");
+  const std::string unzip = "unzip -p '" + (dir / "s.xlsx") + "' xl/worksheets/sheet1.xml > ";
+  ASSERT_EQ(std::system((unzip + "'" + (dir / "s.xml") + "'").c_str()), 0);
+  const std::string xml = ReadText(dir / "s.xml");
+  for (const char* part :
+       {"<pageSetUpPr fitToPage=\"1\"/>", "fitToHeight=\"0\" orientation=\"landscape\"",
+        "<brk id=\"3\"", "<brk id=\"6\"", "ySplit=\"1\" topLeftCell=\"A2\"", "state=\"frozen\"",
+        "showGridLines=\"0\"", "<autoFilter ref=\"A1:C10\"/>"})
+    EXPECT_NE(xml.find(part), std::string::npos) << part << "\n" << xml;
+}
+
+TEST_F(XlsxWriterTest, PageSetupAndViewRefuseWhatASpreadsheetRefuses) {
+  const excel::Worksheet other = book.Worksheets().Add();
+  EXPECT_FAILS(1004, "Microsoft Excel",
+               "Unable to set the Orientation property of the PageSetup class",
+               sheet.PageSetup().LetOrientation(3));
+  EXPECT_FAILS(1004, "Microsoft Excel", "Method 'Add' of object 'HPageBreaks' failed",
+               sheet.AddPageBreak(other.Range("A5")));
+}
+
+}  // namespace

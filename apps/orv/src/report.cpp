@@ -175,7 +175,7 @@ void PrintSummary(std::ostream& out, const ReportData& d, const Analysis& a,
   }
   out << "\nWrote " << output << ": " << written.tables.size() << " tables and "
       << written.charts.size() << (written.charts.size() == 1 ? " chart" : " charts")
-      << " on sheet Report, the analysed data on sheet Data\n";
+      << " on sheets Report and Charts, the analysed data on sheet Data\n";
 }
 
 }  // namespace orv::report

@@ -5,7 +5,8 @@
 // (CMatrix Correlation, ORV_CDF_t), principal components of the correlation
 // matrix (EigenValuesAndVectors), and with a grouping variable a one-way
 // analysis of variance per variable with Tukey-Kramer comparisons (the
-// accurate studentized range of StudentizedRangeCdf / Quantile), plus the bins of a histogram (clsMain AxisTicks).
+// accurate studentized range of StudentizedRangeCdf / Quantile), plus the bins of a histogram
+// (clsMain AxisTicks).
 //
 // Values that do not exist (the p-value of a variable with itself, the SD
 // of a group of one) are NaN.

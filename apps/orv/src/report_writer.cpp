@@ -40,12 +40,18 @@ Variant Fit(const Variant& v) { return v.IsString() ? Variant(Fit(v.AsString()))
 
 constexpr Long Rgb(Long red, Long green, Long blue) { return red + 256 * green + 65536 * blue; }
 
-// Chart sizes and placement, in points.
-constexpr Long kChartWidth = 400;
+// Chart sizes and placement, in points: two charts side by side fit the
+// width of a landscape page; the gap between rows of charts is taller than
+// a row, so that a page break before a chart's top row leaves the charts
+// above it whole.
+constexpr Long kChartWidth = 290;
 constexpr Long kChartHeight = 290;
-constexpr Long kChartGap = 12;
-constexpr double kLabelColumnWidth = 26;
-constexpr double kColumnWidth = 12;
+constexpr Long kChartGap = 24;
+// Column widths in characters: from the widest cell of the column among
+// the tables that share it (a header may wrap onto two lines).
+constexpr double kLabelColumnWidth = 16;
+constexpr double kColumnWidth = 8;
+constexpr double kWidestColumn = 60;
 // A chart label's line height and character width, in points.
 constexpr double kLabelHeight = 11;
 constexpr double kLabelCharWidth = 5.5;
@@ -86,18 +92,16 @@ int Decimals(double value) {
 // row between them.
 class Sheet {
  public:
-  explicit Sheet(excel::Worksheet sheet) : sheet_(std::move(sheet)) {}
+  explicit Sheet(excel::Worksheet sheet, Long row = 1) : sheet_(std::move(sheet)), row_(row) {}
 
   const excel::Worksheet& Handle() const { return sheet_; }
   Long Row() const { return row_; }
-  Long WidestTable() const { return widest_; }
-
-  // Widens each column to its longest text (numbers take kColumnWidth).
+  // Sizes each column to its widest cell.
   void FitColumns() const {
     for (std::size_t c = 0; c < widths_.size(); ++c) {
       const Long column = static_cast<Long>(c) + 1;
       sheet_.Columns(column).LetColumnWidth(
-          std::clamp(widths_[c], c == 0 ? kLabelColumnWidth : kColumnWidth, 60.0));
+          std::clamp(widths_[c], c == 0 ? kLabelColumnWidth : kColumnWidth, kWidestColumn));
     }
   }
 
@@ -121,7 +125,6 @@ class Sheet {
   excel::Range Write(const Table& t) {
     const Long width = t.Width();
     const Long height = static_cast<Long>(t.rows.size());
-    widest_ = std::max(widest_, width);
     const excel::Range title = Block(row_, 1, row_, width);
     sheet_.Cells(row_, 1).LetValue(Variant(Fit(t.title)));
     formatting_.SetTitles(title);
@@ -162,9 +165,11 @@ class Sheet {
       double longest = static_cast<double>(t.headers[static_cast<std::size_t>(c - 1)].size()) / 1.5;
       for (const auto& row : t.rows) {
         const Variant& v = row[static_cast<std::size_t>(c - 1)];
-        if (!v.IsString()) continue;
-        text = true;
-        longest = std::max(longest, static_cast<double>(v.AsString().size()));
+        if (v.IsString()) text = true;
+        const std::string shown = v.IsString()   ? v.AsString()
+                                  : v.IsNumber() ? SignificantText(v.AsDouble())
+                                                 : std::string();
+        longest = std::max(longest, static_cast<double>(shown.size()));
       }
       if (text && c > 1)
         data.Columns(c).LetHorizontalAlignment(Variant(clsConstants().xlHAlignLeft()));
@@ -203,7 +208,6 @@ class Sheet {
   excel::Worksheet sheet_;
   clsFormatting formatting_;
   Long row_ = 1;
-  Long widest_ = 1;
   std::vector<double> widths_;
 };
 
@@ -377,18 +381,26 @@ struct ChartPlace {
   Long horizontal = 0, vertical = 0;
 };
 
+// The chart just drawn at `at`.
+excel::Chart LastChart(const ChartPlace& at) {
+  const excel::ChartObjects all = at.output.Worksheet().ChartObjects();
+  return all.Item(all.Count()).Chart();
+}
+
 class Charts {
  public:
-  Charts(const excel::Worksheet& sheet, Long column, WrittenReport& report)
-      : sheet_(sheet), column_(column), report_(report) {}
+  Charts(const excel::Worksheet& sheet, WrittenReport& report) : sheet_(sheet), report_(report) {}
 
   // Draws one chart in the next place of a grid two charts wide; a chart
   // the chart classes refuse becomes a warning.
   void Draw(const std::string& title, const std::function<void(const ChartPlace&)>& draw) {
-    ChartPlace place{sheet_.Cells(3, column_), (count_ % 2) * (kChartWidth + kChartGap),
+    ChartPlace place{sheet_.Cells(1, 1), (count_ % 2) * (kChartWidth + kChartGap),
                      (count_ / 2) * (kChartHeight + kChartGap)};
     try {
       draw(place);
+      // Each row of charts starts a page.
+      if (count_ % 2 == 0 && count_ > 0)
+        sheet_.AddPageBreak(LastChart(place).Parent().TopLeftCell());
       report_.charts.push_back(title);
       ++count_;
     } catch (const Error& e) {
@@ -399,7 +411,6 @@ class Charts {
 
  private:
   excel::Worksheet sheet_;
-  Long column_;
   WrittenReport& report_;
   Long count_ = 0;
 };
@@ -415,10 +426,16 @@ void Place(Plot& plot, const ChartPlace& at) {
 
 excel::Range Column(const excel::Range& block, Long c) { return block.Columns(c); }
 
-// The chart just drawn at `at`.
-excel::Chart LastChart(const ChartPlace& at) {
-  const excel::ChartObjects all = at.output.Worksheet().ChartObjects();
-  return all.Item(all.Count()).Chart();
+// A named line without markers added to `chart`. A polyline: a viewer may
+// smooth every line of a chart once one is.
+excel::Series AddLine(const excel::Chart& chart, const std::string& name, const Variant& x,
+                      const Variant& y) {
+  const excel::Series s = chart.SeriesCollection().NewSeries();
+  s.LetXValues(x);
+  s.LetValues(y);
+  s.LetName(name);
+  s.LetMarkerStyle(excel::xlMarkerStyleNone);
+  return s;
 }
 
 // An axis over nice limits that hold [low, high], crossed at its minimum.
@@ -455,13 +472,8 @@ void LoadingsFrame(const excel::Chart& chart, const Array<double>& x, const Arra
   const excel::PlotArea area = chart.PlotArea();
   if (area.InsideWidth() > area.InsideHeight())
     chart.Parent().LetWidth(chart.Parent().Width() - (area.InsideWidth() - area.InsideHeight()));
-  // Polylines: a viewer may smooth every line of a chart once one is.
   const auto line = [&](const std::string& name, Array<double> xs, Array<double> ys) {
-    const excel::Series s = chart.SeriesCollection().NewSeries();
-    s.LetXValues(Variant(std::move(xs)));
-    s.LetValues(Variant(std::move(ys)));
-    s.LetName(name);
-    s.LetMarkerStyle(excel::xlMarkerStyleNone);
+    const excel::Series s = AddLine(chart, name, Variant(std::move(xs)), Variant(std::move(ys)));
     s.Border().LetWeight(excel::xlHairline);
     s.Border().LetColorIndex(16);  // grey
     return s;
@@ -492,9 +504,9 @@ void LoadingsFrame(const excel::Chart& chart, const Array<double>& x, const Arra
     lx(i) = x(i, 1);
     ly(i) = y(i, 1);
     const auto overlaps = [&](Long j) {
-      const bool left = lx(i) <= lx(j);
-      const double width = kLabelCharWidth * static_cast<double>(
-                                                 names[static_cast<std::size_t>((left ? i : j) - 1)].size());
+      // The label on the left reaches towards the other.
+      const std::string& left = names[static_cast<std::size_t>((lx(i) <= lx(j) ? i : j) - 1)];
+      const double width = kLabelCharWidth * static_cast<double>(left.size());
       return std::fabs(lx(i) - lx(j)) * sx < width && std::fabs(ly(i) - ly(j)) * sy < kLabelHeight;
     };
     while (std::any_of(placed.begin(), placed.end(), overlaps)) ly(i) -= kLabelHeight / sy / 2;
@@ -541,11 +553,20 @@ WrittenReport BuildWorkbook(const excel::Application& app, const ReportData& d, 
   progress.Begin("writing the tables");
   WrittenReport out;
   out.book = app.Workbooks().Add();
+  // Report, Charts, Data: each new sheet goes before the active one.
   const excel::Worksheet data_sheet = out.book.Worksheets(1);
   data_sheet.LetName("Data");
+  const excel::Worksheet chart_sheet = out.book.Worksheets().Add();
+  chart_sheet.LetName("Charts");
   const excel::Worksheet report_sheet = out.book.Worksheets().Add();
   report_sheet.LetName("Report");
-  report_sheet.Activate();
+  // The tables print landscape, one page wide; the charts landscape at
+  // full size, a row of two per page.
+  for (const excel::Worksheet& s : {report_sheet, chart_sheet}) {
+    s.LetDisplayGridlines(false);
+    s.PageSetup().LetOrientation(excel::xlLandscape);
+  }
+  report_sheet.PageSetup().LetFitToPagesWide(1);
 
   // The Data sheet: the analysed cases, names in row 1, the grouping
   // variable last.
@@ -568,7 +589,10 @@ WrittenReport BuildWorkbook(const excel::Application& app, const ReportData& d, 
         data_sheet.Range(data_sheet.Cells(1, 1), data_sheet.Cells(1, p + (d.Grouped() ? 1 : 0)));
     clsFormatting().SetHeaders(head);
     data_sheet.Range(data_sheet.Cells(1, 1), data_sheet.Cells(1, p + 1))
-        .LetColumnWidth(kColumnWidth);
+        .LetColumnWidth(kColumnWidth + 4);
+    data_sheet.FreezePanes(1, 0);
+    data_sheet.Range(head.Cells(1, 1), data_sheet.Cells(n + 1, head.Columns().Count()))
+        .AutoFilter();
   }
 
   // The Report sheet.
@@ -595,7 +619,7 @@ WrittenReport BuildWorkbook(const excel::Application& app, const ReportData& d, 
   sheet.Write(descriptive);
   out.tables.push_back(descriptive.title);
 
-  excel::Range eigen_row(Nothing), loadings(Nothing);
+  excel::Range eigenvalues(Nothing), loadings(Nothing);
   if (a.correlated) {
     const Table r = SquareTable(
         d, "Correlation matrix (Pearson r)", "",
@@ -608,8 +632,7 @@ WrittenReport BuildWorkbook(const excel::Application& app, const ReportData& d, 
     const Table ci = CorrelationIntervals(d, a);
     sheet.Write(ci);
     const Table pc = ComponentsTable(a);
-    const excel::Range pc_block = sheet.Write(pc);
-    eigen_row = sheet.Block(pc_block.Row(), 2, pc_block.Row(), p + 1);
+    sheet.Write(pc);
     const Table ld = LoadingsTable(d, a);
     loadings = sheet.Write(ld);
     for (const Table* t : {&r, &pr, &ci, &pc, &ld}) out.tables.push_back(t->title);
@@ -624,17 +647,40 @@ WrittenReport BuildWorkbook(const excel::Application& app, const ReportData& d, 
       out.tables.push_back(t->title);
     }
   }
-  const Table hist = HistogramTable(d, a);
-  const excel::Range bins = sheet.Write(hist);
-  out.tables.push_back(hist.title);
-
   sheet.FitColumns();
-  const Long chart_column = sheet.WidestTable() + 2;
+
+  // The histogram's bins and the eigenvalues go with the charts (a chart's
+  // series lie on its sheet), on a page of their own under the grid.
+  const Long drawn = 1 + (p >= 2 ? 2 : 0) + (p >= 3 ? 1 : 0);
+  const double grid = ((drawn + 1) / 2) * static_cast<double>(kChartHeight + kChartGap);
+  // Columns of a set width under the charts, so that any viewer sizes the
+  // charts as placed here.
+  chart_sheet.Range(chart_sheet.Cells(1, 1), chart_sheet.Cells(1, 24)).LetColumnWidth(kColumnWidth);
+  Long below = 1;
+  while (chart_sheet.Cells(below, 1).Top() < grid) ++below;
+  chart_sheet.AddPageBreak(chart_sheet.Cells(below, 1));
+  Sheet chart_tables(chart_sheet, below);
+  const Table hist = HistogramTable(d, a);
+  const excel::Range bins = chart_tables.Write(hist);
+  out.tables.push_back(hist.title);
+  if (a.correlated) {
+    Table scree{"Eigenvalues (scree plot)", {"Component"}, {""}, {{Variant("Eigenvalue")}}};
+    for (Long j = 1; j <= p; ++j) {
+      scree.headers.push_back("PC" + std::to_string(j));
+      scree.formats.push_back("");
+      scree.rows[0].push_back(Number(a.components.values(j)));
+    }
+    const excel::Range row = chart_tables.Write(scree);
+    eigenvalues = chart_tables.Block(row.Row(), 2, row.Row(), p + 1);
+    out.tables.push_back(scree.title);
+  }
+  chart_tables.FitColumns();
   progress.End();
 
   // Charts, drawn by the chart classes on the active Report sheet.
   progress.Begin("drawing the charts");
-  Charts charts(report_sheet, chart_column, out);
+  chart_sheet.Activate();
+  Charts charts(chart_sheet, out);
   const auto data_column = [&](Long j) {
     return data_sheet.Range(data_sheet.Cells(2, j), data_sheet.Cells(n + 1, j));
   };
@@ -673,11 +719,8 @@ WrittenReport BuildWorkbook(const excel::Application& app, const ReportData& d, 
           low = std::min(low, (*lower)[i]);
           high = std::max(high, (*upper)[i]);
         }
-        const excel::Series band = chart.SeriesCollection().NewSeries();
-        band.LetXValues(Variant(std::move(x)));
-        band.LetValues(Variant(std::move(y)));
-        band.LetName(name);
-        band.LetMarkerStyle(excel::xlMarkerStyleNone);
+        const excel::Series band =
+            AddLine(chart, name, Variant(std::move(x)), Variant(std::move(y)));
         band.Border().LetWeight(excel::xlThin);
         band.Border().LetLineStyle(style);
       }
@@ -708,7 +751,7 @@ WrittenReport BuildWorkbook(const excel::Application& app, const ReportData& d, 
     charts.Draw("Scree plot", [&](const ChartPlace& at) {
       clsPlotLine plot;
       Place(plot, at);
-      plot.SetYValues(eigen_row);
+      plot.SetYValues(eigenvalues);
       plot.LetChartTitle("Scree plot");
       plot.LetXAxisTitle("Component");
       plot.LetYAxisTitle("Eigenvalue");

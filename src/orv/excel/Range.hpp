@@ -104,6 +104,9 @@ class Range {
             std::int32_t Order2 = xlAscending, const Range& Key3 = Range(),
             std::int32_t Order3 = xlAscending, std::int32_t Header = xlNo,
             std::int32_t Orientation = xlTopToBottom) const;
+  // Filter buttons on the first row of the first area, over the whole
+  // area; the sheet's filter moves here (one filter per sheet).
+  void AutoFilter() const;
 
   // --- addresses ---
   // "$A$1", "$A$1:$C$10", "$A:$C", "$1:$3", areas joined by ",";

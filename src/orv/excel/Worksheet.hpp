@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "orv/excel/Range.hpp"
 #include "orv/excel/state_fwd.hpp"
@@ -16,6 +17,26 @@ class Shapes;
 class Shape;
 class ChartObjects;
 class ChartObject;
+
+enum XlPageOrientation : std::int32_t { xlPortrait = 1, xlLandscape = 2 };
+
+// How a sheet prints. Fitting to 0 pages (the application's False) leaves
+// that direction unfitted; a printer fitting a sheet ignores its page
+// breaks. A value out of range is 1004 "Unable to set the <name> property
+// of the PageSetup class".
+class PageSetup {
+ public:
+  explicit PageSetup(std::shared_ptr<WorksheetState> sheet) : sheet_(std::move(sheet)) {}
+  std::int32_t Orientation() const;
+  void LetOrientation(std::int32_t value) const;  // xlPortrait or xlLandscape
+  std::int32_t FitToPagesWide() const;
+  void LetFitToPagesWide(std::int32_t value) const;  // 0 to 32767
+  std::int32_t FitToPagesTall() const;
+  void LetFitToPagesTall(std::int32_t value) const;
+
+ private:
+  Ref<WorksheetState> sheet_;
+};
 
 class Worksheet {
  public:
@@ -59,6 +80,22 @@ class Worksheet {
   excel::ChartObjects ChartObjects() const;
   excel::ChartObject ChartObjects(std::int32_t index) const;
   excel::ChartObject ChartObjects(std::string_view name) const;
+
+  // Printing: the page setup, and manual page breaks before the first row
+  // of a cell of this sheet (1004 for another sheet's, or past 1023
+  // breaks); the rows that start a page, ascending.
+  excel::PageSetup PageSetup() const;
+  void AddPageBreak(const excel::Range& before) const;
+  std::vector<std::int32_t> PageBreaks() const;
+  // The sheet's view: gridlines, and the rows and columns frozen at the
+  // top and left (0, 0 unfreezes; 1004 beyond the sheet).
+  bool DisplayGridlines() const;
+  void LetDisplayGridlines(bool value) const;
+  void FreezePanes(std::int32_t rows, std::int32_t columns) const;
+  std::int32_t FrozenRows() const;
+  std::int32_t FrozenColumns() const;
+  // Whether a block has filter buttons on its first row (Range.AutoFilter).
+  bool AutoFilterMode() const;
 
   // The object model's own: the storage behind the sheet.
   friend bool operator==(const Worksheet& a, const Worksheet& b) { return a.state_ == b.state_; }

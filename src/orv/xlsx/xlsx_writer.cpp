@@ -587,6 +587,30 @@ bool SyncFile(const std::string& name) {
   return ok;
 }
 
+// Page setup, page breaks, frozen panes, gridlines and the autofilter.
+void WriteSetup(lxw_worksheet* ws, const excel::SheetSetup& s) {
+  if (s.orientation == excel::xlLandscape) worksheet_set_landscape(ws);
+  if (s.fit_wide > 0 || s.fit_tall > 0)
+    worksheet_fit_to_pages(ws, static_cast<std::uint16_t>(s.fit_wide),
+                           static_cast<std::uint16_t>(s.fit_tall));
+  if (!s.row_breaks.empty()) {
+    // Zero-based rows a page starts at, ended by 0.
+    std::vector<lxw_row_t> breaks;
+    for (std::int32_t row : s.row_breaks) breaks.push_back(static_cast<lxw_row_t>(row - 1));
+    breaks.push_back(0);
+    worksheet_set_h_pagebreaks(ws, breaks.data());
+  }
+  if (s.frozen_rows > 0 || s.frozen_columns > 0)
+    worksheet_freeze_panes(ws, static_cast<lxw_row_t>(s.frozen_rows),
+                           static_cast<lxw_col_t>(s.frozen_columns));
+  if (!s.gridlines) worksheet_gridlines(ws, LXW_HIDE_ALL_GRIDLINES);
+  if (s.filtered)
+    worksheet_autofilter(ws, static_cast<lxw_row_t>(s.filter.top - 1),
+                         static_cast<lxw_col_t>(s.filter.left - 1),
+                         static_cast<lxw_row_t>(s.filter.bottom - 1),
+                         static_cast<lxw_col_t>(s.filter.right - 1));
+}
+
 void Save(const excel::Workbook& book, std::string_view path_view) {
   if (book.IsNothing()) Raise(kErrObjectNotSet);
   const std::string path(path_view);
@@ -655,6 +679,7 @@ void Save(const excel::Workbook& book, std::string_view path_view) {
     WriteColumns(path, ws, *sheet, plans.back(), *styles.back());
     SheetDataWriter(path, ws, *sheet, plans.back(), *styles.back()).Write();
     detail::WriteCharts(charts, ws, *sheet);
+    WriteSetup(ws, sheet->setup);
     if (sheet == active) worksheet_activate(ws);
   }
   // The data of chart series made from arrays, on a sheet of their own.

@@ -21,6 +21,17 @@ namespace orv::excel {
 struct WorkbookState;
 struct ApplicationState;
 
+// How a sheet is shown and printed.
+struct SheetSetup {
+  std::int32_t orientation = 1;             // xlPortrait; xlLandscape is 2
+  std::int32_t fit_wide = 0, fit_tall = 0;  // pages; 0 leaves a direction unfitted
+  std::vector<std::int32_t> row_breaks;     // rows that start a page, ascending
+  std::int32_t frozen_rows = 0, frozen_columns = 0;
+  bool gridlines = true;
+  bool filtered = false;
+  Rect filter;  // the block under filter buttons when filtered
+};
+
 struct WorksheetState : Object {
   std::string name;
   std::weak_ptr<WorkbookState> book;
@@ -29,6 +40,7 @@ struct WorksheetState : Object {
   FormatStore formats;
   Geometry geometry;
   DrawingLayer drawing;
+  SheetSetup setup;
 };
 
 struct WorkbookState : Object {
