@@ -2,7 +2,7 @@
 # The tables `orv report` writes for its built-in iris sample, cell by cell,
 # from R's own routines: mean, sd, t.test (confidence limits), cor and
 # cor.test, eigen, aov, TukeyHSD (its intervals give the standard error of
-# each comparison), hist. Rows and columns count from 0 below each table's
+# each difference), hist. Rows and columns count from 0 below each table's
 # header row, as the report lays them out.
 #   Rscript scripts/make_report_sample_reference.R [tests/data]
 args <- commandArgs(trailingOnly = TRUE)
@@ -34,15 +34,18 @@ for (i in seq_along(vars)) {
   }
   fit <- aov(v ~ g)
   a <- summary(fit)[[1]]
-  cells("anova", i - 1, list(vars[i], a[1, "Sum Sq"], a[1, "Df"], a[1, "Mean Sq"], a[2, "Sum Sq"],
-                             a[2, "Df"], a[2, "Mean Sq"], a[1, "F value"], a[1, "Pr(>F)"]))
+  cells("anova", (i - 1) * 3, list(vars[i], "Between groups", a[1, "Sum Sq"], a[1, "Df"],
+                                   a[1, "Mean Sq"], a[1, "F value"], a[1, "Pr(>F)"]))
+  cells("anova", (i - 1) * 3 + 1, list(vars[i], "Within groups", a[2, "Sum Sq"], a[2, "Df"],
+                                       a[2, "Mean Sq"]))
+  cells("anova", (i - 1) * 3 + 2, list(vars[i], "Total", sum(a[, "Sum Sq"]), sum(a[, "Df"])))
   tk <- TukeyHSD(fit, conf.level = 0.95)$g
   q95 <- qtukey(0.95, nlevels(g), fit$df.residual)
   for (k in seq_len(nrow(tk))) {
-    se <- (tk[k, "upr"] - tk[k, "diff"]) / q95
+    se <- (tk[k, "upr"] - tk[k, "diff"]) / q95 * sqrt(2)
     cells("tukey", (i - 1) * 3 + k - 1, list(vars[i], sub("-", " - ", rownames(tk)[k]),
-                                             tk[k, "diff"], se, abs(tk[k, "diff"]) / se,
-                                             tk[k, "p adj"]))
+                                             tk[k, "diff"], se, tk[k, "lwr"], tk[k, "upr"],
+                                             abs(tk[k, "diff"]) / se * sqrt(2), tk[k, "p adj"]))
   }
 }
 percent <- 100 * e$values / sum(e$values)

@@ -13,7 +13,7 @@ trap 'rm -rf "$dir"' EXIT
 cd "$dir"
 
 "$orv" report -o report.xlsx > summary.txt
-grep -q "Wrote report.xlsx: 9 tables and 4 charts" summary.txt || { cat summary.txt; echo "FAIL: summary"; exit 1; }
+grep -q "Wrote report.xlsx: 11 tables and 4 charts" summary.txt || { cat summary.txt; echo "FAIL: summary"; exit 1; }
 
 # LibreOffice in a profile of its own, so that it runs beside any other.
 soffice -env:UserInstallation="file://$dir/profile" --headless \

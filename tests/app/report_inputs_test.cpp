@@ -284,13 +284,13 @@ TEST(ReportInputs, FewerVariablesOrARefusedChartGiveFewerCharts) {
     const char* summary;
     const char* warning;
   } cases[] = {
-      {"x,y\n1.5,2\n2,3\n4,1\n", ": 6 tables and 3 charts on sheet Report", ""},
+      {"x,y\n1.5,2\n2,3\n4,1\n", ": 7 tables and 3 charts on sheet Report", ""},
       // One variable: descriptives and a histogram only.
       {"w\n3\n1\n4\n1\n5\n9\n2\n6\n", ": 2 tables and 1 chart on sheet Report", ""},
       // Values 1e10 apart by units: the scatter's axis scaling overflows
       // its 32-bit bounds (error 6); the tables and other charts are written.
       {"x,y\n10000000001,1\n10000000002,3\n10000000003,2\n10000000004,5\n",
-       ": 6 tables and 2 charts on sheet Report",
+       ": 7 tables and 2 charts on sheet Report",
        "orv report: warning: the chart \"y against x\" could not be drawn: Overflow (error 6"},
   };
   for (const auto& c : cases) {

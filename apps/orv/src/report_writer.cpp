@@ -165,14 +165,29 @@ Table DescriptiveTableOf(const ReportData& d, const Analysis& a) {
   const std::string level = LevelText(a.level);
   Table t{"Descriptive statistics",
           {"Variable", "N", "Mean", "SD", "SE", "Lower " + level + " CL", "Upper " + level + " CL",
-           "Minimum", "Maximum"},
-          {"", kCountFormat, "", "", "", "", "", "", ""},
+           "Minimum", "Maximum", "Q1", "Median", "Q3", "Skewness", "Excess kurtosis"},
+          {"", kCountFormat, "", "", "", "", "", "", "", "", "", "", "", ""},
           {}};
   const DescriptiveTable& s = a.descriptives;
   for (Long j = 1; j <= a.p; ++j)
     t.rows.push_back({Variant(Name(d, j)), Number(s.counts.Item(j)), Number(s.means.Item(j)),
                       Number(s.sds.Item(j)), Number(s.ses.Item(j)), Number(s.lower(j)),
-                      Number(s.upper(j)), Number(s.minimum(j)), Number(s.maximum(j))});
+                      Number(s.upper(j)), Number(s.minimum(j)), Number(s.maximum(j)),
+                      Number(s.q1(j)), Number(s.median(j)), Number(s.q3(j)),
+                      Number(s.skewness(j)), Number(s.kurtosis(j))});
+  return t;
+}
+
+Table CorrelationIntervals(const ReportData& d, const Analysis& a) {
+  const CorrelationTable& c = a.correlations;
+  Table t{"Correlation confidence intervals (Fisher z, " + LevelText(a.level) + ")",
+          {"Variable", "With", "n", "r", "Lower CL", "Upper CL"},
+          {"", "", kCountFormat, "", "", ""},
+          {}};
+  for (Long i = 1; i <= a.p; ++i)
+    for (Long j = i + 1; j <= a.p; ++j)
+      t.rows.push_back({Variant(Name(d, i)), Variant(Name(d, j)), Number(c.n),
+                        Number(c.r.Item(i, j)), Number(c.lower(i, j)), Number(c.upper(i, j))});
   return t;
 }
 
@@ -221,45 +236,70 @@ Table LoadingsTable(const ReportData& d, const Analysis& a) {
 }
 
 Table GroupStatisticsTable(const ReportData& d, const Analysis& a) {
+  const std::string level = LevelText(a.level);
   Table t{"Group statistics by " + d.group_name,
-          {"Variable", "Group", "N", "Mean", "SD"},
-          {"", "", kCountFormat, "", ""},
+          {"Variable", "Group", "N", "Mean", "SD", "SE", "Lower " + level + " CL",
+           "Upper " + level + " CL", "Median"},
+          {"", "", kCountFormat, "", "", "", "", "", ""},
           {}};
   const GroupTable& g = a.groups;
   for (Long j = 1; j <= a.p; ++j)
     for (Long k = 1; k <= static_cast<Long>(g.labels.size()); ++k)
       t.rows.push_back({Variant(Name(d, j)), Variant(g.labels[static_cast<std::size_t>(k - 1)]),
                         Number(g.sizes[static_cast<std::size_t>(k - 1)]), Number(g.means(k, j)),
-                        Number(g.sds(k, j))});
+                        Number(g.sds(k, j)), Number(g.ses(k, j)), Number(g.lower(k, j)),
+                        Number(g.upper(k, j)), Number(g.medians(k, j))});
   return t;
 }
 
 Table AnovaTable(const ReportData& d, const Analysis& a) {
   Table t{"One-way analysis of variance by " + d.group_name,
-          {"Variable", "SS between", "df between", "MS between", "SS within", "df within",
-           "MS within", "F", "p"},
-          {"", "", kCountFormat, "", "", kCountFormat, "", "", kPValueFormat},
+          {"Variable", "Source", "SS", "df", "MS", "F", "p", "Eta squared", "Omega squared"},
+          {"", "", "", kCountFormat, "", "", kPValueFormat, "", ""},
+          {}};
+  const Variant none;
+  for (Long j = 1; j <= a.p; ++j) {
+    const AnovaRow& r = a.anova[static_cast<std::size_t>(j - 1)];
+    const Variant name(Name(d, j));
+    t.rows.push_back({name, Variant("Between groups"), Number(r.ss_between), Number(r.df_between),
+                      Number(r.ms_between), Number(r.f), Number(r.p), Number(r.eta_squared),
+                      Number(r.omega_squared)});
+    t.rows.push_back({name, Variant("Within groups"), Number(r.ss_within), Number(r.df_within),
+                      Number(r.ms_within), none, none, none, none});
+    t.rows.push_back({name, Variant("Total"), Number(r.ss_total), Number(r.df_total), none, none,
+                      none, none, none});
+  }
+  return t;
+}
+
+Table RobustAnovaTable(const ReportData& d, const Analysis& a) {
+  Table t{"Equal variances (Brown-Forsythe) and Welch's ANOVA by " + d.group_name,
+          {"Variable", "Brown-Forsythe F", "df1", "df2", "p", "Welch F", "df1", "df2", "p"},
+          {"", "", kCountFormat, kCountFormat, kPValueFormat, "", kCountFormat, "", kPValueFormat},
           {}};
   for (Long j = 1; j <= a.p; ++j) {
     const AnovaRow& r = a.anova[static_cast<std::size_t>(j - 1)];
-    t.rows.push_back({Variant(Name(d, j)), Number(r.ss_between), Number(r.df_between),
-                      Number(r.ms_between), Number(r.ss_within), Number(r.df_within),
-                      Number(r.ms_within), Number(r.f), Number(r.p)});
+    t.rows.push_back({Variant(Name(d, j)), Number(r.bf_f), Number(r.df_between),
+                      Number(r.df_within), Number(r.bf_p), Number(r.welch_f), Number(r.df_between),
+                      Number(r.welch_df), Number(r.welch_p)});
   }
   return t;
 }
 
 Table TukeyTable(const ReportData& d, const Analysis& a) {
+  const std::string level = LevelText(a.level);
   Table t{"Tukey-Kramer pairwise comparisons",
-          {"Variable", "Comparison", "Difference", "SE", "q", "p"},
-          {"", "", "", "", "", kPValueFormat},
+          {"Variable", "Comparison", "Difference", "SE of difference", "Lower " + level + " CL",
+           "Upper " + level + " CL", "q", "p"},
+          {"", "", "", "", "", "", "", kPValueFormat},
           {}};
   const GroupTable& g = a.groups;
   for (const TukeyRow& r : a.tukey)
     t.rows.push_back({Variant(Name(d, r.variable)),
                       Variant(g.labels[static_cast<std::size_t>(r.second - 1)] + " - " +
                               g.labels[static_cast<std::size_t>(r.first - 1)]),
-                      Number(r.difference), Number(r.se), Number(r.q), Number(r.p)});
+                      Number(r.difference), Number(r.se), Number(r.lower), Number(r.upper),
+                      Number(r.q), Number(r.p)});
   return t;
 }
 
@@ -408,18 +448,21 @@ WrittenReport BuildWorkbook(const excel::Application& app, const ReportData& d, 
         d, "Correlation p-values (two-tailed t test, n - 2 df)", kPValueFormat,
         [&](Long i, Long j) { return a.correlations.p(i, j); }, p);
     sheet.Write(pr);
+    const Table ci = CorrelationIntervals(d, a);
+    sheet.Write(ci);
     const Table pc = ComponentsTable(a);
     const excel::Range pc_block = sheet.Write(pc);
     eigen_row = sheet.Block(pc_block.Row(), 2, pc_block.Row(), p + 1);
     const Table ld = LoadingsTable(d, a);
     loadings = sheet.Write(ld);
-    for (const Table* t : {&r, &pr, &pc, &ld}) out.tables.push_back(t->title);
+    for (const Table* t : {&r, &pr, &ci, &pc, &ld}) out.tables.push_back(t->title);
   }
   if (a.grouped) {
     const Table gs = GroupStatisticsTable(d, a);
     const Table av = AnovaTable(d, a);
+    const Table rv = RobustAnovaTable(d, a);
     const Table tk = TukeyTable(d, a);
-    for (const Table* t : {&gs, &av, &tk}) {
+    for (const Table* t : {&gs, &av, &rv, &tk}) {
       sheet.Write(*t);
       out.tables.push_back(t->title);
     }
