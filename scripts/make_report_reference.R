@@ -96,6 +96,20 @@ reference <- function(name, data, group) {
 }
 
 reference("iris", flowers, "Species")
+
+# The regression bands of the report's scatter chart (Sepal width on Sepal
+# length) at 25 evenly spaced lengths, by predict.lm at four levels; the
+# level is the variable, the point (from 1) the term.
+fit <- lm(`Sepal width` ~ `Sepal length`, data = flowers)
+grid <- data.frame(`Sepal length` = seq(min(flowers$`Sepal length`), max(flowers$`Sepal length`),
+                                        length.out = 25), check.names = FALSE)
+for (level in c(0.9, 0.95, 0.975, 0.99)) for (band in c("confidence", "prediction")) {
+  b <- predict(fit, grid, interval = band, level = level)
+  for (k in 1:25) {
+    add("iris", paste0(band, "_lower"), level, k, b[k, "lwr"])
+    add("iris", paste0(band, "_upper"), level, k, b[k, "upr"])
+  }
+}
 reference("mtcars", cars, "cyl")
 reference("chickwts", chicks, "feed")
 reference("toothgrowth", teeth, "dose")

@@ -325,6 +325,45 @@ double CorrelationPValue(double r, Long n) {
   return Global<CDistributions>().ORV_CDF_t(t, n - 2, 2);
 }
 
+RegressionBands Bands(const Array<double>& values, double level) {
+  const Long n = values.UBound(1);
+  double mx = 0, my = 0, lo = values(1, 1), hi = lo;
+  for (Long i = 1; i <= n; ++i) {
+    mx += values(i, 1);
+    my += values(i, 2);
+    lo = std::min(lo, values(i, 1));
+    hi = std::max(hi, values(i, 1));
+  }
+  mx /= n;
+  my /= n;
+  double sxx = 0, sxy = 0, syy = 0;
+  for (Long i = 1; i <= n; ++i) {
+    const double dx = values(i, 1) - mx, dy = values(i, 2) - my;
+    sxx += dx * dx;
+    sxy += dx * dy;
+    syy += dy * dy;
+  }
+  const double slope = Div(sxy, sxx);
+  const double s2 = std::max(0.0, syy - slope * sxy) / static_cast<double>(n - 2);
+  const double t =
+      Global<CDistributions>().ORV_IDF_t(Variant(1.0 - level), Variant(double(n - 2)));
+  RegressionBands b;
+  for (Long k = 0; k < kBandPoints; ++k) {
+    const double x = lo + (hi - lo) * k / (kBandPoints - 1);
+    const double fit = my + slope * (x - mx);
+    const double mean_part = 1.0 / n + (x - mx) * (x - mx) / sxx;
+    const double confidence = t * std::sqrt(s2 * mean_part);
+    const double prediction = t * std::sqrt(s2 * (mean_part + 1.0));
+    b.x.push_back(x);
+    b.fit.push_back(fit);
+    b.confidence_lower.push_back(fit - confidence);
+    b.confidence_upper.push_back(fit + confidence);
+    b.prediction_lower.push_back(fit - prediction);
+    b.prediction_upper.push_back(fit + prediction);
+  }
+  return b;
+}
+
 Histogram SturgesHistogram(const Array<double>& values, Long variable) {
   Histogram h;
   h.variable = variable;
@@ -383,6 +422,7 @@ Analysis Analyse(const ReportData& data, double level) {
     a.correlated = true;
     a.correlations = Correlate(x, level);
     a.components = Components(a.correlations.r);
+    a.bands = Bands(data.values, level);
   }
   if (data.Grouped()) {
     a.grouped = true;

@@ -86,6 +86,16 @@ struct TukeyRow {
   double se = 0, lower = 0, upper = 0, q = 0, p = 0;
 };
 
+// The least-squares line of variable 2 on variable 1 with its pointwise
+// confidence band (of the mean response) and prediction band (of a new
+// case) at the report's level, at evenly spaced x from the smallest to the
+// largest x: fit -/+ t s sqrt(1/n + (x - mean)^2 / Sxx [+ 1]), t on n - 2 df.
+struct RegressionBands {
+  std::vector<double> x, fit, confidence_lower, confidence_upper, prediction_lower,
+      prediction_upper;
+};
+inline constexpr Long kBandPoints = 25;
+
 struct Histogram {
   Long variable = 1;
   // Bins [from, to), the last one closed; limits rounded to `decimals`.
@@ -103,6 +113,7 @@ struct Analysis {
   bool correlated = false;
   CorrelationTable correlations;
   ComponentTable components;
+  RegressionBands bands;
   // With a grouping variable.
   bool grouped = false;
   GroupTable groups;
@@ -116,6 +127,8 @@ Analysis Analyse(const ReportData& data, double level);
 // The two-tailed p-value of a correlation r of n cases: t = r sqrt((n - 2) /
 // (1 - r^2)) on n - 2 degrees of freedom; 0 when |r| is 1.
 double CorrelationPValue(double r, Long n);
+
+RegressionBands Bands(const Array<double>& values, double level);
 
 // Sturges' rule (ceil(log2 n) + 1 bins) on limits made nice by
 // clsMain.AxisTicks; counts of column `variable` of `values`.

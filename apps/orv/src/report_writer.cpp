@@ -4,11 +4,16 @@
 #include <cmath>
 #include <cstdio>
 #include <functional>
+#include <tuple>
 
 #include "orv/charts/clsPlotHistogram.hpp"
 #include "orv/charts/clsPlotLine.hpp"
 #include "orv/charts/clsPlotScatter.hpp"
+#include "orv/excel/Chart.hpp"
+#include "orv/excel/Shapes.hpp"
 #include "orv/excel/Range.hpp"
+#include "orv/excel/WorksheetFunction.hpp"
+#include "orv/output/clsMain.hpp"
 #include "orv/excel/Worksheet.hpp"
 #include "orv/output/clsConstants.hpp"
 #include "orv/output/clsFormatting.hpp"
@@ -367,6 +372,23 @@ void Place(Plot& plot, const ChartPlace& at) {
 
 excel::Range Column(const excel::Range& block, Long c) { return block.Columns(c); }
 
+// The chart just drawn at `at`.
+excel::Chart LastChart(const ChartPlace& at) {
+  const excel::ChartObjects all = at.output.Worksheet().ChartObjects();
+  return all.Item(all.Count()).Chart();
+}
+
+// An axis over nice limits that hold [low, high], crossed at its minimum.
+void FitAxis(const excel::Axis& axis, double low, double high) {
+  double min = 0, max = 0, unit = 0;
+  Long decimals = 0;
+  Global<clsMain>().AxisTicks(low, high, 6, 0.0, min, max, unit, decimals);
+  axis.LetMinimumScale(min);
+  axis.LetMaximumScale(max);
+  axis.LetMajorUnit(unit);
+  axis.LetCrossesAt(min);
+}
+
 }  // namespace
 
 std::string LevelText(double level) {
@@ -483,20 +505,53 @@ WrittenReport BuildWorkbook(const excel::Application& app, const ReportData& d, 
   };
   if (p >= 2) {
     const std::string title = Name(d, 2) + " against " + Name(d, 1);
+    const std::string level = LevelText(a.level);
     charts.Draw(title, [&](const ChartPlace& at) {
       clsPlotScatter plot;
       Place(plot, at);
       plot.SetXValues(data_column(1));
       plot.SetYValues(data_column(2));
       plot.LetChartTitle(title);
-      const Integer percent = static_cast<Integer>(std::clamp(std::lround(a.level * 100), 1L, 99L));
-      plot.LetChartSubtitle("Regression line and " + std::to_string(percent) +
-                            "% confidence bands");
+      plot.LetChartSubtitle("Regression line, " + level + " confidence and prediction bands");
       plot.LetXAxisTitle(Name(d, 1));
       plot.LetYAxisTitle(Name(d, 2));
       plot.LetRegression(ORVPSRegCalculate);
-      plot.LetConfidenceLimits(percent);
       plot.CreatePlot();
+      // The bands at exactly the tables' level, each one series whose two
+      // edges a gap separates, so that the legend names it once.
+      const excel::Chart chart = LastChart(at);
+      chart.SeriesCollection(1).LetName(Name(d, 2));
+      chart.SeriesCollection(1).Trendlines(1).LetName("Regression line");
+      const RegressionBands& b = a.bands;
+      double low = b.prediction_lower.front(), high = low;
+      for (const auto& [name, lower, upper, style] :
+           {std::tuple{level + " confidence band", &b.confidence_lower, &b.confidence_upper,
+                       excel::xlDash},
+            {level + " prediction band", &b.prediction_lower, &b.prediction_upper,
+             excel::xlDot}}) {
+        Array<Variant> x(1, 2 * kBandPoints + 1), y(1, 2 * kBandPoints + 1);
+        for (Long k = 1; k <= kBandPoints; ++k) {
+          const auto i = static_cast<std::size_t>(k - 1);
+          x(k) = x(kBandPoints + 1 + k) = Variant(b.x[i]);
+          y(k) = Variant((*upper)[i]);
+          y(kBandPoints + 1 + k) = Variant((*lower)[i]);
+          low = std::min(low, (*lower)[i]);
+          high = std::max(high, (*upper)[i]);
+        }
+        const excel::Series band = chart.SeriesCollection().NewSeries();
+        band.LetXValues(Variant(std::move(x)));
+        band.LetValues(Variant(std::move(y)));
+        band.LetName(name);
+        band.LetSmooth(true);
+        band.LetMarkerStyle(excel::xlMarkerStyleNone);
+        band.Border().LetWeight(excel::xlThin);
+        band.Border().LetLineStyle(style);
+      }
+      const excel::Range ys = data_column(2);
+      const excel::WorksheetFunction wf = app.WorksheetFunction();
+      FitAxis(chart.Axes(excel::xlValue), std::min(low, wf.Min(ys)),
+              std::max(high, wf.Max(ys)));
+      chart.LetHasLegend(true);
     });
   }
   {
