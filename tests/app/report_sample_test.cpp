@@ -189,6 +189,23 @@ TEST(ReportSampleCharts, TheChartClassesDrawFourChartsOfTheReportsData) {
     eigen.push_back(v.value_or(-1));
   ASSERT_EQ(eigen.size(), 4u);
   for (Long j = 1; j <= 4; ++j) EXPECT_EQ(eigen[j - 1], analysis.components.values(j));
+
+  // The loadings: both axes -1 to 1 around the origin, a unit circle.
+  const excel::Chart loadings = report.ChartObjects(4).Chart();
+  for (const auto type : {excel::xlCategory, excel::xlValue}) {
+    EXPECT_EQ(loadings.Axes(type).MinimumScale(), -1.0);
+    EXPECT_EQ(loadings.Axes(type).MaximumScale(), 1.0);
+  }
+  Long circles = 0;
+  for (Long s = 1; s <= loadings.SeriesCollection().Count(); ++s) {
+    const excel::Series series = loadings.SeriesCollection(s);
+    if (series.Name() != "Unit circle") continue;
+    ++circles;
+    const auto xs = series.XValueNumbers(), ys = series.ValueNumbers();
+    ASSERT_EQ(xs.size(), ys.size());
+    for (std::size_t k = 0; k < xs.size(); ++k) EXPECT_NEAR(std::hypot(*xs[k], *ys[k]), 1.0, 1e-15);
+  }
+  EXPECT_EQ(circles, 1);
 }
 
 TEST(ReportSampleCharts, BandsAtExactlyTheTablesLevelAgreeWithR) {
