@@ -2,9 +2,11 @@
 // usage errors (exit status 2) that never start a report.
 #include <gtest/gtest.h>
 
+#include "orv/xlsx/xlsx.hpp"
 #include "report.hpp"
 #include "report_test_util.hpp"
 
+using namespace orv;
 using namespace orv::report;
 using namespace orv::report::testing;
 
@@ -61,6 +63,49 @@ TEST(OrvCommandLine, LevelChangesTheIntervalsAndTheirHeaders) {
   // = 5.66692 .. 6.01975.
   EXPECT_TRUE(Has(r.out, "5.667 to 6.020")) << r.out;
   EXPECT_EQ(LevelText(0.975), "97.5%");
+}
+
+TEST(ReportDisplay, FourSignificantDigitsWhateverTheMagnitude) {
+  const struct {
+    double value;
+    const char* format;
+    const char* text;
+  } cases[] = {
+      {0, "0", "0"},
+      {0.0001, "0.0000000", "0.0001000"},
+      {0.00009999, "0.000E+00", "9.999E-05"},
+      {-0.5, "0.0000", "-0.5000"},
+      {9.99996, "0.00", "10.00"},  // rounds up into the next decade
+      {119.2645, "0.0", "119.3"},
+      {2166666.7, "0", "2166667"},
+      {2e15, "0.000E+00", "2.000E+15"},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(SignificantFormat(c.value), c.format) << c.value;
+    EXPECT_EQ(SignificantText(c.value), c.text) << c.value;
+  }
+}
+
+TEST(ReportDisplay, AnInfiniteFIsABlankWithANoteAndTheConsoleStaysAligned) {
+  // x is constant within each group: F is infinite.
+  TempDir dir;
+  const Outcome r = Orv({"report", dir.Write("in.csv", "x,y,g\n1,5,a\n1,6,a\n2,70000,b\n2,9,b\n"),
+                         "--group", "g", "-o", dir / "o.xlsx"});
+  ASSERT_EQ(r.status, kExitOk) << r.err;
+  EXPECT_TRUE(Has(r.out, "F(1, 2) = infinite")) << r.out;
+  EXPECT_TRUE(Has(r.out,
+                  "Variable  N   Mean      SD  95% CI of the mean\n"
+                  "x         4  1.500  0.5774  0.5813 to 2.419\n"
+                  "y         4  17505   34997  -38183 to 73193\n"))
+      << r.out;
+  excel::Application app;
+  const excel::Workbook book = xlsx::OpenXlsx(app, dir / "o.xlsx");
+  const excel::Worksheet sheet = book.Worksheets("Report");
+  const SheetTable t = ReadTable(sheet, "One-way analysis of variance by g");
+  ASSERT_EQ(t.rows.size(), 6u);
+  EXPECT_TRUE(t.rows[0][5].IsEmpty());  // F of x
+  EXPECT_EQ(t.Number(0, 6), 0.0);       // its p
+  EXPECT_EQ(CStr(sheet.Cells(t.row + 9, 1).Value()), "Left blank above: F of x is infinite.");
 }
 
 }  // namespace

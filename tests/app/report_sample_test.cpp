@@ -145,8 +145,11 @@ TEST_F(ReportSample, EveryTableAgreesWithR) {
     }
   }
   for (const auto& [key, count] : rows) EXPECT_EQ(read[key].rows.size(), count) << key;
-  // The diagonal of the p-values is left empty.
-  for (std::size_t i = 0; i < 4; ++i) EXPECT_TRUE(read["pvalues"].rows[i][i + 1].IsEmpty());
+  // The diagonal of the p-values is left empty, that of r is exactly 1.
+  for (std::size_t i = 0; i < 4; ++i) {
+    EXPECT_TRUE(read["pvalues"].rows[i][i + 1].IsEmpty());
+    EXPECT_EQ(read["correlation"].Number(i, i + 1), 1.0);
+  }
 }
 
 WrittenReport SampleWorkbook(double level, Analysis& analysis) {

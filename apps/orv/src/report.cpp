@@ -11,6 +11,7 @@
 #include "orv/output/theme.hpp"
 #include "orv/xlsx/xlsx.hpp"
 #include "report_failure.hpp"
+#include "report_writer.hpp"
 
 namespace orv::report {
 
@@ -129,19 +130,22 @@ void PrintSummary(std::ostream& out, const ReportData& d, const Analysis& a,
     out << '\n';
   }
 
-  std::size_t width = 8;
-  for (const std::string& name : d.names)
-    width = std::max(width, std::min<std::size_t>(name.size(), 24));
-  width += 2;
-  out << '\n'
-      << Pad("Variable", width) << PadLeft("N", 7) << PadLeft("Mean", 11) << PadLeft("SD", 11)
-      << "   " << LevelText(a.level) << " CI of the mean\n";
+  // The descriptives as columns as wide as their widest cell.
   const DescriptiveTable& s = a.descriptives;
+  std::vector<std::vector<std::string>> rows{
+      {"Variable", "N", "Mean", "SD", LevelText(a.level) + " CI of the mean"}};
   for (Long j = 1; j <= a.p; ++j)
-    out << Pad(d.names[static_cast<std::size_t>(j - 1)], width)
-        << PadLeft(Fixed(s.counts.Item(j), 0), 7) << PadLeft(Fixed(s.means.Item(j)), 11)
-        << PadLeft(Fixed(s.sds.Item(j)), 11) << "   " << Fixed(s.lower(j)) << " to "
-        << Fixed(s.upper(j)) << '\n';
+    rows.push_back({d.names[static_cast<std::size_t>(j - 1)], Fixed(s.counts.Item(j), 0),
+                    SignificantText(s.means.Item(j)), SignificantText(s.sds.Item(j)),
+                    SignificantText(s.lower(j)) + " to " + SignificantText(s.upper(j))});
+  std::vector<std::size_t> widths(rows.front().size(), 0);
+  for (const auto& row : rows)
+    for (std::size_t c = 0; c < row.size(); ++c) widths[c] = std::max(widths[c], row[c].size());
+  const std::size_t width = std::min<std::size_t>(widths[0], 24) + 2;
+  out << '\n';
+  for (const auto& row : rows)
+    out << Pad(row[0], width) << PadLeft(row[1], widths[1]) << "  " << PadLeft(row[2], widths[2])
+        << "  " << PadLeft(row[3], widths[3]) << "  " << row[4] << '\n';
 
   if (a.correlated) {
     Long bi = 1, bj = 2;

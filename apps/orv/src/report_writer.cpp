@@ -67,10 +67,19 @@ struct Table {
   Long Width() const { return static_cast<Long>(headers.size()); }
 };
 
-Variant Number(double value) {
-  if (std::isnan(value)) return Variant();
-  if (std::isinf(value)) return Variant(value > 0 ? "infinite" : "-infinite");
-  return Variant(value);
+// A value, or a blank where none exists (NaN). Infinities stay numbers
+// until Sheet::Write blanks them with a note.
+Variant Number(double value) { return std::isnan(value) ? Variant() : Variant(value); }
+
+// The decimals of SignificantFormat, or -1 for the exponent form.
+int Decimals(double value) {
+  const double a = std::fabs(value);
+  if (a == 0) return 0;
+  if (a < 1e-4 || a >= 1e15) return -1;
+  // The magnitude after rounding to four digits: 9.9996 shows as 10.00.
+  int k = static_cast<int>(std::floor(std::log10(a)));
+  if (std::round(a / std::pow(10.0, k - 3)) >= 10000) ++k;
+  return std::max(0, 3 - k);
 }
 
 // The report sheet with a cursor: tables go one under the other, a blank
@@ -125,16 +134,29 @@ class Sheet {
     head.LetValue(Variant(std::move(header)));
     formatting_.SetHeaders(head);
 
+    // No text among numbers: an infinity is a blank with a note.
+    std::vector<std::string> notes;
     Array<Variant> cells(1, height, 1, width);
     for (Long r = 1; r <= height; ++r)
-      for (Long c = 1; c <= width; ++c)
-        cells(r, c) = Fit(t.rows[static_cast<std::size_t>(r - 1)][static_cast<std::size_t>(c - 1)]);
+      for (Long c = 1; c <= width; ++c) {
+        const auto& row = t.rows[static_cast<std::size_t>(r - 1)];
+        const Variant& v = row[static_cast<std::size_t>(c - 1)];
+        if (v.IsNumber() && std::isinf(v.AsDouble())) {
+          notes.push_back(t.headers[static_cast<std::size_t>(c - 1)] + " of " +
+                          CStr(row.front()) + " is " +
+                          (v.AsDouble() > 0 ? "infinite" : "minus infinity"));
+          continue;
+        }
+        cells(r, c) = Fit(v);
+      }
     const excel::Range data = Block(row_ + 2, 1, row_ + 1 + height, width);
     data.LetValue(Variant(std::move(cells)));
     formatting_.SetData(data, /*DontAlignCol1=*/true);
     for (Long c = 1; c <= width; ++c) {
       const std::string& format = t.formats[static_cast<std::size_t>(c - 1)];
       if (!format.empty()) data.Columns(c).LetNumberFormat(Variant(format));
+      else
+        FormatBySignificance(data, c, t);
       // Labels read from the left, like the first column.
       bool text = false;
       double longest = static_cast<double>(t.headers[static_cast<std::size_t>(c - 1)].size()) / 1.5;
@@ -152,7 +174,25 @@ class Sheet {
           std::max(widths_[static_cast<std::size_t>(c - 1)], longest + 2);
     }
     row_ += height + 3;
+    for (const std::string& note : notes) Line("Left blank above: " + note + ".");
+    if (!notes.empty()) ++row_;
     return data;
+  }
+
+  // Each number of column c its SignificantFormat, one call per run of
+  // cells that share one.
+  void FormatBySignificance(const excel::Range& data, Long c, const Table& t) const {
+    const auto format = [&](Long r) {
+      const Variant& v = t.rows[static_cast<std::size_t>(r - 1)][static_cast<std::size_t>(c - 1)];
+      return v.IsNumber() ? SignificantFormat(v.AsDouble()) : std::string();
+    };
+    const auto height = static_cast<Long>(t.rows.size());
+    for (Long start = 1, r = 2; r <= height + 1; ++r) {
+      if (r <= height && format(r) == format(start)) continue;
+      if (const std::string f = format(start); !f.empty())
+        Block(data.Row() + start - 1, c, data.Row() + r - 2, c).LetNumberFormat(Variant(f));
+      start = r;
+    }
   }
 
   excel::Range Block(Long top, Long left, Long bottom, Long right) const {
@@ -469,6 +509,22 @@ void LoadingsFrame(const excel::Chart& chart, const Array<double>& x, const Arra
 }
 
 }  // namespace
+
+std::string SignificantFormat(double value) {
+  const int decimals = Decimals(value);
+  if (decimals < 0) return "0.000E+00";
+  return decimals == 0 ? "0" : "0." + std::string(static_cast<std::size_t>(decimals), '0');
+}
+
+std::string SignificantText(double value) {
+  char text[64];
+  const int decimals = Decimals(value);
+  if (decimals < 0)
+    std::snprintf(text, sizeof text, "%.3E", value);
+  else
+    std::snprintf(text, sizeof text, "%.*f", decimals, value);
+  return text;
+}
 
 std::string LevelText(double level) {
   char text[32];

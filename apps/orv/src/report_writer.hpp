@@ -26,7 +26,14 @@ struct WrittenReport {
 WrittenReport BuildWorkbook(const excel::Application& app, const ReportData& data,
                             const Analysis& analysis, Progress& progress);
 
-// Number formats the tables use beside the theme's "0.000".
+// Numbers show four significant digits: |x| in [10^k, 10^(k+1)) with
+// 3 - k decimals (none from 1000 up) for 1e-4 <= |x| < 1e15, and in
+// exponent form ("1.234E-05") beyond; 0 shows as "0". The number format of
+// a cell, and the same text for the console.
+std::string SignificantFormat(double value);
+std::string SignificantText(double value);
+
+// Fixed formats the tables use for counts, percents and p-values.
 inline constexpr const char* kCountFormat = "0";
 inline constexpr const char* kPercentFormat = "0.00";
 inline constexpr const char* kPValueFormat = "[<0.001]\"<0.001\";0.000";
