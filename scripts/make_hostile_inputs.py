@@ -134,7 +134,7 @@ def main(out):
     # Headers with terminal controls, NUL and a C1 control: a valid report,
     # and no raw control character on the terminal.
     with open(os.path.join(out, "controls.csv"), "wb") as f:
-        f.write(b"\x1b[31mred\x07,nul\x00here\xc2\x9b\n1,2\n2,5\n3,4\n4,9\n")
+        f.write(b"\x1b[31mred\x07,nul\x00here\xc2\x9b\n5,2\n2,5\n3,4\n4,9\n")
     case("controls.csv", 0, "?[31mred?")
     # A header that decodes to a lone surrogate, and one to a pair.
     write_xlsx(os.path.join(out, "surrogate.xlsx"), sheet(

@@ -33,9 +33,24 @@ std::string NumericCsv(int rows, int columns) {
   return text;
 }
 
-const char* kBlanks = "a,b,c\n1,2,3\n2,,5\n3,4,4\n4,5,9\n5,3,\n6,7,8\n";
+const char* kBlanks = "a,b,c\n1,2,3\n2,,5\n3,4,4\n4,5,9\n5,3,\n7,7,8\n";
 const char* kGroups = "x,y,label,one,id\n1,2,a,k,1\n2,4,b,k,2\n3,3,,k,3\n4,6,a,k,4\n5,5,b,k,5\n";
 const char* kWorkbook = "(the workbook of several sheets)";
+const char* kTextNumbers = "(a workbook of numbers stored as text)";
+
+// Column A holds numbers stored as text, column B numbers.
+std::string TextNumbers(const TempDir& dir) {
+  excel::Application app;
+  excel::Workbook book = app.Workbooks().Add();
+  const excel::Worksheet sheet = book.Worksheets(1);
+  const std::vector<Variant> x = {"x", "1.5", " 2.5 ", "3", "4e0"}, y = {"y", 2.0, 1.0, 3.0, 5.0};
+  for (Long i = 0; i < 5; ++i) {
+    sheet.Cells(i + 1, 1).LetValue(x[i]);
+    sheet.Cells(i + 1, 2).LetValue(y[i]);
+  }
+  xlsx::SaveXlsx(book, dir / "text.xlsx");
+  return dir / "text.xlsx";
+}
 
 // A workbook of three sheets; the data sit on the second, with a text
 // column between the numbers and the group label in column E; the empty
@@ -68,6 +83,7 @@ std::string SeveralSheets(const TempDir& dir) {
 // returns its path.
 std::string Input(const TempDir& dir, const std::string& name, const std::string& text) {
   if (text == kWorkbook) return SeveralSheets(dir);
+  if (text == kTextNumbers) return TextNumbers(dir);
   return text == "(missing)" ? dir / name : dir.Write(name, text);
 }
 
@@ -99,14 +115,42 @@ TEST(ReportInputs, FailuresOfTheData) {
   ExpectFailure("blanks.csv", kBlanks, "",
                 {"column B (b) has a blank cell at B3", "--drop-incomplete",
                  "orvErrBlankVariableCells", "clsValidation.ValidateNumericData"});
-  const char* text = "a,b,c\n1,2,3\n2,3,5\n3,4,n/a\n4,5,9\n5,3,1\n";
+  const char* text = "a,b,c\n1,2,3\n2,3,5\n3,4,n/k\n4,5,9\n5,3,1\n";
   for (const char* options : {"", "--drop-incomplete"})
     ExpectFailure("text.csv", text, options,
-                  {"column C (c) holds the text \"n/a\" in cell C4, where a number belongs",
+                  {"column C (c) holds the text \"n/k\" in cell C4, where a number belongs",
                    "orvErrBlankVariableCells"});
+  ExpectFailure("na.csv", "a,b,c\n1,2,3\n2,3,5\n3,4,n/a\n4,5,9\n", "",
+                {"column C (c) has a missing value (\"n/a\") at C4 (use --drop-incomplete"});
+  // Named in --range, a constant stops the run; found alone, it is left out.
+  const char* constant = "a,b\n1,5\n2,5\n3,5\n4,5\n";
   ExpectFailure(
-      "const.csv", "a,b\n1,5\n2,5\n3,5\n4,5\n", "",
+      "const.csv", constant, "--range A1:B5",
       {"column B (b) holds the same value (5) in every case", "orvErrNoVariableVariance"});
+  ExpectFailure("const.csv", constant, "",
+                {"no column of sheet \"const\" is left to analyse (column A (a): it numbers the "
+                 "cases 1 to 4; column B (b): every number in it is 5); name the columns to "
+                 "analyse with --range"});
+  // Numbers with a comma or point that could mean two things are refused.
+  const struct {
+    const char *csv, *options, *message;
+  } marks[] = {
+      {"a;b\n1,234;1\n2,500;3\n3,125;2\n", "",
+       "cell A2 holds \"1,234\": \"1,234\" is 1.234 with a decimal comma or 1234 with a "
+       "thousands separator, which is never assumed; give --decimal-comma if the comma is "
+       "decimal, or write the number without a separator"},
+      {"a;b\n1,5;1.234\n2,5;3\n3;2\n", "--decimal-comma",
+       "cell B2 holds \"1.234\": \"1.234\" is 1.234 with a decimal point or 1234 with a "
+       "thousands separator, which is never assumed; leave out --decimal-comma"},
+      {"a,b\n\"1,5\",1\n2,3\n3,2\n", "",
+       "cell A2 holds \"1,5\": \"1,5\" has a decimal comma; give --decimal-comma to read commas"},
+      {"a,b\n\"1,234.5\",1\n2,3\n3,2\n", "",
+       "cell A2 holds \"1,234.5\": \"1,234.5\" has thousands separators, which are never read"},
+      {"a;b\n1,5;2.5\n2,5;3\n3;2\n", "",
+       "the file holds numbers with a decimal comma (\"1,5\" in cell A2), but cell B2 holds "
+       "\"2.5\": \"2.5\" has a decimal point, where numbers are read with a decimal comma"},
+  };
+  for (const auto& m : marks) ExpectFailure("marks.csv", m.csv, m.options, {m.message});
   // Constant only among the complete cases: found after dropping.
   ExpectFailure(
       "partly.csv", "a,b\n1,5\n2,5\n,7\n4,5\n", "--drop-incomplete",
@@ -130,7 +174,8 @@ TEST(ReportInputs, FailuresOfSheetsRangesAndGroups) {
   const auto Book = [](const std::string& options, const std::vector<std::string>& parts) {
     ExpectFailure("book.xlsx", kWorkbook, options, parts);
   };
-  Book("", {"sheet \"Other\" is empty"});
+  Book("", {"sheet \"Other\" is empty; sheets holding numbers: \"Measurements\" (choose one with "
+            "--sheet)"});
   Book("--sheet Data", {"has no sheet \"Data\"; its sheets are Other, Measurements, Notes"});
   Book("--sheet Measurements --range A1:",
        {"--range \"A1:\" is not a reference on sheet \"Measurements\""});
@@ -176,7 +221,7 @@ TEST(ReportInputs, DropIncompleteLeavesOutCasesAndSaysHowMany) {
   const excel::Workbook book = xlsx::OpenXlsx(app, dir / "out.xlsx");
   // Blanks were never read as zeros: the kept cases are rows 1, 3, 4, 6.
   const excel::Worksheet data = book.Worksheets("Data");
-  const std::vector<double> a = {1, 3, 4, 6}, b = {2, 4, 5, 7};
+  const std::vector<double> a = {1, 3, 4, 7}, b = {2, 4, 5, 7};
   for (Long i = 0; i < 4; ++i) {
     EXPECT_EQ(data.Cells(i + 2, 1).Value().AsDouble(), a[i]);
     EXPECT_EQ(data.Cells(i + 2, 2).Value().AsDouble(), b[i]);
@@ -236,7 +281,10 @@ TEST(ReportInputs, WorkbookOfSeveralSheetsAndARangeOfSeveralAreas) {
   EXPECT_TRUE(Has(r.out, "sheet Measurements, cells A1:B21")) << r.out;
   r = Orv({"report", path, "--sheet", "measurements", "--group", "E", "-o", dir / "b.xlsx"});
   ASSERT_EQ(r.status, kExitOk) << r.err;
-  EXPECT_TRUE(Has(r.out, "cells A1:B21,D1:D21")) << r.out;
+  EXPECT_TRUE(Has(r.out, "cells B1:B21,D1:D21")) << r.out;
+  EXPECT_EQ(r.err,
+            "orv report: note: left out column A (x): it numbers the cases 1 to 20 (name it in "
+            "--range to analyse it)\n");
   EXPECT_TRUE(Has(r.out, "Left out, holding no numbers: column C (comment)")) << r.out;
   // The input is never overwritten.
   r = Orv({"report", path, "-o", path, "--sheet", "Measurements"});
@@ -258,14 +306,15 @@ TEST(ReportInputs, GroupsNoHeadersVariablesInRowsAndGermanNumbers) {
   EXPECT_TRUE(Has(r.out, "1 incomplete case was left out (5 read)")) << r.out;
   // No header row: variables are named by their columns.
   std::string body;
-  for (int i = 1; i <= 6; ++i) body += std::to_string(i) + "," + std::to_string((i * 5) % 7) + "\n";
+  for (int i = 1; i <= 6; ++i)
+    body += std::to_string(i * i) + "," + std::to_string((i * 5) % 7) + "\n";
   r = Orv({"report", dir.Write("plain.csv", body), "--no-headers", "-o", dir / "a.xlsx"});
   ASSERT_EQ(r.status, kExitOk) << r.err;
   EXPECT_TRUE(Has(r.out, "Column A ")) << r.out;
   EXPECT_TRUE(Has(r.out, "6 cases, 2 variables")) << r.out;
   // Variables along rows, the group in row 3, labels in column A.
   const std::string rows =
-      dir.Write("rows.csv", "height,1,2,3,4,5,6\nweight,2,1,4,3,6,5\nsex,f,m,f,m,f,m\n");
+      dir.Write("rows.csv", "height,1,2,3,4,5,7\nweight,2,1,4,3,6,5\nsex,f,m,f,m,f,m\n");
   r = Orv({"report", rows, "--rows", "--group", "3", "-o", dir / "b.xlsx"});
   ASSERT_EQ(r.status, kExitOk) << r.err;
   EXPECT_TRUE(Has(r.out, "6 cases, 2 variables, grouped by sex (row 3): f 3, m 3")) << r.out;
@@ -276,6 +325,42 @@ TEST(ReportInputs, GroupsNoHeadersVariablesInRowsAndGermanNumbers) {
   excel::Application app;
   const SheetTable d = ReadTable(ReportSheet(app, dir / "e.xlsx"), "Descriptive statistics");
   EXPECT_EQ(d.Number(0, 2), 2.9375);  // mean of 1.5, 2.5, 3 and 4.75
+}
+
+TEST(ReportInputs, CellsReadOtherwiseThanTheyStandAndColumnsLeftOutAreNoted) {
+  const struct {
+    const char *name, *text, *options, *summary;
+    std::vector<std::string> notes;
+  } cases[] = {
+      {"de.csv", "a;b;c\n1,5;2;3,25\n2,25;4;1\n3;1;2,5\n4,75;3;4\n", "",
+       "cells A1:C5\n4 cases, 3 variables",
+       {"the file holds numbers with a decimal comma (\"1,5\" in cell A2) and was read so; give "
+        "--decimal-comma to say so"}},
+      {"na.csv",
+       "x,y,z\n2,1,NA\n4,3,5\n1,-99,2\nN/A,4,1\n3,2,.\n5,6,4\n7,5,-\n6,#N/A,3\n8,7,6\n",
+       "--drop-incomplete --na=-99,none", "6 incomplete cases were left out (9 read)",
+       {"6 cells holding a missing-value code (\"N/A\" in cell A5 the first) read as blank"}},
+      {"text.xlsx", kTextNumbers, "", "4 cases, 2 variables",
+       {"column A (x): 4 numbers stored as text read as numbers"}},
+      {"title.csv", "Survey of May\nx,y\n1,2\n3,1\n2,5\n", "", "cells A2:B5",
+       {"row 1 above the headers in row 2 taken as a title"}},
+      {"ids.csv", "x,id,c,y\n2,7,5,1\n4,3,5,3\n3,9,5,2\n1,1,5,5\n", "", "cells A1:A5,D1:D5",
+       {"left out column B (id): its header names an identifier (name it in --range to analyse "
+        "it)",
+        "left out column C (c): every number in it is 5 (name it in --range to analyse it)"}},
+  };
+  for (const auto& c : cases) {
+    TempDir dir;
+    std::vector<std::string> args = {"report", Input(dir, c.name, c.text), "-o", dir / "o.xlsx"};
+    std::istringstream words(c.options);
+    for (std::string word; words >> word;) args.push_back(word);
+    const Outcome r = Orv(args);
+    ASSERT_EQ(r.status, kExitOk) << c.name << r.err;
+    EXPECT_TRUE(Has(r.out, c.summary)) << r.out;
+    std::string notes;
+    for (const std::string& note : c.notes) notes += "orv report: note: " + note + "\n";
+    EXPECT_EQ(r.err, notes);
+  }
 }
 
 TEST(ReportInputs, FewerVariablesOrARefusedChartGiveFewerCharts) {
@@ -299,7 +384,9 @@ TEST(ReportInputs, FewerVariablesOrARefusedChartGiveFewerCharts) {
     ASSERT_EQ(r.status, kExitOk) << r.err;
     EXPECT_TRUE(Has(r.out, "Wrote " + (dir / "o.xlsx") + c.summary)) << r.out;
     EXPECT_TRUE(*c.warning ? Has(r.err, c.warning) : r.err.empty()) << r.err;
-    if (c.csv[1] == '\n') EXPECT_FALSE(Has(r.out, "correlation"));
+    if (c.csv[1] == '\n') {
+      EXPECT_FALSE(Has(r.out, "correlation"));
+    }
     EXPECT_EQ(dir.Files(), (std::vector<std::string>{"in.csv", "o.xlsx"}));
   }
 }

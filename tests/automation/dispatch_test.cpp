@@ -365,7 +365,8 @@ std::vector<Row> Rows() {
       ROW(clsPlotScatter, "CLLower", PR, ({R("A2:A6")}), s.SetCLLower(Rg("A2:A6"))),
       ROW(clsPlotScatter, "CLUpper", PR, ({R("B2:B6")}), s.SetCLUpper(Rg("B2:B6"))),
       ROW(clsPlotScatter, "DataLabels", P, ({Variant(A({{1, 2}}))}), s.LetDataLabels(Variant(A({{1, 2}})))),
-      PAIRROW(clsPlotScatter, Slope, D(0.5)), PAIRROW(clsPlotScatter, Intercept, D(-1.25)),
+      ROW(clsPlotScatter, "Slope", P, ({D(0.5)}), s.LetSlope(0.5)),
+      ROW(clsPlotScatter, "Intercept", P, ({D(-1.25)}), s.LetIntercept(-1.25)),
       ROW(clsPlotScatter, "Regression", P, ({L(1)}), s.LetRegression(ORVPSRegCalculate)),
       ROW(clsPlotScatter, "ConstantIs0", P, ({B(true)}), s.LetConstantIs0(true)),
       ROW(clsPlotScatter, "Crosshairs", P, ({L(3)}), s.LetCrosshairs(orvPSBoth)),
@@ -501,6 +502,84 @@ TEST(Dispatch, NamesIgnoreCaseArgumentsBindByNameAndOptionalsMayBeLeftOut) {
   // A member's own failure is not the binding's.
   V zero{L(0)};
   EXPECT_EQ(Fails([&] { Invoke(m, "Item", G, zero); }), Fails([&] { Mat().Item(0); }));
+}
+
+// The ids of a class's members count from 1 in the order its documentation
+// lists them, and the class has no other members.
+TEST(Dispatch, IdsFollowTheDocumentedMemberOrder) {
+  const std::map<std::string, std::string> documented = {
+      {"clsMain", "Excel Getth ArrayIsEmpty DPArray RepositionChart AxisTicks"},
+      {"clsConstants",
+       "HELPFILE xlContinuous xlEdgeBottom xlHAlignGeneral xlHAlignLeft xlHAlignCenter "
+       "xlHAlignRight xlMedium xlThin xlEdgeTop xlPasteAll xlLineMarkers xlCircle xlLineStyleNone "
+       "xlCategory xlPrimary xlSecondary xlValue xlBoth xlUnderlineStyleNone xlAutomatic xlCorner "
+       "xlY xlCap xlTickMarkOutside xlTickMarkCross xlNone xlLabelPositionLeft xlCustom xlRows "
+       "msoFalse xlDot xlDataLabelsShowLabel xlHairline xlMarkerStyleNone xlXYScatter xlStockOHLC "
+       "xlLocationAsObject xlLinear xlPolynomial xlColumns"},
+      {"clsValidation",
+       "ValidateReference ValidateInputRange ValidateXRange ValidateZRange "
+       "ValidateNonnumericInputRange ValidateFactorRange ValidateEvenXYRange ValidateOutputRange "
+       "ValidateNumericData ValidateStringData ValidatePairedData TestRangeSize "
+       "ValidateSymemtricMatrix"},
+      {"clsDistributions", "QDist RayleighP"},
+      {"CDistributions",
+       "ORV_CDF_Q ORV_CDF_Rayleigh ORV_CDF_t ORV_CDF_Normal ORV_IDF_Normal ORV_IDF_t"},
+      {"CRangeObjects", "RangeToDouble ExtractHeaders"},
+      {"clsFormatting", "SetHeaders SetData SetTitles FormatRange"},
+      {"clsProperties",
+       "themeName themeVersion SummaryForeColour SummaryBackColour SummaryBold SummaryItalic "
+       "TitleForeColour TitleBackColour TitlesBold TitlesItalic HeaderForeColour HeaderBackColour "
+       "HeadersBold HeadersItalic HeaderWrap HeaderAlign DataForeColour DataBackColour DataBold "
+       "DataItalic DecimalPlaces RememberRefs HelpOnTop DisableSplash QuickHelpVisible "
+       "QuickHelpScrollMode"},
+      {"clsPlotLine",
+       "VerticalOffset HorizontalOffset ChartTitle YAxisTitle XAxisTitle OutputRange YValues "
+       "ShowPoints ShowLines ChartHeight ChartWidth YMin CreatePlot"},
+      {"clsPlotScatter",
+       "VerticalOffset HorizontalOffset ChartHeight ChartWidth ChartTitle YAxisTitle XAxisTitle "
+       "ChartSubtitle OutputRange XValues YValues CLLower CLUpper DataLabels Slope Intercept "
+       "Regression ConstantIs0 Crosshairs ConfidenceLimits PredictionLimits StandardError "
+       "AreaBorder ScaleStarPoints LinePoints StarPoints CreatePlot"},
+      {"clsPlotHistogram",
+       "DataType VerticalOffset HorizontalOffset ChartTitle XAxisTitle YAxisTitle "
+       "YAxisSecondTitle OutputRange HeadersRange XValuesRange XValuesSecondRange YValuesRange "
+       "YValuesSecondRange ChartHeight ChartWidth CreatePlot"},
+      {"clsPlotCircular",
+       "VerticalOffset HorizontalOffset ChartTitle OutputRange XValues YValues ChartHeight "
+       "ChartWidth CreatePlot"},
+      {"clsMatrix",
+       "ReturnHeadersAndNumericData ReturnHeadersAndNumericDataArrays ReturnHeadersAndStringData "
+       "ReturnHeadersAndVariantData VariantToArray VariantToStringArray VariantToIntegerArray "
+       "VariantToLongArray HConcatenate HStringConcatenate VariantHConcatenate "
+       "VariantVConcatenate SubMatrix VariantSubMatrix StringSubArray Transpose VariantTranspose "
+       "StringTranspose MakeMatrix VariantMakeMatrix Unity UnityVector MCombine ToString MMult "
+       "MMultConst MAdd MSubtract VariantMSubtract Kronecker SumProduct MIdentity GenInv "
+       "GeneralInverse Max Min GetDescriptives CovarianceXY CovarianceXX CorrelationXX "
+       "CorrelationXY FactorSSQCP FactorTolerance Sort VariantSort QuickSort Cholesky "
+       "MInv_SymmetricPositiveDefinite Eigen determinant"},
+      {"CMatrix",
+       "SetSize RowCount ColumnCount IsNull IsSquare IsSymmetric Item Values ValuesToDiagonal "
+       "Diagonalize ToString ToArray Clone Fill FillFromArray DiagVector DeleteRow DeleteColumn "
+       "InsertRows InsertColumns ZeroMatrix IdentityMatrix UnityColumn UnityRow IsEqual Column "
+       "row Add Subtract DotProduct Multiply MultiplyItems DivideItems MultiplyByConstant "
+       "DivideByConstant Minimum Maximum GeneralInverse Means Descriptives Sum SumSqs Transpose "
+       "SubMatrix Sort QuickSort CountNonZero CountValue DeleteRowsCols DeleteRows Rank "
+       "Covariance Correlation Concatenate EigenValuesAndVectors determinant IsSingular "
+       "Cholesky IsPositiveDefinite ValuesAsVector SolveEquation ForwardSubstitution "
+       "BackwardSubstitution QuickSortWithThreshold"},
+      {"CVMatrix",
+       "SetSize RowCount ColumnCount IsNull IsEqual Item Values ToString ToArray FillFromArray "
+       "DeleteRow DeleteColumn InsertRows InsertColumns Column row SubMatrix Sort Rank"},
+      {"CDescriptives", "Data Counts"},
+  };
+  for (const auto& [name, members] : documented) {
+    const ClassInfo& cls = *ClassNamed(name);
+    std::istringstream in(members);
+    DispId id = 0;
+    for (std::string member; in >> member;)
+      EXPECT_EQ(cls.IdOf(member), ++id) << name << "." << member;
+    EXPECT_EQ(cls.Find(id + 1), nullptr) << name << " has members beyond " << id;
+  }
 }
 
 TEST(Dispatch, AClientBuildsAWorkbookAndHandsItToTheLibrary) {

@@ -4,6 +4,7 @@
 #include <sys/resource.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <random>
 #include <string>
@@ -113,13 +114,13 @@ CMatrix Flat(const std::vector<double>& v, size_t r, size_t c) {
 }
 
 // 1 x N, N x 1, odd sizes, exact register tiles, and sizes that cross the
-// panel boundaries of every instruction set (k by 256, rows by 96).
+// panel boundaries of every instruction set (k by 384, rows by 192).
 const struct {
   size_t r, c, m;
 } kShapes[] = {
     {1, 1, 1},     {1, 7, 1},     {1, 40, 33},   {33, 40, 1}, {1, 1, 50},   {50, 1, 1},
-    {3, 5, 7},     {4, 8, 8},     {6, 3, 16},    {5, 9, 17},  {8, 300, 16}, {97, 257, 33},
-    {96, 256, 24}, {13, 513, 11}, {191, 20, 45}, {2, 600, 3},
+    {3, 5, 7},     {4, 8, 8},     {6, 3, 30},    {5, 9, 17},  {8, 300, 16}, {97, 257, 33},
+    {192, 384, 48}, {13, 769, 11}, {193, 20, 49}, {2, 800, 3},
 };
 
 TEST(CMatrixArithmetic, EveryProductPathMatchesTheScalarDotProductBitForBit) {
@@ -138,38 +139,30 @@ TEST(CMatrixArithmetic, EveryProductPathMatchesTheScalarDotProductBitForBit) {
       for (size_t k = 0; k < s.c; ++k) at[k * s.r + i] = a[i * s.c + k];
     for (size_t k = 0; k < s.c; ++k)
       for (size_t j = 0; j < s.m; ++j) bt[j * s.c + k] = b[k * s.m + j];
+    // Into a wider array (leading dimension m + 3) whose columns past the
+    // product keep their values.
+    const size_t ldc = s.m + 3;
+    auto same = [&](InstructionSet set, kernels::ConstMatrixView x, kernels::ConstMatrixView y) {
+      std::vector<double> c(s.r * ldc, 42.0), got, extra;
+      for (size_t i = 0; i < s.r; ++i)
+        std::copy_n(start.begin() + i * s.m, s.m, c.begin() + i * ldc);
+      kernels::MultiplyAccumulate(s.r, s.m, s.c, x, y, c.data(), ldc, set);
+      for (size_t i = 0; i < s.r; ++i) {
+        got.insert(got.end(), c.begin() + i * ldc, c.begin() + i * ldc + s.m);
+        extra.insert(extra.end(), c.begin() + i * ldc + s.m, c.begin() + (i + 1) * ldc);
+      }
+      return SameBits(got, expected) && extra == std::vector<double>(extra.size(), 42.0);
+    };
     for (InstructionSet set :
          {InstructionSet::Sse2, InstructionSet::Avx2, InstructionSet::Avx512}) {
       if (set == InstructionSet::Avx2 && !__builtin_cpu_supports("avx2")) continue;
       if (set == InstructionSet::Avx512 && !__builtin_cpu_supports("avx512f")) continue;
-      std::vector<double> c = start;
-      kernels::MultiplyAccumulate(s.r, s.m, s.c, {a.data(), s.c}, {b.data(), s.m}, c.data(), s.m,
-                                  set);
-      EXPECT_TRUE(SameBits(c, expected))
+      EXPECT_TRUE(same(set, {a.data(), s.c}, {b.data(), s.m}))
           << kernels::Name(set) << " " << s.r << "x" << s.c << "x" << s.m;
-      c = start;  // the same product from transposed operands
-      kernels::MultiplyAccumulate(s.r, s.m, s.c, {at.data(), s.r, true}, {bt.data(), s.c, true},
-                                  c.data(), s.m, set);
-      EXPECT_TRUE(SameBits(c, expected)) << kernels::Name(set) << " transposed " << s.r;
+      // The same product from transposed operands.
+      EXPECT_TRUE(same(set, {at.data(), s.r, true}, {bt.data(), s.c, true}))
+          << kernels::Name(set) << " transposed " << s.r << "x" << s.c << "x" << s.m;
     }
-  }
-}
-
-TEST(CMatrixArithmetic, ProductWritesOnlyItsBlockOfALargerArray) {
-  // c with a leading dimension wider than the product: the columns beyond
-  // it keep their values.
-  std::mt19937_64 rng(3);
-  const size_t r = 7, c = 5, m = 9, ldc = 13;
-  const std::vector<double> a = Awkward(r * c, rng), b = Awkward(c * m, rng);
-  std::vector<double> out(r * ldc, 42.0);
-  for (size_t i = 0; i < r; ++i)
-    for (size_t j = 0; j < m; ++j) out[i * ldc + j] = 0;
-  kernels::MultiplyAccumulate(r, m, c, {a.data(), c}, {b.data(), m}, out.data(), ldc);
-  const std::vector<double> plain = ByDotProducts(a, b, std::vector<double>(r * m, 0.0), r, c, m);
-  for (size_t i = 0; i < r; ++i) {
-    EXPECT_TRUE(SameBits({out.begin() + i * ldc, out.begin() + i * ldc + m},
-                         {plain.begin() + i * m, plain.begin() + i * m + m}));
-    for (size_t j = m; j < ldc; ++j) EXPECT_EQ(out[i * ldc + j], 42.0);
   }
 }
 

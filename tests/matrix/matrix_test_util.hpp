@@ -112,7 +112,9 @@ inline void ExpectSortedPermutation(const Table& sorted, std::size_t rows) {
   ASSERT_EQ(sorted.size(), rows);
   std::vector<bool> seen(rows + 1, false);
   for (std::size_t i = 0; i < rows; ++i) {
-    if (i > 0) ASSERT_LE(sorted[i - 1][0], sorted[i][0]) << i;
+    if (i > 0) {
+      ASSERT_LE(sorted[i - 1][0], sorted[i][0]) << i;
+    }
     seen[static_cast<std::size_t>(sorted[i].back())] = true;
   }
   EXPECT_EQ(std::count(seen.begin() + 1, seen.end(), true), static_cast<long>(rows));

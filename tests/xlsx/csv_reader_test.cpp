@@ -95,6 +95,14 @@ TEST_F(CsvReaderTest, TheSeparatorIsFoundOrGivenAndTheDecimalCommaAccepted) {
   Expect(german, {{"A2", 1.5}, {"A3", 1234.5}, {"B3", -0.25}, {"A4", "3.5"}});
   excel::Worksheet commas = Open("commas.csv", "a,b;c\n1,2;3\n");
   EXPECT_EQ(At(commas, "A1"), Variant("a,b"));  // ";" is on every line: it wins
+  EXPECT_EQ(xlsx::CsvSeparator(dir_ / "commas.csv"), ';');
+  EXPECT_EQ(xlsx::CsvSeparator(dir_ / "tab.txt"), '\t');
+  // A title line and a blank line above the table say nothing of it.
+  Expect(Open("titled.csv", "Title\n\nx;y\n1;2\n"), {{"A3", "x"}, {"B4", 2.0}});
+  xlsx::CsvOptions literal;
+  literal.group_thousands = false;
+  Expect(Open("grouped.csv", "\"1,234\",\"1,234.5\",1234.5\n", literal),
+         {{"A1", "1,234"}, {"B1", "1,234.5"}, {"C1", 1234.5}});
   xlsx::CsvOptions pipe;
   pipe.separator = '|';
   Expect(Open("pipe.csv", "a|b,c|d\n", pipe), {{"B1", "b,c"}, {"C1", "d"}});

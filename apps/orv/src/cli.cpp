@@ -3,14 +3,12 @@
 #include <CLI/CLI.hpp>
 #include <iostream>
 
+#include "analyses.hpp"
 #include "report.hpp"
 #include "serve.hpp"
 
 namespace orv::report {
 
-namespace {
-
-// "tab", "\t", "semicolon", ";", ... as the one byte of the separator.
 char SeparatorOf(const std::string& text) {
   if (text == "tab" || text == "\\t" || text == "\t") return '\t';
   if (text == "comma") return ',';
@@ -21,8 +19,6 @@ char SeparatorOf(const std::string& text) {
       "--separator", "a separator is one character, or tab, comma, semicolon or space: " + text);
 }
 
-}  // namespace
-
 std::string Version() { return ORV_VERSION; }
 
 int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
@@ -31,7 +27,7 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
                "orv"};
   app.set_version_flag("--version", "orv " + Version(), "Print the version and exit");
   app.require_subcommand(1);
-  app.footer("Run 'orv report --help' for the report's options.");
+  app.footer("Run 'orv <command> --help' for a command's options and an example.");
 
   serve::Limits limits;
   CLI::App* serve = app.add_subcommand(
@@ -87,13 +83,22 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
                    "Leave out cases with a blank analysed cell (and say how many) instead of "
                    "failing");
   report
+      ->add_option("--na", options.na,
+                   "More codes of a missing value, comma-separated (--na=-99,missing); NA, N/A, "
+                   "n/a, #N/A, . and - always are one. Their cells are blank cells")
+      ->delimiter(',')
+      ->type_name("CODES");
+  report
       ->add_option("--separator", separator,
                    "CSV input: the field separator, one character or tab, comma, semicolon, "
                    "space (default: found from the file)")
       ->type_name("CHAR");
   report->add_flag("--decimal-comma", options.decimal_comma,
-                   "CSV input: numbers are written with a decimal comma (1,5); the point then "
-                   "groups thousands");
+                   "CSV input: numbers are written with a decimal comma (1,5); without it, found "
+                   "when the numbers of a file not separated by commas can only mean that. "
+                   "Thousands separators are never read");
+
+  const AnalysisCommands analyses(app);
 
   std::vector<const char*> argv;
   for (const std::string& a : args) argv.push_back(a.c_str());
@@ -109,6 +114,7 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
     serve::Serve(std::cin, out, limits);
     return kExitOk;
   }
+  if (analyses.Parsed()) return analyses.Run(out, err);
   if (report->count("INPUT")) options.input = input;
   if (report->count("--sheet")) options.sheet = sheet;
   if (report->count("--range")) options.range = range;

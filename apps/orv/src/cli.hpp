@@ -13,6 +13,10 @@ namespace orv::report {
 int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
            bool progress = false);
 
+// "tab", "\t", "semicolon", ";", ... as the one byte of a --separator;
+// CLI::ValidationError for anything else.
+char SeparatorOf(const std::string& text);
+
 // The version of the project, "0.1.0".
 std::string Version();
 

@@ -1,6 +1,6 @@
 #pragma once
-// The upper tail of the F distribution, the p-value of an F test: the one
-// place the report reaches outside the library (Boost.Math).
+// The upper tail of the F distribution, the p-value of an F test, as the
+// analysis layer computes it.
 
 namespace orv::report {
 

@@ -93,6 +93,7 @@ int RunReport(const ReportOptions& options, std::ostream& out, std::ostream& err
     }
     progress.End();
 
+    for (const std::string& note : data.notices) err << "orv report: note: " << note << '\n';
     for (const std::string& warning : written.warnings)
       err << "orv report: warning: " << warning << '\n';
     PrintSummary(out, data, analysis, written, options.output);

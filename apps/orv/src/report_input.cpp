@@ -18,6 +18,7 @@
 #include "orv/validation/clsValidation.hpp"
 #include "orv/xlsx/xlsx.hpp"
 #include "orv_report/sample_iris.hpp"
+#include "report_cells.hpp"
 #include "report_failure.hpp"
 
 namespace orv::report {
@@ -40,6 +41,12 @@ std::string Trim(const std::string& text) {
 }
 
 std::string Quoted(const std::string& text) { return "\"" + text + "\""; }
+
+bool IsTextInput(const ReportOptions& options) {
+  if (!options.input) return true;  // the sample
+  const std::string ext = Lower(std::filesystem::path(*options.input).extension().string());
+  return ext == ".csv" || ext == ".tsv" || ext == ".txt";
+}
 
 std::string Plural(Long n, const std::string& one, const std::string& many) {
   return std::to_string(n) + " " + (n == 1 ? one : many);
@@ -99,6 +106,15 @@ struct Layout {
   }
   std::string Cell(Long line, Long pos) const {
     return excel::ColumnLetters(Column(line, pos)) + std::to_string(Row(line, pos));
+  }
+  std::string PosPlace(Long pos) const {
+    return rows ? "column " + excel::ColumnLetters(pos) : "row " + std::to_string(pos);
+  }
+  // "rows 1 to 3", or "row 1" when first == last.
+  std::string PosPlaces(Long first, Long last) const {
+    if (first == last) return PosPlace(first);
+    return rows ? "columns " + excel::ColumnLetters(first) + " to " + excel::ColumnLetters(last)
+                : "rows " + std::to_string(first) + " to " + std::to_string(last);
   }
 };
 
@@ -161,6 +177,53 @@ std::string Shown(const Variant& v) {
 
 bool IsBlank(const Variant& v) { return v.IsEmpty() || (v.IsString() && v.AsString().empty()); }
 
+// Calls visit(pos, value) for the cells of `line` from `first` to `last`
+// that hold something, or (unless `numbers` asks for them too) something
+// other than a number; a line of numbers and blanks is not read cell by cell.
+template <class Visit>
+void VisitLine(const excel::WorksheetFunction& wf, const excel::Worksheet& sheet,
+               const Layout& layout, Long line, Long first, Long last, bool numbers, Visit visit) {
+  if (first > last) return;
+  const excel::Range block = LineBlock(sheet, layout, line, first, last);
+  if (!numbers && wf.Count(block) == wf.CountA(block)) return;
+  const Variant values = block.Value();
+  for (Long pos = first; pos <= last; ++pos) {
+    const Variant v =
+        values.IsArray() ? values.Element(layout.Row(1, pos - first + 1),
+                                          layout.Column(1, pos - first + 1))
+                         : values;
+    if (!v.IsEmpty()) visit(pos, v);
+  }
+}
+
+// Cells of a separated text holding a number the report will not guess at.
+struct MarkedCells {
+  std::string first_cell, first_text;  // the first such cell
+  std::string decimal_cell, decimal_text;  // the first with an unambiguous decimal mark
+  bool grouped = false;                // one shows thousands separators
+};
+
+MarkedCells MarkedCellsOf(const excel::WorksheetFunction& wf, const excel::Worksheet& sheet,
+                          bool decimal_comma) {
+  MarkedCells found;
+  const Rect used = sheet.UsedRange().AreaBlocks().front();
+  for (Long column = used.left; column <= used.right; ++column)
+    VisitLine(wf, sheet, Layout{}, column, used.top, used.bottom, false, [&](Long row,
+                                                                             const Variant& v) {
+      if (!v.IsString()) return;
+      const MarkShape shape = ShapeOf(v.AsString(), decimal_comma ? '.' : ',');
+      if (shape == MarkShape::kNone) return;
+      const std::string cell = excel::ColumnLetters(column) + std::to_string(row);
+      if (found.first_cell.empty()) found = {cell, v.AsString(), "", "", false};
+      if (shape == MarkShape::kDecimal && found.decimal_cell.empty()) {
+        found.decimal_cell = cell;
+        found.decimal_text = v.AsString();
+      }
+      found.grouped = found.grouped || shape == MarkShape::kGrouped;
+    });
+  return found;
+}
+
 // ---------------------------------------------------------------------------
 // Finding the data
 
@@ -172,7 +235,101 @@ struct Located {
   std::optional<Long> group;  // the grouping line
   Long h = 1;                 // 1 with headers
   std::vector<std::string> left_out;
+  // Lines found to be no variables: "column A (id), which numbers the cases".
+  std::vector<std::string> excluded;
+  // Cells holding a missing-value code, read as blanks: (line, position)
+  // and the code as the user wrote it.
+  std::map<std::pair<Long, Long>, std::string> missing;
+  // Per line, the numbers stored as text that were read as numbers.
+  std::map<Long, Long> text_numbers;
+  std::vector<std::string> notices;
 };
+
+// "; sheets holding numbers: "Measurements" (choose one with --sheet)", or
+// nothing when no other sheet holds one.
+std::string SheetsWithNumbers(const excel::WorksheetFunction& wf, const excel::Worksheet& sheet) {
+  std::string names;
+  const excel::Worksheets sheets = sheet.Parent().Worksheets();
+  for (Long i = 1; i <= sheets.Count(); ++i)
+    if (!(sheets(i) == sheet) && wf.Count(sheets(i).UsedRange()) > 0)
+      names += (names.empty() ? "" : ", ") + Quoted(sheets(i).Name());
+  return names.empty() ? "" : "; sheets holding numbers: " + names + " (choose one with --sheet)";
+}
+
+bool LooksNumeric(const Variant& v) {
+  return v.IsNumber() || (v.IsString() && NumberInText(v.AsString()));
+}
+
+// The header position below a title: leading positions with at most half
+// their cells filled and no number, above a position of text headers with a
+// number below it; else the first position.
+Long HeaderPosition(const Located& at) {
+  constexpr Long kMostTitleLines = 5;
+  const Long width = at.used.Columns();
+  const auto filled = [&](Long pos, bool& numbers) {
+    Long n = 0;
+    numbers = false;
+    for (Long line = at.used.left; line <= at.used.right; ++line) {
+      const Variant v = CellValue(at.sheet, at.layout, line, pos);
+      n += !IsBlank(v);
+      numbers = numbers || LooksNumeric(v);
+    }
+    return n;
+  };
+  bool numbers = false;
+  Long pos = at.used.top;
+  if (width < 2 || 2 * filled(pos, numbers) > width || numbers) return at.used.top;
+  do {
+    ++pos;
+  } while (pos - at.used.top < kMostTitleLines && pos + 1 < at.used.bottom &&
+           2 * filled(pos, numbers) <= width && !numbers);
+  if (2 * filled(pos, numbers) <= width || numbers) return at.used.top;
+  filled(pos + 1, numbers);
+  return numbers ? pos : at.used.top;
+}
+
+// Reads missing-value codes as blanks and, in a workbook, numbers stored as
+// text as numbers, from position `first` down.
+void Tidy(const excel::WorksheetFunction& wf, Located& at, const ReportOptions& options,
+          Long first) {
+  const MissingCodes codes(options.na);
+  const bool workbook = !IsTextInput(options);
+  for (Long line = at.used.left; line <= at.used.right; ++line)
+    VisitLine(wf, at.sheet, at.layout, line, first, at.used.bottom, codes.HasNumbers(),
+              [&](Long pos, const Variant& v) {
+                const excel::Range cell =
+                    at.sheet.Cells(at.layout.Row(line, pos), at.layout.Column(line, pos));
+                if (codes.Matches(v)) {
+                  at.missing[{line, pos}] = v.IsString() ? v.AsString()
+                                            : v.IsError() ? "#N/A"
+                                                          : CStr(v);
+                  cell.ClearContents();
+                } else if (workbook && v.IsString()) {
+                  if (const auto number = NumberInText(v.AsString())) {
+                    cell.LetValue(Variant(*number));
+                    ++at.text_numbers[line];
+                  }
+                }
+              });
+}
+
+// Why a line that holds numbers is no variable: a constant, or an
+// identifier (a header "id", or the case numbers 1, 2, ..., n in the first
+// line, where files written with row names have them); empty when it is one.
+std::string NoVariable(const excel::WorksheetFunction& wf, const Located& at, Long line,
+                       const std::string& header) {
+  const Long first = at.used.top + at.h, cases = at.used.bottom - first + 1;
+  if (cases < kMinCases) return {};  // too few cases to tell: refused as such later
+  const excel::Range block = LineBlock(at.sheet, at.layout, line, first, at.used.bottom);
+  const double count = wf.Count(block), low = wf.Min(block), high = wf.Max(block);
+  if (count == cases && low == high) return "every number in it is " + CStr(low);
+  if (Lower(header) == "id") return "its header names an identifier";
+  if (line != at.used.left || count != cases || low != 1 || high != cases) return {};
+  const Variant values = block.Value();
+  for (Long k = 1; k <= cases; ++k)
+    if (values.Element(at.layout.Row(1, k), at.layout.Column(1, k)).AsDouble() != k) return {};
+  return "it numbers the cases 1 to " + std::to_string(cases);
+}
 
 excel::Worksheet PickSheet(const excel::Workbook& book, const ReportOptions& options) {
   if (!options.sheet) return book.ActiveSheet();
@@ -268,9 +425,13 @@ std::vector<Rect> AutomaticAreas(const excel::Application& app, Located& at) {
   for (Long line = at.used.left; line <= at.used.right; ++line) {
     if (at.group && line == *at.group) continue;
     const excel::Range block = LineBlock(at.sheet, at.layout, line, first_data, at.used.bottom);
+    const std::string name = at.h ? HeaderText(at.sheet, at.layout, line, at.used.top) : "";
     if (wf.Count(block) == 0) {
-      const std::string name = at.h ? HeaderText(at.sheet, at.layout, line, at.used.top) : "";
       at.left_out.push_back(Named(at.layout.Place(line), name));
+      continue;
+    }
+    if (const std::string why = NoVariable(wf, at, line, name); !why.empty()) {
+      at.excluded.push_back(Named(at.layout.Place(line), name) + ": " + why);
       continue;
     }
     if (!areas.empty() && areas.back().right == line - 1)
@@ -278,10 +439,19 @@ std::vector<Rect> AutomaticAreas(const excel::Application& app, Located& at) {
     else
       areas.push_back(Rect{at.used.top, line, at.used.bottom, line});
   }
+  std::string excluded;
+  for (const std::string& e : at.excluded) excluded += (excluded.empty() ? "" : "; ") + e;
+  if (areas.empty() && !excluded.empty())
+    throw ReportFailure("no " + at.layout.Kind() + " of sheet " + Quoted(at.sheet.Name()) +
+                        " is left to analyse (" + excluded + "); name the " + at.layout.Kind() +
+                        "s to analyse with --range");
   if (areas.empty())
     throw ReportFailure("no " + at.layout.Kind() + " of sheet " + Quoted(at.sheet.Name()) +
                         " holds numbers below its header" +
-                        (at.group ? " apart from the grouping variable" : std::string()));
+                        (at.group ? " apart from the grouping variable" : std::string()) +
+                        SheetsWithNumbers(wf, at.sheet));
+  for (const std::string& e : at.excluded)
+    at.notices.push_back("left out " + e + " (name it in --range to analyse it)");
   return areas;
 }
 
@@ -310,7 +480,15 @@ Located Locate(const excel::Application& app, const excel::Workbook& book,
   if (options.range) at.areas = RangeAreas(app, at, options);
   const excel::WorksheetFunction wf = app.WorksheetFunction();
   if (wf.CountA(RangeOf(at.sheet, at.layout, {at.used})) == 0)
-    throw ReportFailure("sheet " + Quoted(at.sheet.Name()) + " is empty");
+    throw ReportFailure("sheet " + Quoted(at.sheet.Name()) + " is empty" +
+                        SheetsWithNumbers(wf, at.sheet));
+  if (!options.range && at.h) {
+    const Long header = HeaderPosition(at);
+    if (header != at.used.top)
+      at.notices.push_back(at.layout.PosPlaces(at.used.top, header - 1) + " above the headers in " +
+                           at.layout.PosPlace(header) + " taken as a title");
+    at.used.top = header;
+  }
   if (at.used.Rows() <= at.h)
     throw ReportFailure("sheet " + Quoted(at.sheet.Name()) + " holds no data " +
                         (at.layout.rows ? "beside its header column" : "below its header row") +
@@ -319,6 +497,7 @@ Located Locate(const excel::Application& app, const excel::Workbook& book,
   std::optional<std::string> group = options.group;
   if (!group && !options.input) group = "Species";  // the sample's own grouping
   const Long header_pos = at.areas.empty() ? at.used.top : at.areas.front().top;
+  Tidy(wf, at, options, header_pos + at.h);
   if (group) at.group = GroupLine(at, *group, header_pos);
 
   if (at.areas.empty()) {
@@ -381,6 +560,38 @@ std::string Variable(const Located& at, Long line) {
   return Named(at.layout.Place(line), HeaderOf(at, AreaOf(at, line), line));
 }
 
+bool Analysed(const Located& at, Long line) {
+  return at.group == line || std::any_of(at.areas.begin(), at.areas.end(), [&](const Rect& a) {
+           return line >= a.left && line <= a.right;
+         });
+}
+
+// Notices of the cells read otherwise than they stand in the analysed lines.
+void NoteReadings(Located& at) {
+  Long missing = 0;
+  std::string first;
+  for (const auto& [cell, code] : at.missing)
+    if (Analysed(at, cell.first) && missing++ == 0)
+      first = Quoted(code) + " in cell " + at.layout.Cell(cell.first, cell.second);
+  if (missing > 0)
+    at.notices.push_back(Plural(missing, "cell", "cells") + " holding a missing-value code (" +
+                         first + (missing > 1 ? " the first" : "") + ") read as blank");
+  for (const auto& [line, count] : at.text_numbers)
+    if (Analysed(at, line))
+      at.notices.push_back(Variable(at, line) + ": " +
+                           Plural(count, "number stored as text", "numbers stored as text") +
+                           " read as " + (count == 1 ? "a number" : "numbers"));
+}
+
+// "a blank cell at C4", or "a missing value ("NA") at C4" for a code read as
+// a blank.
+std::string BlankAt(const Located& at, Long line, Long pos) {
+  const auto code = at.missing.find({line, pos});
+  return (code == at.missing.end() ? std::string("a blank cell")
+                                   : "a missing value (" + Quoted(code->second) + ")") +
+         " at " + at.layout.Cell(line, pos);
+}
+
 ReportFailure ExplainNumeric(const excel::Application& app, const Located& at, const Error& e,
                              const std::string& member, bool drop) {
   const excel::WorksheetFunction wf = app.WorksheetFunction();
@@ -420,8 +631,7 @@ ReportFailure ExplainNumeric(const excel::Application& app, const Located& at, c
         return drop ? !v.IsNumber() && !IsBlank(v) : !v.IsNumber();
       });
       if (p && IsBlank(p->value))
-        return ReportFailure(Variable(at, p->line) + " has a blank cell at " +
-                                 at.layout.Cell(p->line, p->pos) +
+        return ReportFailure(Variable(at, p->line) + " has " + BlankAt(at, p->line, p->pos) +
                                  " (use --drop-incomplete to leave out incomplete cases)",
                              e, member);
       if (p)
@@ -461,8 +671,8 @@ ReportFailure ExplainFactor(const Located& at, const Error& e, const std::string
     case orvErrBlankFactorCells: {
       const auto p = FindCell(at, {block}, IsBlank);
       if (p)
-        return ReportFailure("the grouping variable " + name + " has a blank cell at " +
-                                 at.layout.Cell(p->line, p->pos) +
+        return ReportFailure("the grouping variable " + name + " has " +
+                                 BlankAt(at, p->line, p->pos) +
                                  " (use --drop-incomplete to leave out incomplete cases)",
                              e, member);
       break;
@@ -653,13 +863,47 @@ ReportData Read(const Located& at, const ReportOptions& options) {
   return data;
 }
 
+// Separated text, its thousands separators never assumed: a field that
+// holds one is refused, and so is one with a decimal mark the options do not
+// read, unless every such field of a file separated by other than commas has
+// a comma that can only be decimal (or is ambiguous), when the file is read
+// with decimal commas.
+excel::Workbook OpenText(const excel::Application& app, const std::string& path,
+                         const ReportOptions& options, std::vector<std::string>& notices) {
+  xlsx::CsvOptions csv;
+  csv.separator = options.separator;
+  csv.decimal_comma = options.decimal_comma;
+  csv.group_thousands = false;
+  const excel::WorksheetFunction wf = app.WorksheetFunction();
+  excel::Workbook book = xlsx::OpenCsv(app, path, csv);
+  MarkedCells marked = MarkedCellsOf(wf, book.Worksheets(1), csv.decimal_comma);
+  std::string found;
+  if (!csv.decimal_comma && !marked.decimal_cell.empty() && !marked.grouped &&
+      xlsx::CsvSeparator(path, csv) != ',') {
+    found = "numbers with a decimal comma (" + Quoted(marked.decimal_text) + " in cell " +
+            marked.decimal_cell + ")";
+    book.Close();
+    csv.decimal_comma = true;
+    book = xlsx::OpenCsv(app, path, csv);
+    marked = MarkedCellsOf(wf, book.Worksheets(1), true);
+    notices.push_back("the file holds " + found +
+                      " and was read so; give --decimal-comma to say so");
+  }
+  if (!marked.first_cell.empty())
+    throw ReportFailure((found.empty() ? "" : "the file holds " + found + ", but ") + "cell " +
+                        marked.first_cell + " holds " + Quoted(marked.first_text) + ": " +
+                        NumberAdvice(marked.first_text, csv.decimal_comma));
+  return book;
+}
+
 }  // namespace
 
-excel::Workbook OpenInput(const excel::Application& app, const ReportOptions& options) {
+excel::Workbook OpenInput(const excel::Application& app, const ReportOptions& options,
+                          std::vector<std::string>& notices) {
   if (!options.input) return OpenSample(app);
   const std::string& path = *options.input;
   const std::string ext = Lower(std::filesystem::path(path).extension().string());
-  const bool text = ext == ".csv" || ext == ".tsv" || ext == ".txt";
+  const bool text = IsTextInput(options);
   if (!text && ext != ".xlsx" && ext != ".xlsm")
     throw ReportFailure("cannot read " + Quoted(path) +
                         ": the input must be an .xlsx workbook or a .csv file");
@@ -671,11 +915,7 @@ excel::Workbook OpenInput(const excel::Application& app, const ReportOptions& op
     throw ReportFailure("cannot open " + Quoted(path) + ": " +
                         (std::filesystem::exists(path, ec) ? "it is not a file" : "no such file"));
   try {
-    if (!text) return xlsx::OpenXlsx(app, path);
-    xlsx::CsvOptions csv;
-    csv.separator = options.separator;
-    csv.decimal_comma = options.decimal_comma;
-    return xlsx::OpenCsv(app, path, csv);
+    return text ? OpenText(app, path, options, notices) : xlsx::OpenXlsx(app, path);
   } catch (const Error& e) {
     throw ReportFailure(e.Description, e, text ? "xlsx::OpenCsv" : "xlsx::OpenXlsx");
   }
@@ -685,16 +925,20 @@ ReportData LoadReportData(const excel::Application& app, const ReportOptions& op
                           Progress& progress) {
   progress.Begin("reading " +
                  (options.input ? *options.input : std::string("the built-in sample")));
-  const excel::Workbook book = OpenInput(app, options);
+  std::vector<std::string> notices;
+  const excel::Workbook book = OpenInput(app, options, notices);
   progress.End();
 
   progress.Begin("validating");
-  const Located at = Locate(app, book, options);
+  Located at = Locate(app, book, options);
+  NoteReadings(at);
   Validate(app, at, options);
   progress.End();
 
   progress.Begin("extracting the variables");
   ReportData data = Read(at, options);
+  data.notices = std::move(notices);
+  data.notices.insert(data.notices.end(), at.notices.begin(), at.notices.end());
   data.source = options.input ? std::filesystem::path(*options.input).filename().string()
                               : "iris.csv (built-in sample)";
   CheckReadData(data);

@@ -51,14 +51,19 @@ struct ReportData {
   // Columns (rows) of the sheet left out because they hold no numbers,
   // each as "column E (Species)".
   std::vector<std::string> left_out;
+  // What was read otherwise than it stands, or left out, for the user to
+  // know: "left out column A (id): it numbers the cases 1 to 20 (...)".
+  std::vector<std::string> notices;
 
   Long Cases() const { return values.IsAllocated() ? values.UBound(1) : 0; }
   Long Variables() const { return static_cast<Long>(names.size()); }
   bool Grouped() const { return !groups.empty(); }
 };
 
-// Opens the input (the built-in sample without one) as a workbook of `app`.
-excel::Workbook OpenInput(const excel::Application& app, const ReportOptions& options);
+// Opens the input (the built-in sample without one) as a workbook of `app`,
+// adding to `notices` what it read otherwise than the options say.
+excel::Workbook OpenInput(const excel::Application& app, const ReportOptions& options,
+                          std::vector<std::string>& notices);
 
 // Opens, locates, validates and reads. `app` must be the application
 // stored with clsMain.SetExcel.

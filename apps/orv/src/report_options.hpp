@@ -2,6 +2,7 @@
 // What the user asked `orv report` for, as the command line gave it.
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace orv::report {
 
@@ -25,6 +26,9 @@ struct ReportOptions {
   double level = 0.95;
   // Leave out cases with a blank in an analysed cell instead of failing.
   bool drop_incomplete = false;
+  // Codes that mean a missing value, beside NA, N/A, #N/A, n/a, "." and "-",
+  // which every input reads as blank cells.
+  std::vector<std::string> na;
   // Separated text only: the field separator ('\0' finds it) and whether
   // the decimal separator is a comma.
   char separator = '\0';

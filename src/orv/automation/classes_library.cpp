@@ -10,11 +10,12 @@
 namespace orv::automation {
 
 ORV_CLASS_TABLE(CDistributions, Instancing::Global, &Predeclared<CDistributions>,
+                ORV_METHOD(ORV_CDF_Q, "Q", "ErrorDF", "NumGroups"),
+                ORV_METHOD(ORV_CDF_Rayleigh, "Rayleigh", "Count"),
+                ORV_METHOD(ORV_CDF_t, "t", "DF", "Tails"),
                 ORV_METHOD(ORV_CDF_Normal, "x", Opt("Mean", 0.0), Opt("SD", 1.0)),
                 ORV_METHOD(ORV_IDF_Normal, "p", Opt("Mean", 0.0), Opt("SD", 1.0)),
-                ORV_METHOD(ORV_CDF_t, "t", "DF", "Tails"), ORV_METHOD(ORV_IDF_t, "p", "DF"),
-                ORV_METHOD(ORV_CDF_Q, "Q", "ErrorDF", "NumGroups"),
-                ORV_METHOD(ORV_CDF_Rayleigh, "Rayleigh", "Count"))
+                ORV_METHOD(ORV_IDF_t, "p", "DF"))
 
 ORV_CLASS_TABLE(clsDistributions, Instancing::Global, &Predeclared<clsDistributions>,
                 ORV_METHOD(QDist, "Q", "ErrorDF", "NumGroups"),
@@ -44,14 +45,14 @@ ORV_CLASS_TABLE(
     ORV_METHOD(TestRangeSize, "RangeObject", "row", "Col"),
     ORV_METHOD(ValidateSymemtricMatrix, "InputRange", "Headers", "MatrixType"))
 
-ORV_CLASS_TABLE(clsMain, Instancing::Global, &Predeclared<clsMain>, ORV_GET(Excel), ORV_SET(Excel),
+ORV_CLASS_TABLE(clsMain, Instancing::Global, &Predeclared<clsMain>, ORV_SET(Excel), ORV_GET(Excel),
                 ORV_METHOD(Getth, "Text"), ORV_METHOD(ArrayIsEmpty, "TestVar"),
                 ORV_METHOD(DPArray, "ArrayToPrint"),
+                ORV_METHOD(RepositionChart, "ChartName", "ChartHeight", "ChartWidth",
+                           "HorizontalOffset", "VerticalOffset", "OutputRange"),
                 ORV_METHOD(AxisTicks, "DataMin", "DataMax", "ApproxTicks", "Buffer",
                            "ReturnAxisMin", "ReturnAxisMax", "ReturnAxisUnit",
-                           "ReturnDecimalPoints"),
-                ORV_METHOD(RepositionChart, "ChartName", "ChartHeight", "ChartWidth",
-                           "HorizontalOffset", "VerticalOffset", "OutputRange"))
+                           "ReturnDecimalPoints"))
 
 ORV_CLASS_TABLE(clsFormatting, Instancing::Creatable, &NewBoxed<clsFormatting>,
                 ORV_METHOD(SetHeaders, "rng", Opt("vertical", false)),
@@ -70,9 +71,9 @@ ORV_CLASS_TABLE(clsProperties, Instancing::Creatable, &NewBoxed<clsProperties>, 
                 ORV_PROP(HelpOnTop), ORV_PROP(DisableSplash), ORV_PROP(QuickHelpVisible),
                 ORV_PROP(QuickHelpScrollMode))
 
-#define ORV_CONSTANT_PROP(Name) ORV_PROP(Name),
-ORV_CLASS_TABLE(clsConstants, Instancing::Global, &Predeclared<clsConstants>,
-                ORV_CLSCONSTANTS_VALUES(ORV_CONSTANT_PROP) ORV_GET(HELPFILE))
+#define ORV_CONSTANT_PROP(Name) , ORV_PROP(Name)
+ORV_CLASS_TABLE(clsConstants, Instancing::Global, &Predeclared<clsConstants>, ORV_GET(HELPFILE)
+                    ORV_CLSCONSTANTS_VALUES(ORV_CONSTANT_PROP))
 #undef ORV_CONSTANT_PROP
 
 }  // namespace orv::automation

@@ -10,6 +10,7 @@
 #include <immintrin.h>
 
 #include <algorithm>
+#include <array>
 #include <cstdint>
 #include <memory>
 #include <new>
@@ -17,8 +18,8 @@
 namespace orv::kernels {
 namespace {
 
-constexpr std::size_t kDepthBlock = 256;    // k per panel
-constexpr std::size_t kRowBlock = 96;       // rows of A per panel, a multiple of every MR
+constexpr std::size_t kDepthBlock = 384;    // k per panel
+constexpr std::size_t kRowBlock = 192;      // rows of A per panel, a multiple of every MR
 constexpr std::size_t kColumnBlock = 4096;  // columns of B per panel
 
 using MicroKernel = void (*)(std::size_t depth, const double* a, const double* b, double* c,
@@ -118,22 +119,29 @@ inline double At(const ConstMatrixView& m, std::size_t i, std::size_t j) {
 }
 
 // Strips of NR columns of b(k0 .. k0+depth-1, j0 .. j0+columns-1): within a
-// strip, row k holds its NR values next to each other; columns beyond the
-// edge are 0.
-template <std::size_t NR>
+// strip, row k holds its values next to each other. A last, narrower strip
+// is StripWidth wide (its columns rounded up to the vector width W); columns
+// beyond the edge are 0.
+template <std::size_t NR, std::size_t W>
+constexpr std::size_t StripWidth(std::size_t columns) {
+  return std::min(NR, (columns + W - 1) / W * W);
+}
+
+template <std::size_t NR, std::size_t W>
 void PackB(const ConstMatrixView& b, std::size_t k0, std::size_t j0, std::size_t depth,
            std::size_t columns, double* out) {
   for (std::size_t js = 0; js < columns; js += NR) {
     const std::size_t width = std::min(NR, columns - js);
+    const std::size_t stride = StripWidth<NR, W>(width);
     if (!b.transposed && width == NR) {
       const double* src = b.data + k0 * b.ld + j0 + js;
       for (std::size_t k = 0; k < depth; ++k, src += b.ld, out += NR) std::copy_n(src, NR, out);
       continue;
     }
-    for (std::size_t k = 0; k < depth; ++k, out += NR) {
+    for (std::size_t k = 0; k < depth; ++k, out += stride) {
       std::size_t q = 0;
       for (; q < width; ++q) out[q] = At(b, k0 + k, j0 + js + q);
-      for (; q < NR; ++q) out[q] = 0.0;
+      for (; q < stride; ++q) out[q] = 0.0;
     }
   }
 }
@@ -153,10 +161,14 @@ void PackA(const ConstMatrixView& a, std::size_t i0, std::size_t k0, std::size_t
   }
 }
 
-template <std::size_t MR, std::size_t NR, MicroKernel kernel>
+// MR x NR blocks of the result by `kernels[NR / W - 1]`; a last strip of
+// fewer columns runs on the kernel of its own width, kernels[v - 1] for v
+// vectors of W.
+template <std::size_t MR, std::size_t NR, std::size_t W>
 void Blocked(std::size_t rows, std::size_t columns, std::size_t depth, const ConstMatrixView& a,
-             const ConstMatrixView& b, double* c, std::size_t ldc) {
-  static_assert(kRowBlock % MR == 0);
+             const ConstMatrixView& b, double* c, std::size_t ldc,
+             const std::array<MicroKernel, NR / W>& kernels) {
+  static_assert(kRowBlock % MR == 0 && NR % W == 0);
   if (rows == 0 || columns == 0 || depth == 0) return;
   const std::size_t panel_columns = std::min(kColumnBlock, (columns + NR - 1) / NR * NR);
   const std::size_t panel_rows = std::min(kRowBlock, (rows + MR - 1) / MR * MR);
@@ -169,27 +181,29 @@ void Blocked(std::size_t rows, std::size_t columns, std::size_t depth, const Con
     const std::size_t nc = std::min(kColumnBlock, columns - jc);
     for (std::size_t pc = 0; pc < depth; pc += kDepthBlock) {
       const std::size_t kc = std::min(kDepthBlock, depth - pc);
-      PackB<NR>(b, pc, jc, kc, nc, packed_b.get());
+      PackB<NR, W>(b, pc, jc, kc, nc, packed_b.get());
       for (std::size_t ic = 0; ic < rows; ic += kRowBlock) {
         const std::size_t mc = std::min(kRowBlock, rows - ic);
         PackA<MR>(a, ic, pc, mc, kc, packed_a.get());
         for (std::size_t jr = 0; jr < nc; jr += NR) {
           const std::size_t nr = std::min(NR, nc - jr);
+          const std::size_t width = StripWidth<NR, W>(nr);
+          const MicroKernel kernel = kernels[width / W - 1];
           const double* bs = packed_b.get() + jr * kc;
           for (std::size_t ir = 0; ir < mc; ir += MR) {
             const std::size_t mr = std::min(MR, mc - ir);
             const double* as = packed_a.get() + ir * kc;
             double* ct = c + (ic + ir) * ldc + jc + jr;
-            if (mr == MR && nr == NR) {
+            if (mr == MR && nr == width) {
               kernel(kc, as, bs, ct, ldc);
               continue;
             }
             // An edge block runs on a full-size copy; only its valid part
             // goes back.
-            std::fill_n(edge, MR * NR, 0.0);
-            for (std::size_t r = 0; r < mr; ++r) std::copy_n(ct + r * ldc, nr, edge + r * NR);
-            kernel(kc, as, bs, edge, NR);
-            for (std::size_t r = 0; r < mr; ++r) std::copy_n(edge + r * NR, nr, ct + r * ldc);
+            std::fill_n(edge, MR * width, 0.0);
+            for (std::size_t r = 0; r < mr; ++r) std::copy_n(ct + r * ldc, nr, edge + r * width);
+            kernel(kc, as, bs, edge, width);
+            for (std::size_t r = 0; r < mr; ++r) std::copy_n(edge + r * width, nr, ct + r * ldc);
           }
         }
       }
@@ -289,13 +303,18 @@ void MultiplyAccumulate(std::size_t rows, std::size_t columns, std::size_t depth
   if (!Supports(set)) set = InstructionSet::Sse2;
   switch (set) {
     case InstructionSet::Avx512:
-      return Blocked<8, 24, KernelAvx512<8, 3>>(rows, columns, depth, a, b, c, ldc);
+      // Four rows by 48 columns: fewer broadcasts of a per product than a
+      // taller block, which matters when products and sums are separate
+      // instructions.
+      return Blocked<4, 48, 8>(rows, columns, depth, a, b, c, ldc,
+                               {KernelAvx512<4, 1>, KernelAvx512<4, 2>, KernelAvx512<4, 3>,
+                                KernelAvx512<4, 4>, KernelAvx512<4, 5>, KernelAvx512<4, 6>});
     case InstructionSet::Avx2:
-      return Blocked<4, 8, KernelAvx2>(rows, columns, depth, a, b, c, ldc);
+      return Blocked<4, 8, 8>(rows, columns, depth, a, b, c, ldc, {KernelAvx2});
     case InstructionSet::Sse2:
       break;
   }
-  Blocked<4, 4, KernelSse2>(rows, columns, depth, a, b, c, ldc);
+  Blocked<4, 4, 4>(rows, columns, depth, a, b, c, ldc, {KernelSse2});
 }
 
 void MultiplyAccumulate(std::size_t rows, std::size_t columns, std::size_t depth, ConstMatrixView a,

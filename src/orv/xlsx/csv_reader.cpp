@@ -25,6 +25,7 @@ namespace {
 
 constexpr Member kOpenCsv{Rule::None, "Workbooks", "OpenCsv"};
 constexpr Member kImportCsv{Rule::None, "Range", "ImportCsv"};
+constexpr Member kCsvSeparator{Rule::None, "Workbooks", "CsvSeparator"};
 constexpr std::size_t kBlock = 4 << 20;
 constexpr int kSampleLines = 20;
 
@@ -144,7 +145,8 @@ char DetectSeparator(std::string_view text, bool complete) {
       quoted = !quoted;
     } else if (!quoted && (c == '\n' || c == '\r')) {
       if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
-      lines.push_back(counts);
+      // A line without any (a title, a blank line) tells nothing.
+      if (counts[0] || counts[1] || counts[2]) lines.push_back(counts);
       counts = {};
     } else if (!quoted) {
       for (int k = 0; k < 3; ++k) counts[static_cast<std::size_t>(k)] += c == kCandidates[k];
@@ -163,6 +165,13 @@ char DetectSeparator(std::string_view text, bool complete) {
   for (std::size_t k = 0; k < 3; ++k)
     if (lines[0][k] > lines[0][best]) best = k;
   return lines[0][best] > 0 ? kCandidates[best] : ',';
+}
+
+// The separator given, or the one the first block of the file shows.
+char SeparatorOf(std::string_view block, bool complete, const CsvOptions& options) {
+  if (options.separator) return options.separator;
+  if (block.starts_with("\xEF\xBB\xBF")) block.remove_prefix(3);
+  return DetectSeparator(block, complete);
 }
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
@@ -194,13 +203,11 @@ class CsvLoader {
       bool little = buffer[0] == '\xFF';
       while (more) more = file.ReadMore(buffer, kBlock);
       std::string text = FromUtf16(std::string_view(buffer).substr(2), little);
-      separator_ = options_.separator ? options_.separator : DetectSeparator(text, true);
+      separator_ = SeparatorOf(text, true, options_);
       Parse(text.data(), text.data() + text.size(), true);
       return;
     }
-    separator_ = options_.separator
-                     ? options_.separator
-                     : DetectSeparator(std::string_view(buffer).substr(start), !more);
+    separator_ = SeparatorOf(buffer, !more, options_);
     for (;;) {
       const char* begin = buffer.data() + start;
       const char* end = buffer.data() + buffer.size();
@@ -368,7 +375,7 @@ class CsvLoader {
           ++run;
         }
       } else if (c == group_ && !fraction && !exponent) {
-        if (run == 0 || (grouped ? run != 3 : run > 3)) return false;
+        if (!options_.group_thousands || run == 0 || (grouped ? run != 3 : run > 3)) return false;
         grouped = true;
         run = 0;
       } else if (c == decimal_ && !fraction && !exponent) {
@@ -443,6 +450,20 @@ void ImportCsv(const excel::Range& destination, std::string_view path_view,
     const excel::Rect& first = range.areas.front();
     std::string path(path_view);
     CsvLoader(path, *range.sheet, first.top, first.left, options, true).Load();
+  });
+}
+
+char CsvSeparator(std::string_view path_view, const CsvOptions& options) {
+  return Guard(kCsvSeparator, [&](Line&) {
+    if (options.separator) return options.separator;
+    std::string path(path_view);
+    InputFile file(path);
+    std::string block;
+    const bool more = file.ReadMore(block, kBlock);
+    if (block.starts_with("\xFF\xFE") || block.starts_with("\xFE\xFF"))
+      return SeparatorOf(FromUtf16(std::string_view(block).substr(2), block[0] == '\xFF'), !more,
+                         options);
+    return SeparatorOf(block, !more, options);
   });
 }
 

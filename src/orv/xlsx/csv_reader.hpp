@@ -20,9 +20,9 @@
 //   error values; everything else stays text as it is, and an empty field
 //   stays blank;
 // - lines end with LF, CR LF or CR; a blank line is a blank row.
-// The separator is the one given, or found on the first lines: the first of
-// tab, semicolon, comma that appears the same number of times on each of
-// them, else the most frequent, else a comma. UTF-8 with or without its
+// The separator is the one given, or found on the first lines that hold
+// any: the first of tab, semicolon, comma that appears the same number of
+// times on each of them, else the most frequent, else a comma. UTF-8 with or without its
 // byte order mark is read as it is, UTF-16 with a byte order mark is
 // converted, and text that is not UTF-8 is read as Windows-1252.
 //
@@ -42,6 +42,10 @@ struct CsvOptions {
   // The decimal separator is the comma ("1,5"); the point then groups
   // thousands ("1.234,5").
   bool decimal_comma = false;
+  // Thousands grouped by the other separator are read ("1,234" is 1234);
+  // false keeps such fields as text, for a caller that will not guess
+  // whether "1,234" is 1234 or 1.234.
+  bool group_thousands = true;
 };
 
 excel::Workbook OpenCsv(const excel::Application& application, std::string_view path,
@@ -51,5 +55,8 @@ excel::Workbook OpenCsv(const excel::Application& application, std::string_view 
 // values.
 void ImportCsv(const excel::Range& destination, std::string_view path,
                const CsvOptions& options = {});
+// The separator OpenCsv uses on the file: the one given, else the one found
+// on its first lines.
+char CsvSeparator(std::string_view path, const CsvOptions& options = {});
 
 }  // namespace orv::xlsx
