@@ -94,6 +94,13 @@ std::string LevelText(double level);
 excel::Worksheet WriteResult(const Result& r, const excel::Workbook& out);
 // The cells of data column `index` (from 0) without its header.
 excel::Range DataCells(const excel::Worksheet& sheet, const Result& r, std::size_t index);
+// The cells of table `title` on the sheet: its number column `column` (the
+// label column when `column` is its label header), or with `row` the
+// numbers of that row.
+excel::Range TableCells(const excel::Worksheet& sheet, const Result& r, const std::string& title,
+                        const std::string& column, const std::string& row = "");
+// Columns of equal length as a 1 To n, 1 To p array.
+Array<double> ValuesOf(const std::vector<std::vector<double>>& columns);
 // Draws one chart placed `slot` charts below the first beside the data; a
 // chart the chart classes refuse becomes a warning.
 struct ChartPlace {

@@ -13,13 +13,8 @@ using namespace detail;
 namespace {
 
 CMatrix CorrelationOf(const std::vector<std::vector<double>>& columns) {
-  const Long n = static_cast<Long>(columns[0].size()), p = static_cast<Long>(columns.size());
-  Array<double> a(1, n, 1, p);
-  for (Long j = 1; j <= p; ++j)
-    for (Long i = 1; i <= n; ++i)
-      a(i, j) = columns[static_cast<std::size_t>(j - 1)][static_cast<std::size_t>(i - 1)];
   CMatrix m;
-  m.LetValues(a);
+  m.LetValues(ValuesOf(columns));
   return m.Correlation();
 }
 

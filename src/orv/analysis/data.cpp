@@ -324,6 +324,15 @@ std::vector<double> AverageRanks(const std::vector<double>& x) {
   return r;
 }
 
+Array<double> ValuesOf(const std::vector<std::vector<double>>& columns) {
+  const Long n = static_cast<Long>(columns[0].size()), p = static_cast<Long>(columns.size());
+  Array<double> a(1, n, 1, p);
+  for (Long j = 1; j <= p; ++j)
+    for (Long i = 1; i <= n; ++i)
+      a(i, j) = columns[static_cast<std::size_t>(j - 1)][static_cast<std::size_t>(i - 1)];
+  return a;
+}
+
 double Mean(const std::vector<double>& x) {
   double sum = 0;
   for (double v : x) sum += v;
