@@ -291,9 +291,13 @@ Histogram HistogramBins(const Array<double>& values, Long variable, BinRule rule
   if (bins > 0) {
     h.asked = bins;
   } else if (rule == BinRule::freedman_diaconis) {
-    const double width =
-        2 * (Quantile7(sorted, 0.75) - Quantile7(sorted, 0.25)) * std::cbrt(1.0 / n);
-    if (width > 0) h.asked = std::max<Long>(1, static_cast<Long>(std::ceil((hi - lo) / width)));
+    // Twice the interquartile range; where that is 0, the spread of ever
+    // wider central parts, then 3.5 SD.
+    double spread = 2 * (Quantile7(sorted, 0.75) - Quantile7(sorted, 0.25));
+    for (double part = 1.0 / 8; spread == 0 && part >= 1.0 / 512; part /= 2)
+      spread = (Quantile7(sorted, 1 - part) - Quantile7(sorted, part)) / (1 - 2 * part);
+    if (spread == 0) spread = 3.5 * detail::SD(sorted, detail::Mean(sorted));
+    h.asked = spread > 0 ? static_cast<Long>(std::ceil((hi - lo) / spread * std::cbrt(n))) : 1;
   }
   double axis_min = 0, axis_max = 0, unit = 0;
   Long decimals = 0;
