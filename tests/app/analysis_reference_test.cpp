@@ -115,7 +115,24 @@ TEST(AnalysisReference, EveryStatisticAgreesWithR) {
       Array<double> values(1, cells.UBound(1) - 1, 1, 1);
       for (Long i = 2; i <= cells.UBound(1); ++i) values(i - 1, 1) = cells.Element(i, 1).AsDouble();
       const BinRule rule = f[3] == "Sturges" ? BinRule::sturges : BinRule::freedman_diaconis;
-      EXPECT_EQ(HistogramBins(values, 1, rule).asked, std::stol(f[4])) << id << " " << f[2] << " " << f[3];
+      EXPECT_EQ(HistogramBins(values, 1, rule).asked, std::stol(f[4]))
+          << id << " " << f[2] << " " << f[3];
+      // Bins by number: each value counted in the bin whose limits, as
+      // shown, hold it.
+      for (Long bins = 2; bins <= 15 && rule == BinRule::sturges; ++bins) {
+        const Histogram h = HistogramBins(values, 1, rule, bins);
+        ASSERT_EQ(h.counts.size(), static_cast<std::size_t>(bins));
+        const double scale = std::pow(10.0, h.decimals);
+        const auto shown = [&](double limit) { return std::round(limit * scale) / scale; };
+        std::vector<double> counts(h.counts.size(), 0.0);
+        for (Long i = 1; i <= values.UBound(1); ++i)
+          for (std::size_t b = 0; b < h.counts.size(); ++b) {
+            const double x = values(i, 1), to = shown(h.to[b]);
+            if (x >= shown(h.from[b]) && (x < to || (b + 1 == h.counts.size() && x <= to)))
+              counts[b] += 1;
+          }
+        EXPECT_EQ(counts, h.counts) << id << " " << f[2] << " " << bins;
+      }
     }
     book.Close();
   }
@@ -146,8 +163,8 @@ TEST(AnalysisReference, EveryStatisticAgreesWithR) {
       // without it.
       const bool signless = f[1] == "Loadings" || f[3].find(" score") != std::string::npos;
       const double want = signless ? std::fabs(std::stod(f[4])) : std::stod(f[4]);
-      const double got = signless ? std::fabs(Computed(r, f[1], f[2], f[3]))
-                                  : Computed(r, f[1], f[2], f[3]);
+      const double got =
+          signless ? std::fabs(Computed(r, f[1], f[2], f[3])) : Computed(r, f[1], f[2], f[3]);
       const Tolerance t = ToleranceOf(f[1], f[3]);
       EXPECT_LE(std::fabs(got - want), std::max(t.rel * std::fabs(want), t.abs))
           << f[1] << " / " << f[2] << " / " << f[3] << ": " << got << " vs R " << want;

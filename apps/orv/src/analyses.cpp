@@ -7,12 +7,12 @@
 #include <fstream>
 #include <iterator>
 
+#include "cli.hpp"
 #include "orv/analysis/analysis.hpp"
 #include "orv/excel/Worksheet.hpp"
 #include "orv/output/clsMain.hpp"
 #include "orv/output/theme.hpp"
 #include "orv/xlsx/xlsx.hpp"
-#include "cli.hpp"
 #include "report.hpp"
 #include "report_failure.hpp"
 
@@ -22,7 +22,7 @@ struct AnalysisCommands::Args {
   CLI::App *ttest = nullptr, *regress = nullptr, *correlate = nullptr, *nonparametric = nullptr,
            *describe = nullptr, *anova = nullptr, *pca = nullptr;
   std::string input, output, sheet, range, group, y, pair, method = "both", separator, variable,
-      bin_rule = "sturges";
+                                                           bin_rule = "sturges";
   std::vector<std::string> x, missing;
   bool append = false, no_headers = false, decimal_comma = false;
   analysis::Options options;
@@ -216,14 +216,18 @@ AnalysisCommands::AnalysisCommands(CLI::App& app) : args_(std::make_unique<Args>
   AddVariables(a.describe, a, "The variables described (default: every numeric column)");
   a.describe->add_option("--group", a.group, "Describe each group of this column as well")
       ->type_name("COLUMN");
-  a.describe->add_option("--variable", a.variable,
-                         "The variable of the frequency table and histogram (default: the first)")
+  a.describe
+      ->add_option("--variable", a.variable,
+                   "The variable of the frequency table and histogram (default: the first)")
       ->type_name("COLUMN");
-  CLI::Option* rule =
-      a.describe->add_option("--bins-rule", a.bin_rule, "How many bins: sturges or fd (Freedman-Diaconis)")
-          ->check(CLI::IsMember({"sturges", "fd"}))
-          ->capture_default_str();
-  a.describe->add_option("--bins", a.options.bins, "This many bins (before rounding to nice limits)")
+  CLI::Option* rule = a.describe
+                          ->add_option("--bins-rule", a.bin_rule,
+                                       "How many bins: sturges or fd (Freedman-Diaconis)")
+                          ->check(CLI::IsMember({"sturges", "fd"}))
+                          ->capture_default_str();
+  a.describe
+      ->add_option("--bins", a.options.bins,
+                   "This many equal bins from the smallest value to the largest")
       ->type_name("N")
       ->check(CLI::Range(1, 1000))
       ->excludes(rule);
@@ -245,8 +249,7 @@ AnalysisCommands::~AnalysisCommands() = default;
 bool AnalysisCommands::Parsed() const {
   const Args& a = *args_;
   return a.ttest->parsed() || a.regress->parsed() || a.correlate->parsed() ||
-         a.nonparametric->parsed() || a.describe->parsed() || a.anova->parsed() ||
-         a.pca->parsed();
+         a.nonparametric->parsed() || a.describe->parsed() || a.anova->parsed() || a.pca->parsed();
 }
 
 int AnalysisCommands::Run(std::ostream& out, std::ostream& err) const {

@@ -67,8 +67,7 @@ RegressionBands Bands(const Array<double>& values, double level) {
   }
   const double slope = Div(sxy, sxx);
   const double s2 = std::max(0.0, syy - slope * sxy) / static_cast<double>(n - 2);
-  const double t =
-      Global<CDistributions>().ORV_IDF_t(Variant(1.0 - level), Variant(double(n - 2)));
+  const double t = Global<CDistributions>().ORV_IDF_t(Variant(1.0 - level), Variant(double(n - 2)));
   RegressionBands b;
   for (Long k = 0; k < kBandPoints; ++k) {
     const double x = lo + (hi - lo) * k / (kBandPoints - 1);

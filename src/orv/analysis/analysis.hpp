@@ -66,8 +66,8 @@ struct Options {
   Method method = Method::both;
   std::optional<std::pair<int, int>> pair;
   // Descriptives: the variable of the frequency table and histogram (an
-  // index into Selection::x, from 0) and its bins: `bins` when positive,
-  // else as many as the rule asks.
+  // index into Selection::x, from 0) and its bins: `bins` equal ones when
+  // positive, else as many as the rule asks on nice limits.
   int variable = 0;
   BinRule bin_rule = BinRule::sturges;
   long bins = 0;

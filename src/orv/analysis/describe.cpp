@@ -49,15 +49,16 @@ static Result DescribeUnguarded(const Selection& s, const Options& o, const exce
     Fail(kErrInvalidCall, "the variable of the histogram must be one of the " +
                               std::to_string(c.columns.size()) + " described");
   if (o.bins < 0 || o.bins > 1000)
-    Fail(orvErrInvalidValue, "the number of bins must lie between 1 and 1000, not " +
-                                 std::to_string(o.bins));
+    Fail(orvErrInvalidValue,
+         "the number of bins must lie between 1 and 1000, not " + std::to_string(o.bins));
   const Array<double> values = ValuesOf(c.columns);
 
   Result r = Begin("Descriptives", c);
   Table all = SummaryTable("Descriptive statistics", "Variable", o.level);
   const DescriptiveTable overall = Descriptives(values, o.level);
   const Long p = static_cast<Long>(c.names.size());
-  for (Long j = 1; j <= p; ++j) AddSummary(all, c.names[static_cast<std::size_t>(j - 1)], overall, j);
+  for (Long j = 1; j <= p; ++j)
+    AddSummary(all, c.names[static_cast<std::size_t>(j - 1)], overall, j);
   r.tables.push_back(std::move(all));
   if (!c.groups.empty()) {
     SplitByGroup(c, 0, 1, c.groups.size(), "describing by group");
@@ -83,14 +84,16 @@ static Result DescribeUnguarded(const Selection& s, const Options& o, const exce
     f.AddRow(BinLabel(h, b), {h.from[b], h.to[b], h.counts[b], percent, running});
   }
   r.tables.push_back(std::move(f));
-  const std::string asked = o.bins > 0                                  ? "--bins"
-                            : o.bin_rule == BinRule::freedman_diaconis ? "the Freedman-Diaconis rule"
-                                                                        : "Sturges' rule";
+  const std::string asked = o.bins > 0 ? "--bins"
+                            : o.bin_rule == BinRule::freedman_diaconis
+                                ? "the Freedman-Diaconis rule"
+                                : "Sturges' rule";
   r.notes = {CasesNote(c) + "; " + LevelText(o.level) +
                  " intervals of the mean; quartiles as R's type 7; skewness and excess kurtosis "
                  "bias-adjusted (G1, G2)",
              "Histogram of " + name + ": " + asked + " asks for " + std::to_string(h.asked) +
-                 " bins, " + std::to_string(h.counts.size()) + " on nice limits"};
+                 " bins, " + std::to_string(h.counts.size()) +
+                 (o.bins > 0 ? " of equal width" : " on nice limits")};
 
   const excel::Worksheet sheet = WriteResult(r, out);
   const std::string title = "Histogram of " + name;

@@ -163,7 +163,8 @@ excel::Range TableCells(const excel::Worksheet& sheet, const Result& r, const st
     if (!row.empty()) {
       const auto at = std::find(t.rows.begin(), t.rows.end(), row);
       const long i = top + 2 + static_cast<long>(at - t.rows.begin());
-      return sheet.Range(sheet.Cells(i, 2), sheet.Cells(i, static_cast<long>(t.columns.size()) + 1));
+      return sheet.Range(sheet.Cells(i, 2),
+                         sheet.Cells(i, static_cast<long>(t.columns.size()) + 1));
     }
     const auto at = std::find(t.columns.begin(), t.columns.end(), column);
     const long c = column == t.label_header ? 1 : 2 + static_cast<long>(at - t.columns.begin());

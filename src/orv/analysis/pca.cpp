@@ -44,9 +44,10 @@ static Result PcaUnguarded(const Selection& s, const Options& o, const excel::Wo
   }
 
   Result r = Begin("Principal components", c);
-  r.notes = {CasesNote(c) + "; components of the correlation matrix; loadings are eigenvectors "
-                            "times the square root of their eigenvalue; scores are the "
-                            "standardized data times the eigenvectors"};
+  r.notes = {CasesNote(c) +
+             "; components of the correlation matrix; loadings are eigenvectors "
+             "times the square root of their eigenvalue; scores are the "
+             "standardized data times the eigenvectors"};
   r.tables = {std::move(eigen), std::move(loadings)};
   for (std::size_t j = 0; j < c.columns.size(); ++j) r.data.push_back({c.names[j], c.columns[j]});
   const std::size_t n = static_cast<std::size_t>(c.Count());

@@ -303,23 +303,33 @@ Histogram HistogramBins(const Array<double>& values, Long variable, BinRule rule
   Long decimals = 0;
   Long made = 0;
   try {
-    Global<clsMain>().AxisTicks(lo, hi, h.asked + 1, 0.0, axis_min, axis_max, unit, decimals);
-    made = static_cast<Long>(std::lround((axis_max - axis_min) / unit));
+    if (bins <= 0) {
+      Global<clsMain>().AxisTicks(lo, hi, h.asked + 1, 0.0, axis_min, axis_max, unit, decimals);
+      made = static_cast<Long>(std::lround((axis_max - axis_min) / unit));
+    }
   } catch (const Error&) {
     made = 0;  // limits beyond what the axis scaling handles
   }
   const bool nice = made >= 1 && decimals <= 12;
+  bool rounded = nice;
   if (!nice) {
     made = h.asked;
     axis_min = lo;
     unit = (hi - lo) / made;
+    // Bins asked for by number: limits to three significant digits of
+    // their width where doubles hold them, so that a value on a limit
+    // counts above it as it reads.
+    decimals =
+        unit > 0 ? std::max<Long>(0, 3 - static_cast<Long>(std::floor(std::log10(unit)))) : 0;
+    rounded = bins > 0 && unit > 0 && decimals <= 15 &&
+              std::max(std::fabs(lo), std::fabs(hi)) * std::pow(10.0, decimals) < 1e15;
   }
-  h.decimals = nice ? decimals : 3;
-  const double scale = nice ? std::pow(10.0, decimals) : 1.0;
+  h.decimals = rounded ? decimals : 3;
+  const double scale = rounded ? std::pow(10.0, decimals) : 1.0;
   std::vector<double> limits;
   for (Long b = 0; b <= made; ++b) {
     const double limit = axis_min + b * unit;
-    limits.push_back(nice ? std::round(limit * scale) / scale : limit);
+    limits.push_back(rounded ? std::round(limit * scale) / scale : limit);
   }
   if (!nice) limits.back() = hi;
   h.counts.assign(static_cast<std::size_t>(made), 0.0);

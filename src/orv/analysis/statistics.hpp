@@ -121,10 +121,10 @@ double Quantile7(const std::vector<double>& sorted, double prob);
 
 // Bins of column `variable`: as many as the rule asks (Sturges: ceil(log2
 // n) + 1; Freedman-Diaconis: range / (2 IQR) n^(1/3) rounded up, as R's
-// nclass.FD, which widens the quartiles' span when it is 0) or `bins` when
-// positive, on limits made nice by clsMain.AxisTicks; equal parts of the
-// range where the axis scaling cannot serve.
-Histogram HistogramBins(const Array<double>& values, Long variable,
-                        BinRule rule = BinRule::sturges, Long bins = 0);
+// nclass.FD, which widens the quartiles' span when it is 0) on limits made
+// nice by clsMain.AxisTicks, or `bins` equal parts of the range when
+// positive (and where the axis scaling cannot serve).
+Histogram HistogramBins(const Array<double>& values, Long variable, BinRule rule = BinRule::sturges,
+                        Long bins = 0);
 
 }  // namespace orv::analysis
