@@ -46,6 +46,11 @@ struct Cases {
 // cases: orvErrTooFewVariableRows.
 Cases ReadCases(const Selection& s, const Options& o, long fewest);
 
+// The x columns, with the group labels when `group` is set: at least three
+// cases, and each column with spread, or the failure saying `why` it needs
+// one.
+Cases ReadVaried(const Selection& s, const Options& o, const std::string& why);
+
 // One variable (x) compared across the groups of `group` or with y paired
 // (Options::paired), or alone when `alone` allows it: read with at least
 // two cases, or the failure naming what `analysis` takes.
@@ -108,6 +113,14 @@ struct ChartPlace {
   long vertical = 0;
   long width = 0, height = 0;
 };
+// Puts a chart of the chart classes at `at`.
+template <class Plot>
+void Place(Plot& plot, const ChartPlace& at) {
+  plot.SetOutputRange(at.output);
+  plot.LetVerticalOffset(at.vertical);
+  plot.LetChartWidth(at.width);
+  plot.LetChartHeight(at.height);
+}
 void DrawChart(Result& r, const excel::Worksheet& sheet, int slot, const std::string& title,
                const std::function<void(const ChartPlace&)>& draw);
 // Places `plot` and gives it data columns x and y (from 0) with their

@@ -9,12 +9,7 @@ using namespace detail;
 static Result AnovaUnguarded(const Selection& s, const Options& o, const excel::Workbook& out) {
   if (s.group.IsNothing())
     Fail(orvErrInvalidModel, "a one-way ANOVA compares groups: pick a grouping variable");
-  Selection picked;
-  picked.x = s.x;
-  picked.group = s.group;
-  const Cases c = ReadCases(picked, o, 3);
-  for (std::size_t j = 0; j < c.columns.size(); ++j)
-    RequireVariance(c, j, "there is nothing to compare");
+  const Cases c = ReadVaried(s, o, "there is nothing to compare");
   const std::size_t k = SplitByGroup(c, 0, 2, c.groups.size(), "a one-way ANOVA").labels.size();
   const Array<double> values = ValuesOf(c.columns);
   const GroupTable g = SummariseGroups(values, c.groups, o.level);

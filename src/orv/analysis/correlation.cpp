@@ -30,8 +30,7 @@ static Result CorrelateUnguarded(const Selection& s, const Options& o, const exc
   if (s.x.size() < 2) Fail(orvErrTooFewVariables, "a correlation needs at least two variables");
   Selection picked;
   picked.x = s.x;
-  const Cases c = ReadCases(picked, o, 3);
-  for (std::size_t j = 0; j < c.columns.size(); ++j) RequireVariance(c, j, "it cannot correlate");
+  const Cases c = ReadVaried(picked, o, "it cannot correlate");
   const bool pearson = o.method != Method::spearman, spearman = o.method != Method::pearson;
   const double n = static_cast<double>(c.Count());
   const CMatrix r = CorrelationOf(c.columns);

@@ -251,6 +251,15 @@ Cases ReadCases(const Selection& s, const Options& o, long fewest) {
   return c;
 }
 
+Cases ReadVaried(const Selection& s, const Options& o, const std::string& why) {
+  Selection picked;
+  picked.x = s.x;
+  picked.group = s.group;
+  const Cases c = ReadCases(picked, o, 3);
+  for (std::size_t j = 0; j < c.columns.size(); ++j) RequireVariance(c, j, why);
+  return c;
+}
+
 Cases ReadComparison(const Selection& s, const Options& o, const std::string& analysis,
                      bool alone) {
   if (s.x.size() != 1)

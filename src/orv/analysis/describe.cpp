@@ -39,12 +39,7 @@ std::string BinLabel(const Histogram& h, std::size_t b) {
 }  // namespace
 
 static Result DescribeUnguarded(const Selection& s, const Options& o, const excel::Workbook& out) {
-  Selection picked;
-  picked.x = s.x;
-  picked.group = s.group;
-  const Cases c = ReadCases(picked, o, 3);
-  for (std::size_t j = 0; j < c.columns.size(); ++j)
-    RequireVariance(c, j, "it has no spread to describe");
+  const Cases c = ReadVaried(s, o, "it has no spread to describe");
   if (o.variable < 0 || static_cast<std::size_t>(o.variable) >= c.columns.size())
     Fail(kErrInvalidCall, "the variable of the histogram must be one of the " +
                               std::to_string(c.columns.size()) + " described");
@@ -99,9 +94,7 @@ static Result DescribeUnguarded(const Selection& s, const Options& o, const exce
   const std::string title = "Histogram of " + name;
   DrawChart(r, sheet, 0, title, [&](const ChartPlace& at) {
     clsPlotHistogram plot;
-    plot.SetOutputRange(at.output);
-    plot.LetVerticalOffset(at.vertical);
-    plot.LetChartHeight(at.height);
+    Place(plot, at);
     plot.LetDataType(ORVHistogramCategorical);
     plot.SetXValuesRange(TableCells(sheet, r, frequencies, "Bin"));
     plot.SetYValuesRange(TableCells(sheet, r, frequencies, "Frequency"));

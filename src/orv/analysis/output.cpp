@@ -187,10 +187,7 @@ void DrawChart(Result& r, const excel::Worksheet& sheet, int slot, const std::st
 
 void Scatter(clsPlotScatter& plot, const ChartPlace& at, const excel::Worksheet& sheet,
              const Result& r, std::size_t x, std::size_t y) {
-  plot.SetOutputRange(at.output);
-  plot.LetVerticalOffset(at.vertical);
-  plot.LetChartWidth(at.width);
-  plot.LetChartHeight(at.height);
+  Place(plot, at);
   plot.SetXValues(DataCells(sheet, r, x));
   plot.SetYValues(DataCells(sheet, r, y));
   plot.LetXAxisTitle(r.data[x].name);

@@ -15,9 +15,7 @@ static Result PcaUnguarded(const Selection& s, const Options& o, const excel::Wo
     Fail(orvErrTooFewVariables, "principal components need at least two variables");
   Selection picked;
   picked.x = s.x;
-  const Cases c = ReadCases(picked, o, 3);
-  for (std::size_t j = 0; j < c.columns.size(); ++j)
-    RequireVariance(c, j, "it has no variance to share among components");
+  const Cases c = ReadVaried(picked, o, "it has no variance to share among components");
   const Array<double> values = ValuesOf(c.columns);
   CMatrix x;
   x.LetValues(values);
@@ -64,10 +62,7 @@ static Result PcaUnguarded(const Selection& s, const Options& o, const excel::Wo
   const excel::Worksheet sheet = WriteResult(r, out);
   DrawChart(r, sheet, 0, "Scree plot", [&](const ChartPlace& at) {
     clsPlotLine plot;
-    plot.SetOutputRange(at.output);
-    plot.LetVerticalOffset(at.vertical);
-    plot.LetChartWidth(at.width);
-    plot.LetChartHeight(at.height);
+    Place(plot, at);
     plot.SetYValues(TableCells(sheet, r, "Eigenvalues", "", "Eigenvalue"));
     plot.LetChartTitle("Scree plot");
     plot.LetXAxisTitle("Component");
@@ -79,10 +74,7 @@ static Result PcaUnguarded(const Selection& s, const Options& o, const excel::Wo
   if (p >= 3)
     DrawChart(r, sheet, 1, "Loadings on PC1 and PC2", [&](const ChartPlace& at) {
       clsPlotScatter plot;
-      plot.SetOutputRange(at.output);
-      plot.LetVerticalOffset(at.vertical);
-      plot.LetChartWidth(at.width);
-      plot.LetChartHeight(at.height);
+      Place(plot, at);
       plot.SetXValues(TableCells(sheet, r, "Loadings", "PC1"));
       plot.SetYValues(TableCells(sheet, r, "Loadings", "PC2"));
       plot.LetChartTitle("Loadings on PC1 and PC2");
