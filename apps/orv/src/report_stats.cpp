@@ -2,50 +2,10 @@
 
 #include <algorithm>
 #include <cmath>
-#include <limits>
 
 #include "orv/distributions/CDistributions.hpp"
 
 namespace orv::report {
-
-namespace {
-
-constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
-
-CorrelationTable Correlate(const CMatrix& x, double level) {
-  CorrelationTable c;
-  c.r = x.Correlation();
-  const Long n = x.RowCount();
-  const Long p = x.ColumnCount();
-  c.n = n;
-  const double z = Global<CDistributions>().ORV_IDF_Normal(1.0 - (1.0 - level) / 2.0);
-  const double half = n > 3 ? z / std::sqrt(static_cast<double>(n - 3)) : kNaN;
-  c.p.ReDim(1, p, 1, p);
-  c.lower.ReDim(1, p, 1, p);
-  c.upper.ReDim(1, p, 1, p);
-  for (Long i = 1; i <= p; ++i)
-    for (Long j = 1; j <= p; ++j) {
-      if (i == j) {
-        c.r.LetItem(i, j, 1.0);  // rounding leaves 0.9999999999999999
-        c.p(i, j) = c.lower(i, j) = c.upper(i, j) = kNaN;
-        continue;
-      }
-      const double r = c.r.Item(i, j);
-      c.p(i, j) = CorrelationPValue(r, n);
-      c.lower(i, j) = std::tanh(std::atanh(r) - half);
-      c.upper(i, j) = std::tanh(std::atanh(r) + half);
-    }
-  return c;
-}
-
-}  // namespace
-
-double CorrelationPValue(double r, Long n) {
-  const double rr = r * r;
-  if (rr >= 1.0) return 0.0;
-  const double t = r * Sqrt(Div(static_cast<double>(n - 2), 1.0 - rr));
-  return Global<CDistributions>().ORV_CDF_t(t, n - 2, 2);
-}
 
 RegressionBands Bands(const Array<double>& values, double level) {
   const Long n = values.UBound(1);
@@ -97,9 +57,7 @@ Analysis Analyse(const ReportData& data, double level) {
   a.descriptives = analysis::Descriptives(data.values, level);
   if (a.p >= 2) {
     a.correlated = true;
-    CMatrix x;
-    x.LetValues(data.values);
-    a.correlations = Correlate(x, level);
+    a.correlations = analysis::Correlations(data.values, level);
     a.components = analysis::PrincipalComponents(a.correlations.r);
     a.bands = Bands(data.values, level);
   }

@@ -1,10 +1,10 @@
 #pragma once
-// The statistics of a report: descriptive statistics, principal components,
-// with a grouping variable a one-way analysis of variance per variable with
-// Tukey-Kramer comparisons, and the bins of a histogram, all from the
-// analysis layer (orv/analysis/statistics.hpp); here the correlation matrix
-// with two-tailed p-values and Fisher-z limits (CMatrix Correlation,
-// ORV_CDF_t) and the regression bands of the report's scatter plot.
+// The statistics of a report: descriptive statistics, correlations with
+// p-values and Fisher-z limits, principal components, with a grouping
+// variable a one-way analysis of variance per variable with Tukey-Kramer
+// comparisons, and the bins of a histogram, all from the analysis layer
+// (orv/analysis/statistics.hpp); here the regression bands of the report's
+// scatter plot.
 //
 // Values that do not exist (the p-value of a variable with itself, the SD
 // of a group of one) are NaN.
@@ -20,19 +20,12 @@ namespace orv::report {
 
 using analysis::AnovaRow;
 using analysis::ComponentTable;
+using analysis::CorrelationPValue;
+using analysis::CorrelationTable;
 using analysis::DescriptiveTable;
 using analysis::GroupTable;
 using analysis::Histogram;
 using analysis::TukeyRow;
-
-struct CorrelationTable {
-  CMatrix r;        // p x p, exactly 1 on the diagonal
-  Array<double> p;  // p x p, NaN on the diagonal
-  // The confidence limits of r by Fisher's z, tanh(atanh r -/+ z(level) /
-  // sqrt(n - 3)), p x p; NaN on the diagonal and with three cases.
-  Array<double> lower, upper;
-  Long n = 0;  // the cases of each pair: every case is complete
-};
 
 // The least-squares line of variable 2 on variable 1 with its pointwise
 // confidence band (of the mean response) and prediction band (of a new
@@ -62,10 +55,6 @@ struct Analysis {
 };
 
 Analysis Analyse(const ReportData& data, double level);
-
-// The two-tailed p-value of a correlation r of n cases: t = r sqrt((n - 2) /
-// (1 - r^2)) on n - 2 degrees of freedom; 0 when |r| is 1.
-double CorrelationPValue(double r, Long n);
 
 RegressionBands Bands(const Array<double>& values, double level);
 

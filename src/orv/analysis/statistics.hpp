@@ -1,6 +1,6 @@
 #pragma once
-// The statistics the descriptive, ANOVA and principal-component analyses
-// (and the combined report) compute, on plain arrays: `values` is a
+// The statistics the descriptive, correlation, ANOVA and principal-component
+// analyses (and the combined report) compute, on plain arrays: `values` is a
 // 1 To n, 1 To p array of n cases of p variables, `groups` one label per
 // case. They compute with the library's classes (CMatrix Descriptives and
 // EigenValuesAndVectors, CDistributions, the studentized range, clsMain
@@ -74,6 +74,15 @@ struct TukeyRow {
   double se = 0, lower = 0, upper = 0, q = 0, p = 0;
 };
 
+struct CorrelationTable {
+  CMatrix r;        // p x p, exactly 1 on the diagonal
+  Array<double> p;  // p x p, NaN on the diagonal
+  // The confidence limits of r by Fisher's z, tanh(atanh r -/+ z(level) /
+  // sqrt(n - 3)), p x p; NaN on the diagonal and with three cases.
+  Array<double> lower, upper;
+  Long n = 0;  // the cases of each pair: every case is complete
+};
+
 struct ComponentTable {
   CMatrix eigen;             // (p + 1) x p, as EigenValuesAndVectors returns it
   Array<double> values;      // 1 To p, descending
@@ -112,6 +121,13 @@ std::vector<AnovaRow> OneWayAnova(const Array<double>& values, const Descriptive
 // Every pair of groups of every variable, at the level.
 std::vector<TukeyRow> TukeyKramer(const GroupTable& g, const std::vector<AnovaRow>& anova,
                                   double level);
+
+// Pearson's r of every pair of variables with its two-tailed p-value and
+// Fisher-z limits at the level.
+CorrelationTable Correlations(const Array<double>& values, double level);
+// The two-tailed p-value of a correlation r of n cases: t = r sqrt((n - 2) /
+// (1 - r^2)) on n - 2 degrees of freedom; 0 when |r| is 1.
+double CorrelationPValue(double r, Long n);
 
 // Principal components of a correlation matrix.
 ComponentTable PrincipalComponents(const CMatrix& correlation);
