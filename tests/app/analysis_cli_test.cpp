@@ -104,7 +104,7 @@ TEST(AnalysisCli, AppendAddsSheetsUntilTheWorkbookHoldsCharts) {
   std::sort(names.begin(), names.end());
   EXPECT_EQ(names, (std::vector<std::string>{"Rank tests", "t test", "t test (2)"}));
   ASSERT_EQ(
-      Orv({"regress", data, "--y", "a", "--x", "b", "--drop-incomplete", "-o", out, "--append"})
+      Orv({"regress", "--y", "a", "--x", "b", data, "--drop-incomplete", "-o", out, "--append"})
           .status,
       0);
   const Outcome refused = Orv({"ttest", data, "--x", "a", "-o", out, "--append"});

@@ -157,9 +157,11 @@ CLI::App* AddCommon(CLI::App& app, AnalysisCommands::Args& a, const std::string&
 
 // --x as a list of columns: `what` they are.
 CLI::Option* AddVariables(CLI::App* c, AnalysisCommands::Args& a, const std::string& what) {
+  // One argument, so that INPUT may follow.
   return c->add_option("--x", a.x, what + ", separated by commas")
       ->type_name("COLUMN[,COLUMN...]")
-      ->delimiter(',');
+      ->delimiter(',')
+      ->allow_extra_args(false);
 }
 
 // --x with --group, or with --y and --paired.
@@ -188,10 +190,7 @@ AnalysisCommands::AnalysisCommands(CLI::App& app) : args_(std::make_unique<Args>
   a.regress = AddCommon(app, a, "regress", "Multiple linear regression by the sweep",
                         "orv regress data.csv --y mpg --x wt,hp");
   a.regress->add_option("--y", a.y, "The response")->type_name("COLUMN")->required();
-  a.regress->add_option("--x", a.x, "The predictors, separated by commas")
-      ->type_name("COLUMN[,COLUMN...]")
-      ->required()
-      ->delimiter(',');
+  AddVariables(a.regress, a, "The predictors")->required();
   a.regress->add_flag("--through-origin", a.options.through_origin,
                       "Fit without the constant term");
 
