@@ -57,7 +57,7 @@ static Result AnovaUnguarded(const Selection& s, const Options& o, const excel::
                  {t.difference, t.se, t.lower, t.upper, t.q, t.p});
 
   Result r = Begin("ANOVA", c);
-  r.notes = {CasesNote(c) + " in " + std::to_string(k) + " groups of " + c.group_place,
+  r.notes = {CasesNote(c) + "; " + std::to_string(k) + " groups of " + c.group_place,
              "Brown-Forsythe: the F test on absolute deviations from the group medians; "
              "Tukey-Kramer limits are simultaneous " +
                  cl + "s by the studentized range"};
