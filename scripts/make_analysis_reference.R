@@ -1,8 +1,11 @@
 #!/usr/bin/env Rscript
-# Reference values for the analyses (t tests, regression, correlation,
-# rank tests), computed with R's own routines: t.test, lm with summary,
+# Reference values for the analyses (descriptives, t tests, regression,
+# correlation, rank tests, one-way ANOVA, principal components), computed
+# with R's own routines: quantile (type 7), t.test, lm with summary,
 # confint and anova, cor.test (Pearson and Spearman, exact = FALSE),
-# wilcox.test and kruskal.test with their defaults. Writes the data sets
+# wilcox.test, kruskal.test, aov, oneway.test, TukeyHSD, prcomp and
+# nclass.Sturges / nclass.FD with their defaults; skewness and kurtosis by
+# the G1 and G2 formulas (e1071's type 2) from the central moments. Writes the data sets
 # the tests open and one CSV of (case, table, row, column, value):
 #   Rscript scripts/make_analysis_reference.R [tests/data]
 args <- commandArgs(trailingOnly = TRUE)
@@ -17,6 +20,7 @@ save(sleepw, "analysis_sleep.csv")
 plants <- data.frame(weight = PlantGrowth$weight, group = as.character(PlantGrowth$group))
 save(plants, "analysis_plantgrowth.csv")
 save(airquality, "analysis_airquality.csv")
+save(iris, "analysis_iris.csv")
 # Small samples without ties: the exact distributions (wilcox.test's own
 # examples).
 small <- data.frame(x = c(1.83, 0.50, 1.62, 2.48, 1.68, 1.88, 1.55, 3.06, 1.30),
@@ -126,8 +130,8 @@ regression <- function(case, data, y, xs, origin = FALSE, level = 0.95) {
   }
   # The first, middle and last fitted values and residuals.
   for (i in unique(c(1, (n + 1) %/% 2, n))) {
-    add(case, "Fitted values", i, "Fitted", fitted(fit)[i])
-    add(case, "Fitted values", i, "Residual", residuals(fit)[i])
+    add(case, "Data", i, "Fitted", fitted(fit)[i])
+    add(case, "Data", i, "Residual", residuals(fit)[i])
   }
 }
 
@@ -178,6 +182,99 @@ signed_rank <- function(case, x, y, name) {
   add(case, "Wilcoxon signed-rank test", name, "p", w$p.value)
 }
 
+cl <- function(level) paste0(100 * level, "% CL")
+summary_row <- function(case, table, row, x, level) {
+  n <- length(x)
+  m2 <- mean((x - mean(x))^2)
+  g1 <- mean((x - mean(x))^3) / m2^1.5
+  g2 <- mean((x - mean(x))^4) / m2^2 - 3
+  q <- quantile(x, c(0.25, 0.5, 0.75), type = 7, names = FALSE)
+  half <- qt(1 - (1 - level) / 2, n - 1) * sd(x) / sqrt(n)
+  values <- c(n, mean(x), sd(x), sd(x) / sqrt(n), mean(x) - half, mean(x) + half, min(x), q[1],
+              q[2], q[3], max(x), g1 * sqrt(n * (n - 1)) / (n - 2),
+              ((n + 1) * g2 + 6) * (n - 1) / ((n - 2) * (n - 3)))
+  names <- c("N", "Mean", "SD", "SE", paste("Lower", cl(level)), paste("Upper", cl(level)),
+             "Minimum", "Q1", "Median", "Q3", "Maximum", "Skewness", "Excess kurtosis")
+  for (k in seq_along(values)) add(case, table, row, names[k], values[k])
+}
+describe <- function(case, data, vars, group = NULL, level = 0.95) {
+  for (v in vars) summary_row(case, "Descriptive statistics", v, data[[v]], level)
+  if (is.null(group)) return(invisible())
+  g <- first_seen(as.character(data[[group]]))
+  for (v in vars) for (l in levels(g))
+    summary_row(case, "Descriptive statistics by group", paste0(v, ": ", l), data[[v]][g == l],
+                level)
+}
+# The bins each rule asks for, per column.
+bins <- function(case, data, vars) {
+  for (v in vars) {
+    add(case, "Bins", v, "Sturges", nclass.Sturges(data[[v]]))
+    add(case, "Bins", v, "Freedman-Diaconis", nclass.FD(data[[v]]))
+  }
+}
+one_way <- function(case, data, vars, group, level = 0.95) {
+  g <- first_seen(as.character(data[[group]]))
+  for (v in vars) {
+    x <- data[[v]]
+    a <- summary(aov(x ~ g))[[1]]
+    row <- function(source) paste0(v, ": ", source)
+    ssb <- a[1, "Sum Sq"]; ssw <- a[2, "Sum Sq"]; msw <- a[2, "Mean Sq"]
+    add(case, "Analysis of variance", row("Between groups"), "SS", ssb)
+    add(case, "Analysis of variance", row("Between groups"), "df", a[1, "Df"])
+    add(case, "Analysis of variance", row("Between groups"), "MS", a[1, "Mean Sq"])
+    add(case, "Analysis of variance", row("Between groups"), "F", a[1, "F value"])
+    add(case, "Analysis of variance", row("Between groups"), "p", a[1, "Pr(>F)"])
+    add(case, "Analysis of variance", row("Between groups"), "Eta squared", ssb / (ssb + ssw))
+    add(case, "Analysis of variance", row("Between groups"), "Omega squared",
+        (ssb - a[1, "Df"] * msw) / (ssb + ssw + msw))
+    add(case, "Analysis of variance", row("Within groups"), "SS", ssw)
+    add(case, "Analysis of variance", row("Within groups"), "df", a[2, "Df"])
+    add(case, "Analysis of variance", row("Within groups"), "MS", msw)
+    add(case, "Analysis of variance", row("Total"), "SS", ssb + ssw)
+    add(case, "Analysis of variance", row("Total"), "df", length(x) - 1)
+    bf <- anova(lm(abs(x - ave(x, g, FUN = median)) ~ g))
+    add(case, "Brown-Forsythe and Welch tests", row("Brown-Forsythe"), "F", bf[1, "F value"])
+    add(case, "Brown-Forsythe and Welch tests", row("Brown-Forsythe"), "p", bf[1, "Pr(>F)"])
+    w <- oneway.test(x ~ g)
+    add(case, "Brown-Forsythe and Welch tests", row("Welch"), "F", w$statistic)
+    add(case, "Brown-Forsythe and Welch tests", row("Welch"), "df2", w$parameter[2])
+    add(case, "Brown-Forsythe and Welch tests", row("Welch"), "p", w$p.value)
+    for (l in levels(g)) {
+      add(case, "Group statistics", row(l), "N", sum(g == l))
+      add(case, "Group statistics", row(l), "Median", median(x[g == l]))
+    }
+    t <- TukeyHSD(aov(x ~ g), conf.level = level)$g
+    sizes <- table(g)
+    for (pair in rownames(t)) {
+      ends <- strsplit(pair, "-")[[1]]
+      se <- sqrt(msw * (1 / sizes[[ends[1]]] + 1 / sizes[[ends[2]]]))
+      name <- row(paste(ends[1], "-", ends[2]))
+      add(case, "Tukey-Kramer comparisons", name, "Difference", t[pair, "diff"])
+      add(case, "Tukey-Kramer comparisons", name, "SE", se)
+      add(case, "Tukey-Kramer comparisons", name, paste("Lower", cl(level)), t[pair, "lwr"])
+      add(case, "Tukey-Kramer comparisons", name, paste("Upper", cl(level)), t[pair, "upr"])
+      add(case, "Tukey-Kramer comparisons", name, "q", abs(t[pair, "diff"]) / (se / sqrt(2)))
+      add(case, "Tukey-Kramer comparisons", name, "p", t[pair, "p adj"])
+    }
+  }
+}
+# Loadings and scores are compared without their sign, which an
+# eigenvector does not have.
+components <- function(case, data, vars) {
+  pc <- prcomp(data[vars], scale. = TRUE)
+  ev <- pc$sdev^2
+  for (k in seq_along(vars)) {
+    name <- paste0("PC", k)
+    add(case, "Eigenvalues", "Eigenvalue", name, ev[k])
+    add(case, "Eigenvalues", "Percent of variance", name, 100 * ev[k] / sum(ev))
+    add(case, "Eigenvalues", "Cumulative percent", name, 100 * cumsum(ev)[k] / sum(ev))
+    for (i in seq_along(vars))
+      add(case, "Loadings", vars[i], name, pc$rotation[i, k] * pc$sdev[k])
+    n <- nrow(data)
+    for (i in unique(c(1, (n + 1) %/% 2, n))) add(case, "Data", i, paste(name, "score"), pc$x[i, k])
+  }
+}
+
 aq <- airquality[complete.cases(airquality[, c("Ozone", "Solar.R", "Wind", "Temp")]), ]
 ozone <- airquality$Ozone[!is.na(airquality$Ozone)]
 
@@ -198,4 +295,20 @@ kruskal("rank_plants", plants$weight, plants$group, "weight")
 kruskal("rank_chicks", chicks$weight, chicks$feed, "weight")
 signed_rank("rank_sleep_paired", sleepw$drug1, sleepw$drug2, "drug1 - drug2")
 signed_rank("rank_depression_exact", small$x, small$y, "x - y")
+describe("describe_iris", iris, names(iris)[1:4], "Species")
+describe("describe_cars", cars, c("mpg", "hp", "wt", "qsec"), "cyl")
+describe("describe_air", airquality[complete.cases(airquality[c("Ozone", "Temp")]), ],
+         c("Ozone", "Temp"), level = 0.9)
+bins("bins_iris", iris, names(iris)[1:4])
+bins("bins_cars", cars, c("mpg", "disp", "hp", "wt", "qsec"))
+bins("bins_plants", plants, "weight")
+bins("bins_tooth", tooth, "len")
+one_way("anova_plants", plants, "weight", "group")
+one_way("anova_tooth_dose", tooth, "len", "dose", level = 0.9)
+one_way("anova_iris", iris, c("Sepal.Length", "Petal.Width"), "Species")
+one_way("anova_cars", cars, c("mpg", "disp"), "cyl")
+one_way("anova_chicks", chicks, "weight", "feed")
+components("pca_iris", iris, names(iris)[1:4])
+components("pca_cars", cars, c("mpg", "disp", "hp", "drat", "wt", "qsec"))
+components("pca_air", aq, c("Ozone", "Solar.R", "Wind", "Temp"))
 write.csv(do.call(rbind, rows), file.path(out, "analysis_reference.csv"), row.names = FALSE)

@@ -53,6 +53,22 @@ TEST(AnalysisCli, BadInputIsNamedAndWritesNothing) {
        "column A (a) equals column A (a) in every case: the differences are all 0"},
       {{"nonparametric", "--x", "k", "--group", "g3"},
        "column B (k) holds the same value (5) in every case"},
+      {{"describe", "--x", "a", "--range", "A1:A3"},
+       "the data hold 2 cases; this analysis needs at least 3"},
+      {{"describe", "--x", "a,k"}, "column B (k) holds the same value (5) in every case: it has"},
+      {{"describe", "--x", "a", "--group", "g1"},
+       "the group \"v\" of column D (g1) holds a single case"},
+      {{"describe", "--x", "a", "--variable", "d"},
+       "--variable \"d\" names a column that is not described"},
+      {{"anova", "--x", "a", "--group", "g1"},
+       "the group \"v\" of column D (g1) holds a single case"},
+      {{"anova", "--x", "a,k", "--group", "g3"}, "column B (k) holds the same value (5)"},
+      {{"anova", "--x", "a", "--group", "g3", "--range", "A1:E3"},
+       "the data hold 2 cases; this analysis needs at least 3"},
+      {{"pca", "--x", "a,k"}, "column B (k) holds the same value (5) in every case"},
+      {{"pca", "--x", "a,d", "--range", "A1:D3"},
+       "the data hold 2 cases; this analysis needs at least 3"},
+      {{"pca", "--x", "a"}, "principal components need at least two variables"},
   };
   for (const auto& c : cases) {
     const TempDir dir;
@@ -88,7 +104,7 @@ TEST(AnalysisCli, AppendAddsSheetsUntilTheWorkbookHoldsCharts) {
   std::sort(names.begin(), names.end());
   EXPECT_EQ(names, (std::vector<std::string>{"Rank tests", "t test", "t test (2)"}));
   ASSERT_EQ(
-      Orv({"regress", data, "--y", "a", "--x", "b", "--drop-incomplete", "-o", out, "--append"})
+      Orv({"regress", "--y", "a", "--x", "b", data, "--drop-incomplete", "-o", out, "--append"})
           .status,
       0);
   const Outcome refused = Orv({"ttest", data, "--x", "a", "-o", out, "--append"});

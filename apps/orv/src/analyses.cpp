@@ -7,20 +7,22 @@
 #include <fstream>
 #include <iterator>
 
+#include "cli.hpp"
 #include "orv/analysis/analysis.hpp"
 #include "orv/excel/Worksheet.hpp"
 #include "orv/output/clsMain.hpp"
 #include "orv/output/theme.hpp"
 #include "orv/xlsx/xlsx.hpp"
-#include "cli.hpp"
 #include "report.hpp"
 #include "report_failure.hpp"
 
 namespace orv::report {
 
 struct AnalysisCommands::Args {
-  CLI::App *ttest = nullptr, *regress = nullptr, *correlate = nullptr, *nonparametric = nullptr;
-  std::string input, output, sheet, range, group, y, pair, method = "both", separator;
+  CLI::App *ttest = nullptr, *regress = nullptr, *correlate = nullptr, *nonparametric = nullptr,
+           *describe = nullptr, *anova = nullptr, *pca = nullptr;
+  std::string input, output, sheet, range, group, y, pair, method = "both", separator, variable,
+                                                           bin_rule = "sturges";
   std::vector<std::string> x, missing;
   bool append = false, no_headers = false, decimal_comma = false;
   analysis::Options options;
@@ -153,6 +155,15 @@ CLI::App* AddCommon(CLI::App& app, AnalysisCommands::Args& a, const std::string&
   return c;
 }
 
+// --x as a list of columns: `what` they are.
+CLI::Option* AddVariables(CLI::App* c, AnalysisCommands::Args& a, const std::string& what) {
+  // One argument, so that INPUT may follow.
+  return c->add_option("--x", a.x, what + ", separated by commas")
+      ->type_name("COLUMN[,COLUMN...]")
+      ->delimiter(',')
+      ->allow_extra_args(false);
+}
+
 // --x with --group, or with --y and --paired.
 void AddComparison(CLI::App* c, AnalysisCommands::Args& a, const std::string& groups) {
   c->add_option("--x", a.x, "The variable tested")->type_name("COLUMN")->required()->expected(1);
@@ -179,10 +190,7 @@ AnalysisCommands::AnalysisCommands(CLI::App& app) : args_(std::make_unique<Args>
   a.regress = AddCommon(app, a, "regress", "Multiple linear regression by the sweep",
                         "orv regress data.csv --y mpg --x wt,hp");
   a.regress->add_option("--y", a.y, "The response")->type_name("COLUMN")->required();
-  a.regress->add_option("--x", a.x, "The predictors, separated by commas")
-      ->type_name("COLUMN[,COLUMN...]")
-      ->required()
-      ->delimiter(',');
+  AddVariables(a.regress, a, "The predictors")->required();
   a.regress->add_flag("--through-origin", a.options.through_origin,
                       "Fit without the constant term");
 
@@ -199,6 +207,40 @@ AnalysisCommands::AnalysisCommands(CLI::App& app) : args_(std::make_unique<Args>
                               "Rank tests: Mann-Whitney U, Kruskal-Wallis, Wilcoxon signed-rank",
                               "orv nonparametric data.csv --x weight --group group");
   AddComparison(a.nonparametric, a, "Two groups (Mann-Whitney) or more (Kruskal-Wallis)");
+
+  a.describe = AddCommon(app, a, "describe",
+                         "Descriptive statistics per variable and group, frequencies, histogram",
+                         "orv describe data.csv --group Species --variable \"Petal length\" "
+                         "--bins-rule fd");
+  AddVariables(a.describe, a, "The variables described (default: every numeric column)");
+  a.describe->add_option("--group", a.group, "Describe each group of this column as well")
+      ->type_name("COLUMN");
+  a.describe
+      ->add_option("--variable", a.variable,
+                   "The variable of the frequency table and histogram (default: the first)")
+      ->type_name("COLUMN");
+  CLI::Option* rule = a.describe
+                          ->add_option("--bins-rule", a.bin_rule,
+                                       "How many bins: sturges or fd (Freedman-Diaconis)")
+                          ->check(CLI::IsMember({"sturges", "fd"}))
+                          ->capture_default_str();
+  a.describe
+      ->add_option("--bins", a.options.bins,
+                   "This many equal bins from the smallest value to the largest")
+      ->type_name("N")
+      ->check(CLI::Range(1, 1000))
+      ->excludes(rule);
+
+  a.anova = AddCommon(app, a, "anova",
+                      "One-way ANOVA with Brown-Forsythe, Welch and Tukey-Kramer comparisons",
+                      "orv anova data.csv --x \"Sepal length\",\"Petal length\" --group Species");
+  AddVariables(a.anova, a, "The variables compared")->required();
+  a.anova->add_option("--group", a.group, "The groups")->type_name("COLUMN")->required();
+
+  a.pca = AddCommon(app, a, "pca",
+                    "Principal components of the correlation matrix, with component scores",
+                    "orv pca data.csv --x \"Sepal length\",\"Sepal width\",\"Petal length\"");
+  AddVariables(a.pca, a, "The variables (default: every numeric column)");
 }
 
 AnalysisCommands::~AnalysisCommands() = default;
@@ -206,15 +248,14 @@ AnalysisCommands::~AnalysisCommands() = default;
 bool AnalysisCommands::Parsed() const {
   const Args& a = *args_;
   return a.ttest->parsed() || a.regress->parsed() || a.correlate->parsed() ||
-         a.nonparametric->parsed();
+         a.nonparametric->parsed() || a.describe->parsed() || a.anova->parsed() || a.pca->parsed();
 }
 
 int AnalysisCommands::Run(std::ostream& out, std::ostream& err) const {
   const Args& a = *args_;
-  CLI::App* command = a.ttest->parsed()       ? a.ttest
-                      : a.regress->parsed()   ? a.regress
-                      : a.correlate->parsed() ? a.correlate
-                                              : a.nonparametric;
+  CLI::App* command = a.nonparametric;
+  for (CLI::App* c : {a.ttest, a.regress, a.correlate, a.describe, a.anova, a.pca})
+    if (c->parsed()) command = c;
   const std::string name = command->get_name();
   Args run = a;
   if (run.output.empty()) run.output = name + ".xlsx";
@@ -227,6 +268,8 @@ int AnalysisCommands::Run(std::ostream& out, std::ostream& err) const {
   run.options.method = run.method == "pearson"    ? analysis::Method::pearson
                        : run.method == "spearman" ? analysis::Method::spearman
                                                   : analysis::Method::both;
+  run.options.bin_rule =
+      run.bin_rule == "fd" ? analysis::BinRule::freedman_diaconis : analysis::BinRule::sturges;
   try {
     const Session session;
     UseReadableTheme();
@@ -276,6 +319,18 @@ int AnalysisCommands::Run(std::ostream& out, std::ostream& err) const {
         run.options.pair = at;
       }
     }
+    if ((command == a.describe || command == a.pca) && picked.x.empty()) {
+      for (const excel::Range& column : analysis::NumericColumns(data, headers))
+        if (picked.group.IsNothing() || !(column == picked.group)) picked.x.push_back(column);
+    }
+    if (!run.variable.empty()) {
+      const excel::Range want = analysis::FindColumn(data, run.variable, headers);
+      const auto at = std::find(picked.x.begin(), picked.x.end(), want);
+      if (at == picked.x.end())
+        throw ReportFailure("--variable " + Quoted(run.variable) +
+                            " names a column that is not described");
+      run.options.variable = static_cast<int>(at - picked.x.begin());
+    }
 
     const excel::Workbook result_book =
         run.append ? xlsx::OpenXlsx(session.App(), run.output) : session.App().Workbooks().Add();
@@ -284,6 +339,9 @@ int AnalysisCommands::Run(std::ostream& out, std::ostream& err) const {
     if (command == a.regress) result = analysis::Regress(picked, run.options, result_book);
     if (command == a.correlate) result = analysis::Correlate(picked, run.options, result_book);
     if (command == a.nonparametric) result = analysis::RankTest(picked, run.options, result_book);
+    if (command == a.describe) result = analysis::Describe(picked, run.options, result_book);
+    if (command == a.anova) result = analysis::Anova(picked, run.options, result_book);
+    if (command == a.pca) result = analysis::Pca(picked, run.options, result_book);
     try {
       xlsx::SaveXlsx(result_book, run.output);
     } catch (const Error& e) {

@@ -1,7 +1,8 @@
 #pragma once
-// `orv ttest`, `orv regress`, `orv correlate` and `orv nonparametric`: one
-// analysis of the library's analysis layer on picked columns, written to a
-// sheet of an .xlsx workbook and summarised on standard output.
+// `orv describe`, `orv ttest`, `orv regress`, `orv correlate`, `orv
+// nonparametric`, `orv anova` and `orv pca`: one analysis of the library's
+// analysis layer on picked columns, written to a sheet of an .xlsx workbook
+// and summarised on standard output.
 #include <CLI/CLI.hpp>
 #include <memory>
 #include <ostream>

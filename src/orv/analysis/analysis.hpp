@@ -1,6 +1,7 @@
 #pragma once
-// The analyses a front end offers: t tests, linear regression, correlation
-// and rank tests. Each takes the columns the user picked on a worksheet and
+// The analyses a front end offers: descriptive statistics, t tests, linear
+// regression, correlation, rank tests, one-way ANOVA and principal
+// components. Each takes the columns the user picked on a worksheet and
 // the options, checks and reads the cells, computes with the library's
 // classes, and writes its tables (clsFormatting) and charts (the chart
 // classes) to a new sheet, named after the analysis, of an output workbook.
@@ -26,6 +27,7 @@
 #include <utility>
 #include <vector>
 
+#include "orv/analysis/statistics.hpp"
 #include "orv/excel/Range.hpp"
 #include "orv/excel/Workbook.hpp"
 #include "orv/frame/frame.hpp"
@@ -63,6 +65,12 @@ struct Options {
   // Selection::x, from 0; the strongest pair when absent).
   Method method = Method::both;
   std::optional<std::pair<int, int>> pair;
+  // Descriptives: the variable of the frequency table and histogram (an
+  // index into Selection::x, from 0) and its bins: `bins` equal ones when
+  // positive, else as many as the rule asks on nice limits.
+  int variable = 0;
+  BinRule bin_rule = BinRule::sturges;
+  long bins = 0;
 };
 
 // A result table: rows labelled, numbers at full precision (NaN where a
@@ -125,5 +133,21 @@ Result Correlate(const Selection& s, const Options& o, const excel::Workbook& ou
 // p-values below 50 cases without ties, else the normal approximation with
 // continuity correction. Sheet "Rank tests".
 Result RankTest(const Selection& s, const Options& o, const excel::Workbook& out);
+
+// Per x column, and with `group` per group: N, mean, SD, SE, the interval
+// of the mean, minimum, quartiles (type 7), median, maximum, skewness and
+// excess kurtosis; a frequency table of one variable and its histogram.
+// Sheet "Descriptives".
+Result Describe(const Selection& s, const Options& o, const excel::Workbook& out);
+// Each x column across the groups of `group`: the one-way ANOVA table with
+// eta and omega squared, Brown-Forsythe's and Welch's tests, and
+// Tukey-Kramer comparisons of every pair of groups. Sheet "ANOVA".
+Result Anova(const Selection& s, const Options& o, const excel::Workbook& out);
+// Principal components of the correlation matrix of the x columns:
+// eigenvalues, percent and cumulative percent of the variance, loadings;
+// the component scores (standardized data times eigenvectors) beside the
+// data; a scree plot and, from three variables, the loadings on PC1 and
+// PC2. Sheet "Principal components".
+Result Pca(const Selection& s, const Options& o, const excel::Workbook& out);
 
 }  // namespace orv::analysis

@@ -46,6 +46,11 @@ struct Cases {
 // cases: orvErrTooFewVariableRows.
 Cases ReadCases(const Selection& s, const Options& o, long fewest);
 
+// The x columns, with the group labels when `group` is set: at least three
+// cases, and each column with spread, or the failure saying `why` it needs
+// one.
+Cases ReadVaried(const Selection& s, const Options& o, const std::string& why);
+
 // One variable (x) compared across the groups of `group` or with y paired
 // (Options::paired), or alone when `alone` allows it: read with at least
 // two cases, or the failure naming what `analysis` takes.
@@ -94,6 +99,13 @@ std::string LevelText(double level);
 excel::Worksheet WriteResult(const Result& r, const excel::Workbook& out);
 // The cells of data column `index` (from 0) without its header.
 excel::Range DataCells(const excel::Worksheet& sheet, const Result& r, std::size_t index);
+// The cells of table `title` on the sheet: its number column `column` (the
+// label column when `column` is its label header), or with `row` the
+// numbers of that row.
+excel::Range TableCells(const excel::Worksheet& sheet, const Result& r, const std::string& title,
+                        const std::string& column, const std::string& row = "");
+// Columns of equal length as a 1 To n, 1 To p array.
+Array<double> ValuesOf(const std::vector<std::vector<double>>& columns);
 // Draws one chart placed `slot` charts below the first beside the data; a
 // chart the chart classes refuse becomes a warning.
 struct ChartPlace {
@@ -101,6 +113,14 @@ struct ChartPlace {
   long vertical = 0;
   long width = 0, height = 0;
 };
+// Puts a chart of the chart classes at `at`.
+template <class Plot>
+void Place(Plot& plot, const ChartPlace& at) {
+  plot.SetOutputRange(at.output);
+  plot.LetVerticalOffset(at.vertical);
+  plot.LetChartWidth(at.width);
+  plot.LetChartHeight(at.height);
+}
 void DrawChart(Result& r, const excel::Worksheet& sheet, int slot, const std::string& title,
                const std::function<void(const ChartPlace&)>& draw);
 // Places `plot` and gives it data columns x and y (from 0) with their

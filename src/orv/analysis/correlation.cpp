@@ -3,47 +3,23 @@
 
 #include "orv/analysis/analysis_detail.hpp"
 #include "orv/charts/clsPlotScatter.hpp"
-#include "orv/distributions/CDistributions.hpp"
 #include "orv/matrix/CMatrix.hpp"
 
 namespace orv::analysis {
 
 using namespace detail;
 
-namespace {
-
-CMatrix CorrelationOf(const std::vector<std::vector<double>>& columns) {
-  const Long n = static_cast<Long>(columns[0].size()), p = static_cast<Long>(columns.size());
-  Array<double> a(1, n, 1, p);
-  for (Long j = 1; j <= p; ++j)
-    for (Long i = 1; i <= n; ++i)
-      a(i, j) = columns[static_cast<std::size_t>(j - 1)][static_cast<std::size_t>(i - 1)];
-  CMatrix m;
-  m.LetValues(a);
-  return m.Correlation();
-}
-
-// The two-tailed p of r by t = r sqrt((n - 2) / (1 - r^2)) on n - 2 df.
-double PValue(double r, double n) {
-  if (r * r >= 1) return 0.0;
-  return TwoTailedT(r * std::sqrt((n - 2) / (1 - r * r)), n - 2);
-}
-
-}  // namespace
-
 static Result CorrelateUnguarded(const Selection& s, const Options& o, const excel::Workbook& out) {
   if (s.x.size() < 2) Fail(orvErrTooFewVariables, "a correlation needs at least two variables");
   Selection picked;
   picked.x = s.x;
-  const Cases c = ReadCases(picked, o, 3);
-  for (std::size_t j = 0; j < c.columns.size(); ++j) RequireVariance(c, j, "it cannot correlate");
+  const Cases c = ReadVaried(picked, o, "it cannot correlate");
   const bool pearson = o.method != Method::spearman, spearman = o.method != Method::pearson;
   const double n = static_cast<double>(c.Count());
-  const CMatrix r = CorrelationOf(c.columns);
+  const CorrelationTable r = Correlations(ValuesOf(c.columns), o.level);
   std::vector<std::vector<double>> ranks;
   for (const auto& column : c.columns) ranks.push_back(AverageRanks(column));
-  const CMatrix rho = CorrelationOf(ranks);
-  const double z = Global<CDistributions>().ORV_IDF_Normal(1 - (1 - o.level) / 2);
+  const CorrelationTable rho = Correlations(ValuesOf(ranks), o.level);
 
   Table t{"Correlations", "Pair", {"N"}, {}, {}};
   if (pearson) t.columns.insert(t.columns.end(), {"r", "p (r)", "Lower CL", "Upper CL"});
@@ -53,16 +29,11 @@ static Result CorrelateUnguarded(const Selection& s, const Options& o, const exc
   double best = -1;
   for (std::size_t i = 0; i < p; ++i)
     for (std::size_t j = i + 1; j < p; ++j) {
-      const double rij = r.Item(static_cast<Long>(i + 1), static_cast<Long>(j + 1));
-      const double sij = rho.Item(static_cast<Long>(i + 1), static_cast<Long>(j + 1));
+      const Long a = static_cast<Long>(i + 1), b = static_cast<Long>(j + 1);
+      const double rij = r.r.Item(a, b), sij = rho.r.Item(a, b);
       std::vector<double> row{n};
-      if (pearson) {
-        // Fisher's z: atanh(r) is normal with SD 1 / sqrt(n - 3).
-        const double half = n > 3 ? z / std::sqrt(n - 3) : std::nan("");
-        row.insert(row.end(), {rij, PValue(rij, n), std::tanh(std::atanh(rij) - half),
-                               std::tanh(std::atanh(rij) + half)});
-      }
-      if (spearman) row.insert(row.end(), {sij, PValue(sij, n)});
+      if (pearson) row.insert(row.end(), {rij, r.p(a, b), r.lower(a, b), r.upper(a, b)});
+      if (spearman) row.insert(row.end(), {sij, rho.p(a, b)});
       t.AddRow(c.names[i] + " with " + c.names[j], std::move(row));
       const double strength = std::fabs(pearson ? rij : sij);
       if (strength > best) {

@@ -251,6 +251,15 @@ Cases ReadCases(const Selection& s, const Options& o, long fewest) {
   return c;
 }
 
+Cases ReadVaried(const Selection& s, const Options& o, const std::string& why) {
+  Selection picked;
+  picked.x = s.x;
+  picked.group = s.group;
+  const Cases c = ReadCases(picked, o, 3);
+  for (std::size_t j = 0; j < c.columns.size(); ++j) RequireVariance(c, j, why);
+  return c;
+}
+
 Cases ReadComparison(const Selection& s, const Options& o, const std::string& analysis,
                      bool alone) {
   if (s.x.size() != 1)
@@ -322,6 +331,15 @@ std::vector<double> AverageRanks(const std::vector<double>& x) {
   std::vector<double> r(x.size());
   for (std::size_t i = 0; i < x.size(); ++i) r[i] = ranks.Item(static_cast<Long>(i + 1));
   return r;
+}
+
+Array<double> ValuesOf(const std::vector<std::vector<double>>& columns) {
+  const Long n = static_cast<Long>(columns[0].size()), p = static_cast<Long>(columns.size());
+  Array<double> a(1, n, 1, p);
+  for (Long j = 1; j <= p; ++j)
+    for (Long i = 1; i <= n; ++i)
+      a(i, j) = columns[static_cast<std::size_t>(j - 1)][static_cast<std::size_t>(i - 1)];
+  return a;
 }
 
 double Mean(const std::vector<double>& x) {

@@ -30,7 +30,8 @@ bool IsP(const std::string& column) { return column == "p" || column.rfind("p ("
 // Counts and whole degrees of freedom show without decimals.
 const char* FormatOf(const Table& t, std::size_t c) {
   if (IsP(t.columns[c])) return kPValueFormat;
-  if (t.columns[c] != "N" && t.columns[c] != "df" && t.columns[c] != "U" && t.columns[c] != "V")
+  if (t.columns[c] != "N" && t.columns[c] != "df" && t.columns[c] != "U" && t.columns[c] != "V" &&
+      t.columns[c] != "Frequency")
     return nullptr;
   for (const auto& row : t.values)
     if (!std::isnan(row[c]) && row[c] != std::floor(row[c])) return nullptr;
@@ -150,6 +151,28 @@ excel::Range DataCells(const excel::Worksheet& sheet, const Result& r, std::size
                      sheet.Cells(static_cast<long>(r.data[index].values.size()) + 1, column));
 }
 
+excel::Range TableCells(const excel::Worksheet& sheet, const Result& r, const std::string& title,
+                        const std::string& column, const std::string& row) {
+  long top = 3 + static_cast<long>(r.notes.size());  // where WriteResult puts the first title
+  for (const Table& t : r.tables) {
+    const long height = static_cast<long>(t.rows.size());
+    if (t.title != title) {
+      top += height + 3;
+      continue;
+    }
+    if (!row.empty()) {
+      const auto at = std::find(t.rows.begin(), t.rows.end(), row);
+      const long i = top + 2 + static_cast<long>(at - t.rows.begin());
+      return sheet.Range(sheet.Cells(i, 2),
+                         sheet.Cells(i, static_cast<long>(t.columns.size()) + 1));
+    }
+    const auto at = std::find(t.columns.begin(), t.columns.end(), column);
+    const long c = column == t.label_header ? 1 : 2 + static_cast<long>(at - t.columns.begin());
+    return sheet.Range(sheet.Cells(top + 2, c), sheet.Cells(top + 1 + height, c));
+  }
+  Fail(kErrInvalidCall, "the result " + r.sheet + " has no table " + title);
+}
+
 void DrawChart(Result& r, const excel::Worksheet& sheet, int slot, const std::string& title,
                const std::function<void(const ChartPlace&)>& draw) {
   const long column = DataLeft(r) + static_cast<long>(r.data.size()) + 1;
@@ -164,10 +187,7 @@ void DrawChart(Result& r, const excel::Worksheet& sheet, int slot, const std::st
 
 void Scatter(clsPlotScatter& plot, const ChartPlace& at, const excel::Worksheet& sheet,
              const Result& r, std::size_t x, std::size_t y) {
-  plot.SetOutputRange(at.output);
-  plot.LetVerticalOffset(at.vertical);
-  plot.LetChartWidth(at.width);
-  plot.LetChartHeight(at.height);
+  Place(plot, at);
   plot.SetXValues(DataCells(sheet, r, x));
   plot.SetYValues(DataCells(sheet, r, y));
   plot.LetXAxisTitle(r.data[x].name);
