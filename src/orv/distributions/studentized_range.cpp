@@ -3,8 +3,11 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <deque>
 #include <limits>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "orv/frame/Error.hpp"
 
@@ -79,6 +82,71 @@ double RangeCdf(double w, double k) {
   return std::min(1.0, k * sum);
 }
 
+// The smallest whole w from 2 to 40 above which the range of k normals is
+// below w with certainty (to 1e-14), found by bisection and kept per k.
+double RangeCertainAbove(double k) {
+  thread_local std::vector<std::pair<double, double>> known;
+  for (const auto& [groups, w] : known)
+    if (groups == k) return w;
+  double below = 1, above = 40;  // W(below) short of 1, W(above) taken as 1
+  while (above - below > 1) {
+    const double mid = std::floor(0.5 * (below + above));
+    (1 - RangeCdf(mid, k) > 1e-14 ? below : above) = mid;
+  }
+  if (known.size() > 64) known.clear();
+  known.emplace_back(k, std::max(2.0, above));
+  return std::max(2.0, above);
+}
+
+// W(w) = RangeCdf(w, k) for 0 <= w <= top as a Chebyshev series, built
+// once per k from W at 128 Chebyshev points: the outer integral evaluates W
+// hundreds of times for one probability, and the series does each in a
+// few dozen operations instead of an inner quadrature.
+class RangeSeries {
+ public:
+  static constexpr int kPoints = 128;
+  RangeSeries(double k, double top) : top_(top) {
+    std::array<double, kPoints> w{};
+    for (int j = 0; j < kPoints; ++j)
+      w[j] = RangeCdf(0.5 * top * (1 + std::cos(kPi * (j + 0.5) / kPoints)), k);
+    for (int i = 0; i < kPoints; ++i) {
+      double c = 0;
+      for (int j = 0; j < kPoints; ++j) c += w[j] * std::cos(kPi * i * (j + 0.5) / kPoints);
+      c_[i] = 2.0 * c / kPoints;
+    }
+    c_[0] *= 0.5;
+    // Terms below 1e-17 change no sum that matters.
+    while (terms_ > 1 && std::fabs(c_[terms_ - 1]) < 1e-17) --terms_;
+  }
+  double operator()(double w) const {
+    if (w <= 0) return 0;
+    if (w >= top_) return 1;
+    const double x = 2 * w / top_ - 1;
+    double b1 = 0, b2 = 0;  // Clenshaw
+    for (int i = terms_ - 1; i >= 1; --i) {
+      const double b0 = 2 * x * b1 - b2 + c_[i];
+      b2 = b1;
+      b1 = b0;
+    }
+    return std::clamp(x * b1 - b2 + c_[0], 0.0, 1.0);
+  }
+
+ private:
+  static constexpr double kPi = 3.14159265358979323846;
+  double top_;
+  std::array<double, kPoints> c_{};
+  int terms_ = kPoints;
+};
+
+// The series of k, kept per k.
+const RangeSeries& SeriesOf(double k) {
+  thread_local std::deque<std::pair<double, RangeSeries>> known;
+  for (const auto& [groups, series] : known)
+    if (groups == k) return series;
+  if (known.size() > 64) known.clear();
+  return known.emplace_back(k, RangeSeries(k, RangeCertainAbove(k))).second;
+}
+
 // The log density of s = sqrt(chi-square(df) / df).
 double LogScaleDensity(double s, double df) {
   const double h = 0.5 * df;
@@ -113,20 +181,21 @@ double StudentizedRangeCdf(double q, double groups, double df) {
   while (!outside(hi)) hi += spread;
   // Above w_max the range is below w with certainty (to 1e-16), so where
   // q s > w_max only the density remains to integrate. Below, W(q s) turns
-  // over on a scale of 1 / q in s: the panels follow the finer scale.
+  // over on a scale of 1 / q in s: panels of 16 points span the finer of
+  // 4 spreads and 2 / q.
   // (The quadrature's own rounding keeps W a few units short of 1, hence
   // the bound on the search.)
-  double w_max = 2;
-  while (w_max < 40 && 1 - RangeCdf(w_max, groups) > 1e-14) w_max += 1;
+  const double w_max = RangeCertainAbove(groups);
   const double cut = std::clamp(w_max / q, lo, hi);
   const auto density = [&](double s) { return s > 0 ? std::exp(LogScaleDensity(s, df)) : 0.0; };
-  const auto both = [&](double s) { return density(s) * RangeCdf(q * s, groups); };
+  const RangeSeries& range = SeriesOf(groups);
+  const auto both = [&](double s) { return density(s) * range(q * s); };
   const auto panels = [&](double a, double b, double width) {
     return std::max(4, static_cast<int>(std::ceil((b - a) / width)));
   };
   double p = 0;
-  if (cut > lo) p += Integrate(both, lo, cut, panels(lo, cut, std::min(spread, 1 / q)));
-  if (hi > cut) p += Integrate(density, cut, hi, panels(cut, hi, spread));
+  if (cut > lo) p += Integrate(both, lo, cut, panels(lo, cut, std::min(4 * spread, 2 / q)));
+  if (hi > cut) p += Integrate(density, cut, hi, panels(cut, hi, 4 * spread));
   return std::min(1.0, std::max(0.0, p));
 }
 

@@ -72,7 +72,21 @@ class FormatStore {
     Rect block;
     Variant value;
   };
+  // The records of one property that meet the block, oldest first.
+  std::vector<const Record*> Meeting(FormatProperty property, const Rect& block) const;
+
   std::vector<Record> records_[static_cast<int>(FormatProperty::Count)];
+  // Per property, built on demand and dropped by every change: for each
+  // band of kBand rows the records (by position) of at most kTall rows that
+  // meet it, and the taller ones apart. A query then looks only at the
+  // records near its rows.
+  static constexpr std::int32_t kBand = 64, kTall = 4096;
+  struct RowIndex {
+    bool built = false;
+    std::vector<std::uint32_t> tall;
+    std::vector<std::vector<std::uint32_t>> bands;
+  };
+  mutable RowIndex index_[static_cast<int>(FormatProperty::Count)];
 };
 
 }  // namespace orv::excel
