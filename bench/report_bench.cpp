@@ -6,52 +6,17 @@
 //                                compute, format, chart, save
 //   BM_Report_CsvToXlsx/100000   OpenCsv + SaveXlsx of the same data
 #include <benchmark/benchmark.h>
-#include <stdlib.h>
 
-#include <filesystem>
-#include <fstream>
-#include <random>
 #include <sstream>
 
+#include "csv_scratch.hpp"
 #include "orv/excel/excel.hpp"
 #include "orv/xlsx/xlsx.hpp"
 #include "report.hpp"
 
 namespace {
 
-constexpr int kColumns = 10;
-
-class Scratch {
- public:
-  explicit Scratch(int rows) {
-    std::string pattern = (std::filesystem::temp_directory_path() / "orv-bench-XXXXXX").string();
-    if (!mkdtemp(pattern.data())) std::abort();
-    dir_ = pattern;
-    // Normal numbers of six significant digits, each column its own scale.
-    std::mt19937_64 random(20240601);
-    std::normal_distribution<double> normal;
-    std::ofstream out(Csv());
-    for (int j = 1; j <= kColumns; ++j) out << (j > 1 ? "," : "") << "x" << j;
-    out << '\n';
-    char field[32];
-    for (int i = 0; i < rows; ++i) {
-      for (int j = 0; j < kColumns; ++j) {
-        std::snprintf(field, sizeof field, "%.6g", normal(random) * (j + 1) + j);
-        out << (j ? "," : "") << field;
-      }
-      out << '\n';
-    }
-  }
-  ~Scratch() {
-    std::error_code ignored;
-    std::filesystem::remove_all(dir_, ignored);
-  }
-  std::string Csv() const { return (dir_ / "data.csv").string(); }
-  std::string Out(const char* name) const { return (dir_ / name).string(); }
-
- private:
-  std::filesystem::path dir_;
-};
+using Scratch = orv::bench::CsvScratch;
 
 const Scratch& Data(int rows) {
   static Scratch scratch(rows);

@@ -6,12 +6,13 @@
 # a crash is written to fuzz/crashes/<target>/, which the replay tests then
 # run, and ends the script with status 1.
 #   scripts/fuzz.sh [SECONDS] [TARGET ...]     targets: xlsx_reader csv_reader reference convert
+#                                             serve
 set -euo pipefail
 cd "$(dirname "$0")/.."
 seconds=${1:-300}
 shift || true
 targets=("$@")
-[[ ${#targets[@]} -gt 0 ]] || targets=(xlsx_reader csv_reader reference convert)
+[[ ${#targets[@]} -gt 0 ]] || targets=(xlsx_reader csv_reader reference convert serve)
 export CCACHE_BASEDIR=${CCACHE_BASEDIR:-$PWD}
 cmake -S . -B build-fuzz -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DORV_FUZZ=ON -DORV_BUILD_TESTS=OFF >/dev/null

@@ -86,6 +86,7 @@ TEST(Serve, ObjectsTravelAsHandlesAndAreFreedAtTheEnd) {
 TEST(Serve, BadLinesAreAnsweredAndTheServerGoesOn) {
   Limits small;
   small.max_line = 80;
+  small.max_cells = 100;
   auto out = Exchange(
       "garbage\n[1]\n{\"op\":\"fly\"}\n"
       R"({"id":"a","op":"invoke","object":1,"member":"X"})"
@@ -99,9 +100,11 @@ TEST(Serve, BadLinesAreAnsweredAndTheServerGoesOn) {
           std::string(100, ' ') +
           "x\n"
           R"({"op":"invoke","object":1,"member":"Nope"})"
+          "\n"
+          R"({"op":"invoke","object":1,"member":"SetSize","args":[10,11]})"
           "\n",
       nullptr, small);
-  ASSERT_EQ(out.size(), 9u);
+  ASSERT_EQ(out.size(), 10u);
   for (int i : {0, 1, 2, 5, 6, 7}) EXPECT_TRUE(out[i].contains("protocol_error")) << out[i];
   EXPECT_EQ(out[3].at("error").at("number"), 91);
   EXPECT_EQ(out[3].at("id"), "a");
@@ -110,6 +113,7 @@ TEST(Serve, BadLinesAreAnsweredAndTheServerGoesOn) {
             (json{{"number", 438},
                   {"source", "ORVMain"},
                   {"description", "Object doesn't support this property or method"}}));
+  EXPECT_EQ(out[9].at("error").at("number"), 7) << out[9];
 }
 
 }  // namespace

@@ -34,6 +34,8 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
       "serve", "Answer JSON requests, one a line on standard input, calling the library's classes");
   serve->add_option("--max-line", limits.max_line, "Longest request line, in bytes");
   serve->add_option("--max-objects", limits.max_objects, "Most objects held at once");
+  serve->add_option("--max-cells", limits.max_cells,
+                    "Most elements of one array, matrix or range a request may make");
 
   ReportOptions options;
   std::string input, sheet, range, group, separator;

@@ -287,6 +287,7 @@ bool ReadLine(std::streambuf& in, std::string& line, std::size_t max, bool& too_
 
 std::size_t Serve(std::istream& in, std::ostream& out, const Limits& limits) {
   Session session(limits);
+  const ElementLimit bound(limits.max_cells);
   std::string line;
   bool too_long = false;
   while (ReadLine(*in.rdbuf(), line, limits.max_line, too_long)) {

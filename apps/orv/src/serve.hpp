@@ -26,9 +26,15 @@
 
 namespace orv::serve {
 
+// What one client may make the server hold. max_cells bounds the memory of
+// each request: no array, matrix or range read or write that a request
+// causes may hold more elements (cells, doubles, Variants); a larger one is
+// answered with error 7 (out of memory) instead of being allocated. The
+// default, 2^27, is 1 GiB of doubles.
 struct Limits {
-  std::size_t max_line = 64u << 20;    // bytes of one request
-  std::size_t max_objects = 1u << 20;  // handles held at once
+  std::size_t max_line = 64u << 20;     // bytes of one request
+  std::size_t max_objects = 1u << 20;   // handles held at once
+  std::size_t max_cells = 1u << 27;     // elements of one array, matrix or range
 };
 
 // Answers requests until the input ends, then frees every object the

@@ -25,11 +25,8 @@
 #include <vector>
 
 #include "orv/automation/dispatch.hpp"
+#include "orv/excel/Range.hpp"
 #include "orv/frame/frame.hpp"
-
-namespace orv::excel {
-class Range;
-}
 
 namespace orv::automation {
 

@@ -18,8 +18,13 @@ namespace orv::excel {
 namespace {
 
 // Reading more cells than this at once is out of memory (7), as it would
-// be for the application.
+// be for the application; so is more than the thread's max_elements.
 constexpr std::int64_t kMaxCellsRead = std::int64_t{1} << 27;
+
+void RequireReadable(std::int64_t cells) {
+  if (cells > kMaxCellsRead || static_cast<std::size_t>(cells) > max_elements)
+    Raise(kErrOutOfMemory);
+}
 
 void CheckCell(std::int64_t row, std::int64_t column) {
   if (row < 1 || row > kMaxRows || column < 1 || column > kMaxColumns) RaiseApplicationDefined();
@@ -152,7 +157,7 @@ Variant Range::Value() const {
   const RangeState& s = *state_;
   const Rect& area = s.areas.front();
   if (area.Cells() == 1) return s.sheet->cells.Get(area.top, area.left);
-  if (area.Cells() > kMaxCellsRead) Raise(kErrOutOfMemory);
+  RequireReadable(area.Cells());
   Array<Variant> values(1, area.Rows(), 1, area.Columns());
   s.sheet->cells.Read(area, values.data());
   return Variant(std::move(values));
@@ -161,7 +166,7 @@ Variant Range::Value() const {
 bool Range::ValueAsDoubles(Array<double>& out) const {
   const RangeState& s = *state_;
   const Rect& area = s.areas.front();
-  if (area.Cells() > kMaxCellsRead) Raise(kErrOutOfMemory);
+  RequireReadable(area.Cells());
   Array<double> values(1, area.Rows(), 1, area.Columns());
   if (!s.sheet->cells.ReadNumbers(area, values.data())) return false;
   out = std::move(values);
@@ -189,7 +194,7 @@ void WriteArray(CellStore& cells, const Rect& area, const Array<T>& a) {
   } else {
     RaiseApplicationDefined();
   }
-  if (area.Cells() > kMaxCellsRead) Raise(kErrOutOfMemory);
+  RequireReadable(area.Cells());
   const T* data = a.data();
   for (std::int32_t r = area.top; r <= area.bottom; ++r) {
     std::int64_t i = r - area.top;
@@ -234,7 +239,7 @@ void Range::LetValue(const Variant& value) const {
       cells.Clear(area);
       continue;
     }
-    if (area.Cells() > kMaxCellsRead) Raise(kErrOutOfMemory);
+    RequireReadable(area.Cells());
     for (std::int32_t c = area.left; c <= area.right; ++c)
       for (std::int32_t r = area.top; r <= area.bottom; ++r) cells.Set(r, c, value);
   }
@@ -356,7 +361,7 @@ void Range::Sort(const Range& Key1, std::int32_t Order1, const Range& Key2, std:
     keys.push_back(Key{line, orders[k] == xlDescending});
   }
   if (block.top > block.bottom || block.left > block.right) return;
-  if (block.Cells() > kMaxCellsRead) Raise(kErrOutOfMemory);
+  RequireReadable(block.Cells());
   CellStore& cells = s.sheet->cells;
   const std::int32_t rows = block.Rows(), columns = block.Columns();
   std::vector<Variant> values(static_cast<std::size_t>(block.Cells()));

@@ -15,6 +15,23 @@
 
 namespace orv {
 
+// The most elements one allocation may hold on this thread: an array, or
+// the cells one range operation reads or writes at once. Beyond it is
+// error 7, as if memory had run out. Unbounded unless a program that runs
+// requests from others bounds them with an ElementLimit in scope.
+inline thread_local std::size_t max_elements = std::numeric_limits<std::size_t>::max();
+
+class ElementLimit {
+ public:
+  explicit ElementLimit(std::size_t most) : before_(max_elements) { max_elements = most; }
+  ~ElementLimit() { max_elements = before_; }
+  ElementLimit(const ElementLimit&) = delete;
+  ElementLimit& operator=(const ElementLimit&) = delete;
+
+ private:
+  std::size_t before_;
+};
+
 template <class T>
 class Array {
  public:
@@ -118,7 +135,8 @@ class Array {
     return static_cast<std::size_t>(static_cast<std::int64_t>(ub) - lb + 1);
   }
   void Allocate(std::size_t n) {
-    if (n > std::numeric_limits<std::size_t>::max() / sizeof(T) / 2) Raise(kErrOutOfMemory);
+    if (n > std::numeric_limits<std::size_t>::max() / sizeof(T) / 2 || n > max_elements)
+      Raise(kErrOutOfMemory);
     try {
       std::vector<T> fresh(n);
       data_.swap(fresh);
