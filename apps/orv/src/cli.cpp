@@ -5,6 +5,7 @@
 
 #include "report.hpp"
 #include "serve.hpp"
+#include "web_server.hpp"
 
 namespace orv::report {
 
@@ -38,6 +39,18 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
       "serve", "Answer JSON requests, one a line on standard input, calling the library's classes");
   serve->add_option("--max-line", limits.max_line, "Longest request line, in bytes");
   serve->add_option("--max-objects", limits.max_objects, "Most objects held at once");
+  web::ServeOptions web_options;
+  bool http = false;
+  serve->add_flag("--http", http,
+                  "Serve the browser page instead, on 127.0.0.1; the first line of output is its "
+                  "address, with the token every request needs");
+  serve->add_option("--port", web_options.port, "With --http: the port (0: any free one)")
+      ->capture_default_str();
+  serve
+      ->add_option("--idle", web_options.idle_seconds,
+                   "With --http: seconds after a page's last request when its files are freed")
+      ->check(CLI::Range(1, 86400))
+      ->capture_default_str();
 
   ReportOptions options;
   std::string input, sheet, range, group, separator;
@@ -112,6 +125,7 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
     return status == 0 ? kExitOk : kExitUsage;
   }
 
+  if (serve->parsed() && http) return web::ServeHttp(web_options, out, err);
   if (serve->parsed()) {
     serve::Serve(std::cin, out, limits);
     return kExitOk;
