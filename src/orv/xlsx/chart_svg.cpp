@@ -339,6 +339,7 @@ std::string DrawSeries(const ChartState& chart, const SeriesState& s, const Fram
     if (!(p ? p->has_label.value_or(series_labels) : series_labels) || !y[i] || !px(i)) continue;
     const std::string text =
         p && p->label ? DataLabel(p->label).Text() : excel::detail::FormatNumber(*y[i], "General");
+    if (text.find_first_not_of(" \t\n\r") == std::string::npos) continue;
     labels += Text("label", *px(i) + 4, f.Y(*y[i]) - 4, "start", p ? p->label.get() : nullptr, text);
   }
 
