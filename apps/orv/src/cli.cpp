@@ -46,6 +46,10 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
                   "address, with the token every request needs");
   serve->add_option("--port", web_options.port, "With --http: the port (0: any free one)")
       ->capture_default_str();
+  std::size_t max_upload_mb = web_options.limits.max_body >> 20;
+  serve->add_option("--max-upload", max_upload_mb, "With --http: the largest upload, in MB")
+      ->check(CLI::Range(1, 4096))
+      ->capture_default_str();
   serve
       ->add_option("--idle", web_options.idle_seconds,
                    "With --http: seconds after a page's last request when its files are freed")
@@ -125,7 +129,10 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
     return status == 0 ? kExitOk : kExitUsage;
   }
 
-  if (serve->parsed() && http) return web::ServeHttp(web_options, out, err);
+  if (serve->parsed() && http) {
+    web_options.limits.max_body = max_upload_mb << 20;
+    return web::ServeHttp(web_options, out, err);
+  }
   if (serve->parsed()) {
     serve::Serve(std::cin, out, limits);
     return kExitOk;
