@@ -59,7 +59,7 @@ class WebServer(unittest.TestCase):
             ("POST", "/api/run", b"{not json", 400, "not valid JSON", None),
             ("POST", "/api/run", json.dumps({"analysis": "nope"}), 400, "nope", "analysis"),
             ("POST", "/api/run", json.dumps({"analysis": "report", "choices": {"level": 2}}),
-             422, "--level", "level"),
+             422, "confidence level", "level"),
             ("POST", "/api/run", json.dumps({"analysis": "report", "choices": {"group": "Q"}}),
              422, "Q", "group"),
         ]

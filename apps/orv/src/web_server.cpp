@@ -355,11 +355,23 @@ class Server {
     return Load(s, path.string(), base);
   }
 
-  // Replaces the server's own paths in a message by the name the page knows.
+  // A message in the page's words: the server's own paths become the name
+  // the page gave, the command line's options the page's controls.
   static std::string Shown(const Session& s, std::string text) {
-    if (s.file.empty()) return text;
-    for (std::size_t at; (at = text.find(s.file)) != std::string::npos;)
-      text.replace(at, s.file.size(), s.shown);
+    auto replace = [&](const std::string& from, const std::string& to) {
+      if (from.empty()) return;
+      for (std::size_t at = 0; (at = text.find(from, at)) != std::string::npos; at += to.size())
+        text.replace(at, from.size(), to);
+    };
+    replace(s.file, s.shown);
+    replace("use --drop-incomplete", "choose \"leave out incomplete cases\" under Blank cells");
+    replace("--drop-incomplete", "\"leave out incomplete cases\"");
+    replace("--decimal-comma", "\"CSV numbers use a decimal comma\"");
+    replace("--level", "the confidence level");
+    replace("--range", "Variables");
+    replace("--group", "the grouping column");
+    replace("--sheet", "Sheet");
+    replace("--na", "the missing-value codes");
     return text;
   }
 
@@ -436,8 +448,8 @@ class Server {
     } catch (const report::ReportFailure& f) {
       throw Failed(s, f, "");
     } catch (const Error& e) {
-      const std::string text = Shown(s, report::DescribeError(e));
-      throw Refusal{422, text, FieldOf(text)};
+      const std::string text = report::DescribeError(e);
+      throw Refusal{422, Shown(s, text), FieldOf(text)};
     }
     json tables = json::array(), charts = json::array();
     for (const RunTable& t : s.result.tables) tables.push_back(TableJson(t));

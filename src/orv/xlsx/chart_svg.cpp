@@ -82,8 +82,10 @@ std::string Stroke(const LineState* line, const std::string& automatic) {
   return s;
 }
 
-std::string FontAttributes(const TextState& text) {
-  const ResolvedFont f = excel::detail::ResolveElementFont(text);
+// The element's font; `size` in points replaces its own when not 0.
+std::string FontAttributes(const TextState& text, double size) {
+  ResolvedFont f = excel::detail::ResolveElementFont(text);
+  if (size > 0) f.size = size;
   std::string s = "font-family=\"" + Esc(f.name) + ", sans-serif\" font-size=\"" + N(f.size) +
                   "\" fill=\"" + Hex(f.color) + "\"";
   if (f.bold) s += " font-weight=\"bold\"";
@@ -93,17 +95,18 @@ std::string FontAttributes(const TextState& text) {
 
 // A text of one or more lines, the first line's baseline at y.
 std::string Text(const std::string& cls, double x, double y, const std::string& anchor,
-                 const TextState* font, std::string_view raw, double rotate = 0) {
+                 const TextState* font, std::string_view raw, double rotate = 0,
+                 double size = 0) {
   std::string lines(raw);
   for (std::size_t at; (at = lines.find('\r')) != std::string::npos;)
     lines.replace(at, at + 1 < lines.size() && lines[at + 1] == '\n' ? 2 : 1, "\n");
   const std::string_view text = lines;
   std::string out = "<text class=\"" + cls + "\" x=\"" + N(x) + "\" y=\"" + N(y) +
                     "\" text-anchor=\"" + anchor + "\"";
-  if (font) out += " " + FontAttributes(*font);
+  if (font) out += " " + FontAttributes(*font, size);
   if (rotate != 0) out += " transform=\"rotate(" + N(rotate) + " " + N(x) + " " + N(y) + ")\"";
   out += ">";
-  const double size = font ? excel::detail::ResolveElementFont(*font).size : 10;
+  if (size <= 0) size = font ? excel::detail::ResolveElementFont(*font).size : 10;
   std::size_t start = 0;
   for (int line = 0;; ++line) {
     const std::size_t end = text.find('\n', start);
@@ -197,7 +200,7 @@ std::string DrawAxes(const ChartState& chart, const Frame& f, const SeriesState*
                       excel::detail::FormatNumber(t, TickFormat(*xa)));
       }
     } else if (xa->tick_label_position != xlTickLabelPositionNone) {
-      // Labels wider than their slot are turned, as a spreadsheet turns them.
+      // Labels wider than their slot shrink to fit it, down to 5 points.
       std::vector<std::string> texts;
       double widest = 0;
       for (std::size_t i = 0; i < f.categories; ++i) {
@@ -205,10 +208,13 @@ std::string DrawAxes(const ChartState& chart, const Frame& f, const SeriesState*
         if (xa->tick_labels)
           widest = std::max(widest, excel::detail::TextWidth(*xa->tick_labels, texts.back()));
       }
-      const bool turn = widest > f.in.width / static_cast<double>(std::max<std::size_t>(f.categories, 1));
+      const double slot = f.in.width / static_cast<double>(std::max<std::size_t>(f.categories, 1));
+      double size = 0;
+      if (xa->tick_labels && widest > slot)
+        size = std::max(5.0, excel::detail::ResolveElementFont(*xa->tick_labels).size * 0.85 * slot / widest);
       for (std::size_t i = 0; i < f.categories; ++i)
-        out += Text("tick-x", f.X(static_cast<double>(i + 1)), label_y, turn ? "end" : "middle",
-                    xa->tick_labels.get(), texts[i], turn ? -30 : 0);
+        out += Text("tick-x", f.X(static_cast<double>(i + 1)), label_y, "middle",
+                    xa->tick_labels.get(), texts[i], 0, size);
     }
   }
   // The axis lines where the other axis crosses: at 0 when it lies inside,
