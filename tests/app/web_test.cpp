@@ -14,10 +14,10 @@
 namespace orv::web {
 namespace {
 
-// The part of `svg` inside the series group named `name` ("" when absent).
+// The part of `svg` from the series group named `name` to the next one ("" when absent).
 std::string SeriesGroup(const std::string& svg, const std::string& name) {
   const std::size_t at = svg.find("data-name=\"" + name + "\"");
-  return at == std::string::npos ? "" : svg.substr(at, svg.find("</g>", at) - at);
+  return at == std::string::npos ? "" : svg.substr(at, svg.find("class=\"series\"", at) - at);
 }
 
 int Count(const std::string& text, const std::string& part) {

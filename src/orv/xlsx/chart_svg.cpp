@@ -38,9 +38,10 @@ std::string Esc(std::string_view text) {
   return out;
 }
 
+// Lengths in points to a tenth: finer than a screen shows a chart.
 std::string N(double v) {
   char buf[32];
-  std::snprintf(buf, sizeof buf, "%.2f", v);
+  std::snprintf(buf, sizeof buf, "%.1f", v);
   return buf;
 }
 
@@ -315,6 +316,7 @@ std::string DrawSeries(const ChartState& chart, const SeriesState& s, const Fram
     const std::string edge =
         ColorOf(s.marker_foreground_color_index, s.marker_foreground_color).value_or(fill);
     const double r = std::max(1, s.marker_size) / 2.0;
+    const std::string radius = N(r);
     std::string path;
     for (std::size_t i = 0; i < y.size(); ++i) {
       const std::optional<double> at = px(i);
@@ -327,10 +329,13 @@ std::string DrawSeries(const ChartState& chart, const SeriesState& s, const Fram
                   "\" width=\"" + N(2 * r) + "\" height=\"1.5\" fill=\"" + edge + "\"/>";
       else
         points += "<circle class=\"point\" cx=\"" + N(*at) + "\" cy=\"" + N(f.Y(*y[i])) +
-                  "\" r=\"" + N(r) + "\" fill=\"" +
-                  (s.marker_background_color_index == xlColorIndexNone ? "none" : fill) +
-                  "\" stroke=\"" + edge + "\" stroke-width=\"0.75\"/>";
+                  "\" r=\"" + radius + "\"/>";
     }
+    // The markers' colours once, for all of them: a large series stays small.
+    if (!points.empty())
+      points = "<g fill=\"" +
+               (s.marker_background_color_index == xlColorIndexNone ? std::string("none") : fill) +
+               "\" stroke=\"" + edge + "\" stroke-width=\"0.75\">" + points + "</g>";
     if (lined && !path.empty())
       line = "<path class=\"line\" d=\"" + path + "\" " + Stroke(s.border.get(), automatic) + "/>";
     if (!markers) drawn = 0;
