@@ -121,6 +121,20 @@ json SheetsOf(const excel::Workbook& book) {
   return json{{"workbook", book.Name()}, {"sheets", sheets}, {"active", book.ActiveSheet().Name()}};
 }
 
+// Rows first_row .. last_row of a block, each cell as Cell gives it.
+json Rows(const excel::Range& block, Long first_row, Long last_row, Long width) {
+  json rows = json::array();
+  for (Long r = first_row; r <= last_row; ++r) {
+    json row = json::array();
+    for (Long c = 1; c <= width; ++c) {
+      const excel::Range cell = block.Cells(r, c);
+      row.push_back(Cell(cell.Value(), FormatOf(cell)));
+    }
+    rows.push_back(std::move(row));
+  }
+  return rows;
+}
+
 json Preview(const excel::Workbook& book, const std::string& name, int rows) {
   excel::Worksheet sheet(Nothing);
   try {
@@ -132,39 +146,23 @@ json Preview(const excel::Workbook& book, const std::string& name, int rows) {
   const Long last_row = std::min<Long>(used.Row() + used.Rows().Count() - 1, rows);
   const Long last_column =
       std::min<Long>(used.Column() + used.Columns().Count() - 1, kMaxPreviewColumns);
-  json letters = json::array(), grid = json::array();
+  json letters = json::array();
   for (Long c = 1; c <= last_column; ++c) letters.push_back(excel::ColumnLetters(c));
-  for (Long r = 1; r <= last_row; ++r) {
-    json row = json::array();
-    for (Long c = 1; c <= last_column; ++c) {
-      const excel::Range cell = sheet.Cells(r, c);
-      row.push_back(Cell(cell.Value(), FormatOf(cell)));
-    }
-    grid.push_back(std::move(row));
-  }
   return json{{"sheet", sheet.Name()},
               {"letters", letters},
-              {"rows", grid},
+              {"rows", Rows(sheet.Cells(), 1, last_row, last_column)},
               {"total_rows", used.Row() + used.Rows().Count() - 1}};
 }
 
 json TableJson(const RunTable& t) {
   const excel::Range& cells = t.cells;
-  json header = json::array(), rows = json::array();
+  json header = json::array();
   const Long height = cells.Rows().Count(), width = cells.Columns().Count();
   for (Long c = 1; c <= width; ++c) header.push_back(CStr(cells.Cells(1, c).Value()));
-  for (Long r = 2; r <= height; ++r) {
-    json row = json::array();
-    for (Long c = 1; c <= width; ++c) {
-      const excel::Range cell = cells.Cells(r, c);
-      row.push_back(Cell(cell.Value(), FormatOf(cell)));
-    }
-    rows.push_back(std::move(row));
-  }
   return json{{"title", t.title},
               {"address", cells.Worksheet().Name() + "!" + cells.Address(false, false)},
               {"header", header},
-              {"rows", rows}};
+              {"rows", Rows(cells, 2, height, width)}};
 }
 
 // Which control a failure's text concerns.
