@@ -26,6 +26,8 @@ report::ReportOptions ReportOptionsOf(const RunInput& in) {
   o.range = Text(c, "range");
   o.group = Text(c, "group");
   o.headers = c.value("headers", true);
+  if (c.contains("level") && !c["level"].is_number())
+    throw report::ReportFailure("the confidence level must be a number between 0 and 1");
   o.level = c.value("level", 0.95);
   o.drop_incomplete = c.value("missing", std::string("fail")) == "drop";
   o.decimal_comma = c.value("decimal_comma", false);

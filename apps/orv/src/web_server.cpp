@@ -299,7 +299,8 @@ class Server {
         std::lock_guard<std::mutex> lock(sessions_mutex_);
         sessions_.erase(SessionId(r));
       }
-      std::lock_guard<std::mutex> busy(s->busy);
+      // Waits for a request of the page still running, then frees.
+      { std::lock_guard<std::mutex> busy(s->busy); }
       std::lock_guard<std::mutex> lock(library);
       s.reset();
       return Json(200, json{{"ended", true}});
@@ -390,6 +391,8 @@ class Server {
       s.run_app = excel::Application();
     }
     s.loaded = false;
+    std::error_code ec;
+    if (!s.file.empty() && s.file != file) fs::remove(s.file, ec);
     s.file = file;
     s.shown = shown;
     report::ReportOptions options;
