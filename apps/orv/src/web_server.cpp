@@ -200,8 +200,8 @@ class Server {
     } catch (const json::exception& e) {
       return Json(400, json{{"error", std::string("the request is not valid JSON: ") + e.what()},
                             {"field", ""}});
-    } catch (const std::exception& e) {
-      return Json(500, json{{"error", e.what()}, {"field", ""}});
+    } catch (...) {
+      return Json(500, json{{"error", report::DescribeError(CurrentAsError())}, {"field", ""}});
     }
   }
 

@@ -58,6 +58,13 @@ std::optional<std::string> ColorOf(std::int32_t index, std::optional<std::int32_
   return std::nullopt;
 }
 
+// The explicit colour of a fill ("none" when hidden), or nothing while automatic.
+std::optional<std::string> FillColor(const FillState* fill) {
+  if (fill && (!fill->visible || fill->color_index == xlColorIndexNone)) return "none";
+  if (!fill || !fill->color_set) return std::nullopt;
+  return ColorOf(fill->color_index, fill->color);
+}
+
 bool Hidden(const LineState* line) {
   return line && (line->line_style == xlLineStyleNone || line->color_index == xlColorIndexNone);
 }
@@ -68,9 +75,7 @@ std::string Stroke(const LineState* line, const std::string& automatic) {
   double width = 0.75;
   std::string dash;
   if (line) {
-    if (line->color_set)
-      color = *ColorOf(line->color_index,
-                       line->color_index > 0 ? std::nullopt : std::optional(line->color));
+    if (line->color_set) color = *ColorOf(line->color_index, line->color);
     width = line->weight == xlHairline ? 0.5
             : line->weight == xlMedium ? 1.5
             : line->weight == xlThick  ? 2.25
@@ -284,10 +289,7 @@ std::string DrawSeries(const ChartState& chart, const SeriesState& s, const Fram
   std::string points, line;
   std::size_t drawn = 0;
   if (columns) {
-    const std::string fill =
-        s.interior && s.interior->color_set
-            ? *ColorOf(s.interior->color_index, std::optional(s.interior->color))
-            : automatic;
+    const std::string fill = FillColor(s.interior.get()).value_or(automatic);
     const double slot = f.in.width / static_cast<double>(std::max<std::size_t>(f.categories, 1));
     const auto gap = chart.groups.count(xlPrimary * 1000 + kind)
                          ? chart.groups.at(xlPrimary * 1000 + kind).gap_width
@@ -393,11 +395,7 @@ std::string DrawChart(const ShapeState& shape) {
                     Esc(chart.has_title && chart.title ? excel::detail::ShownText(*chart.title)
                                                         : shape.name) +
                     "\">";
-  const std::string area_fill =
-      chart.chart_area_fill && chart.chart_area_fill->color_set
-          ? Hex(chart.chart_area_fill->color_index > 0 ? PaletteColor(chart.chart_area_fill->color_index)
-                                                       : chart.chart_area_fill->color)
-          : "#ffffff";
+  const std::string area_fill = FillColor(chart.chart_area_fill.get()).value_or("#ffffff");
   out += "<rect x=\"0\" y=\"0\" width=\"" + N(w) + "\" height=\"" + N(h) + "\" fill=\"" +
          area_fill + "\" stroke=\"#d9d9d9\"/>";
   if (chart.has_title && chart.title) {
@@ -425,8 +423,7 @@ std::string DrawChart(const ShapeState& shape) {
   if (f.x_scaled) f.x = excel::detail::AxisScale(*xa);
   if (xa) f.between = xa->axis_between_categories;
   if (ya) f.y = excel::detail::AxisScale(*ya);
-  const std::string plot_fill =
-      chart.plot_fill && chart.plot_fill->color_set ? Hex(chart.plot_fill->color) : "none";
+  const std::string plot_fill = FillColor(chart.plot_fill.get()).value_or("none");
   out += "<rect class=\"plot\" x=\"" + N(f.in.left) + "\" y=\"" + N(f.in.top) + "\" width=\"" +
          N(f.in.width) + "\" height=\"" + N(f.in.height) + "\" fill=\"" + plot_fill + "\"/>";
   if (!excel::detail::IsPieType(chart.chart_type)) out += DrawAxes(chart, f, categories);
