@@ -6,9 +6,9 @@ import urllib.parse
 
 
 class OrvWeb:
-    def __init__(self, orv, *args):
+    def __init__(self, orv, *args, env=None):
         self.proc = subprocess.Popen([orv, "serve", "--http", *args], stdout=subprocess.PIPE,
-                                     stderr=subprocess.PIPE, text=True)
+                                     stderr=subprocess.PIPE, text=True, env=env)
         self.url = self.proc.stdout.readline().strip()
         parts = urllib.parse.urlparse(self.url)
         self.host, self.port = parts.hostname, parts.port
@@ -40,5 +40,6 @@ class OrvWeb:
         return answer["session"]
 
     def stop(self):
-        self.proc.terminate()
-        self.proc.wait(10)
+        """Ends the server as Ctrl-C would; returns its exit status."""
+        self.proc.send_signal(2)
+        return self.proc.wait(10)

@@ -1,8 +1,10 @@
 """orv serve --http without a browser: the token, concurrent clients, limits,
 bad files and requests, clients that vanish, and sessions freed."""
 import json
+import os
 import socket
 import sys
+import tempfile
 import time
 import unittest
 from concurrent.futures import ThreadPoolExecutor
@@ -97,6 +99,17 @@ class WebServer(unittest.TestCase):
         self.assertEqual(self.web.call("GET", "/api/status")[1]["sessions"], 0)
         status, answer = self.web.call("POST", "/api/sample", session=b)
         self.assertEqual((status, answer["field"]), (404, "session"))
+
+    def test_the_files_go_with_the_server(self):
+        tmp = tempfile.mkdtemp()
+        web = OrvWeb(ORV, env=dict(os.environ, TMPDIR=tmp))
+        s = web.session()
+        self.assertEqual(web.call("POST", "/api/upload?name=a.csv", b"x,y\n1,2\n2,5\n3,4\n",
+                                  session=s)[0], 200)
+        self.assertTrue(any(files for _, _, files in os.walk(tmp)))
+        self.assertEqual(web.stop(), 0)
+        self.assertEqual(os.listdir(tmp), [])
+        os.rmdir(tmp)
 
 
 if __name__ == "__main__":

@@ -1,7 +1,10 @@
 #include "web_server.hpp"
 
+#include <pthread.h>
+
 #include <algorithm>
 #include <chrono>
+#include <csignal>
 #include <condition_variable>
 #include <cstdlib>
 #include <filesystem>
@@ -210,7 +213,10 @@ class Server {
     std::mutex m;
     std::condition_variable_any wake;
     std::unique_lock<std::mutex> lock(m);
-    while (!wake.wait_for(lock, stop, period, [] { return false; })) Sweep();
+    while (!stop.stop_requested()) {
+      wake.wait_for(lock, stop, period, [] { return false; });
+      if (!stop.stop_requested()) Sweep();
+    }
   }
 
  private:
@@ -507,10 +513,23 @@ int ServeHttp(const ServeOptions& options, std::ostream& out, std::ostream& err)
   err << "orv serve: the page above; uploads up to " << (options.limits.max_body >> 20)
       << " MB; a page's files are freed " << options.idle_seconds
       << " s after its last request; Ctrl-C ends" << std::endl;
+  // Ctrl-C and the like end the serving, so that the sessions' files go
+  // with the server: every thread started from here on leaves the signals
+  // to one that waits for them.
+  sigset_t stops;
+  sigemptyset(&stops);
+  for (int signal_number : {SIGINT, SIGTERM, SIGHUP}) sigaddset(&stops, signal_number);
+  pthread_sigmask(SIG_BLOCK, &stops, nullptr);
+  std::jthread waiter([&] {
+    int signal_number = 0;
+    sigwait(&stops, &signal_number);
+    http.Stop();
+  });
   std::jthread sweeper([&](std::stop_token stop) {
     server.SweepEvery(std::chrono::seconds(std::clamp(options.idle_seconds / 4, 1, 60)), stop);
   });
   http.Run();
+  pthread_kill(waiter.native_handle(), SIGTERM);  // when serving ended otherwise
   return 0;
 }
 

@@ -33,7 +33,8 @@ struct ServeOptions {
   HttpLimits limits;
 };
 
-// Serves until the process ends; 1 when the port cannot be bound.
+// Serves until SIGINT, SIGTERM or SIGHUP, then frees every session and its
+// files and returns 0; 1 when the port cannot be bound.
 int ServeHttp(const ServeOptions& options, std::ostream& out, std::ostream& err);
 
 }  // namespace orv::web
