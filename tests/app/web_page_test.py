@@ -157,6 +157,8 @@ class WebPage(unittest.TestCase):
         width = self.driver.execute_script("return document.documentElement.scrollWidth")
         self.assertLessEqual(width, 390)
         self.shot("06-phone")
+        self.driver.execute_script("document.querySelector('#results').scrollIntoView()")
+        self.shot("07-phone-results")
 
 
 if __name__ == "__main__":

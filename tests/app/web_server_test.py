@@ -21,7 +21,9 @@ class WebServer(unittest.TestCase):
 
     @classmethod
     def tearDownClass(cls):
-        cls.web.stop()
+        status = cls.web.stop()
+        if status != 0:  # a leak found at exit under the sanitizers, too
+            raise AssertionError("the server ended with %d: %s" % (status, cls.web.proc.stderr.read()))
 
     def test_every_call_needs_the_token(self):
         for method, path in [("GET", "/"), ("GET", "/api/analyses"), ("POST", "/api/session"),
