@@ -6,6 +6,7 @@
 #include "analyses.hpp"
 #include "report.hpp"
 #include "serve.hpp"
+#include "web_server.hpp"
 
 namespace orv::report {
 
@@ -36,6 +37,22 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
   serve->add_option("--max-objects", limits.max_objects, "Most objects held at once");
   serve->add_option("--max-cells", limits.max_cells,
                     "Most elements of one array, matrix or range a request may make");
+  web::ServeOptions web_options;
+  bool http = false;
+  serve->add_flag("--http", http,
+                  "Serve the browser page instead, on 127.0.0.1; the first line of output is its "
+                  "address, with the token every request needs");
+  serve->add_option("--port", web_options.port, "With --http: the port (0: any free one)")
+      ->capture_default_str();
+  std::size_t max_upload_mb = web_options.limits.max_body >> 20;
+  serve->add_option("--max-upload", max_upload_mb, "With --http: the largest upload, in MB")
+      ->check(CLI::Range(1, 4096))
+      ->capture_default_str();
+  serve
+      ->add_option("--idle", web_options.idle_seconds,
+                   "With --http: seconds after a page's last request when its files are freed")
+      ->check(CLI::Range(1, 86400))
+      ->capture_default_str();
 
   ReportOptions options;
   std::string input, sheet, range, group, separator;
@@ -112,6 +129,10 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
     return status == 0 ? kExitOk : kExitUsage;
   }
 
+  if (serve->parsed() && http) {
+    web_options.limits.max_body = max_upload_mb << 20;
+    return web::ServeHttp(web_options, out, err);
+  }
   if (serve->parsed()) {
     serve::Serve(std::cin, out, limits);
     return kExitOk;
