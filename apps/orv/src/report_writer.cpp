@@ -612,6 +612,8 @@ WrittenReport BuildWorkbook(const excel::Application& app, const ReportData& d, 
     for (const std::string& s : d.left_out) list += (list.empty() ? "" : ", ") + s;
     sheet.Line("Left out, holding no numbers: " + list + ".");
   }
+  // How the input was read where it differs from what the options said.
+  for (const std::string& note : d.notices) sheet.Line("Note: " + note + ".");
   sheet.Line("Confidence level " + LevelText(a.level) + "; p-values are two-tailed.");
   sheet.Skip();
 
