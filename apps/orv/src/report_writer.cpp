@@ -51,6 +51,8 @@ constexpr Long kChartGap = 24;
 // the tables that share it (a header may wrap onto two lines).
 constexpr double kLabelColumnWidth = 16;
 constexpr double kColumnWidth = 8;
+// Points: two lines of the header font.
+constexpr double kTwoLineHeader = 30;
 constexpr double kWidestColumn = 60;
 // A chart label's line height and character width, in points.
 constexpr double kLabelHeight = 11;
@@ -98,10 +100,18 @@ class Sheet {
   Long Row() const { return row_; }
   // Sizes each column to its widest cell.
   void FitColumns() const {
+    std::vector<double> fitted(widths_.size());
     for (std::size_t c = 0; c < widths_.size(); ++c) {
       const Long column = static_cast<Long>(c) + 1;
-      sheet_.Columns(column).LetColumnWidth(
-          std::clamp(widths_[c], c == 0 ? kLabelColumnWidth : kColumnWidth, kWidestColumn));
+      fitted[c] = std::clamp(widths_[c], c == 0 ? kLabelColumnWidth : kColumnWidth, kWidestColumn);
+      sheet_.Columns(column).LetColumnWidth(fitted[c]);
+    }
+    // A header wider than its column wraps: its row shows two lines.
+    for (const auto& [row, headers] : header_rows_) {
+      bool wraps = false;
+      for (std::size_t c = 0; c < headers.size() && c < fitted.size(); ++c)
+        wraps = wraps || static_cast<double>(headers[c].size()) > fitted[c] - 1;
+      if (wraps) sheet_.Rows(row).LetRowHeight(kTwoLineHeader);
     }
   }
 
@@ -136,6 +146,7 @@ class Sheet {
     const excel::Range head = Block(row_ + 1, 1, row_ + 1, width);
     head.LetValue(Variant(std::move(header)));
     formatting_.SetHeaders(head);
+    header_rows_.emplace_back(row_ + 1, t.headers);
 
     // No text among numbers: an infinity is a blank with a note.
     std::vector<std::string> notes;
@@ -209,6 +220,8 @@ class Sheet {
   clsFormatting formatting_;
   Long row_ = 1;
   std::vector<double> widths_;
+  // Each table's header row and its texts.
+  std::vector<std::pair<Long, std::vector<std::string>>> header_rows_;
 };
 
 std::string Name(const ReportData& d, Long j) { return d.names[static_cast<std::size_t>(j - 1)]; }
