@@ -13,6 +13,7 @@
 #include "orv/output/clsMain.hpp"
 #include "orv/output/theme.hpp"
 #include "orv/xlsx/xlsx.hpp"
+#include "library_session.hpp"
 #include "report.hpp"
 #include "report_failure.hpp"
 
@@ -31,19 +32,6 @@ struct AnalysisCommands::Args {
 namespace {
 
 std::string Quoted(const std::string& text) { return "\"" + text + "\""; }
-
-// Hands the application to the library for one run and takes it back.
-class Session {
- public:
-  Session() { Global<clsMain>().SetExcel(app_); }
-  ~Session() { Global<clsMain>().SetExcel(excel::Application(Nothing)); }
-  Session(const Session&) = delete;
-  Session& operator=(const Session&) = delete;
-  const excel::Application& App() const { return app_; }
-
- private:
-  excel::Application app_;
-};
 
 std::string Shown(const std::string& column, double v) {
   if (std::isnan(v)) return "";
@@ -271,7 +259,7 @@ int AnalysisCommands::Run(std::ostream& out, std::ostream& err) const {
   run.options.bin_rule =
       run.bin_rule == "fd" ? analysis::BinRule::freedman_diaconis : analysis::BinRule::sturges;
   try {
-    const Session session;
+    const LibrarySession session;
     UseReadableTheme();
     ReportOptions input;
     if (!run.input.empty()) input.input = run.input;

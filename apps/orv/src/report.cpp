@@ -10,6 +10,7 @@
 #include "orv/output/clsMain.hpp"
 #include "orv/output/theme.hpp"
 #include "orv/xlsx/xlsx.hpp"
+#include "library_session.hpp"
 #include "report_failure.hpp"
 #include "report_writer.hpp"
 
@@ -32,19 +33,6 @@ std::string Pad(const std::string& text, std::size_t width) {
 std::string PadLeft(const std::string& text, std::size_t width) {
   return text.size() >= width ? text : std::string(width - text.size(), ' ') + text;
 }
-
-// Hands the application to the library for one run and takes it back.
-class Session {
- public:
-  Session() { Global<clsMain>().SetExcel(app_); }
-  ~Session() { Global<clsMain>().SetExcel(excel::Application(Nothing)); }
-  Session(const Session&) = delete;
-  Session& operator=(const Session&) = delete;
-  const excel::Application& App() const { return app_; }
-
- private:
-  excel::Application app_;
-};
 
 }  // namespace
 
@@ -70,7 +58,7 @@ int RunReport(const ReportOptions& options, std::ostream& out, std::ostream& err
     return kExitUsage;
   }
   try {
-    const Session session;
+    const LibrarySession session;
     UseReadableTheme();
     const ReportData data = LoadReportData(session.App(), options, progress);
 

@@ -4,18 +4,11 @@
 #include <cctype>
 
 #include "orv/excel/errors.hpp"
+#include "orv/frame/text.hpp"
 
 namespace orv::report {
 
 namespace {
-
-std::string Trimmed(std::string_view text) {
-  while (!text.empty() && std::isspace(static_cast<unsigned char>(text.front())))
-    text.remove_prefix(1);
-  while (!text.empty() && std::isspace(static_cast<unsigned char>(text.back())))
-    text.remove_suffix(1);
-  return std::string(text);
-}
 
 bool Digits(std::string_view text) {
   return !text.empty() && std::all_of(text.begin(), text.end(), [](unsigned char c) {

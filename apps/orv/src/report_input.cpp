@@ -15,6 +15,7 @@
 #include "orv/excel/Worksheet.hpp"
 #include "orv/excel/WorksheetFunction.hpp"
 #include "orv/excel/reference.hpp"
+#include "orv/frame/text.hpp"
 #include "orv/validation/clsValidation.hpp"
 #include "orv/xlsx/xlsx.hpp"
 #include "orv_report/sample_iris.hpp"
@@ -27,18 +28,6 @@ namespace {
 
 using excel::Rect;
 
-std::string Lower(std::string text) {
-  std::transform(text.begin(), text.end(), text.begin(),
-                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-  return text;
-}
-
-std::string Trim(const std::string& text) {
-  const auto first = text.find_first_not_of(" \t\r\n");
-  if (first == std::string::npos) return {};
-  const auto last = text.find_last_not_of(" \t\r\n");
-  return text.substr(first, last - first + 1);
-}
 
 std::string Quoted(const std::string& text) { return "\"" + text + "\""; }
 
@@ -150,7 +139,7 @@ Variant CellValue(const excel::Worksheet& sheet, const Layout& layout, Long line
 
 std::string HeaderText(const excel::Worksheet& sheet, const Layout& layout, Long line, Long pos) {
   try {
-    return Trim(CStr(CellValue(sheet, layout, line, pos)));
+    return Trimmed(CStr(CellValue(sheet, layout, line, pos)));
   } catch (const Error&) {
     return {};
   }
@@ -380,7 +369,7 @@ std::vector<Rect> RangeAreas(const excel::Application& app, Located& at,
 // The line --group names: a header of the header position, else column
 // letters (a row number with --rows).
 Long GroupLine(const Located& at, const std::string& group_name, Long header_pos) {
-  const std::string wanted = Lower(Trim(group_name));
+  const std::string wanted = Lower(Trimmed(group_name));
   std::vector<std::string> headers;
   if (at.h == 1) {
     for (Long line = at.used.left; line <= at.used.right; ++line) {
@@ -835,7 +824,7 @@ ReportData Read(const Located& at, const ReportOptions& options) {
     data.group_name = labels.Element(1).ArrayOf<std::string>()->operator()(1);
     data.group_place = at.layout.Place(*at.group);
     const Array<std::string> g = *labels.Element(2).ArrayOf<std::string>();
-    for (Long i = 1; i <= n; ++i) groups.push_back(i <= g.UBound(1) ? Trim(g(i, 1)) : "");
+    for (Long i = 1; i <= n; ++i) groups.push_back(i <= g.UBound(1) ? Trimmed(g(i, 1)) : "");
   }
 
   data.cases_read = n;

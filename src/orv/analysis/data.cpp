@@ -8,6 +8,7 @@
 #include "orv/excel/Worksheet.hpp"
 #include "orv/excel/WorksheetFunction.hpp"
 #include "orv/excel/reference.hpp"
+#include "orv/frame/text.hpp"
 #include "orv/matrix/CMatrix.hpp"
 #include "orv/validation/clsValidation.hpp"
 
@@ -15,23 +16,11 @@ namespace orv::analysis {
 
 namespace {
 
-std::string Lower(std::string text) {
-  std::transform(text.begin(), text.end(), text.begin(),
-                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-  return text;
-}
-
-std::string Trim(const std::string& text) {
-  const auto first = text.find_first_not_of(" \t\r\n");
-  if (first == std::string::npos) return {};
-  return text.substr(first, text.find_last_not_of(" \t\r\n") - first + 1);
-}
-
 std::string Quoted(const std::string& text) { return "\"" + text + "\""; }
 
 std::string TextOf(const Variant& v) {
   try {
-    return Trim(CStr(v));
+    return Trimmed(CStr(v));
   } catch (const Error&) {
     return {};
   }
@@ -72,7 +61,7 @@ std::string Shown(const Variant& v) {
 }
 
 bool Missing(const Variant& v, const std::vector<std::string>& codes) {
-  if (v.IsEmpty() || (v.IsString() && Trim(v.AsString()).empty())) return true;
+  if (v.IsEmpty() || (v.IsString() && Trimmed(v.AsString()).empty())) return true;
   if (codes.empty()) return false;
   const std::string text = TextOf(v);
   return std::find(codes.begin(), codes.end(), text) != codes.end();
@@ -109,7 +98,7 @@ const Table& Result::Find(const std::string& title) const {
 }
 
 excel::Range FindColumn(const excel::Range& data, const std::string& column, bool headers) {
-  const std::string wanted = Lower(Trim(column));
+  const std::string wanted = Lower(Trimmed(column));
   const long columns = data.Columns().Count();
   std::string names;
   for (long c = 1; headers && c <= columns; ++c) {

@@ -5,16 +5,11 @@
 
 #include "orv/automation/classes.hpp"
 #include "orv/excel/Range.hpp"
+#include "orv/frame/text.hpp"
 
 namespace orv::automation {
 
 namespace {
-
-std::string Folded(std::string_view name) {
-  std::string s(name);
-  for (char& c : s) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  return s;
-}
 
 bool SameName(std::string_view a, std::string_view b) {
   return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
@@ -107,7 +102,7 @@ ClassInfo::ClassInfo(std::string name, Instancing instancing, ObjectPtr (*factor
   if (auto colon = name_.rfind("::"); colon != std::string::npos) name_.erase(0, colon + 2);
   for (int i = 0; i < static_cast<int>(members_.size()); ++i) {
     const Member& m = members_[static_cast<std::size_t>(i)];
-    auto [it, fresh] = ids_.try_emplace(Folded(m.name), static_cast<DispId>(entries_.size() + 1));
+    auto [it, fresh] = ids_.try_emplace(Lower(m.name), static_cast<DispId>(entries_.size() + 1));
     if (fresh) entries_.push_back(Entry{m.name});
     Entry& e = entries_[static_cast<std::size_t>(it->second - 1)];
     int& slot = m.kind == kMethod        ? e.method
@@ -126,7 +121,7 @@ const ClassInfo::Entry* ClassInfo::Find(DispId id) const {
 }
 
 DispId ClassInfo::IdOf(std::string_view name) const {
-  auto it = ids_.find(Folded(name));
+  auto it = ids_.find(Lower(name));
   return it == ids_.end() ? kUnknownName : it->second;
 }
 

@@ -1,0 +1,19 @@
+#include "orv/frame/text.hpp"
+
+namespace orv {
+
+std::string Lower(std::string_view text) {
+  std::string out(text);
+  for (char& c : out)
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  return out;
+}
+
+std::string Trimmed(std::string_view text) {
+  constexpr std::string_view kBlanks = " \t\r\n\v\f";
+  const auto first = text.find_first_not_of(kBlanks);
+  if (first == std::string_view::npos) return {};
+  return std::string(text.substr(first, text.find_last_not_of(kBlanks) - first + 1));
+}
+
+}  // namespace orv
