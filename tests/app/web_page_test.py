@@ -190,6 +190,17 @@ class WebPage(unittest.TestCase):
 
     def check_ticks(self, figures):
         for svg in figures:
+            # Every text inside the chart, the x axis' labels side by side.
+            outside, crowded = self.driver.execute_script("""
+                const svg = arguments[0], r = svg.getBoundingClientRect();
+                const out = [...svg.querySelectorAll('text')].filter(t => {
+                    const b = t.getBoundingClientRect(); return b.left < r.left - 1 || b.right > r.right + 1; });
+                const xs = [...svg.querySelectorAll('text.tick-x')].map(t => t.getBoundingClientRect())
+                    .sort((a, b) => a.left - b.left);
+                return [out.map(t => t.textContent), xs.some((b, i) => i && xs[i - 1].right > b.left + 0.5)];
+                """, svg)
+            self.assertEqual(outside, [])
+            self.assertFalse(crowded)
             for axis in ("tick-x", "tick-y"):
                 labels = [t.text for t in svg.find_elements(By.CSS_SELECTOR, "text." + axis)]
                 self.assertGreaterEqual(len(labels), 3, axis)
