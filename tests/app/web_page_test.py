@@ -227,6 +227,11 @@ class WebPage(unittest.TestCase):
         self.run_and_wait()
         self.assertIn("F", self.el("#err-group").text)
         self.shot("04-group-error")
+        Select(self.el("#analysis")).select_by_value("regress")
+        self.assertFalse(self.el("#group").is_displayed())
+        self.el("#y").send_keys("Q")
+        self.run_and_wait()
+        self.assertIn('"Q" names no column', self.el("#err-y").text)
 
     def test_3_a_bad_file_shows_its_error(self):
         self.open_sample()

@@ -180,7 +180,8 @@ std::vector<Analysis> Registered() {
   all.push_back(
       {"report",
        "Statistics report (descriptives, correlation, principal components, ANOVA with Tukey)",
-       json{{"inputs", {"variables", "group"}}, {"options", Options({})}}, RunReport});
+       json{{"inputs", {"variables", "group"}}, {"sample_group", "Species"}, {"options", Options({})}},
+       RunReport});
   json bins = Option("bins", "number", "Bins (0: by the rule)", 0);
   bins.update({{"min", 0}, {"max", 1000}, {"step", 1}});
   add("describe", "Descriptive statistics, frequencies and histogram", {"variables", "group"},
