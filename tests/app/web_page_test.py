@@ -57,7 +57,7 @@ RUNS = {
                   [[POINTS]]),
     "nonparametric": ({"range": "A1:A151", "group": "E"},
                       ("Kruskal-Wallis test", "Sepal length", "H", "rank_iris_species"), []),
-    "anova": ({"range": "A1:A151,D1:D151", "group": "Species"},
+    "anova": ({"range": "A1:A151,D1:E151", "group": "Species"},
               ("Analysis of variance", "Petal width: Between groups", "F", "anova_iris"), []),
     "pca": ({}, ("Eigenvalues", "Eigenvalue", "PC1", "pca_iris"),
             [[("Series1", "circle.point", 4)], [("Data", "circle.point", 4)]]),

@@ -83,9 +83,15 @@ analysis::Selection PickColumns(const excel::Workbook& book, const std::string& 
   for (const std::string& column : x) picked.x.push_back(Column(data, column, headers, "--x"));
   if (!picks.y.empty()) picked.y = Column(data, picks.y, headers, "--y");
   if (!picks.group.empty()) picked.group = Column(data, picks.group, headers, "--group");
+  // A block of variables may take in the groups or y: they are not variables.
+  auto other = [&](const excel::Range& column) {
+    return (!picked.group.IsNothing() && column == picked.group) ||
+           (!picked.y.IsNothing() && column == picked.y);
+  };
+  if (picks.x_from_range) std::erase_if(picked.x, other);
   if (picked.x.empty()) {
     for (const excel::Range& column : analysis::NumericColumns(data, headers))
-      if (!(column == picked.group) && !(column == picked.y)) picked.x.push_back(column);
+      if (!other(column)) picked.x.push_back(column);
   }
   if ((name == "ttest" || name == "nonparametric") && picked.x.size() != 1)
     throw ReportFailure("--x: a " + std::string(name == "ttest" ? "t test" : "rank test") +
