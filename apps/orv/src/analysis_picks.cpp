@@ -97,9 +97,9 @@ analysis::Selection PickColumns(const excel::Workbook& book, const std::string& 
     throw ReportFailure("--x: a " + std::string(name == "ttest" ? "t test" : "rank test") +
                         " takes one variable, not " + std::to_string(picked.x.size()));
   if (name == "regress" && picked.y.IsNothing())
-    throw ReportFailure("--y: a regression needs the response column");
+    throw ReportFailure("--y is needed: the response of the regression");
   if (name == "anova" && picked.group.IsNothing())
-    throw ReportFailure("--group: an analysis of variance needs the grouping column");
+    throw ReportFailure("--group is needed: an analysis of variance compares groups");
   if (!picks.pair.empty()) {
     const auto comma = picks.pair.find(',');
     if (comma == std::string::npos)

@@ -103,7 +103,7 @@ RunResult RunAnalysis(const std::string& name, const excel::Application& app,
   o.drop_incomplete = input.drop_incomplete;
   o.missing = input.na;
   if (c.contains("mu") && !c["mu"].is_number())
-    throw report::ReportFailure("--mu: the mean tested against must be a number");
+    throw report::ReportFailure("--mu must be a number, not " + c["mu"].dump());
   o.mu = c.value("mu", 0.0);
   o.paired = c.value("paired", false);
   o.through_origin = c.value("through_origin", false);
