@@ -60,7 +60,7 @@ RUNS = {
     "anova": ({"range": "A1:A151,D1:E151", "group": "Species"},
               ("Analysis of variance", "Petal width: Between groups", "F", "anova_iris"), []),
     "pca": ({}, ("Eigenvalues", "Eigenvalue", "PC1", "pca_iris"),
-            [[("Series1", "circle.point", 4)], [("Data", "circle.point", 4)]]),
+            [[("Series1", "circle.point", 4)], [("Data", "circle.point", 4), ("Names", "text.label", 4)]]),
 }
 
 

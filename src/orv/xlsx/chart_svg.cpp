@@ -399,6 +399,7 @@ std::string DrawSeries(const ChartState& chart, const SeriesState& s, const Fram
   }
 
   // Labels of points: their own text, or the value.
+  std::string own;
   const bool series_labels = s.data_labels_type != xlDataLabelsShowNone;
   for (std::size_t i = 0; i < y.size(); ++i) {
     auto it = s.points.find(static_cast<std::int32_t>(i + 1));
@@ -411,9 +412,10 @@ std::string DrawSeries(const ChartState& chart, const SeriesState& s, const Fram
     const double wide = kGlyphAllowance * (font ? excel::detail::TextWidth(*font, text)
                                                 : 5.0 * static_cast<double>(text.size()));
     const bool left = *px(i) + 4 + wide > chart_width - 2;
-    labels += Text("label", *px(i) + (left ? -4 : 4), f.Y(*y[i]) - 4, left ? "end" : "start", font,
-                   text);
+    own += Text("label", *px(i) + (left ? -4 : 4), f.Y(*y[i]) - 4, left ? "end" : "start", font,
+                text);
   }
+  if (!own.empty()) labels += "<g class=\"labels\" data-name=\"" + Esc(s.name) + "\">" + own + "</g>";
 
   // Trendlines, drawn over the span of the series' x positions.
   std::string trends;
