@@ -4,6 +4,7 @@ picking columns, errors next to their control, the token. Screenshots go to
 the folder given as the second argument."""
 import csv
 import os
+import re
 import sys
 import tempfile
 import time
@@ -28,6 +29,39 @@ def r_reference(kind, variable):
             if (row["dataset"], row["kind"], row["variable"]) == ("iris", kind, variable):
                 return float(row["value"])
     raise KeyError(kind)
+
+
+def analysis_reference(case, table, row, column):
+    """R's value; its variable names as the sample's headers (Sepal.Length: Sepal length)."""
+    with open(os.path.join(HERE, "..", "data", "analysis_reference.csv")) as f:
+        for r in csv.DictReader(f):
+            named = re.sub(r"(\w+)\.(\w+)", lambda m: m[1] + " " + m[2].lower(), r["row"])
+            if (r["case"], r["table"], named, r["column"]) == (case, table, row, column):
+                return float(r["value"])
+    raise KeyError((case, table, row, column))
+
+
+# Each analysis the page offers but the report: the controls set, one table
+# value against R, and per chart a series and how many of its marks it shows.
+POINTS = ("Data", "circle.point", 150)
+BANDS = [POINTS, ("UpperBand", "path.line", 1), ("LowerBand", "path.line", 1)]
+RUNS = {
+    "describe": ({}, ("Descriptive statistics", "Sepal length", "Mean", "describe_iris"),
+                 [[("Series1", ".bar", None)]]),
+    "ttest": ({"range": "B1:B151", "y": "A", "paired": True}, ("t test", "Paired", "t", "ttest_iris_paired"), []),
+    "regress": ({"range": "C1:C151", "y": "Petal width"},
+                ("Coefficients", "Petal length", "Coefficient", "regress_iris_petals"),
+                [BANDS, BANDS, [POINTS]]),
+    "correlate": ({"pair": "Sepal length,Sepal width"},
+                  ("Correlations", "Sepal length with Sepal width", "rho", "correlate_iris"),
+                  [[POINTS]]),
+    "nonparametric": ({"range": "A1:A151", "group": "E"},
+                      ("Kruskal-Wallis test", "Sepal length", "H", "rank_iris_species"), []),
+    "anova": ({"range": "A1:A151,D1:E151", "group": "Species"},
+              ("Analysis of variance", "Petal width: Between groups", "F", "anova_iris"), []),
+    "pca": ({}, ("Eigenvalues", "Eigenvalue", "PC1", "pca_iris"),
+            [[("Series1", "circle.point", 4)], [("Data", "circle.point", 4), ("Names", "text.label", 4)]]),
+}
 
 
 class WebPage(unittest.TestCase):
@@ -75,21 +109,66 @@ class WebPage(unittest.TestCase):
         self.open_sample()
         self.shot("01-sample")
         names = [o.get_attribute("value") for o in self.els("#analysis option")]
-        for name in names:
-            Select(self.el("#analysis")).select_by_value(name)
-            self.run_and_wait()
-            self.assertEqual([e.text for e in self.els(".error") if e.text], [], name)
-            self.shot("02-" + name)
+        self.assertEqual(sorted(names), sorted(["report"] + list(RUNS)))
+        self.run_analysis("report", {})
+        self.check_report_tables()
+        self.check_charts()
+        self.check_download(lambda book: self.assertEqual(book.sheetnames[:3], ["Report", "Charts", "Data"])
+                            or self.assertEqual(book["Data"].max_row, 151))
+        for name, (picks, (table, row, column, case), charts) in RUNS.items():
+            self.run_analysis(name, picks)
+            got = self.table_value(table, row, column)
+            self.assertAlmostEqual(got / analysis_reference(case, table, row, column), 1, delta=1e-9, msg=name)
+            figures = self.els("figure svg")
+            self.assertEqual(len(figures), len(charts), name)
+            for svg, marks in zip(figures, charts):
+                for series, element, count in marks:
+                    if count is None:  # a bar for each row of the frequency table
+                        count = len(self.els("table[data-title^='Frequencies'] tbody tr"))
+                    shown = svg.find_elements(By.CSS_SELECTOR, f"g[data-name='{series}'] {element}")
+                    self.assertEqual(len(shown), count, (name, series, element))
+            self.check_ticks(figures)
+        # The last analysis's workbook holds its numbers at full precision.
+        eigenvalue = analysis_reference("pca_iris", "Eigenvalues", "Eigenvalue", "PC1")
+        self.check_download(lambda book: self.assertTrue(any(
+            isinstance(v, float) and abs(v / eigenvalue - 1) < 1e-12
+            for r in book["Principal components"].iter_rows(values_only=True) for v in r)))
+
+    def run_analysis(self, name, picks):
+        Select(self.el("#analysis")).select_by_value(name)
+        self.driver.execute_script("for (const id of ['range', 'group', 'y', 'pair']) document.getElementById(id).value = ''")
+        for control, value in picks.items():
+            element = self.el("#" + control)
+            self.assertTrue(element.is_displayed(), control)
+            if isinstance(value, bool):
+                if element.is_selected() != value:
+                    element.click()
+            else:
+                element.clear()
+                element.send_keys(str(value))
+        self.run_and_wait()
+        self.assertEqual([e.text for e in self.els(".error") if e.text], [], name)
+        self.shot("02-" + name)
+        if self.els("figure"):
             self.driver.execute_script("document.querySelector('figure').scrollIntoView()")
             self.shot("02-" + name + "-charts")
-            self.check_report_tables()
-            self.check_charts()
-        self.el("#download").click()
+
+    def table_value(self, title, row, column):
+        table = self.el(f"table[data-title='{title}']")
+        headers = [th.text for th in table.find_elements(By.CSS_SELECTOR, "thead th")]
+        for tr in table.find_elements(By.CSS_SELECTOR, "tbody tr"):
+            cells = tr.find_elements(By.CSS_SELECTOR, "th, td")
+            if cells[0].text == row:
+                return float(cells[headers.index(column)].get_attribute("data-v"))
+        self.fail(f"no row {row} in {title}")
+
+    def check_download(self, check):
         path = os.path.join(self.downloads, "report.xlsx")
+        if os.path.exists(path):
+            os.remove(path)
+        self.el("#download").click()
         WebDriverWait(self.driver, 30).until(lambda d: os.path.exists(path))
-        book = openpyxl.load_workbook(path)
-        self.assertEqual(book.sheetnames[:3], ["Report", "Charts", "Data"])
-        self.assertEqual(book["Data"].max_row, 151)
+        check(openpyxl.load_workbook(path))
 
     def check_report_tables(self):
         table = self.el("table[data-title='One-way analysis of variance by Species']")
@@ -107,7 +186,21 @@ class WebPage(unittest.TestCase):
         self.assertEqual(len(scatter.find_elements(By.CSS_SELECTOR, "g[data-name='Sepal width'] circle.point")), 150)
         for band in ("95% confidence band", "95% prediction band"):
             self.assertEqual(len(scatter.find_elements(By.CSS_SELECTOR, f"g[data-name='{band}'] path.line")), 1)
+        self.check_ticks(figures)
+
+    def check_ticks(self, figures):
         for svg in figures:
+            # Every text inside the chart, the x axis' labels side by side.
+            outside, crowded = self.driver.execute_script("""
+                const svg = arguments[0], r = svg.getBoundingClientRect();
+                const out = [...svg.querySelectorAll('text')].filter(t => {
+                    const b = t.getBoundingClientRect(); return b.left < r.left - 1 || b.right > r.right + 1; });
+                const xs = [...svg.querySelectorAll('text.tick-x')].map(t => t.getBoundingClientRect())
+                    .sort((a, b) => a.left - b.left);
+                return [out.map(t => t.textContent), xs.some((b, i) => i && xs[i - 1].right > b.left + 0.5)];
+                """, svg)
+            self.assertEqual(outside, [])
+            self.assertFalse(crowded)
             for axis in ("tick-x", "tick-y"):
                 labels = [t.text for t in svg.find_elements(By.CSS_SELECTOR, "text." + axis)]
                 self.assertGreaterEqual(len(labels), 3, axis)
@@ -134,6 +227,11 @@ class WebPage(unittest.TestCase):
         self.run_and_wait()
         self.assertIn("F", self.el("#err-group").text)
         self.shot("04-group-error")
+        Select(self.el("#analysis")).select_by_value("regress")
+        self.assertFalse(self.el("#group").is_displayed())
+        self.el("#y").send_keys("Q")
+        self.run_and_wait()
+        self.assertIn('"Q" names no column', self.el("#err-y").text)
 
     def test_3_a_bad_file_shows_its_error(self):
         self.open_sample()

@@ -1,12 +1,11 @@
 #include "analyses.hpp"
 
 #include <algorithm>
-#include <cmath>
-#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 
+#include "analysis_picks.hpp"
 #include "cli.hpp"
 #include "orv/analysis/analysis.hpp"
 #include "orv/excel/Worksheet.hpp"
@@ -33,14 +32,6 @@ namespace {
 
 std::string Quoted(const std::string& text) { return "\"" + text + "\""; }
 
-std::string Shown(const std::string& column, double v) {
-  if (std::isnan(v)) return "";
-  if (std::isinf(v)) return v > 0 ? "infinite" : "-infinite";
-  if ((column == "p" || column.rfind("p (", 0) == 0) && v < 0.001) return "<0.001";
-  char text[32];
-  std::snprintf(text, sizeof text, "%.6g", v);
-  return text;
-}
 
 void Print(std::ostream& out, const analysis::Result& r, const std::string& output) {
   for (const std::string& note : r.notes) out << note << '\n';
@@ -56,7 +47,7 @@ void Print(std::ostream& out, const analysis::Result& r, const std::string& outp
     for (std::size_t i = 0; i < t.rows.size(); ++i) {
       out << t.rows[i] << std::string(width + 2 - t.rows[i].size(), ' ');
       for (std::size_t c = 0; c < t.columns.size(); ++c) {
-        const std::string v = Shown(t.columns[c], t.values[i][c]);
+        const std::string v = ShownNumber(t.columns[c], t.values[i][c]);
         out << std::string(std::max<std::size_t>(t.columns[c].size(), 10) + 1 -
                                std::min<std::size_t>(v.size(), 10),
                            ' ')
@@ -268,68 +259,12 @@ int AnalysisCommands::Run(std::ostream& out, std::ostream& err) const {
     std::vector<std::string> notices;
     const excel::Workbook book = OpenInput(session.App(), input, notices);
     for (const std::string& n : notices) err << "orv " << name << ": note: " << n << '\n';
-    excel::Worksheet sheet = book.ActiveSheet();
-    if (!run.sheet.empty()) {
-      try {
-        sheet = book.Worksheets(run.sheet);
-      } catch (const Error&) {
-        throw ReportFailure("the workbook " + book.Name() + " has no sheet " + Quoted(run.sheet));
-      }
-    }
-    excel::Range data(Nothing);
-    try {
-      data = run.range.empty() ? sheet.UsedRange() : sheet.Range(run.range);
-    } catch (const Error&) {
-      throw ReportFailure("--range " + Quoted(run.range) + " is not a reference on sheet " +
-                          Quoted(sheet.Name()));
-    }
-    const bool headers = run.options.headers;
-    analysis::Selection picked;
-    for (const std::string& x : run.x) picked.x.push_back(analysis::FindColumn(data, x, headers));
-    if (!run.y.empty()) picked.y = analysis::FindColumn(data, run.y, headers);
-    if (!run.group.empty()) picked.group = analysis::FindColumn(data, run.group, headers);
-    if (command == a.correlate) {
-      picked.x = analysis::NumericColumns(data, headers);
-      if (!run.pair.empty()) {
-        const auto comma = run.pair.find(',');
-        if (comma == std::string::npos)
-          throw ReportFailure("--pair takes two columns, X,Y: " + Quoted(run.pair));
-        std::pair<int, int> at{-1, -1};
-        for (int k = 0; k < 2; ++k) {
-          const excel::Range want = analysis::FindColumn(
-              data, k == 0 ? run.pair.substr(0, comma) : run.pair.substr(comma + 1), headers);
-          for (std::size_t j = 0; j < picked.x.size(); ++j)
-            if (picked.x[j] == want) (k == 0 ? at.first : at.second) = static_cast<int>(j);
-        }
-        if (at.first < 0 || at.second < 0)
-          throw ReportFailure("--pair " + Quoted(run.pair) +
-                              " names a column that holds no numbers");
-        run.options.pair = at;
-      }
-    }
-    if ((command == a.describe || command == a.pca) && picked.x.empty()) {
-      for (const excel::Range& column : analysis::NumericColumns(data, headers))
-        if (picked.group.IsNothing() || !(column == picked.group)) picked.x.push_back(column);
-    }
-    if (!run.variable.empty()) {
-      const excel::Range want = analysis::FindColumn(data, run.variable, headers);
-      const auto at = std::find(picked.x.begin(), picked.x.end(), want);
-      if (at == picked.x.end())
-        throw ReportFailure("--variable " + Quoted(run.variable) +
-                            " names a column that is not described");
-      run.options.variable = static_cast<int>(at - picked.x.begin());
-    }
+    const AnalysisPicks picks{run.sheet, run.range, run.y, run.group, run.pair, run.variable, run.x};
+    const analysis::Selection picked = PickColumns(book, name, picks, run.options);
 
     const excel::Workbook result_book =
         run.append ? xlsx::OpenXlsx(session.App(), run.output) : session.App().Workbooks().Add();
-    analysis::Result result;
-    if (command == a.ttest) result = analysis::TTest(picked, run.options, result_book);
-    if (command == a.regress) result = analysis::Regress(picked, run.options, result_book);
-    if (command == a.correlate) result = analysis::Correlate(picked, run.options, result_book);
-    if (command == a.nonparametric) result = analysis::RankTest(picked, run.options, result_book);
-    if (command == a.describe) result = analysis::Describe(picked, run.options, result_book);
-    if (command == a.anova) result = analysis::Anova(picked, run.options, result_book);
-    if (command == a.pca) result = analysis::Pca(picked, run.options, result_book);
+    const analysis::Result result = AnalysisNamed(name)(picked, run.options, result_book);
     try {
       xlsx::SaveXlsx(result_book, run.output);
     } catch (const Error& e) {

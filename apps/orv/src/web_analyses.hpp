@@ -5,7 +5,7 @@
 // it is given.
 //
 //   {"name": "report", "title": "Statistics report",
-//    "inputs": ["variables", "group"],
+//    "inputs": ["variables", "group"],   // also "y", "pair"
 //    "options": [{"id": "level", "type": "number", "label": "Confidence level",
 //                 "default": 0.95, "min": 0, "max": 1}, ...]}
 //
@@ -17,6 +17,7 @@
 #include <string>
 #include <vector>
 
+#include "orv/analysis/analysis.hpp"
 #include "orv/excel/Application.hpp"
 #include "orv/excel/Range.hpp"
 #include "orv/excel/Workbook.hpp"
@@ -25,8 +26,8 @@ namespace orv::web {
 
 // What a run reads: the session's file (a path the server made, never one
 // from the client; empty for the built-in sample) and the page's choices:
-// "sheet", "range", "group" (texts, absent when not chosen), "headers",
-// and the analysis' own options by id.
+// "sheet", "range", "group", "y", "pair" (texts, absent when not chosen),
+// "headers", and the analysis' own options by id.
 struct RunInput {
   std::string file;
   nlohmann::json choices;
@@ -39,7 +40,8 @@ struct RunTable {
 
 struct RunResult {
   excel::Workbook book{Nothing};
-  std::vector<RunTable> tables;
+  std::vector<RunTable> tables;          // tables as cells of the workbook
+  std::vector<analysis::Table> results;  // or as numbers at full precision
   excel::Worksheet chart_sheet{Nothing};  // where the charts are
   std::vector<std::string> notes;         // read otherwise than it stands, charts left out
 };

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cmath>
 #include <csignal>
 #include <condition_variable>
 #include <cstdlib>
@@ -23,6 +24,7 @@
 #include "orv/xlsx/chart_svg.hpp"
 #include "orv/xlsx/xlsx_writer.hpp"
 #include "orv_report/web_page.hpp"
+#include "analysis_picks.hpp"
 #include "report.hpp"
 #include "report_failure.hpp"
 #include "web_analyses.hpp"
@@ -168,10 +170,30 @@ json TableJson(const RunTable& t) {
               {"rows", Rows(cells, 2, height, width)}};
 }
 
+// A table of the analysis layer: numbers at full precision in "v", as the
+// command line prints them in "t".
+json TableJson(const analysis::Table& t) {
+  json header = json::array({t.label_header});
+  for (const std::string& c : t.columns) header.push_back(c);
+  json rows = json::array();
+  for (std::size_t i = 0; i < t.rows.size(); ++i) {
+    json row = json::array({json{{"v", t.rows[i]}, {"t", t.rows[i]}}});
+    for (std::size_t c = 0; c < t.columns.size(); ++c) {
+      const double v = t.values[i][c];
+      row.push_back({{"v", std::isfinite(v) ? json(v) : json(nullptr)},
+                     {"t", report::ShownNumber(t.columns[c], v)}});
+    }
+    rows.push_back(std::move(row));
+  }
+  return json{{"title", t.title}, {"header", header}, {"rows", rows}};
+}
+
 // Which control a failure's text concerns.
 std::string FieldOf(const std::string& text) {
   auto has = [&](const char* s) { return text.find(s) != std::string::npos; };
   if (has("--level") || has("confidence level")) return "level";
+  for (const char* option : {"y", "pair", "variable", "mu", "bins"})
+    if (has(("--" + std::string(option)).c_str())) return option;
   if (has("grouping variable") || has("--group")) return "group";
   if (has("--decimal-comma") || has("--separator")) return "decimal_comma";
   if (has("--drop-incomplete")) return "missing";
@@ -377,6 +399,12 @@ class Server {
     replace("--decimal-comma", "\"CSV numbers use a decimal comma\"");
     replace("--level", "the confidence level");
     replace("--range", "Variables");
+    replace("--x", "Variables");
+    replace("--y", "Y column");
+    replace("--pair", "Pair");
+    replace("--variable", "Histogram of");
+    replace("--mu", "the mean tested against");
+    replace("--bins", "Bins");
     replace("--group", "the grouping column");
     replace("--sheet", "Sheet");
     replace("--na", "the missing-value codes");
@@ -463,6 +491,7 @@ class Server {
     }
     json tables = json::array(), charts = json::array();
     for (const RunTable& t : s.result.tables) tables.push_back(TableJson(t));
+    for (const analysis::Table& t : s.result.results) tables.push_back(TableJson(t));
     if (!s.result.chart_sheet.IsNothing())
       for (const xlsx::ChartSvg& c : xlsx::ChartsAsSvg(s.result.chart_sheet))
         charts.push_back({{"name", c.name}, {"title", c.title}, {"svg", c.svg}});

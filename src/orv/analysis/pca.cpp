@@ -3,8 +3,10 @@
 #include <cmath>
 
 #include "orv/analysis/analysis_detail.hpp"
+#include "orv/analysis/charts.hpp"
 #include "orv/charts/clsPlotLine.hpp"
 #include "orv/charts/clsPlotScatter.hpp"
+#include "orv/excel/Shapes.hpp"
 
 namespace orv::analysis {
 
@@ -87,6 +89,8 @@ static Result PcaUnguarded(const Selection& s, const Options& o, const excel::Wo
       }
       plot.StarPoints(Variant(x1), Variant(y1));
       plot.CreatePlot();
+      const excel::ChartObjects charts = sheet.ChartObjects();
+      LoadingsFrame(charts.Item(charts.Count()).Chart(), x1, y1, c.names);
     });
   return r;
 }

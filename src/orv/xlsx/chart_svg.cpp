@@ -21,6 +21,9 @@ using excel::detail::Scale;
 // The colours a spreadsheet gives series that have none of their own.
 constexpr const char* kSeriesColors[] = {"#4472c4", "#ed7d31", "#a5a5a5",
                                          "#ffc000", "#5b9bd5", "#70ad47"};
+// Browsers draw proportional (and bold) text up to this much wider than
+// the workbook's estimate of its width.
+constexpr double kGlyphAllowance = 1.2;
 // Points a trendline is drawn through.
 constexpr int kCurvePoints = 60;
 
@@ -112,15 +115,37 @@ std::string Text(const std::string& cls, double x, double y, const std::string& 
   if (font) out += " " + FontAttributes(*font, size);
   if (rotate != 0) out += " transform=\"rotate(" + N(rotate) + " " + N(x) + " " + N(y) + ")\"";
   out += ">";
-  if (size <= 0) size = font ? excel::detail::ResolveElementFont(*font).size : 10;
+  const double own = font ? excel::detail::ResolveElementFont(*font).size : 10;
+  if (size <= 0) size = own;
+  // An element's own text may format its lines otherwise (a smaller
+  // subtitle): each line shows the font of its first character.
+  std::vector<std::size_t> firsts{0};
+  for (std::size_t b = 0, ch = 0; b < raw.size(); ++b) {
+    if ((static_cast<unsigned char>(raw[b]) & 0xC0) == 0x80) continue;
+    ++ch;
+    if (raw[b] == '\n' || (raw[b] == '\r' && (b + 1 == raw.size() || raw[b + 1] != '\n')))
+      firsts.push_back(ch);
+  }
+  const bool formatted = font && raw == font->text;
   std::size_t start = 0;
   for (int line = 0;; ++line) {
     const std::size_t end = text.find('\n', start);
     const std::string_view part = text.substr(start, end == std::string_view::npos ? end : end - start);
+    std::string look;
+    double line_size = size;
+    if (formatted) {
+      const ResolvedFont whole = excel::detail::ResolveElementFont(*font);
+      const ResolvedFont f = excel::detail::ResolveFont(*font, firsts[static_cast<std::size_t>(line)]);
+      line_size = f.size * size / own;
+      if (f.size != whole.size) look += " font-size=\"" + N(line_size) + "\"";
+      if (f.bold != whole.bold) look += f.bold ? " font-weight=\"bold\"" : " font-weight=\"normal\"";
+      if (f.italic != whole.italic) look += f.italic ? " font-style=\"italic\"" : " font-style=\"normal\"";
+    }
     if (line == 0)
-      out += "<tspan>" + Esc(part) + "</tspan>";
+      out += "<tspan" + look + ">" + Esc(part) + "</tspan>";
     else
-      out += "<tspan x=\"" + N(x) + "\" dy=\"" + N(size * 1.2) + "\">" + Esc(part) + "</tspan>";
+      out += "<tspan x=\"" + N(x) + "\" dy=\"" + N(line_size * 1.2) + "\"" + look + ">" + Esc(part) +
+             "</tspan>";
     if (end == std::string_view::npos) break;
     start = end + 1;
   }
@@ -171,8 +196,10 @@ std::string CategoryText(const SeriesState* s, std::size_t i, const std::string&
   return v.IsEmpty() ? std::string() : CStr(v);
 }
 
-std::string DrawAxes(const ChartState& chart, const Frame& f, const SeriesState* categories) {
+std::string DrawAxes(const ChartState& chart, const Frame& f, const SeriesState* categories,
+                     double chart_height) {
   std::string out;
+  double second_line = 0;  // the height category labels broken in two add
   const AxisState* xa = Shown(chart, 0);
   const AxisState* ya = Shown(chart, 1);
   const std::string grid = "stroke=\"#d9d9d9\" stroke-width=\"0.75\"";
@@ -215,9 +242,26 @@ std::string DrawAxes(const ChartState& chart, const Frame& f, const SeriesState*
           widest = std::max(widest, excel::detail::TextWidth(*xa->tick_labels, texts.back()));
       }
       const double slot = f.in.width / static_cast<double>(std::max<std::size_t>(f.categories, 1));
+      // Too wide for their slots, they go on two lines, broken at the space
+      // nearest their middle.
+      if (xa->tick_labels && widest > slot) {
+        widest = 0;
+        second_line = 1.2;
+        for (std::string& text : texts) {
+          const std::size_t before = text.rfind(' ', text.size() / 2),
+                            after = text.find(' ', text.size() / 2);
+          const std::size_t at = before == std::string::npos ? after
+                                 : after == std::string::npos
+                                     ? before
+                                     : (text.size() / 2 - before <= after - text.size() / 2 ? before : after);
+          if (at != std::string::npos) text[at] = '\n';
+          widest = std::max(widest, excel::detail::TextWidth(*xa->tick_labels, text));
+        }
+      }
       double size = 0;
       if (xa->tick_labels && widest > slot)
         size = std::max(5.0, excel::detail::ResolveElementFont(*xa->tick_labels).size * 0.85 * slot / widest);
+      second_line *= size > 0 ? size : excel::detail::ResolveElementFont(*xa->tick_labels).size;
       for (std::size_t i = 0; i < f.categories; ++i)
         out += Text("tick-x", f.X(static_cast<double>(i + 1)), label_y, "middle",
                     xa->tick_labels.get(), texts[i], 0, size);
@@ -245,7 +289,10 @@ std::string DrawAxes(const ChartState& chart, const Frame& f, const SeriesState*
     if (!a || !a->has_title || !a->title) continue;
     const TextState& t = *a->title;
     const Box box = excel::detail::DefaultTitleBox(t);
-    const double left = t.left.value_or(box.left), top = t.top.value_or(box.top);
+    const double left = t.left.value_or(box.left);
+    // Below category labels on two lines, as far as the chart allows.
+    double top = t.top.value_or(box.top);
+    if (a == xa) top = std::max(top, std::min(top + second_line, chart_height - box.height));
     const std::string shown = excel::detail::ShownText(t);
     if (a == xa)
       out += Text("axis-title", left + box.width / 2, top + box.height * 0.8, "middle", &t, shown);
@@ -272,8 +319,10 @@ double TrendY(const TrendlineState& t, const std::vector<double>& c, double x) {
   }
 }
 
+// Draws the series; its point labels go to `labels`, drawn over the plot's
+// clip, turned to the point's left where they would leave the chart.
 std::string DrawSeries(const ChartState& chart, const SeriesState& s, const Frame& f,
-                       std::size_t index) {
+                       std::size_t index, double chart_width, std::string& labels) {
   const std::int32_t kind = excel::detail::GroupKind(s.chart_type);
   const bool scatter = excel::detail::IsScatterType(s.chart_type);
   const bool columns = kind == excel::detail::GroupKind(xlColumnClustered);
@@ -350,7 +399,7 @@ std::string DrawSeries(const ChartState& chart, const SeriesState& s, const Fram
   }
 
   // Labels of points: their own text, or the value.
-  std::string labels;
+  std::string own;
   const bool series_labels = s.data_labels_type != xlDataLabelsShowNone;
   for (std::size_t i = 0; i < y.size(); ++i) {
     auto it = s.points.find(static_cast<std::int32_t>(i + 1));
@@ -359,8 +408,14 @@ std::string DrawSeries(const ChartState& chart, const SeriesState& s, const Fram
     const std::string text =
         p && p->label ? DataLabel(p->label).Text() : excel::detail::FormatNumber(*y[i], "General");
     if (text.find_first_not_of(" \t\n\r") == std::string::npos) continue;
-    labels += Text("label", *px(i) + 4, f.Y(*y[i]) - 4, "start", p ? p->label.get() : nullptr, text);
+    const TextState* font = p ? p->label.get() : nullptr;
+    const double wide = kGlyphAllowance * (font ? excel::detail::TextWidth(*font, text)
+                                                : 5.0 * static_cast<double>(text.size()));
+    const bool left = *px(i) + 4 + wide > chart_width - 2;
+    own += Text("label", *px(i) + (left ? -4 : 4), f.Y(*y[i]) - 4, left ? "end" : "start", font,
+                text);
   }
+  if (!own.empty()) labels += "<g class=\"labels\" data-name=\"" + Esc(s.name) + "\">" + own + "</g>";
 
   // Trendlines, drawn over the span of the series' x positions.
   std::string trends;
@@ -388,7 +443,7 @@ std::string DrawSeries(const ChartState& chart, const SeriesState& s, const Fram
   }
 
   return "<g class=\"series\" data-name=\"" + Esc(s.name) + "\" data-points=\"" +
-         std::to_string(drawn) + "\">" + line + trends + points + labels + "</g>";
+         std::to_string(drawn) + "\">" + line + trends + points + "</g>";
 }
 
 std::string DrawChart(const ShapeState& shape) {
@@ -407,9 +462,12 @@ std::string DrawChart(const ShapeState& shape) {
   if (chart.has_title && chart.title) {
     const TextState& t = *chart.title;
     const Box box = excel::detail::DefaultTitleBox(t);
-    const double size = excel::detail::ResolveElementFont(t).size;
-    out += Text("title", w / 2, t.top.value_or(box.top) + size, "middle", &t,
-                excel::detail::ShownText(t));
+    const std::string shown = excel::detail::ShownText(t);
+    double size = excel::detail::ResolveElementFont(t).size;
+    // A title wider than the chart shrinks to fit it, down to 6 points.
+    const double wide = kGlyphAllowance * excel::detail::TextWidth(t, shown);
+    const double fitted = wide > w - 8 ? std::max(6.0, size * (w - 8) / wide) : 0;
+    out += Text("title", w / 2, t.top.value_or(box.top) + size, "middle", &t, shown, 0, fitted);
   }
 
   Frame f;
@@ -432,14 +490,15 @@ std::string DrawChart(const ShapeState& shape) {
   const std::string plot_fill = FillColor(chart.plot_fill.get()).value_or("none");
   out += "<rect class=\"plot\" x=\"" + N(f.in.left) + "\" y=\"" + N(f.in.top) + "\" width=\"" +
          N(f.in.width) + "\" height=\"" + N(f.in.height) + "\" fill=\"" + plot_fill + "\"/>";
-  if (!excel::detail::IsPieType(chart.chart_type)) out += DrawAxes(chart, f, categories);
+  if (!excel::detail::IsPieType(chart.chart_type)) out += DrawAxes(chart, f, categories, h);
 
   const std::string clip = "orv-clip-" + std::to_string(next_clip++);
   out += "<clipPath id=\"" + clip + "\"><rect x=\"" + N(f.in.left - 6) + "\" y=\"" +
          N(f.in.top - 6) + "\" width=\"" + N(f.in.width + 12) + "\" height=\"" +
          N(f.in.height + 12) + "\"/></clipPath><g clip-path=\"url(#" + clip + ")\">";
-  for (const SeriesState* s : shown) out += DrawSeries(chart, *s, f, index++);
-  return out + "</g></svg>";
+  std::string labels;
+  for (const SeriesState* s : shown) out += DrawSeries(chart, *s, f, index++, w, labels);
+  return out + "</g>" + labels + "</svg>";
 }
 
 }  // namespace
