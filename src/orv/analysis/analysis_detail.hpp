@@ -34,7 +34,8 @@ struct Cases {
   std::vector<std::string> names;   // one per numeric column, then y
   std::vector<std::string> places;  // "column B (len)"
   std::vector<std::vector<double>> columns;
-  std::string group_place;          // with a grouping column
+  std::string group_name;           // with a grouping column: its header
+  std::string group_place;          // and "column E (Species)"
   std::vector<std::string> groups;  // one label per case
   long read = 0, dropped = 0;
 

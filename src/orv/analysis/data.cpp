@@ -211,6 +211,7 @@ Cases ReadCases(const Selection& s, const Options& o, long fewest) {
       }
       c.groups.push_back(TextOf(v));
     }
+    c.group_name = group->name;
     c.group_place = group->place;
   }
   if (refused && std::count(keep.begin(), keep.end(), true) == n &&

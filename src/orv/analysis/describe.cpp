@@ -61,7 +61,7 @@ static Result DescribeUnguarded(const Selection& s, const Options& o, const exce
     std::vector<DescriptiveTable> each;
     for (const std::vector<Long>& cases : g.cases)
       each.push_back(Descriptives(CasesOf(values, cases), o.level));
-    Table by = SummaryTable("Descriptive statistics by group", c.group_place, o.level);
+    Table by = SummaryTable("Descriptive statistics by group", c.group_name, o.level);
     for (Long j = 1; j <= p; ++j)
       for (std::size_t a = 0; a < g.labels.size(); ++a)
         AddSummary(by, c.names[static_cast<std::size_t>(j - 1)] + ": " + g.labels[a], each[a], j);

@@ -35,7 +35,7 @@ static Result TTestUnguarded(const Selection& s, const Options& o, const excel::
   const Cases c = ReadComparison(s, o, "a t test", true);
   const bool grouped = !s.group.IsNothing();
   Result r = Begin("t test", c);
-  Table stats = StatisticsTable(grouped ? c.group_place : "Variable");
+  Table stats = StatisticsTable(grouped ? c.group_name : "Variable");
   Table test{"t test",
              "Test",
              {"Difference", "t", "df", "p", "Lower CL", "Upper CL", "Cohen's d"},
