@@ -315,6 +315,8 @@ class Server {
       return Json(200, list);
     }
     if (r.method == "GET" && r.path == "/api/status") {
+      // What is idle too long is gone by now, whenever the sweeper last ran.
+      Sweep();
       std::lock_guard<std::mutex> lock(sessions_mutex_);
       return Json(200, json{{"sessions", sessions_.size()}});
     }
