@@ -24,7 +24,8 @@ import os
 import sys
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from reference_csv import emit, gram, math, product, random, round15, uniform_table  # noqa: E402
+from reference_csv import (emit, gram, math, partition_sort, product, random,  # noqa: E402
+                           round15, uniform_table)
 
 sys.setrecursionlimit(10000)
 
@@ -89,36 +90,6 @@ def jacobi(a):
             d[i] = b[i]
             z[i] = 0.0
     raise RuntimeError("no convergence")
-
-
-def quicksort_order(keys, lo, hi, order):
-    """The partition quicksort on keys (pivot the first element), moving order
-    along; the smaller part is sorted first."""
-    p = keys[lo]
-    i, j = lo, hi
-    while True:
-        while keys[i] < p and i < hi:
-            i += 1
-        while p < keys[j] and j > lo:
-            j -= 1
-        if i > j:
-            break
-        keys[i], keys[j] = keys[j], keys[i]
-        order[i], order[j] = order[j], order[i]
-        i += 1
-        j -= 1
-        if i > j:
-            break
-    if j - lo >= hi - i:
-        if i < hi:
-            quicksort_order(keys, i, hi, order)
-        if lo < j:
-            quicksort_order(keys, lo, j, order)
-    else:
-        if lo < j:
-            quicksort_order(keys, lo, j, order)
-        if i < hi:
-            quicksort_order(keys, i, hi, order)
 
 
 # --- the sweep operator --------------------------------------------------------------
@@ -283,8 +254,10 @@ def main(out):
     cases["graded6"] = graded(291)
     for name, a in cases.items():
         d, v = jacobi(a)
-        order = list(range(1, len(d) + 1))
-        quicksort_order(list(d), 0, len(d) - 1, order)
+        # The eigenvalues' order after the partition sort, as numbers from 1.
+        pairs = [(value, k + 1) for k, value in enumerate(d)]
+        partition_sort(pairs, lambda pair: pair[0], 0, len(pairs) - 1)
+        order = [k for _, k in pairs]
         emit(out, f"jacobi.{name}.in", a)
         emit(out, f"jacobi.{name}.d", d)
         emit(out, f"jacobi.{name}.v", v)

@@ -22,38 +22,15 @@ import os
 import sys
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from reference_csv import emit, random  # noqa: E402
+from reference_csv import emit, partition_sort, random  # noqa: E402
 
 sys.setrecursionlimit(100000)
 NAN = float("nan")
 
 
 def quicksort_rows(a, key, lo, hi):
-    """CMatrix's partition sort: pivot the first key, smaller part first."""
-    p = a[lo][key]
-    i, j = lo, hi
-    while True:
-        while a[i][key] < p and i < hi:
-            i += 1
-        while p < a[j][key] and j > lo:
-            j -= 1
-        if i > j:
-            break
-        a[i], a[j] = a[j], a[i]
-        i += 1
-        j -= 1
-        if i > j:
-            break
-    if j - lo >= hi - i:
-        if i < hi:
-            quicksort_rows(a, key, i, hi)
-        if lo < j:
-            quicksort_rows(a, key, lo, j)
-    else:
-        if lo < j:
-            quicksort_rows(a, key, lo, j)
-        if i < hi:
-            quicksort_rows(a, key, i, hi)
+    """CMatrix's partition sort of rows lo..hi by column `key`."""
+    partition_sort(a, lambda row: row[key], lo, hi)
 
 
 def reverse_rows(a, first, last):

@@ -63,3 +63,33 @@ def gram(x, shift):
 
 __all__ = ["emit", "round15", "uniform_table", "formula_table", "product", "transpose", "gram",
            "math", "random"]
+
+
+def partition_sort(items, key, lo, hi):
+    """The library's partition quicksort of items[lo..hi] in place by key(item):
+    pivot the first key, scan in from both ends, swap, and sort the smaller
+    part first."""
+    p = key(items[lo])
+    i, j = lo, hi
+    while True:
+        while key(items[i]) < p and i < hi:
+            i += 1
+        while p < key(items[j]) and j > lo:
+            j -= 1
+        if i > j:
+            break
+        items[i], items[j] = items[j], items[i]
+        i += 1
+        j -= 1
+        if i > j:
+            break
+    if j - lo >= hi - i:
+        if i < hi:
+            partition_sort(items, key, i, hi)
+        if lo < j:
+            partition_sort(items, key, lo, j)
+    else:
+        if lo < j:
+            partition_sort(items, key, lo, j)
+        if i < hi:
+            partition_sort(items, key, i, hi)
