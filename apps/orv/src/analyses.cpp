@@ -9,8 +9,6 @@
 #include "cli.hpp"
 #include "orv/analysis/analysis.hpp"
 #include "orv/excel/Worksheet.hpp"
-#include "orv/output/clsMain.hpp"
-#include "orv/output/theme.hpp"
 #include "orv/xlsx/xlsx.hpp"
 #include "library_session.hpp"
 #include "report.hpp"
@@ -251,7 +249,6 @@ int AnalysisCommands::Run(std::ostream& out, std::ostream& err) const {
       run.bin_rule == "fd" ? analysis::BinRule::freedman_diaconis : analysis::BinRule::sturges;
   try {
     const LibrarySession session;
-    UseReadableTheme();
     ReportOptions input;
     if (!run.input.empty()) input.input = run.input;
     if (!run.separator.empty()) input.separator = SeparatorOf(run.separator);

@@ -1,15 +1,25 @@
 #pragma once
-// An application handed to the library (clsMain.SetExcel) for one command,
-// and taken back when the command ends, failed or not.
+// An application handed to the library (clsMain.SetExcel), with the
+// readable theme, for one command or request, and taken back when it ends,
+// failed or not.
+#include <utility>
+
 #include "orv/excel/Application.hpp"
 #include "orv/frame/frame.hpp"
 #include "orv/output/clsMain.hpp"
+#include "orv/output/theme.hpp"
 
 namespace orv::report {
 
 class LibrarySession {
  public:
-  LibrarySession() { Global<clsMain>().SetExcel(app_); }
+  // A new application of its own.
+  LibrarySession() : LibrarySession(excel::Application()) {}
+  // This application (a browser page's, kept between its requests).
+  explicit LibrarySession(excel::Application app) : app_(std::move(app)) {
+    Global<clsMain>().SetExcel(app_);
+    UseReadableTheme();
+  }
   ~LibrarySession() { Global<clsMain>().SetExcel(excel::Application(Nothing)); }
   LibrarySession(const LibrarySession&) = delete;
   LibrarySession& operator=(const LibrarySession&) = delete;

@@ -7,8 +7,6 @@
 #include <filesystem>
 
 #include "orv/excel/Application.hpp"
-#include "orv/output/clsMain.hpp"
-#include "orv/output/theme.hpp"
 #include "orv/xlsx/xlsx.hpp"
 #include "library_session.hpp"
 #include "report_failure.hpp"
@@ -59,7 +57,6 @@ int RunReport(const ReportOptions& options, std::ostream& out, std::ostream& err
   }
   try {
     const LibrarySession session;
-    UseReadableTheme();
     const ReportData data = LoadReportData(session.App(), options, progress);
 
     progress.Begin("computing");

@@ -19,12 +19,11 @@
 
 #include "orv/excel/Worksheet.hpp"
 #include "orv/excel/reference.hpp"
-#include "orv/output/clsMain.hpp"
-#include "orv/output/theme.hpp"
 #include "orv/xlsx/chart_svg.hpp"
 #include "orv/xlsx/xlsx_writer.hpp"
 #include "orv_report/web_page.hpp"
 #include "analysis_picks.hpp"
+#include "library_session.hpp"
 #include "report.hpp"
 #include "report_failure.hpp"
 #include "web_analyses.hpp"
@@ -61,18 +60,14 @@ std::string RandomHex(std::size_t bytes) {
 // one request at a time works with it.
 std::mutex library;
 
+// The library's application for one request, one request at a time.
 class LibraryTurn {
  public:
-  explicit LibraryTurn(const excel::Application& app) : lock_(library) {
-    Global<clsMain>().SetExcel(app);
-    UseReadableTheme();
-  }
-  ~LibraryTurn() { Global<clsMain>().SetExcel(excel::Application(Nothing)); }
-  LibraryTurn(const LibraryTurn&) = delete;
-  LibraryTurn& operator=(const LibraryTurn&) = delete;
+  explicit LibraryTurn(const excel::Application& app) : lock_(library), session_(app) {}
 
  private:
   std::lock_guard<std::mutex> lock_;
+  report::LibrarySession session_;
 };
 
 struct Session {
