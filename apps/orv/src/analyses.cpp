@@ -9,6 +9,7 @@
 #include "cli.hpp"
 #include "orv/analysis/analysis.hpp"
 #include "orv/excel/Worksheet.hpp"
+#include "orv/frame/text.hpp"
 #include "orv/xlsx/xlsx.hpp"
 #include "library_session.hpp"
 #include "report.hpp"
@@ -69,9 +70,7 @@ bool HoldsCharts(const std::string& path) {
 }
 
 std::string OutputProblem(const AnalysisCommands::Args& a, const std::string& input) {
-  std::string ext = std::filesystem::path(a.output).extension().string();
-  std::transform(ext.begin(), ext.end(), ext.begin(),
-                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+  const std::string ext = Lower(std::filesystem::path(a.output).extension().string());
   if (ext != ".xlsx") return "the output must be an .xlsx file, not " + Quoted(a.output);
   std::error_code ec;
   if (!input.empty() && std::filesystem::equivalent(input, a.output, ec))

@@ -4,6 +4,8 @@
 
 #include <cctype>
 
+#include "orv/frame/text.hpp"
+
 namespace orv::web {
 
 struct HttpServer::Impl {
@@ -23,9 +25,7 @@ HttpServer::HttpServer(const HttpLimits& limits, Handler handler) : impl_(std::m
     request.path = in.path;
     for (const auto& [name, value] : in.params) request.query.emplace(name, value);
     for (const auto& [name, value] : in.headers) {
-      std::string lower = name;
-      for (char& c : lower) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-      request.headers.emplace(std::move(lower), value);
+      request.headers.emplace(Lower(name), value);
     }
     request.body = in.body;
     HttpResponse response = impl_->handler(request);

@@ -7,6 +7,7 @@
 #include <filesystem>
 
 #include "orv/excel/Application.hpp"
+#include "orv/frame/text.hpp"
 #include "orv/xlsx/xlsx.hpp"
 #include "library_session.hpp"
 #include "report_failure.hpp"
@@ -37,9 +38,7 @@ std::string PadLeft(const std::string& text, std::size_t width) {
 std::string OptionProblem(const ReportOptions& o) {
   if (!(o.level > 0 && o.level < 1))
     return "--level must lie strictly between 0 and 1 (for example 0.95), not " + Fixed(o.level, 4);
-  std::string ext = std::filesystem::path(o.output).extension().string();
-  std::transform(ext.begin(), ext.end(), ext.begin(),
-                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+  const std::string ext = Lower(std::filesystem::path(o.output).extension().string());
   if (ext != ".xlsx") return "the output must be an .xlsx file, not \"" + o.output + "\"";
   if (o.input) {
     std::error_code ec;

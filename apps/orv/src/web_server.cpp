@@ -19,6 +19,7 @@
 
 #include "orv/excel/Worksheet.hpp"
 #include "orv/excel/reference.hpp"
+#include "orv/frame/text.hpp"
 #include "orv/xlsx/chart_svg.hpp"
 #include "orv/xlsx/xlsx_writer.hpp"
 #include "orv_report/web_page.hpp"
@@ -364,10 +365,7 @@ class Server {
       if (!std::isalnum(static_cast<unsigned char>(c)) && std::string_view("._- ()").find(c) ==
                                                               std::string_view::npos)
         c = '_';
-    std::string ext = fs::path(base).extension().string();
-    std::transform(ext.begin(), ext.end(), ext.begin(), [](unsigned char c) {
-      return static_cast<char>(std::tolower(c));
-    });
+    const std::string ext = Lower(fs::path(base).extension().string());
     if (ext != ".xlsx" && ext != ".csv" && ext != ".tsv" && ext != ".txt")
       throw Refusal{415, "only .xlsx and .csv files (also .tsv, .txt) can be opened, not \"" +
                              given + "\"", "file"};

@@ -11,12 +11,7 @@ namespace orv::automation {
 
 namespace {
 
-bool SameName(std::string_view a, std::string_view b) {
-  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-           return std::tolower(static_cast<unsigned char>(x)) ==
-                  std::tolower(static_cast<unsigned char>(y));
-         });
-}
+bool SameName(std::string_view a, std::string_view b) { return SameIgnoringCase(a, b); }
 
 const std::vector<const ClassInfo*>& Registry() {
   static const std::vector<const ClassInfo*> all = [] {

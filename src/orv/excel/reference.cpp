@@ -1,5 +1,6 @@
 #include "orv/excel/reference.hpp"
 #include "orv/excel/internal/detail.hpp"
+#include "orv/frame/text.hpp"
 
 #include <cctype>
 
@@ -203,14 +204,7 @@ std::string FormatArea(const Rect& area, bool row_absolute, bool column_absolute
   return text;
 }
 
-bool SameSheetName(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i)
-    if (std::tolower(static_cast<unsigned char>(a[i])) !=
-        std::tolower(static_cast<unsigned char>(b[i])))
-      return false;
-  return true;
-}
+bool SameSheetName(std::string_view a, std::string_view b) { return SameIgnoringCase(a, b); }
 
 std::string QuoteSheetName(std::string_view book, std::string_view sheet) {
   std::string name;

@@ -9,6 +9,17 @@ std::string Lower(std::string_view text) {
   return out;
 }
 
+bool SameIgnoringCase(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  for (std::size_t i = 0; i < a.size(); ++i) {
+    char x = a[i], y = b[i];
+    if (x >= 'A' && x <= 'Z') x = static_cast<char>(x - 'A' + 'a');
+    if (y >= 'A' && y <= 'Z') y = static_cast<char>(y - 'A' + 'a');
+    if (x != y) return false;
+  }
+  return true;
+}
+
 std::string Trimmed(std::string_view text) {
   constexpr std::string_view kBlanks = " \t\r\n\v\f";
   const auto first = text.find_first_not_of(kBlanks);

@@ -10,6 +10,9 @@ namespace orv {
 // unchanged.
 std::string Lower(std::string_view text);
 
+// Whether the texts are equal but for the case of ASCII letters.
+bool SameIgnoringCase(std::string_view a, std::string_view b);
+
 // The text without white space (space, tab, line breaks, vertical tab,
 // form feed) at either end.
 std::string Trimmed(std::string_view text);
